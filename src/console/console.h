@@ -1,0 +1,39 @@
+// The console operations every screen uses, implemented once over the screen model.
+// Writing only changes the model; the device shows it when the program waits for a key
+// or a line, or ends.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "base/short_string.h"
+#include "console/device.h"
+
+namespace console {
+
+// Takes the window size and the start attribute from the device; clears nothing.
+void start(Device& device);
+// Shows the model and restores the device; safe to call more than once.
+void finish();
+
+// The current text attribute: bits 0-3 foreground, bits 4-7 background.
+extern std::uint8_t textAttribute;
+
+void writeText(std::string_view text);
+void clearScreen();
+void clearToEndOfLine();
+void moveCursor(int column, int row);  // ignored outside the window
+int cursorColumn();
+int cursorRow();
+// One byte: the character, or 0 and then the scan code on the next call.
+std::uint8_t readKey();
+bool keyWaiting();
+// A line typed with echo and editing, ended by Enter; the cursor ends in column 1 of the
+// next row. At most the line's capacity is kept.
+void readLine(Str& line);
+// Shows what changed so far.
+void flush();
+
+const Screen& screen();
+
+}  // namespace console

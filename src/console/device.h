@@ -1,0 +1,67 @@
+// The seam between the console layer and a real (or pretend) console. A device shows the
+// cells of the screen model and delivers keys; everything else lives in the core.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/short_string.h"
+
+namespace console {
+
+struct Cell {
+  std::uint8_t ch = ' ';  // OEM code page byte
+  std::uint8_t attr = 0x07;
+  bool operator==(const Cell&) const = default;
+};
+
+// The console as the program sees it: width x height cells, a 1-based cursor.
+struct Screen {
+  int width = 80;
+  int height = 25;
+  std::vector<Cell> cells;  // row-major, allocated once at start
+  int column = 1;
+  int row = 1;
+  // Rows scrolled up since the device last presented the screen. A device may use it to
+  // scroll its own copy instead of redrawing; it is reset after every present.
+  int scrolled = 0;
+
+  Cell& at(int col, int r) { return cells[static_cast<std::size_t>((r - 1) * width + (col - 1))]; }
+  const Cell& at(int col, int r) const {
+    return cells[static_cast<std::size_t>((r - 1) * width + (col - 1))];
+  }
+};
+
+// One key press. ch is the character in the OEM code page, 0 for a key without one
+// (then scan is its PC scan code). end marks the end of keyboard input.
+struct KeyEvent {
+  std::uint8_t ch = 0;
+  std::uint8_t scan = 0;
+  bool end = false;
+};
+
+class Device {
+ public:
+  virtual ~Device() = default;
+  // Asked once at start: the window size and the attribute found at the cursor.
+  virtual void windowSize(int& width, int& height) = 0;
+  virtual std::uint8_t startAttribute() = 0;
+  // The keyboard's code page; 224 is a letter only on 866.
+  virtual int codePage() { return 437; }
+  // Shows what changed since the last call, then places the visible cursor.
+  virtual void present(const Screen& screen) = 0;
+  virtual void beep() = 0;
+  // Waits for the next key.
+  virtual KeyEvent readKey() = 0;
+  // True when a key can be read without waiting (or input has ended).
+  virtual bool keyWaiting() = 0;
+  // A device with a line editor of its own reads the line here (echoing it into the
+  // screen) and returns true; the others return false and the core edits the line.
+  virtual bool readLine(Screen& /*screen*/, Str& /*line*/, std::uint8_t /*attribute*/) {
+    return false;
+  }
+  // Every way out of the program ends here: show the last screen, restore the console.
+  virtual void finish(const Screen& /*screen*/) {}
+};
+
+}  // namespace console

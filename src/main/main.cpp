@@ -1,0 +1,3 @@
+#include "main/flow.h"
+
+int main() { runProgram(); }

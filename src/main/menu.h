@@ -1,0 +1,3 @@
+#pragma once
+// The main settings menu: returns after Enter; Esc ends the run.
+void runMenu();

@@ -1,0 +1,62 @@
+// What the core needs of the operating system, in the program's own terms: DOS paths with
+// drive letters and backslashes, OEM bytes, and the runtime-error convention (a failed
+// file operation ends the run with "Runtime error N" on stderr and exit code N).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "base/short_string.h"
+
+namespace platform {
+
+// --- process ---------------------------------------------------------------------------
+
+// Runs before the process ends, however it ends (the console puts the terminal back).
+void setExitHook(void (*hook)());
+[[noreturn]] void exitProcess(int code);
+// "Runtime error N" on stderr, exit code N. 100: short block read, 101: short block write,
+// otherwise the platform's error number (on POSIX the common errno values as Win32's).
+[[noreturn]] void runtimeError(int code);
+
+// --- environment -----------------------------------------------------------------------
+
+// The value of a variable: name compared without regard to a-z case, first match wins,
+// value cut to 255, absent gives "". On POSIX, PATH comes in DOS form, ';'-separated.
+Str environmentValue(std::string_view name);
+
+// --- paths -----------------------------------------------------------------------------
+
+// The current directory in DOS form, a backslash at the end only for a drive root.
+Str currentDirectory();
+// The path made absolute against the current directory, "." and ".." resolved; "" gives
+// the current directory; a path that cannot be expanded comes back unchanged.
+Str expandPath(std::string_view path);
+// True when the file system lists an entry of this name. storedName (optional) receives
+// the entry's name as the file system spells it (its last part only).
+bool findEntry(std::string_view path, Str* storedName = nullptr);
+
+// --- files -----------------------------------------------------------------------------
+
+struct File {
+  std::intptr_t handle = -1;
+};
+
+// Opens an existing file for reading; a failure stops the run.
+File openRead(std::string_view name);
+// Opens an existing file for reading and writing, without the runtime-error check: false
+// when it cannot be opened for any reason.
+bool tryOpenReadWrite(std::string_view name, File& file);
+// Reads up to size bytes; 0 at the end. A failure stops the run.
+std::size_t readSome(File file, void* buffer, std::size_t size);
+// Reads exactly size bytes; fewer stops the run with runtime error 100.
+void readBlock(File file, void* buffer, std::size_t size);
+// A failure stops the run.
+void close(File file);
+// Replaces (or creates) the file with content: written to a temporary file in the same
+// directory, flushed, renamed over the old one. On any failure the temporary file is
+// removed, the old file stays as it was, and the run stops with the runtime error.
+void replaceFile(std::string_view name, std::string_view content);
+
+}  // namespace platform

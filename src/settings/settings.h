@@ -1,0 +1,51 @@
+// The options of ZOR that the program manages, and the option line that carries them on
+// the launcher's command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/short_string.h"
+
+// A bool setting is one byte holding 0 (off) or 1 (on).
+using Flag = std::uint8_t;
+
+struct Settings {
+  Flag subdirs = 1;
+  Flag partitionTable = 0;
+  Flag bootSectors = 0;
+  Flag resourceTable = 0;
+  Flag gtDataDll = 1;
+  Flag mouse = 1;
+  Flag flagBang = 0;
+  Flag verboseFormat = 1;
+  Flag icons = 1;
+  Flag hexNumbers = 1;
+  Flag cpuEmulator = 1;
+  std::int8_t screenMode = 0;  // 0..4, see screenModeLetters
+  Str colourTableName;
+  std::int32_t memoryLimitKb = 3000;
+  Str unpacker;
+  std::int32_t screenLines = 0;
+};
+
+// The one settings record of the run, with the defaults above at start.
+extern Settings settings;
+
+inline constexpr char flagChars[2] = {'-', '+'};
+inline constexpr std::string_view screenModeLetters = "CEAFH";
+
+// The option line for these settings, item by item in writing order, each item with its
+// own leading blank, ending with " %1 %2 ... %9".
+std::string formatOptionLine(const Settings& s);
+
+// Applies an option line (the text after the program path) to the settings record. It
+// understands every item formatOptionLine writes and ZOR's long keywords; whatever it does
+// not understand is skipped.
+void parseOptionLine(std::string_view line, Settings& s = settings);
+
+// Whole-number conversion shared by the prompts and the parser: leading blanks skipped, an
+// optional sign, decimal digits or "$" and hexadecimal digits, nothing after them, within
+// signed 32 bits. False when the text is not such a number.
+bool convertNumber(std::string_view text, std::int32_t& value);
