@@ -8,6 +8,7 @@
 
 #include "console/console.h"
 #include "console/memory_device.h"
+#include "texts/language.h"
 #include "launcher/launcher.h"
 #include "launcher/test_support.h"
 
@@ -25,8 +26,11 @@ class PathChoice : public testing::Test {
 
   void SetUp() override {
     console::start(device);
+    texts::loadAllFor("EN");
     current = dir.dosName();
   }
+  // The console must not outlive its device: a later runtime error would finish it.
+  void TearDown() override { console::finish(); }
   // Runs the dialog for a search path and an answer; returns the chosen directory.
   std::string choose(std::string_view searchPath, const std::string& answer = "") {
     device.type(answer + "\r");
@@ -54,6 +58,14 @@ TEST_F(PathChoice, ScreenOfTheExample) {
   EXPECT_EQ(console::rowText(7).substr(0, 42), "in with path [1..3] may i ZO.BAT create?  ");
   EXPECT_EQ(console::attributeAt(1, 1), 0x1E);
   EXPECT_EQ(console::cursorRow(), 8);  // after the empty answer's Enter
+}
+
+TEST_F(PathChoice, GermanScreen) {
+  texts::loadAllFor("DE");
+  choose("C:\\BAT");
+  EXPECT_EQ(trimmed(console::rowText(1)), "Pfadauswahl f\x81r ZO.BAT");
+  EXPECT_EQ(trimmed(console::rowText(3)), "     1 C:\\BAT\\" + std::string(25, ' ') + "Bitte dieses!");
+  EXPECT_EQ(console::rowText(6).substr(0, 49), "In welchem Pfad [1..2] darf ich ZO.BAT anlegen?  ");
 }
 
 TEST_F(PathChoice, ListBuilding) {

@@ -2,9 +2,11 @@
 
 #include "console/console.h"
 #include "console/memory_device.h"
+#include "texts/language.h"
 #include "launcher/launcher.h"
 #include "launcher/test_support.h"
 #include "main/flow.h"
+#include "platform/fault.h"
 #include "settings/settings.h"
 
 namespace {
@@ -46,9 +48,19 @@ class ReadLauncher : public testing::Test {
 
   void SetUp() override {
     console::start(device);
+    texts::loadAllFor("EN");
     settings = Settings{};
     reservedLine = "REM * reserved line * please do not remove *";
   }
+  // The console must not outlive its device: a later runtime error would finish it.
+  void TearDown() override {
+    console::finish();
+    settings = Settings{};  // other tests start from the defaults
+    reservedLine = savedReservedLine;
+    zorDirectory = savedZorDirectory;
+  }
+  const Str savedReservedLine = reservedLine;
+  const Str savedZorDirectory = zorDirectory;
   void read(const std::string& bytes) {
     writeFile(dir.path() / "ZO.BAT", bytes);
     readLauncher(dir.dosName() + "ZO.BAT");
@@ -134,8 +146,26 @@ TEST_F(ReadLauncher, JunkFiles) {
   }
 }
 
-TEST_F(ReadLauncher, MissingFileStopsTheRun) {
+using ReadLauncherDeathTest = ReadLauncher;
+
+TEST_F(ReadLauncherDeathTest, FailuresToOpenReadOrCloseStopTheRun) {
+  using platform::fault::Op;
   EXPECT_EXIT(readLauncher(dir.dosName() + "NONE.BAT"), testing::ExitedWithCode(2), "Runtime error 2");
+  writeFile(dir.path() / "ZO.BAT", "@ECHO OFF\r\nREM\r\nZOR4.EXE -U-\r\n");
+  const struct {
+    Op op;
+    int error;
+    int code;
+  } cases[] = {{Op::Open, EACCES, 5}, {Op::Read, EIO, EIO}, {Op::Close, EBADF, EBADF}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.op));
+    EXPECT_EXIT(
+        {
+          platform::fault::failNext(c.op, c.error);
+          readLauncher(dir.dosName() + "ZO.BAT");
+        },
+        testing::ExitedWithCode(c.code), "Runtime error " + std::to_string(c.code));
+  }
 }
 
 }  // namespace

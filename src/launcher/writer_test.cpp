@@ -2,9 +2,11 @@
 
 #include "console/console.h"
 #include "console/memory_device.h"
+#include "texts/language.h"
 #include "launcher/launcher.h"
 #include "launcher/test_support.h"
 #include "main/flow.h"
+#include "platform/fault.h"
 #include "settings/settings.h"
 
 namespace {
@@ -22,10 +24,20 @@ class WriteLauncher : public testing::Test {
 
   void SetUp() override {
     console::start(device);
+    texts::loadAllFor("EN");
     settings = Settings{};
     reservedLine = englishReserved;
     zorDirectory = "C:\\ZOR\\";
   }
+  // The console must not outlive its device: a later runtime error would finish it.
+  void TearDown() override {
+    console::finish();
+    settings = Settings{};  // other tests start from the defaults
+    reservedLine = savedReservedLine;
+    zorDirectory = savedZorDirectory;
+  }
+  const Str savedReservedLine = reservedLine;
+  const Str savedZorDirectory = zorDirectory;
   std::string fileName() const { return dir.dosName() + "ZO.BAT"; }
   std::string written() const { return readFile(dir.path() / "ZO.BAT"); }
 };
@@ -99,10 +111,63 @@ TEST_F(WriteLauncher, LongCommandLineSurvivesTheRoundTrip) {
   EXPECT_EQ(written(), first);
 }
 
-TEST_F(WriteLauncher, MissingDirectoryStopsTheRun) {
+// Shows the first row of the last screen on stderr, so a death test can see what the run
+// had written before it stopped.
+class ReportingDevice : public console::MemoryDevice {
+ public:
+  void finish(const console::Screen& screen) override {
+    std::string row;
+    for (int col = 1; col <= screen.width; ++col) row += static_cast<char>(screen.at(col, 1).ch);
+    std::fprintf(stderr, "[%s]\n", row.erase(row.find_last_not_of(' ') + 1).c_str());
+  }
+};
+
+// A pattern that matches text exactly as it stands.
+std::string literally(const std::string& text) {
+  std::string pattern;
+  for (char c : text) {
+    if (std::string_view("\\.[](){}*+?^$|").find(c) != std::string_view::npos) pattern += '\\';
+    pattern += c;
+  }
+  return pattern;
+}
+
+using WriteLauncherDeathTest = WriteLauncher;
+
+TEST_F(WriteLauncherDeathTest, MissingDirectoryStopsTheRun) {
   std::string name = dir.dosName() + "NODIR\\ZO.BAT";
   EXPECT_EXIT(writeLauncher(name), testing::ExitedWithCode(3), "Runtime error 3");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
+}
+
+// Whichever file operation fails, the message row was shown first, the old launcher is
+// still there byte for byte, and no temporary file is left beside it.
+TEST_F(WriteLauncherDeathTest, EachFailingOperationKeepsTheOldLauncher) {
+  using platform::fault::Op;
+  const std::string old = "@ECHO OFF\r\nREM mine\r\nC:\\ZOR\\ZOR4.EXE -U-\r\n";
+  writeFile(dir.path() / "ZO.BAT", old);
+  const struct {
+    Op op;
+    int error;
+    int code;
+  } cases[] = {
+      {Op::Create, EACCES, 5},  {Op::Write, ENOSPC, 112}, {Op::Write, 0, 101},
+      {Op::Flush, EDQUOT, EDQUOT}, {Op::Close, EIO, 5}, {Op::Rename, EBUSY, EBUSY},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(c.op) << " errno " << c.error);
+    std::string report = "[writing " + fileName() + " ...]\nRuntime error " + std::to_string(c.code) + "\n";
+    EXPECT_EXIT(
+        {
+          ReportingDevice reporting;
+          console::start(reporting);
+          platform::fault::failNext(c.op, c.error);
+          writeLauncher(fileName());
+        },
+        testing::ExitedWithCode(c.code), literally(report));
+    EXPECT_EQ(written(), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  }
 }
 
 }  // namespace
