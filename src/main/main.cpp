@@ -1,3 +1,54 @@
-#include "main/flow.h"
+// zorsetup: sets up how ZOR is started (the launcher ZO.BAT) and edits its colour tables.
+#include <cstdio>
+#include <cstring>
 
-int main() { runProgram(); }
+#include "console/console.h"
+#include "main/flow.h"
+#include "platform/console_device.h"
+#include "texts/texts.h"
+
+namespace {
+
+constexpr char usageEnglish[] =
+    "zorsetup " ZORSETUP_VERSION " - set-up program for ZOR\n"
+    "\n"
+    "Usage: zorsetup\n"
+    "\n"
+    "Start it in the directory that holds ZOR4.EXE. It finds the launcher ZO.BAT on\n"
+    "the search path (or lets you choose a directory for a new one), shows its\n"
+    "settings in a menu and writes it anew on save. It also edits colour tables.\n"
+    "The language follows LANG (de... gives German).\n"
+    "\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n";
+
+constexpr char usageGerman[] =
+    "zorsetup " ZORSETUP_VERSION " - Einrichtungsprogramm zu ZOR\n"
+    "\n"
+    "Aufruf: zorsetup\n"
+    "\n"
+    "Im Verzeichnis von ZOR4.EXE starten. Das Programm sucht die Startdatei ZO.BAT im\n"
+    "Suchpfad (oder laesst ein Verzeichnis fuer eine neue waehlen), zeigt ihre\n"
+    "Einstellungen in einem Menue und schreibt sie beim Speichern neu. Es bearbeitet\n"
+    "auch Farbtabellen. Die Sprache folgt LANG (de... ergibt Deutsch).\n"
+    "\n"
+    "  --help     diesen Text zeigen\n"
+    "  --version  die Version zeigen\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The program takes no arguments; only these two are answered, any other is ignored.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(texts::languageCode() == "DE" ? usageGerman : usageEnglish, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::fputs("zorsetup " ZORSETUP_VERSION "\n", stdout);
+      return 0;
+    }
+  }
+  console::start(platform::systemConsole());
+  runProgram();
+}

@@ -1,0 +1,168 @@
+#include "console/console.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "console/memory_device.h"
+
+namespace {
+
+using console::attributeAt;
+using console::rowText;
+
+std::string pad(std::string text, std::size_t width = 80) {
+  text.resize(width, ' ');
+  return text;
+}
+
+class Console : public ::testing::Test {
+ protected:
+  void SetUp() override { console::start(device); }
+  console::MemoryDevice device{80, 25, 0x07};
+};
+
+TEST_F(Console, StartsWithTheDevicesAttributeAndAHomeCursor) {
+  EXPECT_EQ(console::textAttribute, 0x07);
+  EXPECT_EQ(console::cursorColumn(), 1);
+  EXPECT_EQ(console::cursorRow(), 1);
+}
+
+TEST_F(Console, ClearScreenFillsWithTheCurrentAttribute) {
+  console::writeText("xyz");
+  console::textAttribute = 30;
+  console::clearScreen();
+  for (int row = 1; row <= 25; ++row) {
+    EXPECT_EQ(rowText(row), pad(""));
+    for (int col = 1; col <= 80; ++col) ASSERT_EQ(attributeAt(col, row), 30);
+  }
+  EXPECT_EQ(console::cursorColumn(), 1);
+  EXPECT_EQ(console::cursorRow(), 1);
+}
+
+TEST_F(Console, The81stCharacterWrapsToTheNextRow) {
+  console::writeText(std::string(80, 'a') + "b");
+  EXPECT_EQ(rowText(1), std::string(80, 'a'));
+  EXPECT_EQ(rowText(2), pad("b"));
+  EXPECT_EQ(console::cursorColumn(), 2);
+  EXPECT_EQ(console::cursorRow(), 2);
+}
+
+TEST_F(Console, WrappingOnTheLastRowScrollsWithABlankRowInTheCurrentAttribute) {
+  console::writeText("top\r\nsecond");
+  console::moveCursor(1, 25);
+  console::textAttribute = 0x4E;
+  console::writeText(std::string(80, 'z') + "!");
+  EXPECT_EQ(rowText(1), pad("second"));
+  EXPECT_EQ(rowText(24), std::string(80, 'z'));
+  EXPECT_EQ(rowText(25), pad("!"));
+  EXPECT_EQ(attributeAt(1, 25), 0x4E);
+  EXPECT_EQ(attributeAt(80, 25), 0x4E);
+  EXPECT_EQ(console::cursorRow(), 25);
+  EXPECT_EQ(console::screen().scrolled, 1);
+}
+
+TEST_F(Console, ControlCharacters) {
+  console::writeText("abc\rX");  // CR: column 1
+  EXPECT_EQ(rowText(1), pad("Xbc"));
+  console::writeText("\n");  // LF: one row down, same column
+  EXPECT_EQ(console::cursorColumn(), 2);
+  EXPECT_EQ(console::cursorRow(), 2);
+  console::writeText("\b\b\bY");  // BS stops in column 1
+  EXPECT_EQ(rowText(2), pad("Y"));
+  console::writeText("\a");  // BEL: a beep, nothing printed, nothing moved
+  EXPECT_EQ(device.beeps, 1);
+  EXPECT_EQ(rowText(2), pad("Y"));
+  EXPECT_EQ(console::cursorColumn(), 2);
+  console::moveCursor(1, 25);
+  console::writeText("\n");  // LF on the last row scrolls
+  EXPECT_EQ(rowText(1), pad("Y"));
+  EXPECT_EQ(console::cursorRow(), 25);
+}
+
+TEST_F(Console, OtherBytesAreShownAsTheyAre) {
+  console::writeText("\x01\xDB\x84\xFF");
+  EXPECT_EQ(rowText(1), pad("\x01\xDB\x84\xFF"));
+}
+
+TEST_F(Console, MoveCursorOutsideTheWindowIsIgnored) {
+  console::moveCursor(10, 5);
+  for (auto [col, row] : {std::pair{0, 5}, {81, 5}, {5, 0}, {5, 26}, {-1, -1}}) {
+    console::moveCursor(col, row);
+    EXPECT_EQ(console::cursorColumn(), 10);
+    EXPECT_EQ(console::cursorRow(), 5);
+  }
+  console::moveCursor(80, 25);
+  EXPECT_EQ(console::cursorColumn(), 80);
+}
+
+TEST_F(Console, ClearToEndOfLineKeepsTheCursor) {
+  console::writeText(std::string(80, 'q'));
+  console::moveCursor(70, 1);
+  console::textAttribute = 12;
+  console::clearToEndOfLine();
+  EXPECT_EQ(rowText(1), pad(std::string(69, 'q')));
+  EXPECT_EQ(attributeAt(69, 1), 0x07);
+  EXPECT_EQ(attributeAt(70, 1), 12);
+  EXPECT_EQ(attributeAt(80, 1), 12);
+  EXPECT_EQ(console::cursorColumn(), 70);
+}
+
+TEST_F(Console, KeysWithoutACharacterComeAsZeroThenTheScanCode) {
+  device.press(59);                 // F1
+  device.pressChar(224, 72);        // grey cursor up
+  device.type("a");
+  EXPECT_EQ(console::readKey(), 0);
+  EXPECT_TRUE(console::keyWaiting());
+  EXPECT_EQ(console::readKey(), 59);
+  EXPECT_EQ(console::readKey(), 0);
+  EXPECT_EQ(console::readKey(), 72);
+  EXPECT_EQ(console::readKey(), 'a');
+}
+
+TEST(ConsoleCodePage, On866The224IsALetter) {
+  console::MemoryDevice device;
+  device.codePageValue = 866;
+  console::start(device);
+  device.pressChar(224, 72);
+  EXPECT_EQ(console::readKey(), 224);
+}
+
+TEST_F(Console, ReadLineEditsAndEchoes) {
+  console::textAttribute = 0x1E;
+  console::moveCursor(5, 3);
+  device.type("abX\bc\x1bhello\b!\r");
+  device.press(72);  // keys without a character are not typed
+  device.type("\r");
+  Str line;
+  console::readLine(line);
+  EXPECT_EQ(line, "hell!");
+  EXPECT_EQ(rowText(3), pad("    hell!"));
+  EXPECT_EQ(attributeAt(5, 3), 0x1E);
+  EXPECT_EQ(console::cursorColumn(), 1);
+  EXPECT_EQ(console::cursorRow(), 4);
+  console::readLine(line);
+  EXPECT_EQ(line, "");
+}
+
+TEST_F(Console, ReadLineKeeps255AndRubsOutAcrossARowBreak) {
+  console::moveCursor(78, 1);
+  device.type("abcd\b\b\bZ\r");
+  Str line;
+  console::readLine(line);
+  EXPECT_EQ(line, "aZ");
+  EXPECT_EQ(rowText(1), pad(std::string(77, ' ') + "aZ"));
+  EXPECT_EQ(rowText(2), pad(""));
+  device.type(std::string(300, 'w') + "\r");
+  console::readLine(line);
+  EXPECT_EQ(line.size(), 255u);
+}
+
+TEST_F(Console, EndOfInputStopsTheRunWithError100) {
+  EXPECT_EXIT(console::readKey(), ::testing::ExitedWithCode(100), "Runtime error 100");
+  Str line;
+  device.type("abc");
+  EXPECT_EXIT(console::readLine(line), ::testing::ExitedWithCode(100), "Runtime error 100");
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+#include "main/flow.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "console/console.h"
+#include "console/memory_device.h"
+#include "platform/platform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using console::attributeAt;
+using console::rowText;
+
+std::string pad(std::string text) {
+  text.resize(80, ' ');
+  return text;
+}
+
+void touch(const fs::path& path) { std::fclose(std::fopen(path.c_str(), "w")); }
+
+// A scratch directory that is the current directory while the test runs.
+class InTempDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old = fs::current_path();
+    char pattern[] = "/tmp/zorflowXXXXXX";
+    dir = mkdtemp(pattern);
+    fs::current_path(dir);
+    here = platform::currentDirectory();
+  }
+  void TearDown() override {
+    fs::current_path(old);
+    fs::remove_all(dir);
+  }
+  fs::path old, dir;
+  Str here;  // the directory in DOS form
+};
+
+using SearchFile = InTempDir;
+
+TEST_F(SearchFile, TheCurrentDirectoryComesFirst) {
+  fs::create_directory("bin");
+  touch("ZO.BAT");
+  touch("bin/ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "bin"), here + "\\ZO.BAT");
+}
+
+TEST_F(SearchFile, WalksTheListFromTheLeft) {
+  fs::create_directories("a");
+  fs::create_directories("b");
+  fs::create_directories("c");
+  touch("b/ZO.BAT");
+  touch("c/ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", ";;a;;b;c"), here + "\\b\\ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "a\\;c\\"), here + "\\c\\ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "a;;;"), "");
+  EXPECT_EQ(searchFile("ZO.BAT", ""), "");
+}
+
+TEST_F(SearchFile, AQuotedElementMayHoldSemicolons) {
+  fs::create_directory("x;y");
+  touch("x;y/ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "x;y"), "");
+  EXPECT_EQ(searchFile("ZO.BAT", "a;\"x;y\";b"), here + "\\x;y\\ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "\"x;y"), here + "\\x;y\\ZO.BAT");  // unclosed: to the end
+}
+
+TEST_F(SearchFile, AbsoluteElementsAndTheDotList) {
+  fs::create_directory("tools");
+  touch("tools/ZOR4.EXE");
+  Str tools = here + "\\tools";
+  EXPECT_EQ(searchFile("ZOR4.EXE", tools), tools + "\\ZOR4.EXE");
+  EXPECT_EQ(searchFile("ZOR4.EXE", "."), "");  // only the current directory counts
+  touch("ZOR4.EXE");
+  EXPECT_EQ(searchFile("ZOR4.EXE", "."), here + "\\ZOR4.EXE");
+}
+
+TEST(Routines, ReadKeyUpperAndToggle) {
+  console::MemoryDevice device;
+  console::start(device);
+  device.type("az1\x84");
+  device.press(72);
+  EXPECT_EQ(readKeyUpper(), 'A');
+  EXPECT_EQ(readKeyUpper(), 'Z');
+  EXPECT_EQ(readKeyUpper(), '1');
+  EXPECT_EQ(readKeyUpper(), 0x84);  // OEM letters stay as they are
+  EXPECT_EQ(readKeyUpper(), 0);
+  EXPECT_EQ(readKeyUpper(), 72);
+  Flag flag = 0;
+  toggleFlag(flag);
+  EXPECT_EQ(flag, 1);
+  toggleFlag(flag);
+  EXPECT_EQ(flag, 0);
+  Str text = "C:\\ZOR\\ZOR4.EXE";
+  cutTail(text, 8);
+  EXPECT_EQ(text, "C:\\ZOR\\");
+  cutTail(text, 80);
+  EXPECT_EQ(text, "");
+}
+
+TEST(Routines, ReadNumberSilentlyRereadsAndLeavesTheCursorInColumnOne) {
+  console::MemoryDevice device;
+  console::start(device);
+  console::writeText("   ");
+  device.type("12x\r99\r 7\r");
+  std::int32_t value = -1;
+  readNumber(value, 0, 10);
+  EXPECT_EQ(value, 7);
+  EXPECT_EQ(rowText(1), pad("   12x"));
+  EXPECT_EQ(rowText(2), pad("99"));
+  EXPECT_EQ(rowText(3), pad(" 7"));
+  EXPECT_EQ(console::cursorRow(), 4);
+}
+
+TEST(Routines, AbortOverwritesTheCursorRowInLightRedAndEndsWithZero) {
+  console::MemoryDevice device;
+  console::start(device);
+  device.type("x");
+  EXPECT_EXIT(
+      {
+        newScreen();
+        console::writeText("title\r\n\r\n Y/N : ");
+        platform::setExitHook([] {
+          std::string report = rowText(3) + "|" + std::to_string(attributeAt(1, 3)) + "," +
+                               std::to_string(attributeAt(80, 3)) + "," +
+                               std::to_string(console::cursorRow());
+          std::fputs(report.c_str(), stderr);
+        });
+        abortWithMessage("then copy me to harddisk!");
+      },
+      ::testing::ExitedWithCode(0), "then copy me to harddisk! +\\|12,12,4");
+}
+
+using Flow = InTempDir;
+
+TEST_F(Flow, WithoutZor4ExeTheRunEndsOnRowThree) {
+  console::MemoryDevice device;
+  console::start(device);
+  device.type(" ");
+  setenv("LANG", "de", 1);
+  EXPECT_EXIT(
+      {
+        platform::setExitHook([] {
+          std::string report = rowText(1) + "|" + rowText(3) + "|" + std::to_string(attributeAt(1, 3)) +
+                               "," + std::to_string(attributeAt(80, 3)) + "," +
+                               std::to_string(attributeAt(1, 1));
+          std::fputs(report.c_str(), stderr);
+        });
+        runProgram();
+      },
+      ::testing::ExitedWithCode(0),
+      "Einrichtungsprogramm zu Zor +\\|Abbruch : ZOR4.EXE nicht im aktuellen Verzeichnis! +\\|12,12,30");
+}
+
+}  // namespace

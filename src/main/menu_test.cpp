@@ -1,0 +1,230 @@
+#include "main/menu.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "console/console.h"
+#include "console/memory_device.h"
+#include "main/flow.h"
+#include "platform/platform.h"
+#include "texts/texts.h"
+
+namespace {
+
+using console::attributeAt;
+using console::rowText;
+
+std::string pad(std::string text) {
+  text.resize(80, ' ');
+  return text;
+}
+
+class Menu : public ::testing::Test {
+ protected:
+  void start(const char* lang, int height = 25) {
+    setenv("LANG", lang, 1);
+    texts::loadAll();
+    onOffTexts[0] = texts::text(texts::txtOff);
+    onOffTexts[1] = texts::text(texts::txtOn);
+    settings = Settings{};
+    zorDirectory = "C:\\ZOR\\";
+    device = std::make_unique<console::MemoryDevice>(80, height);
+    console::start(*device);
+  }
+  void SetUp() override { start("en_GB.UTF-8"); }
+  // Runs the menu over the keys; they must end it with Enter.
+  void run(std::string_view keys) {
+    device->type(keys);
+    runMenu();
+  }
+  std::unique_ptr<console::MemoryDevice> device;
+};
+
+TEST_F(Menu, DrawsEveryRowInEnglish) {
+  run("\r");
+  EXPECT_EQ(rowText(1), pad(""));
+  EXPECT_EQ(rowText(2), pad("                       config program for Zor"));
+  EXPECT_EQ(rowText(5), pad("                     [u]  .. subdirectorys         on "));
+  EXPECT_EQ(rowText(6), pad("                     [p]  .. partition table       off"));
+  EXPECT_EQ(rowText(7), pad("                     [s]  .. boot sectors          off"));
+  EXPECT_EQ(rowText(8), pad("                     [l]  .. verbose format        on "));
+  EXPECT_EQ(rowText(9), pad("                     [b]  .. screen                C"));
+  EXPECT_EQ(rowText(10), pad("                             16*16 colors CGA+    (fast)"));
+  EXPECT_EQ(rowText(11), pad("                     [h]  .. hexadecimal numbers   on "));
+  EXPECT_EQ(rowText(12), pad("                     [m]  .. mouse usage           on "));
+  EXPECT_EQ(rowText(13), pad("                     [c]  .. CPU-emulator          on "));
+  EXPECT_EQ(rowText(14), pad("                     [r]  .. list resource table   off"));
+  EXPECT_EQ(rowText(15), pad("                     [i]  .. display icons         on "));
+  EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       "));
+  EXPECT_EQ(rowText(17), pad("                     [x]  .. upper memory limit    3000"));
+  EXPECT_EQ(rowText(18), pad("                     [z]  .. lines                 0"));
+  EXPECT_EQ(rowText(19), pad("                     [*]  .. create color table"));
+  EXPECT_EQ(rowText(20), pad("                    [Esc] .. exit without save"));
+  EXPECT_EQ(rowText(21), pad("                    [<\xC4\xD9] .. save and exit"));
+  EXPECT_EQ(rowText(22), pad(""));
+  EXPECT_EQ(rowText(23), pad(""));
+  EXPECT_EQ(console::cursorColumn(), 23);
+  EXPECT_EQ(console::cursorRow(), 23);
+  for (int row = 1; row <= 25; ++row)
+    for (int col = 1; col <= 80; ++col) ASSERT_EQ(attributeAt(col, row), 0x1E) << col << "," << row;
+}
+
+TEST_F(Menu, DrawsInGerman) {
+  start("de_DE.UTF-8");
+  run("\r");
+  EXPECT_EQ(rowText(2), pad("                       Einrichtungsprogramm zu Zor"));
+  EXPECT_EQ(rowText(5), pad("                     [u]  .. Unterverzeichnisse    ein"));
+  EXPECT_EQ(rowText(6), pad("                     [p]  .. Partitionstabelle     aus"));
+  EXPECT_EQ(rowText(10), pad("                             16*16 Farben CGA+    (schnell)"));
+  EXPECT_EQ(rowText(17), pad("                     [x]  .. RAM-Obergrenze        3000"));
+  EXPECT_EQ(rowText(20), pad("                    [Esc] .. Programmabbruch"));
+  EXPECT_EQ(rowText(21), pad("                    [<\xC4\xD9] .. Speichern"));
+}
+
+TEST_F(Menu, LettersFlipInEitherCase) {
+  run("uUpsSlhmcri\r");
+  EXPECT_EQ(settings.subdirs, 1);
+  EXPECT_EQ(settings.partitionTable, 1);
+  EXPECT_EQ(settings.bootSectors, 0);
+  EXPECT_EQ(settings.verboseFormat, 0);
+  EXPECT_EQ(settings.hexNumbers, 0);
+  EXPECT_EQ(settings.mouse, 0);
+  EXPECT_EQ(settings.cpuEmulator, 0);
+  EXPECT_EQ(settings.resourceTable, 1);
+  EXPECT_EQ(settings.icons, 0);
+  EXPECT_EQ(rowText(6).substr(51, 3), "on ");
+  EXPECT_EQ(rowText(11).substr(51, 3), "off");
+}
+
+TEST_F(Menu, GFlipsAHiddenSettingAndTheScreenStaysTheSame) {
+  run("\r");
+  std::string before;
+  for (int row = 1; row <= 25; ++row) before += rowText(row);
+  run("g\r");
+  std::string after;
+  for (int row = 1; row <= 25; ++row) after += rowText(row);
+  EXPECT_EQ(settings.gtDataDll, 0);
+  EXPECT_EQ(before, after);
+}
+
+TEST_F(Menu, BStepsThroughTheFiveModesAndNamesEach) {
+  const char* names[] = {"16*16 colors CGA+    (fast)", "16*16 colors Ansi    (slow)",
+                         " no   colors Ascii   (medium)", " no   colors Ascii   (filtered)",
+                         " no   colors HTML    (file output)"};
+  for (int step = 1; step <= 5; ++step) {
+    run("b\r");
+    int mode = step % 5;
+    EXPECT_EQ(settings.screenMode, mode);
+    EXPECT_EQ(rowText(9).substr(51, 2), std::string(1, "CEAFH"[mode]) + " ");
+    EXPECT_EQ(rowText(10), pad(std::string(29, ' ') + names[mode]));
+  }
+}
+
+TEST_F(Menu, ExtendedKeysActAsTheLetterOfTheirScanCode) {
+  // up 72 = H, down 80 = P, right 77 = M, home 71 = G, page up 73 = I, insert 82 = R,
+  // delete 83 = S, F8 66 = B, F9 67 = C.
+  for (std::uint8_t scan : {72, 80, 77, 71, 73, 82, 83, 66, 67}) device->press(scan);
+  // left, end, page down, F1-F7, F10: nothing.
+  for (std::uint8_t scan : {75, 79, 81, 59, 60, 61, 62, 63, 64, 65, 68}) device->press(scan);
+  run("\r");
+  Settings expected;
+  expected.hexNumbers = 0;
+  expected.partitionTable = 1;
+  expected.mouse = 0;
+  expected.gtDataDll = 0;
+  expected.icons = 0;
+  expected.resourceTable = 1;
+  expected.bootSectors = 1;
+  expected.screenMode = 1;
+  expected.cpuEmulator = 0;
+  EXPECT_EQ(formatOptionLine(settings), formatOptionLine(expected));
+  EXPECT_EQ(settings.resourceTable, 1);
+  EXPECT_EQ(settings.icons, 0);
+}
+
+TEST_F(Menu, MemoryPromptRereadsUntilANumberInRange) {
+  device->type("x");
+  device->type("\rabc\r-1\r2048001\r12 \r 42\r\r");
+  runMenu();
+  EXPECT_EQ(settings.memoryLimitKb, 42);
+  run("x$FF\r\r");
+  EXPECT_EQ(settings.memoryLimitKb, 255);
+  run("x2048000\r\r");
+  EXPECT_EQ(settings.memoryLimitKb, 2048000);
+}
+
+TEST_F(Menu, MemoryPromptShowsTheOldValueAndReadsInColumnFour) {
+  device->type("x");
+  device->type("77");
+  // Input ends inside the prompt: the run stops, but the screen shows where it stood.
+  EXPECT_EXIT(
+      {
+        platform::setExitHook([] {
+          std::string rows = rowText(24) + "|" + rowText(25);
+          std::fputs(rows.c_str(), stderr);
+        });
+        runMenu();
+      },
+      ::testing::ExitedWithCode(100),
+      "   upper limit memory usage \\(KB\\)\\? \\(old:3000\\) +\\|   77 +Runtime error 100");
+}
+
+TEST_F(Menu, LinesPromptCorrectsToTheKnownCounts) {
+  run("z30\r\r");
+  EXPECT_EQ(settings.screenLines, 25);
+  run("z00\r\r");
+  EXPECT_EQ(settings.screenLines, 0);
+  run("z61\r60\r\r");
+  EXPECT_EQ(settings.screenLines, 60);
+  run("z43\r\r");
+  EXPECT_EQ(settings.screenLines, 43);
+}
+
+TEST_F(Menu, ColourTablePromptPutsTheZorDirectoryInFrontOfARelativeName) {
+  run("fMY.FAR\r\r");
+  EXPECT_EQ(settings.colourTableName, "C:\\ZOR\\MY.FAR");
+  EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       C:\\ZOR\\MY.FAR"));
+  run("fD:\\TABLES\\MY.TAB\r\r");
+  EXPECT_EQ(settings.colourTableName, "D:\\TABLES\\MY.TAB");
+  run("f\\T\\X.TAB\r\r");
+  EXPECT_EQ(settings.colourTableName, "\\T\\X.TAB");
+  run("f\r\r");
+  EXPECT_EQ(settings.colourTableName, "");
+  EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       "));
+}
+
+TEST_F(Menu, ColourTableNameIsCutAt255) {
+  std::string answer(300, 'N');
+  run("f" + answer + "\r\r");
+  EXPECT_EQ(settings.colourTableName, "C:\\ZOR\\" + std::string(248, 'N'));
+}
+
+TEST_F(Menu, ALongColourTableNamePushesTheLaterRowsDown) {
+  settings.colourTableName = std::string(40, 'T');
+  device->type("\r");
+  runMenu();
+  EXPECT_EQ(rowText(16), "                     [f]  .. use color table       " + std::string(29, 'T'));
+  EXPECT_EQ(rowText(17), pad(std::string(11, 'T')));
+  EXPECT_EQ(rowText(18), pad("                     [x]  .. upper memory limit    3000"));
+  EXPECT_EQ(rowText(22), pad("                    [<\xC4\xD9] .. save and exit"));
+  EXPECT_EQ(console::cursorRow(), 24);
+}
+
+TEST_F(Menu, EscLeavesWhiteOnBlackWithTheAbortTextInLightRed) {
+  device->type("u\x1b ");
+  EXPECT_EXIT(
+      {
+        platform::setExitHook([] {
+          std::string report = rowText(1) + "|" + rowText(2) + "|";
+          report += std::to_string(attributeAt(1, 1)) + "," + std::to_string(attributeAt(80, 1)) + "," +
+                    std::to_string(attributeAt(1, 2)) + "," + std::to_string(attributeAt(80, 25));
+          std::fputs(report.c_str(), stderr);
+        });
+        runMenu();
+      },
+      ::testing::ExitedWithCode(0), "abort \\.\\.\\. +\\| +\\|12,12,15,15");
+}
+
+}  // namespace
