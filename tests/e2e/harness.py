@@ -128,6 +128,7 @@ class Session:
         self._lock = threading.Condition()
         self._last_output = self._last_input = time.monotonic()
         self._eof = False
+        self._stopping = False
 
         self.master, self.slave = os.openpty()
         fcntl.ioctl(self.master, termios.TIOCSWINSZ, struct.pack("HHHH", rows, columns, 0, 0))
@@ -164,7 +165,7 @@ class Session:
         while True:
             fd = self.master
             try:
-                if fd is None:
+                if fd is None or self._stopping:
                     raise OSError("the terminal was closed")
                 ready, _, _ = select.select([fd], [], [], 0.05)
                 if not ready:
@@ -284,7 +285,7 @@ class Session:
     def hang_up(self):
         """Closes the terminal's master side, as when the terminal window is closed."""
         fd, self.master = self.master, None
-        time.sleep(0.1)  # let the reader let go of it
+        self._reader.join()  # it stops at its next look at the master
         os.close(fd)
 
     # --- the end -----------------------------------------------------------------------
@@ -325,6 +326,10 @@ class Session:
                     pass
             self.process.kill()
             self.process.wait()
+        # The reader must be gone before the descriptors close: their numbers are reused
+        # by the next session's terminal at once.
+        self._stopping = True
+        self._reader.join()
         for fd in (self.master, self.slave):
             if fd is not None:
                 try:
