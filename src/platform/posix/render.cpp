@@ -179,7 +179,9 @@ void renderFrame(Shown& s, const Screen& m, std::string& out) {
   s.top = top;
   s.left = left;
   if (!s.valid) {
-    out += "\x1b[0m\x1b[H\x1b[2J";
+    // Scrolling by line feeds needs the whole screen as the scroll region; a program
+    // before us may have left a smaller one.
+    out += "\x1b[0m\x1b[r\x1b[H\x1b[2J";
     s.pen = -1;
     s.cursorRow = s.cursorColumn = 0;
     s.cells.assign(static_cast<std::size_t>(width * height), -1);
