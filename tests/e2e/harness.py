@@ -73,6 +73,23 @@ class _Screen(pyte.Screen):
                 super().select_graphic_rendition(attr)
         self.cursor.attrs = self.cursor.attrs._replace(**replace)
 
+    def erase_in_display(self, how=0, private=False):
+        # pyte 0.8 erases only the cells a line has stored, so cells never written keep the
+        # default colours; a real terminal clears every cell in the current background.
+        rows = {0: range(self.cursor.y + 1, self.lines), 1: range(self.cursor.y)}.get(how, range(self.lines))
+        self.dirty.update(rows)
+        for y in rows:
+            for x in range(self.columns):
+                self.buffer[y][x] = self.cursor.attrs
+        if how in (0, 1):
+            self.erase_in_line(how)
+
+    def erase_in_line(self, how=0, private=False):
+        self.dirty.add(self.cursor.y)
+        columns = {0: range(self.cursor.x, self.columns), 1: range(self.cursor.x + 1)}.get(how, range(self.columns))
+        for x in columns:
+            self.buffer[self.cursor.y][x] = self.cursor.attrs
+
 
 class ScreenView:
     """A terminal screen fed with output bytes, read in the program's terms."""
