@@ -1,12 +1,15 @@
 # Shared by scripts/test, scripts/demo and .ci/run (sourced, not run).
 
 # Debian packages the build and the tests need.
-PACKAGES=(cmake ninja-build g++ libgtest-dev python3-pexpect python3-pyte python3-pytest tmux)
+PACKAGES=(cmake ninja-build g++ libgtest-dev python3-pexpect python3-pyte python3-pytest tmux
+          clang libclang-rt-14-dev)
 # The Win32 build under Wine adds its packages here (MinGW-w64 cross compiler, wine).
 WIN32_PACKAGES=()
 
 REPO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="$REPO_ROOT/build"
+SANITIZE_DIR="$REPO_ROOT/build-sanitize"
+FUZZ_DIR="$REPO_ROOT/build-fuzz"
 JOBS="${JOBS:-2}"
 
 # Makes sure the given Debian packages are installed. As root the missing ones are
@@ -34,3 +37,12 @@ build_posix() {
   cmake -S "$REPO_ROOT" -B "$BUILD_DIR" -G Ninja
   ninja -C "$BUILD_DIR" -j "$JOBS" "$@"
 }
+
+# The same program and unit tests with AddressSanitizer and UndefinedBehaviorSanitizer,
+# into build-sanitize/. Any report stops the process that made it.
+build_sanitize() {
+  cmake -S "$REPO_ROOT" -B "$SANITIZE_DIR" -G Ninja -DZOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  ninja -C "$SANITIZE_DIR" -j "$JOBS" "$@"
+}
+export ASAN_OPTIONS="${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
