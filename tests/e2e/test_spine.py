@@ -145,3 +145,19 @@ def test_piped_keys_make_a_whole_run(start, zor_dir):
     assert s.wait_exit() == 0
     assert s.lines()[0] == "successful exit"
     assert b"-H-" in (zor_dir / "ZO.BAT").read_bytes()
+
+
+@pytest.mark.parametrize("lang, usage", [("C", "Usage: zorsetup"), ("de_DE.UTF-8", "Aufruf: zorsetup")])
+def test_help_and_version_answer_without_a_screen(posix_program, tmp_path, lang, usage):
+    import subprocess
+    env = {"LANG": lang, "PATH": "/usr/bin:/bin"}
+    run = lambda *args: subprocess.run(posix_program.argv + list(args), env=env, cwd=tmp_path,
+                                       capture_output=True, stdin=subprocess.DEVNULL, timeout=10)
+    helped = run("--help")
+    assert helped.returncode == 0 and helped.stderr == b""
+    text = helped.stdout.decode("ascii")
+    assert text.startswith("zorsetup ") and usage in text
+    version = run("--version")
+    assert version.returncode == 0
+    assert re.fullmatch(rb"zorsetup \d+\.\d+\.\d+\n", version.stdout)
+    assert list(tmp_path.iterdir()) == []  # nothing written
