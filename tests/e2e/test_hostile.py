@@ -68,7 +68,7 @@ def test_signals_end_the_run_by_that_signal_and_hand_the_terminal_back(
     assert s.raw.endswith(b"\x1b[J")
 
 
-def test_a_200_by_60_terminal_is_one_large_window(start, zor_dir):
+def test_a_200_by_60_terminal_is_one_large_window(start, posix_program, zor_dir):
     s = start(columns=200, rows=60)
     reach_menu(s, T)
     # The screen is the whole terminal: cleared blue to its last cell, the menu at the top.
@@ -97,7 +97,7 @@ def test_a_200_by_60_terminal_is_one_large_window(start, zor_dir):
     assert (zor_dir / "ZO.BAT").read_bytes().endswith(option_line(F=full).encode())
 
 
-def test_the_linux_consoles_own_keys(start, zor_dir):
+def test_the_linux_consoles_own_keys(start, posix_program, zor_dir):
     s = start()
     reach_menu(s, T)
     home, insert, delete, end, page_up = "\x1b[1~", "\x1b[2~", "\x1b[3~", "\x1b[4~", "\x1b[5~"
@@ -144,7 +144,9 @@ SCRIPT = "\r" + "u" + "p" + UP + "x" + "12x\r" + "4000\r" + "b" + "f" + "MY.TAB\
 
 
 @pytest.mark.parametrize("pace", ["all at once", "byte by byte"])
-def test_keys_all_at_once_or_byte_by_byte(start, zor_dir, pace):
+def test_keys_all_at_once_or_byte_by_byte(start, program, zor_dir, pace):
+    if pace == "byte by byte" and not program.posix:
+        pytest.skip("the Esc delay of the POSIX terminal")
     # A generous Esc delay: the bytes of cursor up may come far apart and still be one key.
     s = start(env={"ESCDELAY": "2000"})
     s.wait_text(T["path_choice"])
