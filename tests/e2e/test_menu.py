@@ -127,8 +127,9 @@ def test_esc_gives_up_without_touching_any_file(start, tmp_path, bin_dir, lang):
     before = snapshot(tmp_path)
     expect(s, "ux42" + ENTER, lambda: rows(s), menu_screen(t, u=0, x=42))
     expect(s, ESC, lambda: s.lines(), [t["aborted"]] + [""] * 24)
+    # Blank rows read the same in any colour: wait for the colours as well.
+    assert s.wait_for(lambda: all(s.attributes(r) == {WHITE_ON_BLACK} for r in range(2, 26)))
     assert s.attributes(1) == {LIGHT_RED_ON_BLACK}  # the rest of the row too
-    assert all(s.attributes(r) == {WHITE_ON_BLACK} for r in range(2, 26))
     assert s.cursor() == (1, 2)
     assert s.process.poll() is None  # a key ends the run
     s.send("q", settle=False)

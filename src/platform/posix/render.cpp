@@ -128,6 +128,15 @@ void scrollRows(Shown& s, int shift, std::string& out) {
   }
 }
 
+int changedCells(const Shown& s, const Screen& m) {
+  int changed = 0;
+  for (int row = 0; row < s.height; ++row)
+    for (int column = 0; column < s.width; ++column)
+      changed += s.cells[static_cast<std::size_t>(row * s.width + column)] !=
+                 packed(m.at(s.left + column + 1, s.top + row + 1));
+  return changed;
+}
+
 // The attribute most blank cells in view have.
 std::uint8_t commonBlankAttribute(const Screen& m, int top, int left, int width, int height) {
   int count[256] = {};
@@ -189,6 +198,9 @@ void renderFrame(Shown& s, const Screen& m, std::string& out) {
   }
   s.top = top;
   s.left = left;
+  // A screen that changed almost everywhere (a new screen in other colours) is cheaper
+  // cleared and drawn anew than cell by cell.
+  if (s.valid && changedCells(s, m) > width * height / 2) s.valid = false;
   if (!s.valid) {
     // Scrolling by line feeds needs the whole screen as the scroll region; a program
     // before us may have left a smaller one.
