@@ -1,0 +1,234 @@
+// The console device over the Win32 console: the model's cells go out with
+// WriteConsoleOutputA, keys come from the console's input events, lines from the console's
+// own line editor.
+#include <string>
+#include <vector>
+
+#include "platform/console_device.h"
+#include "platform/platform.h"
+#include "platform/win32/key_events.h"
+#include "platform/win32/line_echo.h"
+#include "platform/win32/windows.h"
+
+namespace platform {
+
+namespace {
+
+using console::Cell;
+using console::KeyEvent;
+using console::Screen;
+
+constexpr DWORD keyMode = ENABLE_PROCESSED_INPUT;  // Ctrl+C stays the system's
+constexpr DWORD lineMode = ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PROCESSED_INPUT;
+
+class Win32Console : public console::Device {
+ public:
+  Win32Console() {
+    in_ = GetStdHandle(STD_INPUT_HANDLE);
+    out_ = GetStdHandle(STD_OUTPUT_HANDLE);
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleMode(in_, &savedMode_) || !GetConsoleScreenBufferInfo(out_, &info))
+      runtimeError(static_cast<int>(GetLastError()));
+    window_ = info.srWindow;
+    width_ = window_.Right - window_.Left + 1;
+    height_ = window_.Bottom - window_.Top + 1;
+    WORD attribute = info.wAttributes;
+    DWORD read = 0;
+    if (!ReadConsoleOutputAttribute(out_, &attribute, 1, info.dwCursorPosition, &read))
+      fail();
+    startAttribute_ = static_cast<std::uint8_t>(attribute);
+    shown_.resize(static_cast<std::size_t>(width_ * height_));
+    readShown();
+    setMode(keyMode);
+  }
+
+  void windowSize(int& width, int& height) override {
+    width = width_;
+    height = height_;
+  }
+  std::uint8_t startAttribute() override { return startAttribute_; }
+  int codePage() override { return static_cast<int>(GetConsoleCP()); }
+
+  void present(const Screen& screen) override {
+    if (screen.scrolled > 0 && screen.scrolled < height_) scroll(screen.scrolled, screen);
+    std::vector<CHAR_INFO> span;
+    for (int row = 0; row < height_; ++row) {
+      int first = 0, last = width_ - 1;
+      while (first <= last && same(screen, first, row)) ++first;
+      if (first > last) continue;
+      while (same(screen, last, row)) --last;
+      span.clear();
+      for (int col = first; col <= last; ++col) {
+        const Cell& c = screen.at(col + 1, row + 1);
+        CHAR_INFO ci{};
+        ci.Char.AsciiChar = static_cast<CHAR>(c.ch);
+        ci.Attributes = c.attr;
+        span.push_back(ci);
+        shown_[index(col, row)] = ci;
+      }
+      SMALL_RECT target{static_cast<SHORT>(window_.Left + first), static_cast<SHORT>(window_.Top + row),
+                        static_cast<SHORT>(window_.Left + last), static_cast<SHORT>(window_.Top + row)};
+      if (!WriteConsoleOutputA(out_, span.data(), COORD{static_cast<SHORT>(span.size()), 1}, COORD{0, 0},
+                               &target))
+        fail();
+    }
+    COORD cursor{static_cast<SHORT>(window_.Left + screen.column - 1),
+                 static_cast<SHORT>(window_.Top + screen.row - 1)};
+    if (!SetConsoleCursorPosition(out_, cursor)) fail();
+  }
+
+  void beep() override { MessageBeep(MB_OK); }
+
+  KeyEvent readKey() override {
+    if (repeats_ > 0) {
+      --repeats_;
+      return repeated_;
+    }
+    for (;;) {
+      INPUT_RECORD record;
+      DWORD read = 0;
+      if (!ReadConsoleInputA(in_, &record, 1, &read) || read == 0) return KeyEvent{0, 0, true};
+      KeyEvent key;
+      if (!win32::keyFromRecord(record, key)) continue;
+      // A held key comes as one event with a repeat count.
+      if (record.Event.KeyEvent.bKeyDown && record.Event.KeyEvent.wRepeatCount > 1) {
+        repeated_ = key;
+        repeats_ = record.Event.KeyEvent.wRepeatCount - 1;
+      }
+      return key;
+    }
+  }
+
+  bool keyWaiting() override {
+    if (repeats_ > 0) return true;
+    for (;;) {
+      DWORD count = 0;
+      if (!GetNumberOfConsoleInputEvents(in_, &count)) return true;  // readKey reports the end
+      if (count == 0) return false;
+      INPUT_RECORD record;
+      DWORD read = 0;
+      if (!PeekConsoleInputA(in_, &record, 1, &read) || read == 0) return true;
+      KeyEvent key;
+      if (win32::keyFromRecord(record, key)) return true;
+      // Mouse, focus, releases and lone modifiers: drop them so that they wait no more.
+      if (!ReadConsoleInputA(in_, &record, 1, &read)) return true;
+    }
+  }
+
+  bool readLine(Screen& screen, Str& line, std::uint8_t attribute) override {
+    if (!SetConsoleTextAttribute(out_, attribute)) fail();
+    setMode(lineMode);
+    std::string typed = readTypedLine();
+    setMode(keyMode);
+    // The console's editor has echoed the line and moved down: the model follows it, and
+    // what the console shows is read back so that the next present compares against it.
+    win32::echoLine(screen, typed, attribute);
+    followWindow(screen);
+    line = typed;
+    return true;
+  }
+
+  void finish(const Screen& screen) override {
+    if (!failed_) present(screen);
+    SetConsoleTextAttribute(out_, startAttribute_);
+    SetConsoleMode(in_, savedMode_);
+  }
+
+ private:
+  HANDLE in_ = INVALID_HANDLE_VALUE;
+  HANDLE out_ = INVALID_HANDLE_VALUE;
+  DWORD savedMode_ = 0;
+  SMALL_RECT window_{};
+  int width_ = 80, height_ = 25;
+  std::uint8_t startAttribute_ = 0x07;
+  std::vector<CHAR_INFO> shown_;  // what the console window shows now
+  KeyEvent repeated_;
+  int repeats_ = 0;
+  bool failed_ = false;
+
+  [[noreturn]] void fail() {
+    failed_ = true;  // the console is gone: finishing must not try again
+    runtimeError(static_cast<int>(GetLastError()));
+  }
+
+  std::size_t index(int col, int row) const { return static_cast<std::size_t>(row * width_ + col); }
+
+  bool same(const Screen& screen, int col, int row) const {
+    const CHAR_INFO& ci = shown_[index(col, row)];
+    const Cell& c = screen.at(col + 1, row + 1);
+    return static_cast<std::uint8_t>(ci.Char.AsciiChar) == c.ch && ci.Attributes == c.attr;
+  }
+
+  void setMode(DWORD mode) {
+    if (!SetConsoleMode(in_, mode)) fail();
+  }
+
+  void readShown() {
+    SMALL_RECT source = window_;
+    if (!ReadConsoleOutputA(out_, shown_.data(), COORD{static_cast<SHORT>(width_), static_cast<SHORT>(height_)},
+                            COORD{0, 0}, &source))
+      fail();
+  }
+
+  // The rows move up inside the window; the row coming in is blank like the model's.
+  void scroll(int rows, const Screen& screen) {
+    CHAR_INFO fill{};
+    fill.Char.AsciiChar = ' ';
+    fill.Attributes = screen.at(1, height_).attr;
+    COORD to{window_.Left, static_cast<SHORT>(window_.Top - rows)};
+    if (!ScrollConsoleScreenBufferA(out_, &window_, &window_, to, &fill)) fail();
+    std::size_t moved = index(0, rows);
+    std::copy(shown_.begin() + static_cast<std::ptrdiff_t>(moved), shown_.end(), shown_.begin());
+    std::fill(shown_.end() - static_cast<std::ptrdiff_t>(moved), shown_.end(), fill);
+  }
+
+  // The line up to Enter, as typed (the echo shows all of it), without its CR LF.
+  std::string readTypedLine() {
+    std::string typed;
+    char buffer[512];
+    for (;;) {
+      DWORD read = 0;
+      if (!ReadFile(in_, buffer, sizeof buffer, &read, nullptr)) {
+        // Ctrl+C or Ctrl+Break breaks the read; the system ends the process meanwhile.
+        if (GetLastError() == ERROR_OPERATION_ABORTED) {
+          Sleep(1000);
+          continue;
+        }
+        fail();
+      }
+      if (read == 0) runtimeError(100);  // keyboard input is over
+      typed.append(buffer, read);
+      if (typed.back() == '\n') break;
+    }
+    typed.pop_back();
+    if (!typed.empty() && typed.back() == '\r') typed.pop_back();
+    return typed;
+  }
+
+  // The console may have moved its window down instead of scrolling the buffer; the
+  // window keeps its size.
+  void followWindow(Screen& screen) {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(out_, &info)) fail();
+    window_.Top = info.srWindow.Top;
+    window_.Left = info.srWindow.Left;
+    window_.Bottom = static_cast<SHORT>(window_.Top + height_ - 1);
+    window_.Right = static_cast<SHORT>(window_.Left + width_ - 1);
+    readShown();
+    int column = info.dwCursorPosition.X - window_.Left + 1;
+    int row = info.dwCursorPosition.Y - window_.Top + 1;
+    if (column >= 1 && column <= width_ && row >= 1 && row <= height_) {
+      screen.column = column;
+      screen.row = row;
+    }
+  }
+};
+
+}  // namespace
+
+console::Device& systemConsole() {
+  static Win32Console device;
+  return device;
+}
+
+}  // namespace platform

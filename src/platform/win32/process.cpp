@@ -1,0 +1,35 @@
+// Ending the run on Win32: the exit hook first (it shows the last screen), then the report.
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "platform/win32/windows.h"
+
+namespace platform {
+
+namespace {
+void (*exitHook)() = nullptr;
+
+void runExitHook() {
+  void (*hook)() = exitHook;
+  exitHook = nullptr;  // a failure inside the hook must not run it again
+  if (hook) hook();
+}
+}  // namespace
+
+void setExitHook(void (*hook)()) { exitHook = hook; }
+
+void exitProcess(int code) {
+  runExitHook();
+  ExitProcess(static_cast<UINT>(code));
+}
+
+void runtimeError(int code) {
+  runExitHook();
+  char report[40];
+  int length = std::snprintf(report, sizeof report, "Runtime error %d\r\n", code);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), report, static_cast<DWORD>(length), &written, nullptr);
+  ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace platform
