@@ -175,8 +175,9 @@ class Win32Console : public console::Device {
     CHAR_INFO fill{};
     fill.Char.AsciiChar = ' ';
     fill.Attributes = screen.at(1, height_).attr;
-    COORD to{window_.Left, static_cast<SHORT>(window_.Top - rows)};
-    if (!ScrollConsoleScreenBufferA(out_, &window_, &window_, to, &fill)) fail();
+    SMALL_RECT moving = window_;
+    moving.Top = static_cast<SHORT>(window_.Top + rows);
+    if (!ScrollConsoleScreenBufferA(out_, &moving, &window_, COORD{window_.Left, window_.Top}, &fill)) fail();
     std::size_t moved = index(0, rows);
     std::copy(shown_.begin() + static_cast<std::ptrdiff_t>(moved), shown_.end(), shown_.begin());
     std::fill(shown_.end() - static_cast<std::ptrdiff_t>(moved), shown_.end(), fill);
