@@ -1,0 +1,92 @@
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const std::string defaultLine =
+    " -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9";
+
+Settings allFlags(Flag value) {
+  Settings s;
+  for (Flag* f : {&s.subdirs, &s.partitionTable, &s.bootSectors, &s.resourceTable, &s.gtDataDll,
+                  &s.mouse, &s.flagBang, &s.verboseFormat, &s.icons, &s.hexNumbers, &s.cpuEmulator}) {
+    *f = value;
+  }
+  return s;
+}
+
+TEST(OptionLine, Defaults) {
+  EXPECT_EQ(formatOptionLine(Settings{}), defaultLine);
+  EXPECT_EQ(formatOptionLine(settings), defaultLine);  // the global starts with the defaults
+}
+
+TEST(OptionLine, AllFlagsOnOrOff) {
+  EXPECT_EQ(formatOptionLine(allFlags(1)),
+            " -!+ -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P+ -S+ -U+ -X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+  EXPECT_EQ(formatOptionLine(allFlags(0)),
+            " -!- -BC -C- -G- -H- -L- -ICO- -M- -P- -S- -U- -X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+}
+
+TEST(OptionLine, ModesNumbersAndNames) {
+  Settings s;
+  const char* letters[] = {" -BC ", " -BE ", " -BA ", " -BF ", " -BH "};
+  for (int mode = 0; mode < 5; ++mode) {
+    s.screenMode = static_cast<std::int8_t>(mode);
+    EXPECT_NE(formatOptionLine(s).find(letters[mode]), std::string::npos) << mode;
+  }
+  s = Settings{};
+  s.memoryLimitKb = -5;
+  s.screenLines = 50;
+  s.colourTableName = "C:\\ZOR\\blue.tab";
+  s.unpacker = "c:\\bin\\unp";
+  EXPECT_EQ(formatOptionLine(s),
+            " -!- -BC -C+ -FC:\\ZOR\\blue.tab -G+ -H+ -L+ -ICO+ -M+ -Nc:\\bin\\unp -P- -S- -U+"
+            " -X-5 -Z50 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+  s.memoryLimitKb = INT32_MIN;
+  EXPECT_NE(formatOptionLine(s).find(" -X-2147483648 -Z50 "), std::string::npos);
+}
+
+TEST(OptionLine, LongNamesAreCutWithTheirSwitchAt255) {
+  Settings s;
+  std::string name(253, 'a');
+  name.back() = 'z';
+  s.colourTableName = name;
+  s.unpacker = name.substr(0, 252);
+  std::string line = formatOptionLine(s);
+  std::string cut = " -F" + name.substr(0, 252) + " -G+";
+  EXPECT_NE(line.find(cut), std::string::npos);
+  EXPECT_EQ(line.find('z'), std::string::npos);
+  EXPECT_NE(line.find(" -N" + name.substr(0, 252) + " -P-"), std::string::npos);
+  EXPECT_EQ(line.size(), defaultLine.size() + 2 * 255);
+}
+
+TEST(ConvertNumber, AcceptedForms) {
+  struct Case {
+    const char* text;
+    std::int32_t value;
+  } cases[] = {{"0", 0},          {"42", 42},         {"   42", 42},        {"+7", 7},
+               {"-7", -7},        {"  -0", 0},        {"$100", 256},        {"$fF", 255},
+               {"-$10", -16},     {"+$7FFFFFFF", INT32_MAX},                {"007", 7},
+               {"2147483647", INT32_MAX},           {"-2147483648", INT32_MIN},
+               {"-$80000000", INT32_MIN},           {"00000000000000000012", 12}};
+  for (const Case& c : cases) {
+    std::int32_t value = 99;
+    EXPECT_TRUE(convertNumber(c.text, value)) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+  }
+}
+
+TEST(ConvertNumber, Rejected) {
+  for (const char* text : {"", "   ", "-", "+", "$", "-$", "12 ", "1 2", "\t5", "+-5", "5-", "abc",
+                           "$G", "1A", "2147483648", "-2147483649", "$80000000", "99999999999999999999",
+                           "$100000000", "1.5", "--1"}) {
+    std::int32_t value = 99;
+    EXPECT_FALSE(convertNumber(text, value)) << text;
+    EXPECT_EQ(value, 0) << text;
+  }
+}
+
+}  // namespace
