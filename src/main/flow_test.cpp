@@ -25,7 +25,7 @@ std::string pad(std::string text) {
   return text;
 }
 
-void touch(const fs::path& path) { std::fclose(std::fopen(path.c_str(), "w")); }
+void touch(const fs::path& path) { std::fclose(std::fopen(path.string().c_str(), "w")); }
 
 // A scratch directory that is the current directory while the test runs.
 class InTempDir : public ::testing::Test {
