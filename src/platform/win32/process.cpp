@@ -13,6 +13,8 @@ void runExitHook() {
   void (*hook)() = exitHook;
   exitHook = nullptr;  // a failure inside the hook must not run it again
   if (hook) hook();
+  // ExitProcess leaves the C runtime's buffers alone: what went through them comes first.
+  std::fflush(nullptr);
 }
 }  // namespace
 
