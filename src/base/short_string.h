@@ -25,13 +25,13 @@ class ShortString {
 
   ShortString& assign(std::string_view text) {
     length_ = static_cast<std::uint8_t>(std::min(text.size(), N));
-    std::memmove(bytes_, text.data(), length_);  // text may alias our own bytes
+    if (length_ != 0) std::memmove(bytes_, text.data(), length_);  // text may alias our own bytes
     return *this;
   }
 
   ShortString& operator+=(std::string_view text) {
     std::size_t n = std::min(text.size(), N - length_);
-    std::memmove(bytes_ + length_, text.data(), n);
+    if (n != 0) std::memmove(bytes_ + length_, text.data(), n);
     length_ = static_cast<std::uint8_t>(length_ + n);
     return *this;
   }

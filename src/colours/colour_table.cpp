@@ -1,0 +1,43 @@
+#include "colours/colour_table.h"
+
+#include "platform/platform.h"
+
+// The author's colours, which ZOR also uses when it is given no table.
+ColourTable currentColourTable = {
+    {'Q', 'X', 'Z', 'o', 'F', 'a'},
+    19,
+    "Vorgaben des Autors",  // the rest of the field stays zero
+    {
+        {0x00, 0x20},  // A normal
+        {0x0A, 0x20},  // B compiler
+        {0x0B, 0x20},  // C archiver
+        {0x0E, 0x20},  // D exe-compressor
+        {0x0D, 0x20},  // E sound and graphic
+        {0x0A, 0x20},  // F overlays
+        {0x0E, 0x00},  // G file errors
+        {0x02, 0xC0},  // H viruses
+        {0x0B, 0x20},  // I system
+        {0x0E, 0x20},  // J descriptions
+        {0x0F, 0x20},  // K sign
+        {0x0A, 0x20},  // L libraries
+        {0x0D, 0x20},  // M savegames
+        {0x0F, 0x00},  // N colourless
+        {0x0E, 0x80},  // O status line
+    },
+};
+
+// The table is taken as it stands: ZOR owns the format, so nothing is checked here and a
+// table we do not understand is written back byte for byte.
+bool readColourTable(std::string_view fileName) {
+  platform::File file;
+  if (!platform::tryOpenReadWrite(fileName, file)) return false;
+  platform::readBlock(file, &currentColourTable, sizeof currentColourTable);
+  platform::close(file);
+  return true;
+}
+
+// Through a temporary file, so a failed save never costs the table that was there.
+void writeColourTable(std::string_view fileName) {
+  platform::replaceFile(fileName, {reinterpret_cast<const char*>(&currentColourTable),
+                                   sizeof currentColourTable});
+}

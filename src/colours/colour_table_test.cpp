@@ -1,0 +1,66 @@
+#include "colours/colour_table.h"
+
+#include "colours/test_support.h"
+
+namespace colours_test {
+namespace {
+
+using ColourTableFile = ColourTest;
+
+TEST_F(ColourTableFile, RunStartsWithTheAuthorsTable) {
+  EXPECT_EQ(bytesOf(tableAtStart), defaultTableBytes());
+}
+
+TEST_F(ColourTableFile, NewTableSavedUnchangedIsTheDefaultWithItsComment) {
+  Str name;
+  device.type("NEW.TAB\rmy colours\rs");
+  editColourTable(name);
+  std::string expected = defaultTableBytes();
+  expected.replace(6, 31, "\x0Amy colours" + std::string(20, ' '));
+  EXPECT_EQ(fileBytes("NEW.TAB"), expected);
+}
+
+TEST_F(ColourTableFile, CommentKeepsItsFirstThirtyCharacters) {
+  Str name = "LONG.TAB";
+  device.type("\r" + std::string(30, 'c') + "xyz\r\r");
+  editColourTable(name);
+  EXPECT_EQ(fileBytes("LONG.TAB").substr(6, 31), '\x1E' + std::string(30, 'c'));
+}
+
+TEST_F(ColourTableFile, LongerFileIsReadFromItsStartAndSavedAsSixtySevenBytes) {
+  std::string bytes;
+  for (int i = 0; i < 100; ++i) bytes += static_cast<char>(i);
+  writeBytes("BIG.TAB", bytes);
+  Str name = "BIG.TAB";
+  device.type("\r\r");  // no comment is asked for a table that exists
+  editColourTable(name);
+  EXPECT_EQ(fileBytes("BIG.TAB"), bytes.substr(0, 67));
+}
+
+TEST_F(ColourTableFile, ShortFileStopsTheRunAndStaysAsItWas) {
+  writeBytes("SHORT.TAB", "0123456789");
+  Str name = "SHORT.TAB";
+  device.type("\rs");
+  EXPECT_EXIT(editColourTable(name), testing::ExitedWithCode(100), "Runtime error 100");
+  EXPECT_EQ(fileBytes("SHORT.TAB"), "0123456789");
+}
+
+TEST_F(ColourTableFile, FieldsAreTakenUncheckedAndWrittenBackAsRead) {
+  std::string bytes = defaultTableBytes();
+  bytes.replace(0, 7, "NOTZOR\xC8");  // foreign magic, comment length 200
+  writeBytes("ODD.TAB", bytes);
+  ASSERT_TRUE(readColourTable("ODD.TAB"));
+  EXPECT_EQ(bytesOf(currentColourTable), bytes);
+  writeColourTable("COPY.TAB");
+  EXPECT_EQ(fileBytes("COPY.TAB"), bytes);
+}
+
+TEST_F(ColourTableFile, MissingFileLeavesTheTableAlone) {
+  currentColourTable.pairs[4].foreground = 0x07;
+  std::string before = bytesOf(currentColourTable);
+  EXPECT_FALSE(readColourTable("NONE.TAB"));
+  EXPECT_EQ(bytesOf(currentColourTable), before);
+}
+
+}  // namespace
+}  // namespace colours_test

@@ -1,0 +1,138 @@
+// The colour-table editor: every category is shown in its own colours, and one key steps
+// its foreground (a to o) or its background (A to O) to the next colour.
+#include "colours/colour_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "console/console.h"
+#include "main/flow.h"
+#include "platform/platform.h"
+#include "texts/texts.h"
+
+namespace {
+
+constexpr std::uint8_t normalColours = 0x1E;  // yellow on blue, as on every screen
+constexpr int categoryCount = 15;
+
+Str editFileName;  // the file this call reads and writes
+
+// Asks for the file, then loads it, or asks for a comment when it is a new table.
+void openTable(Str& name) {
+  newScreen();
+  console::moveCursor(20, 10);
+  if (name.empty()) name = "TEST";
+  Str prompt = texts::text(texts::edtFileName);
+  prompt += "? [ ";
+  prompt += name;
+  prompt += " ] ";
+  console::writeText(prompt);
+
+  Str line;
+  console::readLine(line);
+  if (line.empty()) {
+    editFileName = name;  // as it stands: a relative name means the current directory
+  } else {
+    editFileName = platform::expandPath(line);
+    name = editFileName;
+  }
+  if (readColourTable(editFileName)) return;
+
+  console::moveCursor(20, 12);
+  console::writeText(texts::text(texts::edtComment));
+  // The blanks stay behind a shorter comment and go into the file with it.
+  ColourTable& table = currentColourTable;
+  std::memset(table.comment, ' ', sizeof table.comment);
+  console::readLine(line);
+  std::size_t length = std::min(line.size(), sizeof table.comment);
+  std::memcpy(table.comment, line.data(), length);
+  table.commentLength = static_cast<std::uint8_t>(length);
+}
+
+void drawCategories() {
+  for (int k = 1; k <= categoryCount; ++k) {
+    const ColourPair& pair = currentColourTable.pairs[k - 1];
+    console::moveCursor(22, k + 2);
+    console::textAttribute = static_cast<std::uint8_t>(pair.foreground + pair.background);
+    Str row = " ";
+    row += static_cast<char>('@' + k);
+    row += "   ";
+    row += texts::text(static_cast<texts::CategoryName>(k)).substr(0, 36);
+    while (row.size() < 41) row += ' ';
+    row += "\r\n";
+    console::writeText(row);
+  }
+}
+
+// Colour c on black in columns 5c+1 to 5c+4 of the bottom row; column 80 stays untouched.
+void drawPalette() {
+  for (int c = 0; c < 16; ++c) {
+    console::moveCursor(5 * c + 1, 25);
+    console::textAttribute = static_cast<std::uint8_t>(c);
+    console::writeText(c < 15 ? "\xDB\xDB\xDB\xDB " : "\xDB\xDB\xDB\xDB");
+  }
+}
+
+void drawLegend() {
+  console::textAttribute = normalColours;
+  console::moveCursor(1, 19);
+  const std::string_view indent = "                  ";
+  const struct {
+    std::string_view keys;
+    texts::EditorText text;
+  } lines[] = {
+      {"[s] ", texts::edtSave},
+      {"[v] ", texts::edtDrop},
+      {"[a]..[o] ", texts::edtForeground},
+      {"[A]..[O] ", texts::edtBackground},
+  };
+  for (const auto& l : lines) {
+    Str line = indent;
+    line += l.keys;
+    line += texts::text(l.text);
+    line += "\r\n";
+    console::writeText(line);
+  }
+  console::writeText("                   ");  // the cursor waits in column 20
+}
+
+// Colour 15 wraps to 0; the other nibble of the byte is left as it is.
+void stepForeground(std::uint8_t& colour) {
+  if ((colour & 0x0F) == 0x0F)
+    colour &= 0xF0;
+  else
+    colour = static_cast<std::uint8_t>(colour + 1);
+}
+
+void stepBackground(std::uint8_t& colour) {
+  if ((colour & 0xF0) == 0xF0)
+    colour &= 0x0F;
+  else
+    colour = static_cast<std::uint8_t>(colour + 16);
+}
+
+}  // namespace
+
+void editColourTable(Str& name) {
+  openTable(name);
+  newScreen();
+  for (;;) {
+    drawCategories();
+    drawPalette();
+    drawLegend();
+    std::uint8_t key = console::readKey();
+    if (key == 0) {
+      console::readKey();  // a cursor or function key: its scan code is no letter here
+      continue;
+    }
+    if (key == 27 || key == 'V' || key == 'v') return;
+    if (key >= 'a' && key <= 'o') {
+      stepForeground(currentColourTable.pairs[key - 'a'].foreground);
+    } else if (key >= 'A' && key <= 'O') {
+      stepBackground(currentColourTable.pairs[key - 'A'].background);
+    } else if (key == 'S' || key == 's' || key == 13) {
+      writeColourTable(editFileName);
+      return;
+    }
+  }
+}

@@ -1,0 +1,192 @@
+#include "platform/dos_path.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/cp437.h"
+#include "platform/environment.h"
+
+namespace platform::dos {
+namespace {
+
+struct Expansion {
+  const char* path;
+  const char* currentDir;
+  const char* full;
+};
+
+TEST(ExpandPath, AgainstTheCurrentDirectory) {
+  const Expansion cases[] = {
+      {"ZO.BAT", "C:\\ZOR", "C:\\ZOR\\ZO.BAT"},
+      {"ZO.BAT", "C:\\ZOR\\", "C:\\ZOR\\ZO.BAT"},
+      {"", "C:\\ZOR", "C:\\ZOR"},  // the current directory itself
+      {"", "C:\\", "C:\\"},
+      {"", "C:", "C:\\"},
+      {".\\", "C:\\ZOR", "C:\\ZOR\\"},
+      {"..", "C:\\ZOR\\SUB", "C:\\ZOR"},
+      {"..\\", "C:\\ZOR\\SUB", "C:\\ZOR\\"},
+      {"..\\..\\..", "C:\\ZOR", "C:\\"},  // the root cannot be left
+      {"..", "C:\\", "C:\\"},
+      {"A\\.\\B\\..\\C", "C:\\ZOR", "C:\\ZOR\\A\\C"},
+      {"SUB\\", "C:\\ZOR", "C:\\ZOR\\SUB\\"},
+      {"d:\\tools\\", "C:\\ZOR", "d:\\tools\\"},  // letter case as typed
+      {"\\BAT", "C:\\ZOR", "C:\\BAT"},
+      {"/BAT/x", "C:\\ZOR", "C:\\BAT\\x"},
+      {"a/b\\\\c//d", "C:\\ZOR", "C:\\ZOR\\a\\b\\c\\d"},
+      {"C:\\A\\..\\..\\B", "D:\\", "C:\\B"},
+      // A drive without a backslash: the current directory on its own drive, else the root.
+      {"C:", "C:\\ZOR", "C:\\ZOR"},
+      {"c:", "C:\\ZOR", "C:\\ZOR"},
+      {"C:ZO.BAT", "C:\\ZOR", "C:\\ZOR\\ZO.BAT"},
+      {"D:", "C:\\ZOR", "D:\\"},
+      {"D:ZO.BAT", "C:\\ZOR", "D:\\ZO.BAT"},
+      {"NAME. . ", "C:\\ZOR", "C:\\ZOR\\NAME"},
+      {".HIDDEN", "C:\\ZOR", "C:\\ZOR\\.HIDDEN"},
+      {"2 \\", "C:\\ZOR", "C:\\ZOR\\2 \\"},  // a blank before a backslash stays
+      {"\\\\SERVER\\SHARE\\A\\..\\B", "C:\\ZOR", "\\\\SERVER\\SHARE\\B"},
+      {"\\\\SERVER\\SHARE\\..\\..", "C:\\ZOR", "\\\\SERVER\\SHARE\\"},
+      {"..\\X", "\\\\SERVER\\SHARE\\DIR", "\\\\SERVER\\SHARE\\X"},
+      {"\\X", "\\\\SERVER\\SHARE\\DIR", "\\\\SERVER\\SHARE\\X"},
+      // What Windows itself gives for these, with C:\windows current.
+      {"c:/test./file", "C:\\windows\\", "c:\\test\\file"},
+      {"c:/test.. /file", "C:\\windows\\", "c:\\test.. \\file"},
+      {"c:/test../file", "C:\\windows\\", "c:\\test.\\file"},
+      {"c:///test\\.\\.\\file//", "C:\\windows\\", "c:\\test\\file\\"},
+      {"c:///test\\..\\file\\..\\//", "C:\\windows\\", "c:\\"},
+      {"c:.", "C:\\windows\\", "C:\\windows"},
+      {"c:./foo", "C:\\windows\\", "C:\\windows\\foo"},
+      {"...", "C:\\windows\\", "C:\\windows\\"},
+      {"foo/..", "C:\\windows\\", "C:\\windows"},
+      {"//foo/", "C:\\windows\\", "\\\\foo\\"},
+      {"//./foo/..", "C:\\windows\\", "\\\\.\\"},
+      {"//?/foo/.", "C:\\windows\\", "\\\\?\\foo"},
+      {"\\??\\foo", "C:\\windows\\", "C:\\??\\foo"},
+      {"?<>*\"|:", "C:\\windows\\", "C:\\windows\\?<>*\"|:"},
+  };
+  for (const Expansion& c : cases)
+    EXPECT_EQ(expandPath(c.path, c.currentDir), c.full) << c.path << " in " << c.currentDir;
+}
+
+TEST(ExpandPath, WhatCannotBeExpandedComesBackUnchanged) {
+  EXPECT_EQ(expandPath("ZO.BAT", ""), "ZO.BAT");
+  EXPECT_EQ(expandPath("..\\X", "relative"), "..\\X");
+  EXPECT_EQ(expandPath("C:\\A\\..\\B", ""), "C:\\B");  // needs no current directory
+
+  std::string deep = "C:\\" + std::string(240, 'D');
+  EXPECT_EQ(expandPath("ABCDEFGHIJKL", deep), "ABCDEFGHIJKL");         // 256 characters
+  EXPECT_EQ(expandPath("ABCDEFGHIJK", deep), deep + "\\ABCDEFGHIJK");  // 255 fit
+}
+
+DriveMap wineMap() {
+  std::vector<DosDevice> listing = {
+      {"c:", "../drive_c"}, {"d:", "/mnt/data/"}, {"e:", "/mnt/data/cd"}, {"com1", "/dev/ttyS0"},
+      {"e::", "/dev/sr0"},  {"Q:", "/q"},         {"ab", "/x"},
+  };
+  return driveMapFromListing("/home/u/.wine/dosdevices", listing);
+}
+
+TEST(DriveMap, DrivesFromADosdevicesListing) {
+  DriveMap map = wineMap();
+  EXPECT_EQ(map.targets['c' - 'a'], "/home/u/.wine/drive_c");
+  EXPECT_EQ(map.targets['d' - 'a'], "/mnt/data");
+  EXPECT_EQ(map.targets['e' - 'a'], "/mnt/data/cd");
+  EXPECT_EQ(map.targets['z' - 'a'], "/");  // nothing else stands for "/"
+  int mapped = 0;
+  for (const std::string& target : map.targets) mapped += target.empty() ? 0 : 1;
+  EXPECT_EQ(mapped, 4);
+
+  std::vector<DosDevice> rootOnY = {{"y:", "/"}, {"z:", "/home"}};
+  DriveMap other = driveMapFromListing("/p/dosdevices", rootOnY);
+  EXPECT_EQ(other.targets['y' - 'a'], "/");
+  EXPECT_EQ(other.targets['z' - 'a'], "/home");
+}
+
+TEST(DosView, PosixPathsAsDosPaths) {
+  DriveMap map = wineMap();
+  EXPECT_EQ(toDos("/home/u/.wine/drive_c/windows/x.exe", map), "C:\\windows\\x.exe");
+  EXPECT_EQ(toDos("/home/u/.wine/drive_c", map), "C:\\");
+  EXPECT_EQ(toDos("/home/u/.wine/drive_cc", map), "Z:\\home\\u\\.wine\\drive_cc");
+  EXPECT_EQ(toDos("/mnt/data/x/", map), "D:\\x\\");
+  EXPECT_EQ(toDos("/mnt/data/cd/y", map), "E:\\y");  // the longest folder wins
+  EXPECT_EQ(toDos("/", map), "Z:\\");
+  EXPECT_EQ(toDos("/usr//bin/./x/../tools", map), "Z:\\usr\\bin\\tools");
+  EXPECT_EQ(toDos("bin/tools", map), "bin\\tools");
+  EXPECT_EQ(toDos("", map), "");
+
+  DriveMap onlyC;
+  onlyC.targets[2] = "/c";
+  EXPECT_EQ(toDos("/elsewhere", onlyC), std::nullopt);
+}
+
+TEST(DosView, NamesInCodePage437) {
+  DriveMap map = wineMap();
+  EXPECT_EQ(toDos("/tmp/Gr\xC3\xBC\xC3\x9F/\xC3\xA9", map), "Z:\\tmp\\Gr\x81\xE1\\\x82");
+  EXPECT_EQ(toDos("/tmp/\xE2\x82\xAC", map), "Z:\\tmp\\?");     // the euro sign is not in it
+  EXPECT_EQ(toDos("/tmp/\xE2\x98\xBA", map), "Z:\\tmp\\?");     // a face glyph is no name byte
+  EXPECT_EQ(toDos("/tmp/a\xFF-\xC3", map), "Z:\\tmp\\a?-?");    // not UTF-8
+  EXPECT_EQ(toDos("/tmp/\x01\x7F", map), "Z:\\tmp\\\x01\x7F");  // control bytes as they are
+
+  EXPECT_EQ(toPosix("Z:\\tmp\\M\x81hle", map), "/tmp/M\xC3\xBChle");
+  EXPECT_EQ(toPosix("Z:\\\xB0\xDB\x01", map), "/\xE2\x96\x91\xE2\x96\x88\x01");
+  for (std::string_view posix : {"/home/u/.wine/drive_c/Gro\xC3\x9F/\xC3\x85ngstr\xC3\xB6m",
+                                 "/mnt/data/cd/\xC2\xA0\xC3\xBF", "/tmp/plain name.txt"})
+    EXPECT_EQ(toPosix(toDos(posix, map).value(), map), posix);
+}
+
+TEST(DosView, DosPathsAsPosixPaths) {
+  DriveMap map = wineMap();
+  EXPECT_EQ(toPosix("C:\\windows\\x.exe", map), "/home/u/.wine/drive_c/windows/x.exe");
+  EXPECT_EQ(toPosix("c:\\", map), "/home/u/.wine/drive_c/");
+  EXPECT_EQ(toPosix("Z:\\", map), "/");
+  EXPECT_EQ(toPosix("Z:\\usr\\bin", map), "/usr/bin");
+  EXPECT_EQ(toPosix("sub\\name", map), "sub/name");
+  EXPECT_EQ(toPosix("Q:\\x", map), std::nullopt);  // no such drive, no such path
+  EXPECT_EQ(toPosix("C:x", map), std::nullopt);
+  EXPECT_EQ(toPosix("\\x", map), std::nullopt);
+  EXPECT_EQ(toPosix("\\\\SERVER\\SHARE\\x", map), std::nullopt);
+}
+
+TEST(DosView, SearchPathInDosForm) {
+  DriveMap map = wineMap();
+  EXPECT_EQ(dosSearchPath("/usr/bin:/home/u/.wine/drive_c/bat::/odd;dir:relative", map),
+            "Z:\\usr\\bin;C:\\bat;;\"Z:\\odd;dir\";relative");
+  EXPECT_EQ(dosSearchPath("", map), "");
+
+  std::string longList;
+  for (int i = 0; i < 30; ++i) longList += "/usr/local/tools:";
+  Str dos = dosSearchPath(longList, map);
+  EXPECT_EQ(dos.size(), 255u);
+  EXPECT_EQ(dos.view().substr(0, 40), "Z:\\usr\\local\\tools;Z:\\usr\\local\\tools;Z:");
+}
+
+TEST(Cp437, GlyphsAndReverseLookup) {
+  EXPECT_EQ(cp437ToUnicode[0x01], U'\u263A');
+  EXPECT_EQ(cp437ToUnicode[0x7F], U'\u2302');
+  EXPECT_EQ(cp437ToUnicode[0x84], U'\u00E4');
+  EXPECT_EQ(cp437ToUnicode[0xC4], U'\u2500');
+  EXPECT_EQ(cp437ToUnicode[0xE1], U'\u00DF');
+  EXPECT_EQ(cp437ToUnicode[0xFF], U'\u00A0');
+  for (int b = 1; b < 256; ++b) EXPECT_EQ(unicodeToCp437(cp437ToUnicode[b]), b) << b;
+  EXPECT_EQ(unicodeToCp437(U' '), 0x20);
+  EXPECT_EQ(unicodeToCp437(U'\u20AC'), -1);
+}
+
+TEST(Environment, NameWithoutLetterCaseFirstEntryWins) {
+  const char* environment[] = {"NOEQUALS",         "Path=/first",   "PATH=/second",
+                               "LANG=de_DE.UTF-8", "P\xC3\xA4TH=x", "PATHX=y",
+                               "EMPTY=",           "A=b=c",         nullptr};
+  EXPECT_EQ(findVariable(environment, "PATH"), "/first");
+  EXPECT_EQ(findVariable(environment, "path"), "/first");
+  EXPECT_EQ(findVariable(environment, "lang"), "de_DE.UTF-8");
+  EXPECT_EQ(findVariable(environment, "A"), "b=c");
+  EXPECT_EQ(findVariable(environment, "P\xC3\x84TH"), "");  // only a-z count without case
+  EXPECT_EQ(findVariable(environment, "EMPTY"), "");
+  EXPECT_EQ(findVariable(environment, "MISSING"), "");
+  EXPECT_EQ(findVariable(environment, "NOEQUALS"), "");
+  EXPECT_TRUE(sameVariableName("zorSetup_1", "ZORSETUP_1"));
+  EXPECT_FALSE(sameVariableName("PATH", "PAT"));
+}
+
+}  // namespace
+}  // namespace platform::dos

@@ -1,0 +1,121 @@
+#include "platform/posix/dos_view.h"
+
+#include <dirent.h>
+#include <limits.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+namespace posix {
+
+namespace {
+
+std::optional<dos::DriveMap> drives;
+
+std::string dosdevicesFolder() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix && *prefix) return std::string(prefix) + "/dosdevices";
+  const char* home = std::getenv("HOME");
+  if (home && *home) return std::string(home) + "/.wine/dosdevices";
+  return {};
+}
+
+std::optional<std::string> realPath(const std::string& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (!real) return std::nullopt;
+  std::string result = real;
+  std::free(real);
+  return result;
+}
+
+dos::DriveMap readDriveMap() {
+  std::vector<dos::DosDevice> entries;
+  std::optional<std::string> folder = realPath(dosdevicesFolder());
+  if (folder) {
+    if (DIR* dir = ::opendir(folder->c_str())) {
+      while (const dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() != 2 || name[1] != ':') continue;
+        std::string link = *folder + '/' + name;
+        // The folder as the system names it, so it matches what getcwd reports.
+        if (std::optional<std::string> target = realPath(link)) {
+          entries.push_back({name, *target});
+          continue;
+        }
+        char target[PATH_MAX];
+        ssize_t length = ::readlink(link.c_str(), target, sizeof target);
+        if (length > 0) entries.push_back({name, std::string(target, static_cast<std::size_t>(length))});
+      }
+      ::closedir(dir);
+    }
+  }
+  return dos::driveMapFromListing(folder ? *folder : std::string("/"), entries);
+}
+
+// The last name of path as its directory lists it: the same bytes where names are compared
+// exactly, the listed spelling where letter case does not count.
+Str storedSpelling(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    std::string sameLetters;
+    bool exact = false;
+    while (const dirent* entry = ::readdir(dir)) {
+      if (name == entry->d_name) {
+        exact = true;
+        break;
+      }
+      if (sameLetters.empty() && ::strcasecmp(name.c_str(), entry->d_name) == 0) sameLetters = entry->d_name;
+    }
+    ::closedir(dir);
+    if (!exact && !sameLetters.empty()) name = sameLetters;
+  }
+  return Str(dos::toDos(name, driveMap()).value_or(""));
+}
+
+}  // namespace
+
+const dos::DriveMap& driveMap() {
+  if (!drives) drives = readDriveMap();
+  return *drives;
+}
+
+void forgetDriveMap() { drives.reset(); }
+
+std::optional<std::string> posixPathOf(std::string_view dosPath) {
+  return dos::toPosix(platform::expandPath(dosPath), driveMap());
+}
+
+}  // namespace posix
+
+Str currentDirectory() {
+  char* cwd = ::getcwd(nullptr, 0);
+  if (!cwd) return {};
+  std::optional<std::string> dosPath = dos::toDos(cwd, posix::driveMap());
+  std::free(cwd);
+  if (!dosPath || dosPath->size() > Str::capacity) return {};
+  return Str(*dosPath);
+}
+
+Str expandPath(std::string_view path) { return dos::expandPath(path, currentDirectory()); }
+
+bool findEntry(std::string_view path, Str* storedName) {
+  if (path.empty()) return false;
+  std::optional<std::string> file = posix::posixPathOf(path);
+  // A drive root or a path ending in a backslash names no entry of a listing.
+  if (!file || file->empty() || file->back() == '/') return false;
+  struct stat status;
+  if (::lstat(file->c_str(), &status) != 0) return false;
+  if (storedName) *storedName = posix::storedSpelling(*file);
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+// The DOS view of this machine's file system: drives from the Wine prefix, the current
+// directory and DOS names turned into the files they name.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/dos_path.h"
+
+namespace platform::posix {
+
+// The drives, read once from the dosdevices folder of $WINEPREFIX (or ~/.wine).
+const dos::DriveMap& driveMap();
+// Makes the next driveMap() read the folder again.
+void forgetDriveMap();
+
+// The file a DOS path names, the path first made absolute against the current directory;
+// nothing when it names none (a drive that is not mapped).
+std::optional<std::string> posixPathOf(std::string_view dosPath);
+
+}  // namespace platform::posix

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/fault.h"
+#include "platform/platform.h"
+#include "platform/posix/dos_view.h"
+#include "platform/posix/test_support.h"
+
+namespace platform {
+namespace {
+
+using ::testing::ExitedWithCode;
+using Names = std::vector<std::string>;
+
+std::string report(int code) { return "Runtime error " + std::to_string(code) + "\n"; }
+
+// Works in a throwaway folder on Z: (no Wine prefix there), with relative DOS names.
+class FilesTest : public ::testing::Test {
+ protected:
+  FilesTest() { posix::forgetDriveMap(); }
+  ~FilesTest() override {
+    posix::forgetDriveMap();
+    fault::reset();
+  }
+
+  test::TestFolder dir;
+  test::ScopedVariable winePrefix{"WINEPREFIX", dir.path.c_str()};
+  test::ScopedDirectory cwd{dir.path};
+};
+
+using FilesDeathTest = FilesTest;
+
+TEST_F(FilesTest, ReadsBlocksAndSome) {
+  std::string table = "QXZoFa" + std::string(61, '\x1E');
+  dir.write("TEST.ZFT", table);
+  File file = openRead("TEST.ZFT");
+  char block[67];
+  readBlock(file, block, sizeof block);
+  EXPECT_EQ(std::string(block, sizeof block), table);
+  EXPECT_EQ(readSome(file, block, sizeof block), 0u);
+  close(file);
+
+  std::string absolute = "Z:" + dir.path + "/TEST.ZFT";
+  for (char& c : absolute)
+    if (c == '/') c = '\\';
+  file = openRead(absolute);
+  EXPECT_EQ(readSome(file, block, 4), 4u);
+  close(file);
+
+  fault::failNext(fault::Op::Read, EINTR);  // an interrupted read is tried again
+  file = openRead("TEST.ZFT");
+  EXPECT_EQ(readSome(file, block, 6), 6u);
+  EXPECT_EQ(std::string(block, 6), "QXZoFa");
+  close(file);
+}
+
+TEST_F(FilesDeathTest, ShortBlockReadIs100) {
+  dir.write("SHORT.ZFT", "0123456789");
+  EXPECT_EXIT(
+      {
+        File file = openRead("SHORT.ZFT");
+        char block[67];
+        readBlock(file, block, sizeof block);
+      },
+      ExitedWithCode(100), report(100));
+}
+
+TEST_F(FilesDeathTest, ErrorNumbersAreWindowsNumbers) {
+  dir.write("FILE.TXT", "x");
+  ::mkdir((dir / "SUB").c_str(), 0755);
+  EXPECT_EXIT(openRead("MISSING.TXT"), ExitedWithCode(2), report(2));
+  EXPECT_EXIT(openRead("NODIR\\X.TXT"), ExitedWithCode(3), report(3));
+  EXPECT_EXIT(openRead("FILE.TXT\\X"), ExitedWithCode(3), report(3));
+  EXPECT_EXIT(openRead("SUB"), ExitedWithCode(5), report(5));
+  EXPECT_EXIT(openRead("Q:\\X.TXT"), ExitedWithCode(3), report(3));  // no such drive
+  EXPECT_EXIT(replaceFile("NODIR\\ZO.BAT", "x"), ExitedWithCode(3), report(3));
+  EXPECT_EXIT(replaceFile("Q:\\ZO.BAT", "x"), ExitedWithCode(3), report(3));
+  EXPECT_EXIT(replaceFile("SUB", "x"), ExitedWithCode(5), report(5));
+  EXPECT_EQ(dir.names("SUB"), Names{});
+  EXPECT_EQ(dir.names(), (Names{"FILE.TXT", "SUB"}));
+
+  File file = openRead("FILE.TXT");
+  EXPECT_EXIT(
+      {
+        fault::failNext(fault::Op::Read, EIO);
+        char c;
+        readSome(file, &c, 1);
+      },
+      ExitedWithCode(5), report(5));
+  EXPECT_EXIT(
+      {
+        fault::failNext(fault::Op::Close, EBADF);
+        close(file);
+      },
+      ExitedWithCode(EBADF), report(EBADF));
+  close(file);
+  EXPECT_EXIT(
+      {
+        fault::failNext(fault::Op::Open, EMFILE);
+        openRead("FILE.TXT");
+      },
+      ExitedWithCode(EMFILE), report(EMFILE));
+}
+
+TEST_F(FilesTest, TryOpenReadWriteSaysWhetherItCould) {
+  dir.write("TABLE.ZFT", "x");
+  ::mkdir((dir / "SUB").c_str(), 0755);
+  File file;
+  EXPECT_FALSE(tryOpenReadWrite("MISSING.ZFT", file));
+  EXPECT_FALSE(tryOpenReadWrite("SUB", file));
+  EXPECT_FALSE(tryOpenReadWrite("Q:\\TABLE.ZFT", file));
+  ASSERT_TRUE(tryOpenReadWrite("TABLE.ZFT", file));
+  close(file);
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
+  ::chmod((dir / "TABLE.ZFT").c_str(), 0444);
+  EXPECT_FALSE(tryOpenReadWrite("TABLE.ZFT", file));
+}
+
+TEST_F(FilesTest, ReplaceFileWritesTheNewContentOnly) {
+  dir.write("ZO.BAT", "@ECHO OFF\r\nREM a much longer launcher than the new one\r\n\x1A");
+  ::chmod((dir / "ZO.BAT").c_str(), 0640);
+  replaceFile("ZO.BAT", "new\r\nlines");
+  EXPECT_EQ(dir.read("ZO.BAT"), "new\r\nlines");
+  struct stat status;
+  ASSERT_EQ(::stat((dir / "ZO.BAT").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);  // the old file's permissions stay
+
+  replaceFile("NEW.ZFT", "");
+  EXPECT_EQ(dir.read("NEW.ZFT"), "");
+  EXPECT_EQ(dir.names(), (Names{"NEW.ZFT", "ZO.BAT"}));  // no temporary file left behind
+}
+
+TEST_F(FilesTest, ReplaceFileThroughALinkReplacesTheLinkedFile) {
+  ::mkdir((dir / "REAL").c_str(), 0755);
+  dir.write("REAL/ZO.BAT", "old");
+  ASSERT_EQ(::symlink("REAL/ZO.BAT", (dir / "ZO.BAT").c_str()), 0);
+  replaceFile("ZO.BAT", "new");
+  struct stat status;
+  ASSERT_EQ(::lstat((dir / "ZO.BAT").c_str(), &status), 0);
+  EXPECT_TRUE(S_ISLNK(status.st_mode));
+  EXPECT_EQ(dir.read("REAL/ZO.BAT"), "new");
+  EXPECT_EQ(dir.names("REAL"), Names{"ZO.BAT"});
+}
+
+TEST_F(FilesDeathTest, ReadOnlyFileIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
+  dir.write("ZO.BAT", "old");
+  ::chmod((dir / "ZO.BAT").c_str(), 0444);
+  EXPECT_EXIT(replaceFile("ZO.BAT", "new"), ExitedWithCode(5), report(5));
+  EXPECT_EQ(dir.read("ZO.BAT"), "old");
+  ::chmod(dir.path.c_str(), 0555);
+  EXPECT_EXIT(replaceFile("OTHER.BAT", "new"), ExitedWithCode(5), report(5));
+  ::chmod(dir.path.c_str(), 0755);
+}
+
+TEST_F(FilesDeathTest, EveryFailedStepKeepsTheOldFile) {
+  const std::string old = "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\nZOR4.EXE %1\x1A";
+  dir.write("ZO.BAT", old);
+  struct Step {
+    fault::Op op;
+    int err;
+    int code;
+  };
+  const Step steps[] = {
+      {fault::Op::Create, ENOSPC, 112}, {fault::Op::Create, EACCES, 5},    {fault::Op::Write, ENOSPC, 112},
+      {fault::Op::Write, 0, 101},       {fault::Op::Write, EFBIG, EFBIG},  {fault::Op::Flush, EDQUOT, EDQUOT},
+      {fault::Op::Close, ENOSPC, 112},  {fault::Op::Rename, EBUSY, EBUSY}, {fault::Op::Rename, EPERM, 5},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(static_cast<int>(step.op));
+    EXPECT_EXIT(
+        {
+          fault::failNext(step.op, step.err);
+          replaceFile("ZO.BAT", "new launcher");
+        },
+        ExitedWithCode(step.code), report(step.code));
+    EXPECT_EQ(dir.read("ZO.BAT"), old);
+    EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
+  }
+}
+
+TEST_F(FilesDeathTest, FileSizeLimitIsARuntimeError) {
+  dir.write("ZO.BAT", "old");
+  EXPECT_EXIT(
+      {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit;
+        limit.rlim_cur = limit.rlim_max = 100;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        replaceFile("ZO.BAT", std::string(1000, 'x'));
+      },
+      ExitedWithCode(EFBIG), report(EFBIG));
+  EXPECT_EQ(dir.read("ZO.BAT"), "old");
+  EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
+}
+
+}  // namespace
+}  // namespace platform

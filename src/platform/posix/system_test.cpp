@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/dos_view.h"
+#include "platform/posix/test_support.h"
+
+namespace platform {
+namespace {
+
+using test::ScopedDirectory;
+using test::ScopedVariable;
+using test::TestFolder;
+
+std::string dosForm(std::string posix) {
+  for (char& c : posix)
+    if (c == '/') c = '\\';
+  return posix;
+}
+
+// A Wine prefix with C: and D: in a throwaway folder, "/" on Z:.
+class WinePrefixTest : public ::testing::Test {
+ protected:
+  WinePrefixTest() {
+    for (const char* folder : {"dosdevices", "drive_c", "drive_c/ZOR", "data"})
+      ::mkdir((prefix / folder).c_str(), 0755);
+    EXPECT_EQ(::symlink("../drive_c", (prefix / "dosdevices/c:").c_str()), 0);
+    EXPECT_EQ(::symlink((prefix / "data").c_str(), (prefix / "dosdevices/d:").c_str()), 0);
+    EXPECT_EQ(::symlink("/", (prefix / "dosdevices/z:").c_str()), 0);
+    EXPECT_EQ(::symlink("/nowhere", (prefix / "dosdevices/a:").c_str()), 0);
+    prefix.write("drive_c/ZOR/ZOR4.EXE", "MZ");
+    prefix.write(
+        "data/Gr\xC3\xBC\xC3\x9F"
+        "e.txt",
+        "");
+    posix::forgetDriveMap();
+  }
+  ~WinePrefixTest() override { posix::forgetDriveMap(); }
+
+  TestFolder prefix;
+  ScopedVariable winePrefix{"WINEPREFIX", prefix.path.c_str()};
+};
+
+TEST_F(WinePrefixTest, DrivesComeFromTheDosdevicesLinks) {
+  const dos::DriveMap& map = posix::driveMap();
+  EXPECT_EQ(map.targets['a' - 'a'], "/nowhere");  // a link to nothing still names its drive
+  EXPECT_EQ(map.targets['c' - 'a'], prefix / "drive_c");
+  EXPECT_EQ(map.targets['d' - 'a'], prefix / "data");
+  EXPECT_EQ(map.targets['z' - 'a'], "/");
+  EXPECT_EQ(map.targets['e' - 'a'], "");
+}
+
+TEST_F(WinePrefixTest, CurrentDirectoryAndExpansionInDosForm) {
+  {
+    ScopedDirectory cwd(prefix / "drive_c/ZOR");
+    EXPECT_EQ(currentDirectory(), "C:\\ZOR");
+    EXPECT_EQ(expandPath(""), "C:\\ZOR");
+    EXPECT_EQ(expandPath("ZO.BAT"), "C:\\ZOR\\ZO.BAT");
+    EXPECT_EQ(expandPath(".."), "C:\\");
+    EXPECT_EQ(expandPath("D:"), "D:\\");
+  }
+  {
+    ScopedDirectory cwd(prefix / "drive_c");
+    EXPECT_EQ(currentDirectory(), "C:\\");
+  }
+  ScopedDirectory cwd(prefix.path);  // outside C: and D:, so on Z:
+  EXPECT_EQ(currentDirectory(), "Z:" + dosForm(prefix.path));
+}
+
+TEST_F(WinePrefixTest, FindEntryListsNamesAsTheFileSystemCompares) {
+  ScopedDirectory cwd(prefix / "drive_c/ZOR");
+  Str stored;
+  EXPECT_TRUE(findEntry("ZOR4.EXE", &stored));
+  EXPECT_EQ(stored, "ZOR4.EXE");
+  EXPECT_FALSE(findEntry("zor4.exe"));  // names differ by letter case here
+  EXPECT_TRUE(findEntry("..\\ZOR\\.\\ZOR4.EXE"));
+  EXPECT_TRUE(findEntry("C:ZOR4.EXE"));
+  EXPECT_TRUE(findEntry("C:\\ZOR"));  // a folder is listed too
+  EXPECT_TRUE(
+      findEntry("D:\\Gr\x81\xE1"
+                "e.txt",
+                &stored));
+  EXPECT_EQ(stored,
+            "Gr\x81\xE1"
+            "e.txt");
+  EXPECT_FALSE(findEntry("E:\\ZOR4.EXE"));  // no such drive
+  EXPECT_FALSE(findEntry("C:\\ZOR\\"));
+  EXPECT_FALSE(findEntry("C:\\"));
+  EXPECT_FALSE(findEntry(""));
+  EXPECT_FALSE(findEntry("MISSING.EXE"));
+
+  ASSERT_EQ(::symlink("gone", "DANGLING"), 0);
+  EXPECT_TRUE(findEntry("DANGLING"));
+}
+
+TEST_F(WinePrefixTest, SearchPathInDosForm) {
+  std::string path = prefix / "data" + ":/usr/bin::" + prefix / "odd;dir" + ":bin";
+  ScopedVariable variable("PATH", path.c_str());
+  EXPECT_EQ(environmentValue("Path"), "D:\\;Z:\\usr\\bin;;\"Z:" + dosForm(prefix / "odd;dir") + "\";bin");
+}
+
+TEST(DriveMapPosix, WithoutDosdevicesZIsTheRoot) {
+  TestFolder home;
+  ScopedVariable winePrefix("WINEPREFIX", home.path.c_str());
+  posix::forgetDriveMap();
+  const dos::DriveMap& map = posix::driveMap();
+  for (std::size_t d = 0; d < 25; ++d) EXPECT_EQ(map.targets[d], "") << d;
+  EXPECT_EQ(map.targets[25], "/");
+  ScopedDirectory cwd(home.path);
+  EXPECT_EQ(currentDirectory(), "Z:" + dosForm(home.path));
+  posix::forgetDriveMap();
+}
+
+TEST(DriveMapPosix, DefaultPrefixIsInHome) {
+  TestFolder home;
+  ::mkdir((home / ".wine").c_str(), 0755);
+  ::mkdir((home / ".wine/dosdevices").c_str(), 0755);
+  ASSERT_EQ(::symlink(home.path.c_str(), (home / ".wine/dosdevices/h:").c_str()), 0);
+  ScopedVariable winePrefix("WINEPREFIX", nullptr);
+  ScopedVariable homeVariable("HOME", home.path.c_str());
+  posix::forgetDriveMap();
+  ScopedDirectory cwd(home / ".wine");
+  EXPECT_EQ(currentDirectory(), "H:\\.wine");
+  posix::forgetDriveMap();
+}
+
+TEST(Environment, RealEnvironment) {
+  ScopedVariable first("ZorSetup_Test", "first");
+  ScopedVariable second("ZORSETUP_TEST", "second");  // added after: the earlier entry counts
+  EXPECT_EQ(environmentValue("zorsetup_test"), "first");
+
+  std::string longValue(300, 'v');
+  ScopedVariable longOne("ZORSETUP_LONG", longValue.c_str());
+  EXPECT_EQ(environmentValue("ZORSETUP_LONG"), std::string(255, 'v'));
+
+  ScopedVariable language("LANG", "de_DE.UTF-8");
+  EXPECT_EQ(environmentValue("lang"), "de_DE.UTF-8");
+  EXPECT_EQ(environmentValue("ZORSETUP_ABSENT"), "");
+}
+
+void restoreTerminal() {
+  const char text[] = "terminal restored\n";
+  if (::write(STDERR_FILENO, text, sizeof text - 1) < 0) std::abort();
+}
+
+void failWhileRestoring() { runtimeError(7); }
+
+TEST(ProcessDeathTest, TheHookRunsBeforeTheReport) {
+  EXPECT_EXIT(
+      {
+        setExitHook(restoreTerminal);
+        runtimeError(101);
+      },
+      ::testing::ExitedWithCode(101), "terminal restored\nRuntime error 101\n");
+  EXPECT_EXIT(
+      {
+        setExitHook(restoreTerminal);
+        exitProcess(0);
+      },
+      ::testing::ExitedWithCode(0), "terminal restored\n");
+  // A failure inside the hook ends the run with its own code instead of looping.
+  EXPECT_EXIT(
+      {
+        setExitHook(failWhileRestoring);
+        runtimeError(5);
+      },
+      ::testing::ExitedWithCode(7), "^Runtime error 7\n$");
+}
+
+}  // namespace
+}  // namespace platform
