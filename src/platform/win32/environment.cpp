@@ -1,20 +1,8 @@
+#include "platform/environment.h"
 #include "platform/platform.h"
 #include "platform/win32/windows.h"
 
 namespace platform {
-
-namespace {
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  return true;
-}
-
-}  // namespace
 
 Str environmentValue(std::string_view name) {
   Str value;
@@ -26,7 +14,7 @@ Str environmentValue(std::string_view name) {
     std::string_view text(entry);
     std::size_t equals = text.find('=', 1);
     if (equals == std::string_view::npos) continue;
-    if (sameName(text.substr(0, equals), name)) {
+    if (sameVariableName(text.substr(0, equals), name)) {
       value = text.substr(equals + 1);
       break;
     }

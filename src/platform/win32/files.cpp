@@ -4,11 +4,36 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/fault_check.h"
 #include "platform/win32/windows.h"
 
 namespace platform {
 
 namespace {
+
+using fault::Op;
+
+// True when a test has asked this operation to fail; the error is then the last error.
+bool injected(Op op) {
+  int error = fault::takeFailure(op);
+  if (error < 0) return false;
+  SetLastError(static_cast<DWORD>(error));
+  return true;
+}
+
+HANDLE createFile(Op op, const std::string& name, DWORD access, DWORD share, DWORD disposition) {
+  if (injected(op)) return INVALID_HANDLE_VALUE;
+  return CreateFileA(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// A close that fails still lets the handle go, as CloseHandle does.
+bool closeHandle(HANDLE h) {
+  if (!injected(Op::Close)) return CloseHandle(h);
+  DWORD error = GetLastError();
+  CloseHandle(h);
+  SetLastError(error);
+  return false;
+}
 
 void useOemNames() {
   static const bool done = (SetFileApisToOEM(), true);
@@ -33,7 +58,7 @@ HANDLE createTemporary(std::string_view target, std::string& tempName) {
     char name[24];
     std::snprintf(name, sizeof name, "ZOR%05X.$$$", static_cast<unsigned>((GetCurrentProcessId() * 31 + ++counter) & 0xFFFFF));
     tempName = std::string(directory) + name;
-    HANDLE h = CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = createFile(Op::Create, tempName, GENERIC_WRITE, 0, CREATE_NEW);
     if (h != INVALID_HANDLE_VALUE) return h;
     DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) runtimeError(static_cast<int>(error));
@@ -81,16 +106,14 @@ bool findEntry(std::string_view path, Str* storedName) {
 
 File openRead(std::string_view name) {
   useOemNames();
-  HANDLE h = CreateFileA(terminated(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = createFile(Op::Open, terminated(name), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
   if (h == INVALID_HANDLE_VALUE) lastError();
   return toFile(h);
 }
 
 bool tryOpenReadWrite(std::string_view name, File& file) {
   useOemNames();
-  HANDLE h = CreateFileA(terminated(name).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = createFile(Op::Open, terminated(name), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
   if (h == INVALID_HANDLE_VALUE) return false;
   file = toFile(h);
   return true;
@@ -98,7 +121,8 @@ bool tryOpenReadWrite(std::string_view name, File& file) {
 
 std::size_t readSome(File file, void* buffer, std::size_t size) {
   DWORD read = 0;
-  if (!ReadFile(toHandle(file), buffer, static_cast<DWORD>(size), &read, nullptr)) lastError();
+  if (injected(Op::Read) || !ReadFile(toHandle(file), buffer, static_cast<DWORD>(size), &read, nullptr))
+    lastError();
   return read;
 }
 
@@ -113,7 +137,7 @@ void readBlock(File file, void* buffer, std::size_t size) {
 }
 
 void close(File file) {
-  if (!CloseHandle(toHandle(file))) lastError();
+  if (!closeHandle(toHandle(file))) lastError();
 }
 
 void replaceFile(std::string_view name, std::string_view content) {
@@ -127,12 +151,15 @@ void replaceFile(std::string_view name, std::string_view content) {
   std::string tempName;
   HANDLE h = createTemporary(target, tempName);
   DWORD written = 0;
-  if (!WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr))
+  int shortWrite = fault::takeFailure(Op::Write);  // 0: a write that puts nothing
+  if (shortWrite > 0) dropTemporary(h, tempName, static_cast<DWORD>(shortWrite));
+  if (shortWrite < 0 && !WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr))
     dropTemporary(h, tempName, GetLastError());
   if (written != content.size()) dropTemporary(h, tempName, 101);
-  if (!FlushFileBuffers(h)) dropTemporary(h, tempName, GetLastError());
-  if (!CloseHandle(h)) dropTemporary(INVALID_HANDLE_VALUE, tempName, GetLastError());
-  if (!MoveFileExA(tempName.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (injected(Op::Flush) || !FlushFileBuffers(h)) dropTemporary(h, tempName, GetLastError());
+  if (!closeHandle(h)) dropTemporary(INVALID_HANDLE_VALUE, tempName, GetLastError());
+  if (injected(Op::Rename) ||
+      !MoveFileExA(tempName.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     dropTemporary(INVALID_HANDLE_VALUE, tempName, GetLastError());
 }
 

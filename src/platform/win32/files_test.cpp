@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/fault.h"
 #include "platform/platform.h"
 #include "platform/win32/windows.h"
 
@@ -79,6 +80,56 @@ TEST_F(Win32Files, AFailedReplaceKeepsTheOldFileAndRemovesTheTemporaryOne) {
   EXPECT_EXIT(platform::replaceFile(target, "new content"), ::testing::ExitedWithCode(5), "Runtime error 5");
   EXPECT_EQ(contentOf(target), "old content");
   EXPECT_EQ(listing(), "TABLE.FAR");
+}
+
+TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
+  using platform::fault::Op;
+  std::string target = dir + "ZO.BAT";
+  platform::replaceFile(target, "old");
+  const struct {
+    Op op;
+    int error;
+    int code;
+  } cases[] = {{Op::Create, ERROR_DISK_FULL, 112}, {Op::Write, ERROR_DISK_FULL, 112}, {Op::Write, 0, 101},
+               {Op::Flush, ERROR_WRITE_FAULT, 29},  {Op::Close, ERROR_DISK_FULL, 112}, {Op::Rename, ERROR_SHARING_VIOLATION, 32}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EXIT(
+        {
+          platform::fault::failNext(c.op, c.error);
+          platform::replaceFile(target, "new content");
+        },
+        ::testing::ExitedWithCode(c.code), "Runtime error " + std::to_string(c.code));
+    EXPECT_EQ(contentOf(target), "old");
+    EXPECT_EQ(listing(), "ZO.BAT");
+  }
+}
+
+TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {
+  using platform::fault::Op;
+  std::string name = dir + "T.FAR";
+  platform::replaceFile(name, "abc");
+  EXPECT_EXIT(
+      {
+        platform::fault::failNext(Op::Open, ERROR_TOO_MANY_OPEN_FILES);
+        platform::openRead(name);
+      },
+      ::testing::ExitedWithCode(4), "Runtime error 4");
+  platform::File file = platform::openRead(name);
+  EXPECT_EXIT(
+      {
+        platform::fault::failNext(Op::Read, ERROR_READ_FAULT);
+        char buffer[3];
+        platform::readSome(file, buffer, 3);
+      },
+      ::testing::ExitedWithCode(30), "Runtime error 30");
+  EXPECT_EXIT(
+      {
+        platform::fault::failNext(Op::Close, ERROR_INVALID_HANDLE);
+        platform::close(file);
+      },
+      ::testing::ExitedWithCode(6), "Runtime error 6");
+  platform::close(file);
 }
 
 TEST_F(Win32Files, ReplacingInAMissingDirectoryIsPathNotFound) {
