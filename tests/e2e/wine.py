@@ -9,7 +9,12 @@ POSIX program sees:
   reads), else Wine's default (C: its own drive, Z: the root);
 - PATH: Wine builds it from its registry and puts WINEPATH in front; the registry part is
   emptied once, and WINEPATH carries the scenario's PATH turned into DOS form;
-- LANG passes through.
+- LANG passes through. Wine's console writes to the terminal in the character set of the
+  POSIX locale; the locale LANG names may not be installed here, so LC_ALL names one with
+  UTF-8 that always is.
+
+ZOR_WINEPREFIX names a prefix made beforehand (scripts/test-win32 makes one for the unit
+tests as well); it is set up the same way and left in place.
 """
 
 import atexit
@@ -39,8 +44,12 @@ def shared_prefix():
     """The session's prefix, made on first use."""
     global _prefix
     if _prefix is None:
-        prefix = Path(tempfile.mkdtemp(prefix="zorsetup-wine-"))
-        atexit.register(_remove, prefix)
+        given = os.environ.get("ZOR_WINEPREFIX")
+        if given:
+            prefix = Path(given)
+        else:
+            prefix = Path(tempfile.mkdtemp(prefix="zorsetup-wine-"))
+            atexit.register(_remove, prefix)
         _run([WINESERVER, "-p"], prefix)  # stays up for the session: fast starts
         _run([WINE, "wineboot", "-i"], prefix)
         key = r"HKLM\System\CurrentControlSet\Control\Session Manager\Environment"
@@ -117,4 +126,5 @@ def prepare(env, tmp_path):
     env["WINEPREFIX"] = str(prefix)
     env["WINEDEBUG"] = "-all"
     env["PATH"] = TOOLS_PATH
+    env.setdefault("LC_ALL", "C.UTF-8")
     env.pop("DISPLAY", None)
