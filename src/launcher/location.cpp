@@ -1,0 +1,83 @@
+#include "launcher/location.h"
+
+#include <string>
+
+#include "console/console.h"
+#include "launcher/launcher.h"
+#include "main/flow.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
+#include "texts/texts.h"
+
+namespace {
+
+constexpr int maxCandidates = 20;  // a screen of 25 rows keeps title and prompt in view
+
+// Takes the first element off a ';'-terminated list. The 255-character cut can leave the
+// last element without its ';': it then runs to the end of the list, as the launcher
+// search reads it.
+Str takeElement(Str& list) {
+  std::size_t semicolon = list.view().find(';');
+  if (semicolon == std::string_view::npos) semicolon = list.size();
+  Str element = list.view().substr(0, semicolon);
+  list.eraseFront(semicolon + 1);
+  return element;
+}
+
+void ensureBackslash(Str& path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+}
+
+std::string rightAligned(int n, std::size_t width) {
+  std::string digits = std::to_string(n);
+  return std::string(width > digits.size() ? width - digits.size() : 0, ' ') + digits;
+}
+
+}  // namespace
+
+Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
+  using texts::text;
+  newScreen();
+  console::writeText(text(texts::txtPathChoiceFor));
+  console::writeText("ZO.BAT");
+  console::writeText("\r\n\r\n");
+
+  Str list = searchPath;
+  if (!list.empty() && list.back() != ';') list += ";";
+  list += ".;";  // the current directory comes last
+
+  Str candidates[maxCandidates];
+  int n = 0;
+  while (!list.empty() && n < maxCandidates) {
+    Str& candidate = candidates[n++];
+    candidate = platform::expandPath(takeElement(list));
+    ensureBackslash(candidate);
+    console::writeText(rightAligned(n, 6));
+    console::writeText(" ");
+    console::writeText(candidate);
+    console::moveCursor(40, console::cursorRow());
+    std::string_view path = candidate;
+    if (path.find("\\BAT") != std::string_view::npos || path.find("\\CMD") != std::string_view::npos)
+      console::writeText(text(texts::txtRecommend));
+    console::writeText("\r\n");
+  }
+
+  console::writeText("\r\n");
+  console::writeText(text(texts::txtWhichPath));
+  console::writeText(" [1..");
+  console::writeText(std::to_string(n));
+  console::writeText("] ");
+  console::writeText(text(texts::txtMayI));
+  console::writeText("ZO.BAT");
+  console::writeText(text(texts::txtCreateQ));
+
+  Str answer;
+  console::readLine(answer);
+  if (answer.empty()) answer = ".\\";
+  std::int32_t choice = 0;
+  if (convertNumber(answer, choice) && choice >= 1 && choice <= n) answer = candidates[choice - 1];
+  ensureBackslash(answer);
+  return answer;
+}
+
+Str chooseLauncherDirectory() { return chooseLauncherDirectoryFrom(platform::environmentValue("PATH")); }

@@ -1,0 +1,167 @@
+#include "launcher/location.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "console/console.h"
+#include "console/memory_device.h"
+#include "texts/language.h"
+#include "launcher/launcher.h"
+#include "launcher/test_support.h"
+
+namespace {
+
+using launcher_test::TempDirectory;
+
+std::string trimmed(std::string row) { return row.erase(row.find_last_not_of(' ') + 1); }
+
+class PathChoice : public testing::Test {
+ protected:
+  TempDirectory dir;
+  console::MemoryDevice device;
+  std::string current;  // the current directory as listed, with its backslash
+
+  void SetUp() override {
+    console::start(device);
+    texts::loadAllFor("EN");
+    current = dir.dosName();
+  }
+  // The console must not outlive its device: a later runtime error would finish it.
+  void TearDown() override { console::finish(); }
+  // Runs the dialog for a search path and an answer; returns the chosen directory.
+  std::string choose(std::string_view searchPath, const std::string& answer = "") {
+    device.type(answer + "\r");
+    return std::string(chooseLauncherDirectoryFrom(searchPath).view());
+  }
+  // The candidate rows as shown, without the row number's field and without the marker.
+  std::vector<std::string> listed() {
+    std::vector<std::string> rows;
+    for (int row = 3; !trimmed(console::rowText(row)).empty(); ++row)
+      rows.push_back(trimmed(console::rowText(row).substr(7, 32)));
+    return rows;
+  }
+  bool marked(int candidate) { return console::rowText(candidate + 2).substr(39, 12) == "<-recommend!"; }
+};
+
+TEST_F(PathChoice, ScreenOfTheExample) {
+  console::writeText("left over");
+  EXPECT_EQ(choose("C:\\WINDOWS;C:\\BAT"), ".\\");
+  EXPECT_EQ(trimmed(console::rowText(1)), "choice of path for ZO.BAT");
+  EXPECT_EQ(trimmed(console::rowText(2)), "");
+  EXPECT_EQ(trimmed(console::rowText(3)), "     1 C:\\WINDOWS\\");
+  EXPECT_EQ(console::rowText(4).substr(0, 51), "     2 C:\\BAT\\" + std::string(25, ' ') + "<-recommend!");
+  EXPECT_EQ(trimmed(console::rowText(5)), "     3 " + current);
+  EXPECT_EQ(trimmed(console::rowText(6)), "");
+  EXPECT_EQ(console::rowText(7).substr(0, 42), "in with path [1..3] may i ZO.BAT create?  ");
+  EXPECT_EQ(console::attributeAt(1, 1), 0x1E);
+  EXPECT_EQ(console::cursorRow(), 8);  // after the empty answer's Enter
+}
+
+TEST_F(PathChoice, GermanScreen) {
+  texts::loadAllFor("DE");
+  choose("C:\\BAT");
+  EXPECT_EQ(trimmed(console::rowText(1)), "Pfadauswahl f\x81r ZO.BAT");
+  EXPECT_EQ(trimmed(console::rowText(3)), "     1 C:\\BAT\\" + std::string(25, ' ') + "Bitte dieses!");
+  EXPECT_EQ(console::rowText(6).substr(0, 49), "In welchem Pfad [1..2] darf ich ZO.BAT anlegen?  ");
+}
+
+TEST_F(PathChoice, ListBuilding) {
+  const struct {
+    std::string path;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"", {current}},
+      {"C:\\BAT;", {"C:\\BAT\\", current}},                            // no second ";"
+      {"C:\\A;;C:\\B\\", {"C:\\A\\", current, "C:\\B\\", current}},  // empty element
+      {";", {current, current}},
+      {"C:\\;D:", {"C:\\", "D:\\", current}},  // drive roots keep one backslash
+      {"TOOLS;..\\X", {current + "TOOLS\\", dir.dosName().substr(0, current.rfind('\\', current.size() - 2) + 1) + "X\\",
+                       current}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    choose(c.path);
+    EXPECT_EQ(listed(), c.rows);
+    EXPECT_EQ(console::rowText(static_cast<int>(c.rows.size()) + 4).substr(0, 19),
+              "in with path [1.." + std::to_string(c.rows.size()) + "]");
+  }
+}
+
+TEST_F(PathChoice, AtMostTwentyRows) {
+  std::string path;
+  for (int i = 1; i <= 25; ++i) path += "C:\\D" + std::to_string(i) + ";";
+  EXPECT_EQ(choose(path, "20"), "C:\\D20\\");
+  std::vector<std::string> rows = listed();
+  ASSERT_EQ(rows.size(), 20u);
+  EXPECT_EQ(rows.back(), "C:\\D20\\");
+  EXPECT_EQ(console::rowText(24).substr(0, 20), "in with path [1..20]");
+  EXPECT_EQ(choose(path, "21"), "21\\");
+}
+
+TEST_F(PathChoice, TheCutTo255Characters) {
+  // Four whole elements of 61 characters, then the start of a fifth: the last piece runs to
+  // the end of the cut value, and no current directory fits behind it.
+  std::string element = "C:\\" + std::string(57, 'E');
+  std::string path = element + ";" + element + ";" + element + ";" + element + ";" + element + ";";
+  choose(path);
+  std::vector<std::string> rows = listed();
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[3], (element + "\\").substr(0, 32));
+  EXPECT_EQ(trimmed(console::rowText(7)), "     5 C:\\" + std::string(8, 'E') + "\\");
+
+  // 254 characters ending with ";": only the "." of ".;" fits, and it is listed.
+  std::string exact = "C:\\" + std::string(250, 'X') + ";";
+  ASSERT_EQ(exact.size(), 254u);
+  EXPECT_EQ(choose(exact, "2"), current);
+  EXPECT_EQ(choose(exact, "3"), "3\\");
+
+  // 253 characters without ";": the ";" and the "." fit.
+  EXPECT_EQ(choose(exact.substr(0, 253), "2"), current);
+}
+
+TEST_F(PathChoice, RecommendationNeedsTheExactCase) {
+  choose("C:\\BATCH;C:\\UTIL\\CMDS;C:\\Bat;C:\\XBAT;BAT");
+  EXPECT_TRUE(marked(1));
+  EXPECT_TRUE(marked(2));
+  EXPECT_FALSE(marked(3));
+  EXPECT_FALSE(marked(4));
+  EXPECT_TRUE(marked(5));  // expanded against the current directory: ...\BAT\ .
+}
+
+TEST_F(PathChoice, LongCandidateIsCoveredOnScreenOnly) {
+  std::string longPath = "C:\\BAT\\" + std::string(40, 'L') + "\\";
+  EXPECT_EQ(choose(longPath, "1"), longPath);
+  EXPECT_EQ(console::rowText(3).substr(0, 51), "     1 " + longPath.substr(0, 32) + "<-recommend!");
+  EXPECT_EQ(trimmed(console::rowText(3).substr(51)), longPath.substr(44));
+}
+
+TEST_F(PathChoice, Answers) {
+  const struct {
+    std::string typed;
+    std::string result;
+  } cases[] = {
+      {"", ".\\"},          {"2", "C:\\BAT\\"},     {" 2", "C:\\BAT\\"},         {"$2", "C:\\BAT\\"},
+      {"+3", current},      {"0", "0\\"},            {"-1", "-1\\"},              {"4", "4\\"},
+      {"2 ", "2 \\"},       {"D:\\TOOLS", "D:\\TOOLS\\"}, {"D:\\TOOLS\\", "D:\\TOOLS\\"}, {"$", "$\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("\"" + c.typed + "\"");
+    EXPECT_EQ(choose("C:\\WINDOWS;C:\\BAT", c.typed), c.result);
+  }
+}
+
+TEST_F(PathChoice, NoPathVariableOffersTheCurrentDirectory) {
+  const char* saved = std::getenv("PATH");
+  std::string savedPath = saved ? saved : "";
+  unsetenv("PATH");
+  device.type("1\r");
+  Str chosen = chooseLauncherDirectory();
+  if (saved) setenv("PATH", savedPath.c_str(), 1);
+  EXPECT_EQ(chosen, current);
+  EXPECT_EQ(console::rowText(5).substr(0, 19), "in with path [1..1]");
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include <algorithm>
+
+#include "console/console.h"
+#include "launcher/launcher.h"
+#include "launcher/text_reader.h"
+#include "main/flow.h"
+#include "settings/settings.h"
+#include "texts/texts.h"
+
+namespace {
+
+// Line 2 of a REXX launcher; its reserved line then follows on line 3.
+constexpr std::string_view rexxMarker = "PARSE ARG PARA";
+
+void dropFront(std::string_view& text, std::size_t n) { text.remove_prefix(std::min(n, text.size())); }
+
+}  // namespace
+
+std::string extractOptionLine(std::string_view text) {
+  if (text.starts_with('\'')) dropFront(text, 1);  // a REXX command in single quotes
+  if (text.starts_with('@')) dropFront(text, 1);
+  if (text.starts_with('"')) {  // a quoted program path
+    dropFront(text, 1);
+    if (auto quote = text.find('"'); quote != std::string_view::npos) dropFront(text, quote + 1);
+  }
+  if (auto blank = text.find(' '); blank != std::string_view::npos) dropFront(text, blank + 1);
+  if (auto para = text.find(" 'PARA"); para != std::string_view::npos) text = text.substr(0, para);
+  return std::string(text);
+}
+
+void readLauncher(std::string_view fileName) {
+  settings.colourTableName.clear();
+  console::writeText(texts::text(texts::txtReading));
+  console::writeText(fileName);
+  console::writeText(" ...\r\n");
+
+  TextReader reader = openText(fileName);
+  Str skipped;
+  readTextLine(reader, skipped);
+  readTextLine(reader, reservedLine);
+  if (reservedLine == rexxMarker) readTextLine(reader, reservedLine);
+  // The whole command line: switches at the end of a long line must not be lost.
+  std::string commandLine;
+  readTextLine(reader, commandLine);
+  closeText(reader);
+
+  parseOptionLine(extractOptionLine(commandLine), settings);
+}

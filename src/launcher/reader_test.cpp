@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include "console/console.h"
+#include "console/memory_device.h"
+#include "texts/language.h"
+#include "launcher/launcher.h"
+#include "launcher/test_support.h"
+#include "main/flow.h"
+#include "platform/fault.h"
+#include "settings/settings.h"
+
+namespace {
+
+using launcher_test::TempDirectory;
+using launcher_test::writeFile;
+
+TEST(ExtractOptionLine, ProgramPathIsRemoved) {
+  EXPECT_EQ(extractOptionLine("C:\\ZOR\\ZOR4.EXE -!- -BC -Z0 %1 %2"), "-!- -BC -Z0 %1 %2");
+  EXPECT_EQ(extractOptionLine("@C:\\ZOR\\ZOR4.EXE -C+"), "-C+");
+  // Unquoted path with a blank: only up to the first blank goes.
+  EXPECT_EQ(extractOptionLine("C:\\PROGRAM FILES\\ZOR\\ZOR4.EXE -C+"), "FILES\\ZOR\\ZOR4.EXE -C+");
+  // No blank at all: the text is its own option line.
+  EXPECT_EQ(extractOptionLine("-C+"), "-C+");
+  EXPECT_EQ(extractOptionLine(""), "");
+}
+
+TEST(ExtractOptionLine, QuotedProgramPath) {
+  EXPECT_EQ(extractOptionLine("\"C:\\PROGRAM FILES\\ZOR\\ZOR4.EXE\" -C+ -U-"), "-C+ -U-");
+  EXPECT_EQ(extractOptionLine("@\"C:\\A B\\ZOR4.EXE\" -C+"), "-C+");
+  // The closing quote directly followed by a switch: that switch goes with the blank.
+  EXPECT_EQ(extractOptionLine("\"C:\\A B\\ZOR4.EXE\"-C+ -U-"), "-U-");
+  // No closing quote: only the opening one is removed, then up to the first blank.
+  EXPECT_EQ(extractOptionLine("\"C:\\A B\\ZOR4.EXE -C+"), "B\\ZOR4.EXE -C+");
+}
+
+TEST(ExtractOptionLine, RexxCommand) {
+  EXPECT_EQ(extractOptionLine("'@ZOR4.EXE -!- -BC -Z0 'PARA"), "-!- -BC -Z0");
+  EXPECT_EQ(extractOptionLine("'\"C:\\A B\\ZOR4.EXE\" -U- 'PARA 'PARA"), "-U-");
+  // The quote and "@" are only taken off in that order.
+  EXPECT_EQ(extractOptionLine("@'ZOR4.EXE -U-"), "-U-");
+  EXPECT_EQ(extractOptionLine("ZOR4.EXE -F'PARA 'PARA"), "-F'PARA");
+}
+
+class ReadLauncher : public testing::Test {
+ protected:
+  TempDirectory dir;
+  console::MemoryDevice device;
+
+  void SetUp() override {
+    console::start(device);
+    texts::loadAllFor("EN");
+    settings = Settings{};
+    reservedLine = "REM * reserved line * please do not remove *";
+  }
+  // The console must not outlive its device: a later runtime error would finish it.
+  void TearDown() override {
+    console::finish();
+    settings = Settings{};  // other tests start from the defaults
+    reservedLine = savedReservedLine;
+    zorDirectory = savedZorDirectory;
+  }
+  const Str savedReservedLine = reservedLine;
+  const Str savedZorDirectory = zorDirectory;
+  void read(const std::string& bytes) {
+    writeFile(dir.path() / "ZO.BAT", bytes);
+    readLauncher(dir.dosName() + "ZO.BAT");
+  }
+};
+
+TEST_F(ReadLauncher, BatchFormShowsItsNameAndTakesReservedLineAndSwitches) {
+  settings.colourTableName = "C:\\OLD.TAB";
+  read("@ECHO OFF\r\nREM * reservierte Zeile *\r\nC:\\ZOR\\ZOR4.EXE -X123 -Z50 -U- %1 %2\r\n-X7\r\n");
+  EXPECT_EQ(console::rowText(1).substr(0, 8 + dir.dosName().size() + 10),
+            "reading " + dir.dosName() + "ZO.BAT ...");
+  EXPECT_EQ(console::cursorRow(), 2);
+  EXPECT_EQ(reservedLine, "REM * reservierte Zeile *");
+  EXPECT_EQ(settings.memoryLimitKb, 123);  // not the 7 of the line after the command line
+  EXPECT_EQ(settings.screenLines, 50);
+  EXPECT_EQ(settings.subdirs, 0);
+  EXPECT_TRUE(settings.colourTableName.empty());  // no -F: no colour table
+}
+
+TEST_F(ReadLauncher, RexxFormIsRecognisedByItsExactSecondLine) {
+  read("/* ZO */\r\nPARSE ARG PARA\r\nREM rexx\r\n'@ZOR4.EXE -X5 'PARA\r\n");
+  EXPECT_EQ(reservedLine, "REM rexx");
+  EXPECT_EQ(settings.memoryLimitKb, 5);
+
+  for (const char* marker : {"parse arg para", "PARSE ARG PARA ", " PARSE ARG PARA"}) {
+    SCOPED_TRACE(marker);
+    settings = Settings{};
+    read(std::string("/* ZO */\r\n") + marker + "\r\nZOR4.EXE -X6\r\n'@ZOR4.EXE -X5 'PARA\r\n");
+    EXPECT_EQ(reservedLine, marker);
+    EXPECT_EQ(settings.memoryLimitKb, 6);
+  }
+}
+
+TEST_F(ReadLauncher, ShortFiles) {
+  read("@ECHO OFF");  // one line: no reserved line, no switches
+  EXPECT_EQ(reservedLine, "");
+  EXPECT_EQ(settings.memoryLimitKb, 3000);
+
+  read("@ECHO OFF\r\nREM two\r\n");
+  EXPECT_EQ(reservedLine, "REM two");
+  EXPECT_EQ(settings.memoryLimitKb, 3000);
+}
+
+TEST_F(ReadLauncher, SwitchesAtTheEndOfALongCommandLineCount) {
+  std::string table = "C:\\" + std::string(240, 'T') + ".TAB";
+  read("@ECHO OFF\r\nREM\r\nC:\\ZOR\\ZOR4.EXE -F" + table + " -U- -X123 -Z50 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+  EXPECT_EQ(settings.colourTableName, table);
+  EXPECT_EQ(settings.subdirs, 0);
+  EXPECT_EQ(settings.memoryLimitKb, 123);
+  EXPECT_EQ(settings.screenLines, 50);
+}
+
+TEST_F(ReadLauncher, LongReservedLineIsCutAndTheRestOfItSkipped) {
+  read("@ECHO OFF\r\nREM " + std::string(300, 'r') + "\r\nZOR4.EXE -X9\r\n");
+  EXPECT_EQ(reservedLine, "REM " + std::string(251, 'r'));
+  EXPECT_EQ(settings.memoryLimitKb, 9);
+}
+
+// Whatever lies under the launcher's name is read without a crash or a hang.
+TEST_F(ReadLauncher, JunkFiles) {
+  std::string junk;  // every byte but LF, CR and 0x1A, in a long run
+  for (int i = 0; i < 70000; ++i) {
+    auto c = static_cast<char>((i * 7919) % 256);
+    if (c != '\n' && c != '\r' && c != '\x1A') junk += c;
+  }
+  const struct {
+    std::string bytes;
+    std::string reserved;
+  } cases[] = {
+      {"", ""},
+      {"\r", ""},
+      {"\r\r\r\r\r\r", ""},
+      {std::string(1 << 20, 'x'), ""},
+      {std::string(5000, '\0'), ""},
+      {std::string("@ECHO OFF\r\nREM\0\r\nZ\0 -X8\0\r\n", 22), std::string("REM\0", 4)},
+      {junk, ""},
+      {"\n" + junk + "\n" + junk + "\n" + junk, junk.substr(0, 255)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes.size());
+    read(c.bytes);
+    EXPECT_EQ(reservedLine, c.reserved);
+  }
+}
+
+using ReadLauncherDeathTest = ReadLauncher;
+
+TEST_F(ReadLauncherDeathTest, FailuresToOpenReadOrCloseStopTheRun) {
+  using platform::fault::Op;
+  EXPECT_EXIT(readLauncher(dir.dosName() + "NONE.BAT"), testing::ExitedWithCode(2), "Runtime error 2");
+  writeFile(dir.path() / "ZO.BAT", "@ECHO OFF\r\nREM\r\nZOR4.EXE -U-\r\n");
+  const struct {
+    Op op;
+    int error;
+    int code;
+  } cases[] = {{Op::Open, EACCES, 5}, {Op::Read, EIO, EIO}, {Op::Close, EBADF, EBADF}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.op));
+    EXPECT_EXIT(
+        {
+          platform::fault::failNext(c.op, c.error);
+          readLauncher(dir.dosName() + "ZO.BAT");
+        },
+        testing::ExitedWithCode(c.code), "Runtime error " + std::to_string(c.code));
+  }
+}
+
+}  // namespace

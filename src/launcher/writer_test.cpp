@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "console/console.h"
+#include "console/memory_device.h"
+#include "texts/language.h"
+#include "launcher/launcher.h"
+#include "launcher/test_support.h"
+#include "main/flow.h"
+#include "platform/fault.h"
+#include "settings/settings.h"
+
+namespace {
+
+using launcher_test::readFile;
+using launcher_test::TempDirectory;
+using launcher_test::writeFile;
+
+const std::string englishReserved = "REM * reserved line * please do not remove *";
+
+class WriteLauncher : public testing::Test {
+ protected:
+  TempDirectory dir;
+  console::MemoryDevice device;
+
+  void SetUp() override {
+    console::start(device);
+    texts::loadAllFor("EN");
+    settings = Settings{};
+    reservedLine = englishReserved;
+    zorDirectory = "C:\\ZOR\\";
+  }
+  // The console must not outlive its device: a later runtime error would finish it.
+  void TearDown() override {
+    console::finish();
+    settings = Settings{};  // other tests start from the defaults
+    reservedLine = savedReservedLine;
+    zorDirectory = savedZorDirectory;
+  }
+  const Str savedReservedLine = reservedLine;
+  const Str savedZorDirectory = zorDirectory;
+  std::string fileName() const { return dir.dosName() + "ZO.BAT"; }
+  std::string written() const { return readFile(dir.path() / "ZO.BAT"); }
+};
+
+TEST_F(WriteLauncher, DefaultsGiveTheKnownThreeLines) {
+  writeLauncher(fileName());
+  std::string expected =
+      "@ECHO OFF\r\n"
+      "REM * reserved line * please do not remove *\r\n"
+      "C:\\ZOR\\ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X3000 -Z0 "
+      "%1 %2 %3 %4 %5 %6 %7 %8 %9";
+  EXPECT_EQ(written(), expected);
+  EXPECT_EQ(written().size(), 156u);
+  EXPECT_EQ(console::rowText(1).substr(0, 8 + fileName().size() + 5), "writing " + fileName() + " ... ");
+  EXPECT_EQ(console::cursorRow(), 2);
+  EXPECT_EQ(console::cursorColumn(), 1);
+}
+
+TEST_F(WriteLauncher, ProgramPathWithABlankIsQuoted) {
+  zorDirectory = "C:\\PROGRAM FILES\\ZOR\\";
+  writeLauncher(fileName());
+  EXPECT_EQ(written(), std::string("@ECHO OFF\r\n") + englishReserved +
+                           "\r\n\"C:\\PROGRAM FILES\\ZOR\\ZOR4.EXE\" -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- "
+                           "-U+ -X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+}
+
+TEST_F(WriteLauncher, EmptyReservedLineAndOldContentReplaced) {
+  writeFile(dir.path() / "ZO.BAT", "REM old\r\nline\r\nline\r\nline four\r\nfive\r\n");
+  reservedLine = "";
+  settings.memoryLimitKb = -5;
+  writeLauncher(fileName());
+  EXPECT_EQ(written(), "@ECHO OFF\r\n\r\nC:\\ZOR\\ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X-5 -Z0 "
+                       "%1 %2 %3 %4 %5 %6 %7 %8 %9");
+}
+
+TEST_F(WriteLauncher, RelativeNameWritesIntoTheCurrentDirectory) {
+  writeLauncher(".\\ZO.BAT");
+  EXPECT_EQ(written().substr(0, 11), "@ECHO OFF\r\n");
+}
+
+TEST_F(WriteLauncher, RexxLauncherComesBackInBatchForm) {
+  writeFile(dir.path() / "ZO.BAT", "/* ZO */\r\nPARSE ARG PARA\r\nREM rexx line\r\n'@C:\\ZOR\\ZOR4.EXE -U- 'PARA\r\n");
+  readLauncher(fileName());
+  writeLauncher(fileName());
+  EXPECT_EQ(written(), "@ECHO OFF\r\nREM rexx line\r\nC:\\ZOR\\ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U- "
+                       "-X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+}
+
+TEST_F(WriteLauncher, LongCommandLineSurvivesTheRoundTrip) {
+  zorDirectory = "C:\\PROGRAM FILES\\ZOR\\";
+  reservedLine = "REM * reserviert Zeile * nicht entfernen *";
+  std::string table = "C:\\" + std::string(230, 'T') + ".TAB";
+  settings.colourTableName = table;
+  settings.subdirs = 0;
+  settings.memoryLimitKb = 123;
+  settings.screenLines = 50;
+  writeLauncher(fileName());
+  std::string first = written();
+  ASSERT_GT(first.size() - first.rfind('\n'), 255u);
+
+  settings = Settings{};
+  reservedLine = englishReserved;
+  readLauncher(fileName());
+  EXPECT_EQ(reservedLine, "REM * reserviert Zeile * nicht entfernen *");
+  EXPECT_EQ(settings.colourTableName, table);
+  EXPECT_EQ(settings.subdirs, 0);
+  EXPECT_EQ(settings.memoryLimitKb, 123);
+  EXPECT_EQ(settings.screenLines, 50);
+
+  writeLauncher(fileName());
+  EXPECT_EQ(written(), first);
+}
+
+// Shows the first row of the last screen on stderr, so a death test can see what the run
+// had written before it stopped.
+class ReportingDevice : public console::MemoryDevice {
+ public:
+  void finish(const console::Screen& screen) override {
+    std::string row;
+    for (int col = 1; col <= screen.width; ++col) row += static_cast<char>(screen.at(col, 1).ch);
+    std::fprintf(stderr, "[%s]\n", row.erase(row.find_last_not_of(' ') + 1).c_str());
+  }
+};
+
+// A pattern that matches text exactly as it stands.
+std::string literally(const std::string& text) {
+  std::string pattern;
+  for (char c : text) {
+    if (std::string_view("\\.[](){}*+?^$|").find(c) != std::string_view::npos) pattern += '\\';
+    pattern += c;
+  }
+  return pattern;
+}
+
+using WriteLauncherDeathTest = WriteLauncher;
+
+TEST_F(WriteLauncherDeathTest, MissingDirectoryStopsTheRun) {
+  std::string name = dir.dosName() + "NODIR\\ZO.BAT";
+  EXPECT_EXIT(writeLauncher(name), testing::ExitedWithCode(3), "Runtime error 3");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
+}
+
+// Whichever file operation fails, the message row was shown first, the old launcher is
+// still there byte for byte, and no temporary file is left beside it.
+TEST_F(WriteLauncherDeathTest, EachFailingOperationKeepsTheOldLauncher) {
+  using platform::fault::Op;
+  const std::string old = "@ECHO OFF\r\nREM mine\r\nC:\\ZOR\\ZOR4.EXE -U-\r\n";
+  writeFile(dir.path() / "ZO.BAT", old);
+  const struct {
+    Op op;
+    int error;
+    int code;
+  } cases[] = {
+      {Op::Create, EACCES, 5},  {Op::Write, ENOSPC, 112}, {Op::Write, 0, 101},
+      {Op::Flush, EDQUOT, EDQUOT}, {Op::Close, EIO, 5}, {Op::Rename, EBUSY, EBUSY},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(c.op) << " errno " << c.error);
+    std::string report = "[writing " + fileName() + " ...]\nRuntime error " + std::to_string(c.code) + "\n";
+    EXPECT_EXIT(
+        {
+          ReportingDevice reporting;
+          console::start(reporting);
+          platform::fault::failNext(c.op, c.error);
+          writeLauncher(fileName());
+        },
+        testing::ExitedWithCode(c.code), literally(report));
+    EXPECT_EQ(written(), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  }
+}
+
+}  // namespace
