@@ -2,6 +2,7 @@
 // system.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "platform/fault.h"
@@ -90,8 +91,8 @@ TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
     Op op;
     int error;
     int code;
-  } cases[] = {{Op::Create, ERROR_DISK_FULL, 112}, {Op::Write, ERROR_DISK_FULL, 112}, {Op::Write, 0, 101},
-               {Op::Flush, ERROR_WRITE_FAULT, 29},  {Op::Close, ERROR_DISK_FULL, 112}, {Op::Rename, ERROR_SHARING_VIOLATION, 32}};
+  } cases[] = {{Op::Create, EACCES, 5}, {Op::Write, ENOSPC, 112}, {Op::Write, 0, 101},
+               {Op::Flush, EIO, EIO},   {Op::Close, ENOSPC, 112}, {Op::Rename, EBUSY, EBUSY}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     EXPECT_EXIT(
@@ -111,24 +112,24 @@ TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {
   platform::replaceFile(name, "abc");
   EXPECT_EXIT(
       {
-        platform::fault::failNext(Op::Open, ERROR_TOO_MANY_OPEN_FILES);
+        platform::fault::failNext(Op::Open, EMFILE);
         platform::openRead(name);
       },
-      ::testing::ExitedWithCode(4), "Runtime error 4");
+      ::testing::ExitedWithCode(EMFILE), "Runtime error " + std::to_string(EMFILE));
   platform::File file = platform::openRead(name);
   EXPECT_EXIT(
       {
-        platform::fault::failNext(Op::Read, ERROR_READ_FAULT);
+        platform::fault::failNext(Op::Read, EROFS);
         char buffer[3];
         platform::readSome(file, buffer, 3);
       },
-      ::testing::ExitedWithCode(30), "Runtime error 30");
+      ::testing::ExitedWithCode(5), "Runtime error 5");
   EXPECT_EXIT(
       {
-        platform::fault::failNext(Op::Close, ERROR_INVALID_HANDLE);
+        platform::fault::failNext(Op::Close, EBADF);
         platform::close(file);
       },
-      ::testing::ExitedWithCode(6), "Runtime error 6");
+      ::testing::ExitedWithCode(EBADF), "Runtime error " + std::to_string(EBADF));
   platform::close(file);
 }
 

@@ -4,10 +4,17 @@
 
 #ifdef _WIN32
 #include <direct.h>
+#include <errno.h>
 #include <io.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+// Failures the tests inject by errno value that the Windows C runtime has no name for
+// (the numbers are Linux's).
+#ifndef EDQUOT
+#define EDQUOT 122
+#endif
 
 inline int setenv(const char* name, const char* value, int overwrite) {
   if (!overwrite && getenv(name)) return 0;

@@ -28,7 +28,9 @@ void exitProcess(int code) {
 void runtimeError(int code) {
   runExitHook();
   char report[40];
-  int length = std::snprintf(report, sizeof report, "Runtime error %d\r\n", code);
+  // A line feed alone: the console returns to column 1 with it, and the report reads the
+  // same as the POSIX build's wherever it goes.
+  int length = std::snprintf(report, sizeof report, "Runtime error %d\n", code);
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), report, static_cast<DWORD>(length), &written, nullptr);
   ExitProcess(static_cast<UINT>(code));
