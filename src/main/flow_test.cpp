@@ -162,3 +162,59 @@ TEST_F(Flow, WithoutZor4ExeTheRunEndsOnRowThree) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string fileBytes(const char* name) {
+  std::string bytes;
+  if (FILE* f = std::fopen(name, "rb")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) bytes += static_cast<char>(c);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+// The whole first-time run: dialog, menu, launcher written, closing screen.
+TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {
+  touch("ZOR4.EXE");
+  console::MemoryDevice device;
+  console::start(device);
+  device.type("\rc\r");  // dialog: the current directory; menu: CPU emulator off; save
+  setenv("LANG", "C", 1);
+  setenv("PATH", "", 1);
+  EXPECT_EXIT(
+      {
+        platform::setExitHook([] {
+          std::string report;
+          for (int row = 1; row <= 6; ++row) report += rowText(row) + "|";
+          report += std::to_string(attributeAt(1, 1)) + "," + std::to_string(attributeAt(80, 25));
+          std::fputs(report.c_str(), stderr);
+        });
+        runProgram();
+      },
+      ::testing::ExitedWithCode(0),
+      "^successful exit +\\| +\\|help          : \"ZO -\\?\" +\\|program start : \"ZO\" +\\| +\\| +\\|15,15$");
+  std::string expected = "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n";
+  expected += std::string(here) + "\\ZOR4.EXE -!- -BC -C- -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X3000 -Z0";
+  expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
+  EXPECT_EQ(fileBytes("ZO.BAT"), expected);
+}
+
+// Run again: the launcher is found, its switches and reserved line are taken over.
+TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
+  touch("ZOR4.EXE");
+  FILE* f = std::fopen("ZO.BAT", "wb");
+  std::fputs("@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\nX:\\ZOR4.EXE -BH -P+ -X77 %1", f);
+  std::fclose(f);
+  console::MemoryDevice device;
+  console::start(device);
+  device.type("\r");
+  setenv("PATH", "", 1);
+  EXPECT_EXIT(runProgram(), ::testing::ExitedWithCode(0), "");
+  std::string expected = "@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\n";
+  expected += std::string(here) + "\\ZOR4.EXE -!- -BH -C+ -G+ -H+ -L+ -ICO+ -M+ -P+ -S- -U+ -X77 -Z0";
+  expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
+  EXPECT_EQ(fileBytes("ZO.BAT"), expected);
+}
+
+}  // namespace

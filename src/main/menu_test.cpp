@@ -34,6 +34,10 @@ class Menu : public ::testing::Test {
     console::start(*device);
   }
   void SetUp() override { start("en_GB.UTF-8"); }
+  void TearDown() override {
+    settings = Settings{};
+    console::finish();
+  }
   // Runs the menu over the keys; they must end it with Enter.
   void run(std::string_view keys) {
     device->type(keys);

@@ -1,0 +1,198 @@
+#include "platform/posix/key_decoder.h"
+
+#include "platform/cp437.h"
+
+namespace terminal {
+
+namespace {
+
+using console::KeyEvent;
+
+constexpr std::uint8_t esc = 27;
+
+KeyEvent character(std::uint8_t ch) { return KeyEvent{ch, 0, false}; }
+KeyEvent scanKey(std::uint8_t scan) { return KeyEvent{0, scan, false}; }
+
+// The final letter of CSI and SS3 sequences: cursor keys, Home/End and F1-F4
+// (lower case a-d are rxvt's modified cursor keys).
+std::uint8_t letterScan(char final) {
+  switch (final) {
+    case 'A': case 'a': return 72;
+    case 'B': case 'b': return 80;
+    case 'C': case 'c': return 77;
+    case 'D': case 'd': return 75;
+    case 'H': return 71;
+    case 'F': return 79;
+    case 'P': return 59;
+    case 'Q': return 60;
+    case 'R': return 61;
+    case 'S': return 62;
+    default: return 0;
+  }
+}
+
+// The number of VT220-style keys: ESC [ n ~ (rxvt ends modified ones with ^ or @).
+std::uint8_t numberScan(int n) {
+  switch (n) {
+    case 1: case 7: return 71;
+    case 2: return 82;
+    case 3: return 83;
+    case 4: case 8: return 79;
+    case 5: return 73;
+    case 6: return 81;
+    case 11: case 12: case 13: case 14: case 15: return static_cast<std::uint8_t>(59 + n - 11);
+    case 17: case 18: case 19: case 20: case 21: return static_cast<std::uint8_t>(64 + n - 17);
+    case 23: return 133;
+    case 24: return 134;
+    default: return 0;
+  }
+}
+
+// The first parameter, -1 when there is none, -2 when the sequence is not one keys send
+// (a private marker such as '<' or '?').
+int firstParam(const KeyDecoder& d) {
+  if (d.paramLength == 0 || d.params[0] == ';') return -1;
+  int n = 0;
+  for (int i = 0; i < d.paramLength && d.params[i] != ';' && d.params[i] != ':'; ++i) {
+    char c = d.params[i];
+    if (c < '0' || c > '9' || n > 1000) return -2;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+std::uint8_t csiScan(const KeyDecoder& d, char final) {
+  if (d.unknown) return 0;
+  int n = firstParam(d);
+  if (final == '~' || final == '^' || final == '@') return n > 0 ? numberScan(n) : 0;
+  // Modified keys come as ESC [ 1 ; m X; the modifier does not change the key.
+  return (n == -1 || n == 1) ? letterScan(final) : 0;
+}
+
+void startSequence(KeyDecoder& d, KeyDecoder::State state) {
+  d.state = state;
+  d.paramLength = 0;
+  d.unknown = false;
+}
+
+int ground(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
+  if (b == 13 || b == 10) {
+    keys[0] = character(13);
+    return 1;
+  }
+  if (b == 127 || b == 8) {
+    keys[0] = character(8);
+    return 1;
+  }
+  if (b == esc) {
+    d.state = KeyDecoder::State::escape;
+    return 0;
+  }
+  if (b == 0) return 0;
+  if (b < 0x80) {
+    keys[0] = character(b);
+    return 1;
+  }
+  // A UTF-8 lead byte; anything else out of place is dropped.
+  if (b >= 0xC2 && b <= 0xF4) {
+    d.state = KeyDecoder::State::utf8;
+    d.utf8Left = b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+    d.codePoint = b & (b < 0xE0 ? 0x1F : b < 0xF0 ? 0x0F : 0x07);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int decodeByte(KeyDecoder& d, std::uint8_t b, KeyEvent keys[2]) {
+  using State = KeyDecoder::State;
+  // CR LF (a line of piped input) is one Enter.
+  bool lineEndPair = b == 10 && d.afterCr;
+  d.afterCr = b == 13 && d.state == State::ground;
+  if (lineEndPair) return 0;
+  switch (d.state) {
+    case State::ground:
+      return ground(d, b, keys);
+
+    case State::escape:
+      if (b == '[') {
+        startSequence(d, State::csi);
+        return 0;
+      }
+      if (b == 'O') {
+        startSequence(d, State::ss3);
+        return 0;
+      }
+      // Esc followed by anything else: the Esc key, then that byte on its own.
+      d.state = State::ground;
+      keys[0] = character(esc);
+      return 1 + ground(d, b, keys + 1);
+
+    case State::csi:
+    case State::ss3:
+      if (d.state == State::csi && d.paramLength == 0 && !d.unknown && b == '[') {
+        d.state = State::linuxFunction;  // the Linux console's F1-F5: ESC [ [ A..E
+        return 0;
+      }
+      if (b >= 0x30 && b <= 0x3F) {
+        if (d.paramLength < static_cast<int>(sizeof d.params))
+          d.params[d.paramLength++] = static_cast<char>(b);
+        else
+          d.unknown = true;
+        return 0;
+      }
+      if (b >= 0x20 && b <= 0x2F) {
+        d.unknown = true;  // intermediate bytes: no key sends them
+        return 0;
+      }
+      if (b >= 0x40 && b <= 0x7E) {
+        std::uint8_t scan = d.state == State::csi ? csiScan(d, static_cast<char>(b))
+                                                  : (d.unknown ? 0 : letterScan(static_cast<char>(b)));
+        d.state = State::ground;
+        if (scan == 0) return 0;
+        keys[0] = scanKey(scan);
+        return 1;
+      }
+      // A control byte or a non-ASCII byte breaks the sequence off; Esc starts a new one.
+      d.state = State::ground;
+      return ground(d, b, keys);
+
+    case State::linuxFunction:
+      d.state = State::ground;
+      if (b >= 'A' && b <= 'E') {
+        keys[0] = scanKey(static_cast<std::uint8_t>(59 + b - 'A'));
+        return 1;
+      }
+      if (b >= 0x40 && b <= 0x7E) return 0;
+      return ground(d, b, keys);
+
+    case State::utf8:
+      if ((b & 0xC0) != 0x80) {
+        d.state = State::ground;  // a broken character is dropped
+        return ground(d, b, keys);
+      }
+      d.codePoint = (d.codePoint << 6) | (b & 0x3F);
+      if (--d.utf8Left > 0) return 0;
+      d.state = State::ground;
+      {
+        // Only glyphs of the upper half count: the glyphs code page 437 shows for control
+        // bytes (an arrow for Esc, a note for Enter) must not act as those keys.
+        int oem = platform::unicodeToCp437(d.codePoint);
+        if (oem < 0x80) return 0;
+        keys[0] = character(static_cast<std::uint8_t>(oem));
+        return 1;
+      }
+  }
+  return 0;
+}
+
+bool awaitingEscape(const KeyDecoder& d) { return d.state == KeyDecoder::State::escape; }
+
+int escapeTimeout(KeyDecoder& d, KeyEvent keys[1]) {
+  if (d.state != KeyDecoder::State::escape) return 0;
+  d.state = KeyDecoder::State::ground;
+  keys[0] = character(esc);
+  return 1;
+}
+
+}  // namespace terminal

@@ -1,0 +1,142 @@
+#include "platform/posix/key_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using console::KeyEvent;
+using terminal::KeyDecoder;
+
+// The keys as "c<n>" for a character and "s<n>" for a scan code, for readable failures.
+std::string named(char kind, int n) {
+  std::string name(1, kind);
+  name += std::to_string(n);
+  return name;
+}
+
+std::string describe(const KeyEvent& key) { return key.ch ? named('c', key.ch) : named('s', key.scan); }
+
+std::vector<std::string> feed(KeyDecoder& decoder, std::string_view bytes) {
+  std::vector<std::string> out;
+  for (char c : bytes) {
+    KeyEvent keys[2];
+    int n = terminal::decodeByte(decoder, static_cast<std::uint8_t>(c), keys);
+    for (int i = 0; i < n; ++i) out.push_back(describe(keys[i]));
+  }
+  return out;
+}
+
+// Decodes bytes that arrive together, then lets the Esc delay run out.
+std::vector<std::string> decode(std::string_view bytes) {
+  KeyDecoder decoder;
+  std::vector<std::string> out = feed(decoder, bytes);
+  KeyEvent key[1];
+  if (terminal::escapeTimeout(decoder, key)) out.push_back(describe(key[0]));
+  return out;
+}
+
+using Keys = std::vector<std::string>;
+
+TEST(KeyDecoder, KnownSequencesGiveScanCodes) {
+  struct Case {
+    std::string_view bytes;
+    int scan;
+  };
+  const Case cases[] = {
+      // cursor keys: normal, application mode, with modifiers, rxvt's shifted forms
+      {"\x1b[A", 72}, {"\x1b[B", 80}, {"\x1b[C", 77}, {"\x1b[D", 75},
+      {"\x1bOA", 72}, {"\x1bOB", 80}, {"\x1bOC", 77}, {"\x1bOD", 75},
+      {"\x1b[1;5A", 72}, {"\x1b[1;2B", 80}, {"\x1b[1;3C", 77}, {"\x1b[1;8D", 75}, {"\x1b[a", 72}, {"\x1bOd", 75},
+      // home, end, insert, delete, page up and down in all their spellings
+      {"\x1b[H", 71}, {"\x1bOH", 71}, {"\x1b[1~", 71}, {"\x1b[7~", 71}, {"\x1b[1;5H", 71},
+      {"\x1b[F", 79}, {"\x1bOF", 79}, {"\x1b[4~", 79}, {"\x1b[8~", 79},
+      {"\x1b[2~", 82}, {"\x1b[3~", 83}, {"\x1b[3;5~", 83}, {"\x1b[5~", 73}, {"\x1b[6~", 81}, {"\x1b[6^", 81},
+      // F1-F4: xterm SS3, xterm modified, VT220, Linux console
+      {"\x1bOP", 59}, {"\x1bOQ", 60}, {"\x1bOR", 61}, {"\x1bOS", 62}, {"\x1bO2P", 59},
+      {"\x1b[1;2P", 59}, {"\x1b[1;5S", 62}, {"\x1b[P", 59},
+      {"\x1b[11~", 59}, {"\x1b[12~", 60}, {"\x1b[13~", 61}, {"\x1b[14~", 62},
+      {"\x1b[[A", 59}, {"\x1b[[B", 60}, {"\x1b[[C", 61}, {"\x1b[[D", 62}, {"\x1b[[E", 63},
+      // F5-F12
+      {"\x1b[15~", 63}, {"\x1b[17~", 64}, {"\x1b[18~", 65}, {"\x1b[19~", 66}, {"\x1b[20~", 67},
+      {"\x1b[21~", 68}, {"\x1b[23~", 133}, {"\x1b[24~", 134}, {"\x1b[15;2~", 63}, {"\x1b[24;5~", 134},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.bytes.substr(1)));
+    EXPECT_EQ(decode(c.bytes), Keys{named('s', c.scan)});
+  }
+}
+
+TEST(KeyDecoder, EnterBackspaceAndControlCharacters) {
+  EXPECT_EQ(decode("\r"), Keys{"c13"});
+  EXPECT_EQ(decode("\n"), Keys{"c13"});
+  EXPECT_EQ(decode("a\r\nb\n\n"), (Keys{"c97", "c13", "c98", "c13", "c13"}));  // CR LF is one line end
+  EXPECT_EQ(decode("\r\r"), (Keys{"c13", "c13"}));
+  EXPECT_EQ(decode("\x7f\b"), (Keys{"c8", "c8"}));
+  EXPECT_EQ(decode(std::string_view("\t\x01\0z", 4)), (Keys{"c9", "c1", "c122"}));  // NUL gives nothing
+}
+
+TEST(KeyDecoder, LoneEscapeWaitsForTheDelay) {
+  KeyDecoder decoder;
+  EXPECT_TRUE(feed(decoder, "\x1b").empty());
+  EXPECT_TRUE(terminal::awaitingEscape(decoder));
+  KeyEvent key[1];
+  ASSERT_EQ(terminal::escapeTimeout(decoder, key), 1);
+  EXPECT_EQ(key[0].ch, 27);
+  EXPECT_FALSE(terminal::awaitingEscape(decoder));
+  EXPECT_EQ(terminal::escapeTimeout(decoder, key), 0);
+
+  // Esc followed at once by something that starts no sequence: both keys.
+  EXPECT_EQ(decode("\x1by"), (Keys{"c27", "c121"}));
+  EXPECT_EQ(decode("\x1b\x1b[A"), (Keys{"c27", "s72"}));
+  EXPECT_EQ(decode("\x1b\r"), (Keys{"c27", "c13"}));
+  EXPECT_EQ(decode("\x1b\x1b"), (Keys{"c27", "c27"}));
+}
+
+TEST(KeyDecoder, SequencesSplitAcrossReads) {
+  KeyDecoder decoder;
+  EXPECT_TRUE(feed(decoder, "\x1b").empty());
+  EXPECT_TRUE(feed(decoder, "[1;").empty());
+  KeyEvent key[1];
+  EXPECT_EQ(terminal::escapeTimeout(decoder, key), 0);  // a started sequence is not cut off
+  EXPECT_TRUE(feed(decoder, "5").empty());
+  EXPECT_EQ(feed(decoder, "C"), Keys{"s77"});
+  EXPECT_TRUE(feed(decoder, "\xc3").empty());
+  EXPECT_EQ(feed(decoder, "\xa4"), Keys{"c132"});
+  EXPECT_TRUE(feed(decoder, "\x1b[").empty());
+  EXPECT_TRUE(feed(decoder, "[").empty());
+  EXPECT_EQ(feed(decoder, "B"), Keys{"s60"});
+}
+
+TEST(KeyDecoder, UnknownSequencesAreConsumedWhole) {
+  EXPECT_EQ(decode("\x1b[99~x"), Keys{"c120"});
+  EXPECT_EQ(decode("\x1b[?1;2cx"), Keys{"c120"});        // a device attributes report
+  EXPECT_EQ(decode("\x1b[<0;12;5Mx"), Keys{"c120"});     // a mouse report
+  EXPECT_EQ(decode("\x1b[5Ax"), Keys{"c120"});           // a cursor movement, not a key
+  EXPECT_EQ(decode("\x1b[1 qx"), Keys{"c120"});          // intermediate bytes
+  EXPECT_EQ(decode("\x1b[Zx\x1bOZx\x1b[[Zx"), (Keys{"c120", "c120", "c120"}));
+  EXPECT_EQ(decode("\x1b[" + std::string(300, '1') + "~x"), Keys{"c120"});
+  EXPECT_EQ(decode("\x1b[200~hi\x1b[201~"), (Keys{"c104", "c105"}));
+  // A control byte breaks a sequence off and counts as itself; Esc starts a new one.
+  EXPECT_EQ(decode("\x1b[1\r"), Keys{"c13"});
+  EXPECT_EQ(decode("\x1b[1;\x1b[B"), Keys{"s80"});
+  EXPECT_EQ(decode("\x1bO\x7f"), Keys{"c8"});
+}
+
+TEST(KeyDecoder, Utf8BecomesCodePage437) {
+  EXPECT_EQ(decode("\xc3\xa4\xc3\x9f\xc3\x84"), (Keys{"c132", "c225", "c142"}));  // ä ß Ä
+  EXPECT_EQ(decode("\xe2\x94\x80\xe2\x94\x98"), (Keys{"c196", "c217"}));          // ─ ┘
+  EXPECT_EQ(decode("\xc2\xa0\xe2\x96\xa0"), (Keys{"c255", "c254"}));             // no-break space, ■
+  // Characters without a byte in code page 437 are dropped, and so are the glyphs of
+  // control bytes (an arrow must not act as Esc).
+  EXPECT_EQ(decode("\xe2\x82\xac" "a" "\xf0\x9f\x98\x80" "b" "\xe2\x86\x90" "\xe2\x99\xaa"),
+            (Keys{"c97", "c98"}));
+  // Broken UTF-8: what is out of place is dropped, the byte that breaks it counts.
+  EXPECT_EQ(decode("\xc3x\xa4y\xff\xc0\x80z\xe2\x94\r"), (Keys{"c120", "c121", "c122", "c13"}));
+  EXPECT_EQ(decode("\xe0\x81\x81q"), Keys{"c113"});  // an overlong 'A' is not typed
+}
+
+}  // namespace
