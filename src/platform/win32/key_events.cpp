@@ -37,6 +37,17 @@ std::uint8_t fixedCharacter(WORD virtualKey) {
   }
 }
 
+// The scan code a key reports to the program: the keyboard's own, except for F11 and F12,
+// whose codes as the PC BIOS reports them differ from their keyboard codes (87 and 88 are
+// the scan codes of W and X).
+std::uint8_t pcScanCode(const KEY_EVENT_RECORD& k) {
+  switch (k.wVirtualKeyCode) {
+    case VK_F11: return 133;
+    case VK_F12: return 134;
+    default: return static_cast<std::uint8_t>(k.wVirtualScanCode);
+  }
+}
+
 }  // namespace
 
 bool keyFromRecord(const INPUT_RECORD& record, console::KeyEvent& key) {
@@ -51,7 +62,7 @@ bool keyFromRecord(const INPUT_RECORD& record, console::KeyEvent& key) {
   }
   constexpr DWORD ctrlOrAlt = LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED | LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED;
   if (ch == 0 && !(k.dwControlKeyState & ctrlOrAlt)) ch = fixedCharacter(k.wVirtualKeyCode);
-  key = console::KeyEvent{ch, static_cast<std::uint8_t>(k.wVirtualScanCode), false};
+  key = console::KeyEvent{ch, pcScanCode(k), false};
   return true;
 }
 

@@ -38,6 +38,16 @@ TEST(KeyEvents, AKeyWithoutACharacterGivesZeroAndItsScanCode) {
   EXPECT_EQ(key.scan, 72);
 }
 
+TEST(KeyEvents, F11AndF12GiveTheirCodesAsThePcBiosReportsThem) {
+  console::KeyEvent key;
+  ASSERT_TRUE(keyFromRecord(keyRecord(true, VK_F11, 0x57, 0), key));
+  EXPECT_EQ(key.scan, 133);
+  ASSERT_TRUE(keyFromRecord(keyRecord(true, VK_F12, 0x58, 0), key));
+  EXPECT_EQ(key.scan, 134);
+  ASSERT_TRUE(keyFromRecord(keyRecord(true, VK_F10, 68, 0), key));
+  EXPECT_EQ(key.scan, 68);
+}
+
 TEST(KeyEvents, ReleasesModifiersAndOtherEventsAreNoKeys) {
   console::KeyEvent key;
   EXPECT_FALSE(keyFromRecord(keyRecord(false, 'A', 0x1E, 'a'), key));
