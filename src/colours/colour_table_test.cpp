@@ -17,42 +17,42 @@ TEST_F(ColourTableFile, NewTableSavedUnchangedIsTheDefaultWithItsComment) {
   editColourTable(name);
   std::string expected = defaultTableBytes();
   expected.replace(6, 31, "\x0Amy colours" + std::string(20, ' '));
-  EXPECT_EQ(fileBytes("NEW.TAB"), expected);
+  EXPECT_EQ(readFile("NEW.TAB"), expected);
 }
 
 TEST_F(ColourTableFile, CommentKeepsItsFirstThirtyCharacters) {
   Str name = "LONG.TAB";
   device.type("\r" + std::string(30, 'c') + "xyz\r\r");
   editColourTable(name);
-  EXPECT_EQ(fileBytes("LONG.TAB").substr(6, 31), '\x1E' + std::string(30, 'c'));
+  EXPECT_EQ(readFile("LONG.TAB").substr(6, 31), '\x1E' + std::string(30, 'c'));
 }
 
 TEST_F(ColourTableFile, LongerFileIsReadFromItsStartAndSavedAsSixtySevenBytes) {
   std::string bytes;
   for (int i = 0; i < 100; ++i) bytes += static_cast<char>(i);
-  writeBytes("BIG.TAB", bytes);
+  writeFile("BIG.TAB", bytes);
   Str name = "BIG.TAB";
   device.type("\r\r");  // no comment is asked for a table that exists
   editColourTable(name);
-  EXPECT_EQ(fileBytes("BIG.TAB"), bytes.substr(0, 67));
+  EXPECT_EQ(readFile("BIG.TAB"), bytes.substr(0, 67));
 }
 
 TEST_F(ColourTableFile, ShortFileStopsTheRunAndStaysAsItWas) {
-  writeBytes("SHORT.TAB", "0123456789");
+  writeFile("SHORT.TAB", "0123456789");
   Str name = "SHORT.TAB";
   device.type("\rs");
   EXPECT_EXIT(editColourTable(name), testing::ExitedWithCode(100), "Runtime error 100");
-  EXPECT_EQ(fileBytes("SHORT.TAB"), "0123456789");
+  EXPECT_EQ(readFile("SHORT.TAB"), "0123456789");
 }
 
 TEST_F(ColourTableFile, FieldsAreTakenUncheckedAndWrittenBackAsRead) {
   std::string bytes = defaultTableBytes();
   bytes.replace(0, 7, "NOTZOR\xC8");  // foreign magic, comment length 200
-  writeBytes("ODD.TAB", bytes);
+  writeFile("ODD.TAB", bytes);
   ASSERT_TRUE(readColourTable("ODD.TAB"));
   EXPECT_EQ(bytesOf(currentColourTable), bytes);
   writeColourTable("COPY.TAB");
-  EXPECT_EQ(fileBytes("COPY.TAB"), bytes);
+  EXPECT_EQ(readFile("COPY.TAB"), bytes);
 }
 
 TEST_F(ColourTableFile, MissingFileLeavesTheTableAlone) {

@@ -133,7 +133,7 @@ TEST_F(ColourEditor, SaveAndDropKeys) {
     std::filesystem::remove("TEST");
     runNewTable(std::string("a") + key);
     ASSERT_TRUE(std::filesystem::exists("TEST")) << key;
-    EXPECT_EQ(fileBytes("TEST"), bytesOf(currentColourTable));
+    EXPECT_EQ(readFile("TEST"), bytesOf(currentColourTable));
   }
   std::filesystem::remove("TEST");
   for (const char* key : {"V", "v", "\x1b"}) {

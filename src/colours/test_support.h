@@ -6,12 +6,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "base/test_support.h"
 #include "colours/colour_table.h"
 #include "console/console.h"
 #include "console/memory_device.h"
@@ -26,14 +24,8 @@ inline std::string bytesOf(const ColourTable& table) {
   return {reinterpret_cast<const char*>(&table), sizeof table};
 }
 
-inline std::string fileBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void writeBytes(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary) << bytes;
-}
+using test::readFile;
+using test::writeFile;
 
 // The author's table, written out byte by byte.
 inline std::string defaultTableBytes() {
@@ -68,16 +60,9 @@ class ColourTest : public testing::Test {
     useLanguage("en_GB.UTF-8");
     console::start(device);
     currentColourTable = tableAtStart;
-    oldDirectory = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "zorcolours-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory = pattern;
-    std::filesystem::current_path(directory);
   }
 
   void TearDown() override {
-    std::filesystem::current_path(oldDirectory);
-    std::filesystem::remove_all(directory);
     setenv("LANG", oldLang.c_str(), 1);
     texts::loadAll();
   }
@@ -87,8 +72,8 @@ class ColourTest : public testing::Test {
     texts::loadAll();
   }
 
+  test::TempDirectory directory;
   RecordingDevice device;
-  std::filesystem::path directory, oldDirectory;
   std::string oldLang;
 };
 

@@ -4,17 +4,15 @@
 
 #include <string>
 
+#include "base/test_support.h"
 #include "console/memory_device.h"
 
 namespace {
 
+using test::pad;
+
 using console::attributeAt;
 using console::rowText;
-
-std::string pad(std::string text, std::size_t width = 80) {
-  text.resize(width, ' ');
-  return text;
-}
 
 class Console : public ::testing::Test {
  protected:

@@ -10,11 +10,11 @@
 #include "console/memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
-#include "launcher/test_support.h"
+#include "base/test_support.h"
 
 namespace {
 
-using launcher_test::TempDirectory;
+using test::TempDirectory;
 
 std::string trimmed(std::string row) { return row.erase(row.find_last_not_of(' ') + 1); }
 

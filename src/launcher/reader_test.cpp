@@ -4,15 +4,15 @@
 #include "console/memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
-#include "launcher/test_support.h"
+#include "base/test_support.h"
 #include "main/flow.h"
 #include "platform/fault.h"
 #include "settings/settings.h"
 
 namespace {
 
-using launcher_test::TempDirectory;
-using launcher_test::writeFile;
+using test::TempDirectory;
+using test::writeFile;
 
 TEST(ExtractOptionLine, ProgramPathIsRemoved) {
   EXPECT_EQ(extractOptionLine("C:\\ZOR\\ZOR4.EXE -!- -BC -Z0 %1 %2"), "-!- -BC -Z0 %1 %2");
@@ -62,7 +62,7 @@ class ReadLauncher : public testing::Test {
   const Str savedReservedLine = reservedLine;
   const Str savedZorDirectory = zorDirectory;
   void read(const std::string& bytes) {
-    writeFile(dir.path() / "ZO.BAT", bytes);
+    writeFile(dir / "ZO.BAT", bytes);
     readLauncher(dir.dosName() + "ZO.BAT");
   }
 };
@@ -151,7 +151,7 @@ using ReadLauncherDeathTest = ReadLauncher;
 TEST_F(ReadLauncherDeathTest, FailuresToOpenReadOrCloseStopTheRun) {
   using platform::fault::Op;
   EXPECT_EXIT(readLauncher(dir.dosName() + "NONE.BAT"), testing::ExitedWithCode(2), "Runtime error 2");
-  writeFile(dir.path() / "ZO.BAT", "@ECHO OFF\r\nREM\r\nZOR4.EXE -U-\r\n");
+  writeFile(dir / "ZO.BAT", "@ECHO OFF\r\nREM\r\nZOR4.EXE -U-\r\n");
   const struct {
     Op op;
     int error;

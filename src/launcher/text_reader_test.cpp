@@ -2,18 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/test_support.h"
+#include "base/test_support.h"
 
 namespace {
 
-using launcher_test::TempDirectory;
-using launcher_test::writeFile;
+using test::TempDirectory;
+using test::writeFile;
 
 struct Lines {
   TempDirectory dir;
   TextReader reader;
   explicit Lines(const std::string& bytes) {
-    writeFile(dir.path() / "T.TXT", bytes);
+    writeFile(dir / "T.TXT", bytes);
     reader = openText("T.TXT");
   }
   ~Lines() { closeText(reader); }

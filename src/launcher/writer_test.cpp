@@ -4,16 +4,16 @@
 #include "console/memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
-#include "launcher/test_support.h"
+#include "base/test_support.h"
 #include "main/flow.h"
 #include "platform/fault.h"
 #include "settings/settings.h"
 
 namespace {
 
-using launcher_test::readFile;
-using launcher_test::TempDirectory;
-using launcher_test::writeFile;
+using test::readFile;
+using test::TempDirectory;
+using test::writeFile;
 
 const std::string englishReserved = "REM * reserved line * please do not remove *";
 
@@ -39,7 +39,7 @@ class WriteLauncher : public testing::Test {
   const Str savedReservedLine = reservedLine;
   const Str savedZorDirectory = zorDirectory;
   std::string fileName() const { return dir.dosName() + "ZO.BAT"; }
-  std::string written() const { return readFile(dir.path() / "ZO.BAT"); }
+  std::string written() const { return readFile(dir / "ZO.BAT"); }
 };
 
 TEST_F(WriteLauncher, DefaultsGiveTheKnownThreeLines) {
@@ -65,7 +65,7 @@ TEST_F(WriteLauncher, ProgramPathWithABlankIsQuoted) {
 }
 
 TEST_F(WriteLauncher, EmptyReservedLineAndOldContentReplaced) {
-  writeFile(dir.path() / "ZO.BAT", "REM old\r\nline\r\nline\r\nline four\r\nfive\r\n");
+  writeFile(dir / "ZO.BAT", "REM old\r\nline\r\nline\r\nline four\r\nfive\r\n");
   reservedLine = "";
   settings.memoryLimitKb = -5;
   writeLauncher(fileName());
@@ -79,7 +79,7 @@ TEST_F(WriteLauncher, RelativeNameWritesIntoTheCurrentDirectory) {
 }
 
 TEST_F(WriteLauncher, RexxLauncherComesBackInBatchForm) {
-  writeFile(dir.path() / "ZO.BAT", "/* ZO */\r\nPARSE ARG PARA\r\nREM rexx line\r\n'@C:\\ZOR\\ZOR4.EXE -U- 'PARA\r\n");
+  writeFile(dir / "ZO.BAT", "/* ZO */\r\nPARSE ARG PARA\r\nREM rexx line\r\n'@C:\\ZOR\\ZOR4.EXE -U- 'PARA\r\n");
   readLauncher(fileName());
   writeLauncher(fileName());
   EXPECT_EQ(written(), "@ECHO OFF\r\nREM rexx line\r\nC:\\ZOR\\ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U- "
@@ -145,7 +145,7 @@ TEST_F(WriteLauncherDeathTest, MissingDirectoryStopsTheRun) {
 TEST_F(WriteLauncherDeathTest, EachFailingOperationKeepsTheOldLauncher) {
   using platform::fault::Op;
   const std::string old = "@ECHO OFF\r\nREM mine\r\nC:\\ZOR\\ZOR4.EXE -U-\r\n";
-  writeFile(dir.path() / "ZO.BAT", old);
+  writeFile(dir / "ZO.BAT", old);
   const struct {
     Op op;
     int error;

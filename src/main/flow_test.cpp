@@ -10,6 +10,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "base/test_support.h"
 #include "console/memory_device.h"
 #include "platform/platform.h"
 
@@ -17,32 +18,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using test::pad;
+
 using console::attributeAt;
 using console::rowText;
 
-std::string pad(std::string text) {
-  text.resize(80, ' ');
-  return text;
-}
+void touch(const std::string& path) { test::writeFile(path, ""); }
 
-void touch(const fs::path& path) { std::fclose(std::fopen(path.string().c_str(), "w")); }
-
-// A scratch directory that is the current directory while the test runs.
 class InTempDir : public ::testing::Test {
  protected:
-  void SetUp() override {
-    old = fs::current_path();
-    char pattern[] = "/tmp/zorflowXXXXXX";
-    dir = mkdtemp(pattern);
-    fs::current_path(dir);
-    here = platform::currentDirectory();
-  }
-  void TearDown() override {
-    fs::current_path(old);
-    fs::remove_all(dir);
-  }
-  fs::path old, dir;
-  Str here;  // the directory in DOS form
+  test::TempDirectory dir;
+  Str here = platform::currentDirectory();  // the directory in DOS form
 };
 
 using SearchFile = InTempDir;
@@ -165,15 +151,6 @@ TEST_F(Flow, WithoutZor4ExeTheRunEndsOnRowThree) {
 
 namespace {
 
-std::string fileBytes(const char* name) {
-  std::string bytes;
-  if (FILE* f = std::fopen(name, "rb")) {
-    for (int c; (c = std::fgetc(f)) != EOF;) bytes += static_cast<char>(c);
-    std::fclose(f);
-  }
-  return bytes;
-}
-
 // The whole first-time run: dialog, menu, launcher written, closing screen.
 TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {
   touch("ZOR4.EXE");
@@ -197,15 +174,13 @@ TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {
   std::string expected = "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n";
   expected += std::string(here) + "\\ZOR4.EXE -!- -BC -C- -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X3000 -Z0";
   expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
-  EXPECT_EQ(fileBytes("ZO.BAT"), expected);
+  EXPECT_EQ(test::readFile("ZO.BAT"), expected);
 }
 
 // Run again: the launcher is found, its switches and reserved line are taken over.
 TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
   touch("ZOR4.EXE");
-  FILE* f = std::fopen("ZO.BAT", "wb");
-  std::fputs("@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\nX:\\ZOR4.EXE -BH -P+ -X77 %1", f);
-  std::fclose(f);
+  test::writeFile("ZO.BAT", "@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\nX:\\ZOR4.EXE -BH -P+ -X77 %1");
   console::MemoryDevice device;
   console::start(device);
   device.type("\r");
@@ -214,7 +189,7 @@ TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
   std::string expected = "@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\n";
   expected += std::string(here) + "\\ZOR4.EXE -!- -BH -C+ -G+ -H+ -L+ -ICO+ -M+ -P+ -S- -U+ -X77 -Z0";
   expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
-  EXPECT_EQ(fileBytes("ZO.BAT"), expected);
+  EXPECT_EQ(test::readFile("ZO.BAT"), expected);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "base/test_support.h"
 #include "console/memory_device.h"
 #include "main/flow.h"
 #include "platform/platform.h"
@@ -13,13 +14,10 @@
 
 namespace {
 
+using test::pad;
+
 using console::attributeAt;
 using console::rowText;
-
-std::string pad(std::string text) {
-  text.resize(80, ' ');
-  return text;
-}
 
 class Menu : public ::testing::Test {
  protected:

@@ -128,6 +128,17 @@ void scrollRows(Shown& s, int shift, std::string& out) {
   }
 }
 
+// The attribute most blank cells in view have.
+std::uint8_t commonBlankAttribute(const Screen& m, int top, int left, int width, int height) {
+  int count[256] = {};
+  for (int row = 0; row < height; ++row)
+    for (int column = 0; column < width; ++column) {
+      const console::Cell& cell = m.at(left + column + 1, top + row + 1);
+      if (cell.ch == ' ') ++count[cell.attr];
+    }
+  return static_cast<std::uint8_t>(std::max_element(count, count + 256) - count);
+}
+
 }  // namespace
 
 int foregroundSgr(std::uint8_t attribute) {
@@ -179,10 +190,17 @@ void renderFrame(Shown& s, const Screen& m, std::string& out) {
   s.top = top;
   s.left = left;
   if (!s.valid) {
-    out += "\x1b[0m\x1b[H\x1b[2J";
+    // Scrolling by line feeds needs the whole screen as the scroll region; a program
+    // before us may have left a smaller one.
+    out += "\x1b[r";
+    // Terminals clear in the current background colour, so clearing in the colours of most
+    // blank cells leaves only the rest to draw: a whole menu costs about a kilobyte.
+    std::uint8_t fill = commonBlankAttribute(m, top, left, width, height);
     s.pen = -1;
+    setPen(s, fill, out);
+    out += "\x1b[H\x1b[2J";
     s.cursorRow = s.cursorColumn = 0;
-    s.cells.assign(static_cast<std::size_t>(width * height), -1);
+    s.cells.assign(static_cast<std::size_t>(width * height), packed(console::Cell{' ', fill}));
     s.valid = true;
   }
   for (int row = 0; row < height; ++row) {

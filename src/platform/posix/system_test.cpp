@@ -6,7 +6,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
-#include "platform/posix/test_support.h"
+#include "base/test_support.h"
 
 namespace platform {
 namespace {

@@ -1,5 +1,5 @@
-// Helpers for tests that need real files: a throwaway folder, and an environment variable
-// and a working directory that are put back when the test ends.
+// What the unit tests share: throwaway folders, whole-file access, and an environment
+// variable and a working directory that are put back when the test ends.
 #pragma once
 
 #include <unistd.h>
@@ -13,13 +13,15 @@
 #include <string>
 #include <vector>
 
-namespace platform::test {
+#include "platform/platform.h"
+
+namespace test {
 
 namespace fs = std::filesystem;
 
 struct TestFolder {
   TestFolder() {
-    std::string pattern = (fs::temp_directory_path() / "zorsetup-test-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "zor-XXXXXX").string();
     path = fs::canonical(::mkdtemp(pattern.data())).string();  // as getcwd will name it
   }
   ~TestFolder() {
@@ -79,4 +81,38 @@ class ScopedDirectory {
   fs::path old_;
 };
 
-}  // namespace platform::test
+// A throwaway folder that is the working directory while the object lives.
+class TempDirectory {
+ public:
+  const std::string& path() const { return folder_.path; }
+  std::string operator/(const std::string& name) const { return folder_ / name; }
+  // The folder as the program names it (DOS form), with its trailing backslash.
+  std::string dosName() const {
+    std::string name(platform::currentDirectory().view());
+    if (name.empty() || name.back() != '\\') name += '\\';
+    return name;
+  }
+
+ private:
+  TestFolder folder_;
+  ScopedDirectory inside_{folder_.path};
+};
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// A screen row as the tests compare it: the text padded with blanks to the width.
+inline std::string pad(std::string text, std::size_t width = 80) {
+  text.resize(width, ' ');
+  return text;
+}
+
+}  // namespace test

@@ -1,0 +1,146 @@
+"""Fixtures: the programs every scenario runs against, a throwaway ZOR directory, and
+`start`, which runs a program there on a pseudo-terminal.
+
+Programs: ZORSETUP_CMD (a shell-quoted command) runs just that one. Otherwise the POSIX
+build (build/zorsetup) and every further program registered in PROGRAMS below that is
+available on this machine.
+"""
+
+import os
+import shlex
+from dataclasses import dataclass, field
+from pathlib import Path
+
+import pytest
+
+from harness import Session
+
+REPO = Path(__file__).resolve().parents[2]
+
+
+@dataclass
+class Program:
+    name: str
+    argv: list
+    # Extra environment, or a function (env, tmp_path) -> None that prepares what the
+    # program needs (a Wine prefix, say).
+    env: dict = field(default_factory=dict)
+    prepare: object = None
+    # A POSIX process on the terminal: signals, job control and exit statuses are the
+    # POSIX ones (scenarios about them skip other programs).
+    posix: bool = True
+    available: bool = True
+    why_not: str = ""
+
+
+def _posix():
+    exe = REPO / "build" / "zorsetup"
+    return Program("posix", [str(exe)], available=exe.is_file(),
+                   why_not=f"{exe.relative_to(REPO)} is not built")
+
+
+# The Win32 build under Wine registers itself here: a Program whose argv starts wine on
+# zorsetup.exe, and whose prepare() makes the Wine prefix. Scenarios need no change.
+PROGRAMS = [_posix]
+
+
+def _programs():
+    command = os.environ.get("ZORSETUP_CMD")
+    if command:
+        return [Program("custom", shlex.split(command))]
+    return [make() for make in PROGRAMS]
+
+
+@pytest.fixture(params=_programs(), ids=lambda p: p.name)
+def program(request):
+    p = request.param
+    if not p.available:
+        pytest.skip(p.why_not)
+    return p
+
+
+@pytest.fixture
+def posix_program(program):
+    if not program.posix:
+        pytest.skip("POSIX signals and job control")
+    return program
+
+
+@pytest.fixture
+def zor_dir(tmp_path):
+    """A directory with ZOR4.EXE in it, where the program is started."""
+    d = tmp_path / "zor"
+    d.mkdir()
+    (d / "ZOR4.EXE").write_bytes(b"MZ zor stand-in\r\n")
+    return d
+
+
+@pytest.fixture
+def bin_dir(tmp_path):
+    """An empty directory for PATH, so that no real ZO.BAT is ever found or written."""
+    d = tmp_path / "bin"
+    d.mkdir()
+    return d
+
+
+def base_env(tmp_path, bin_dir, lang="en_US.UTF-8"):
+    home = tmp_path / "home"
+    home.mkdir(exist_ok=True)
+    return {
+        "PATH": str(bin_dir),
+        "HOME": str(home),
+        "LANG": lang,
+        "TERM": "xterm",
+        # A prefix without dosdevices: only Z: (the root) is a drive.
+        "WINEPREFIX": str(tmp_path / "wineprefix"),
+    }
+
+
+@pytest.fixture
+def start(program, zor_dir, bin_dir, tmp_path):
+    """start(lang=..., cwd=..., columns=..., rows=..., env={...}, stdin=bytes,
+    job_control=False) -> Session, started in the ZOR directory unless cwd says otherwise.
+    env entries replace the defaults; an entry whose value is None is removed."""
+    sessions = []
+
+    def _start(lang="en_US.UTF-8", cwd=None, columns=80, rows=25, env=None, stdin=None,
+               job_control=False):
+        e = base_env(tmp_path, bin_dir, lang)
+        e.update(program.env)
+        for k, v in (env or {}).items():
+            if v is None:
+                e.pop(k, None)
+            else:
+                e[k] = v
+        if program.prepare:
+            program.prepare(e, tmp_path)
+        s = Session(program.argv, str(cwd or zor_dir), e, columns, rows, stdin,
+                    stderr_path=str(tmp_path / f"stderr{len(sessions)}"), job_control=job_control)
+        sessions.append(s)
+        return s
+
+    yield _start
+    for s in sessions:
+        s.close()
+
+
+def dos_devices(tmp_path, **drives):
+    """Makes $WINEPREFIX/dosdevices with the given drive links: dos_devices(tmp, a=dir)."""
+    d = tmp_path / "wineprefix" / "dosdevices"
+    d.mkdir(parents=True, exist_ok=True)
+    for letter, target in drives.items():
+        os.symlink(target, d / f"{letter}:")
+    if "z" not in drives:
+        os.symlink("/", d / "z:")
+    return d
+
+
+def snapshot(*dirs):
+    """Every file under the directories with its content, to show nothing was written."""
+    files = {}
+    for d in dirs:
+        for p in sorted(Path(d).rglob("*")):
+            if p.is_file() and not p.name.startswith("stderr"):
+                files[str(p)] = p.read_bytes()
+    return files
+

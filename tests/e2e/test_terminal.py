@@ -1,0 +1,154 @@
+"""The program on terminals: keys as terminals spell them, window sizes, signals and job
+control, and what the output costs."""
+
+import os
+import signal
+
+from conftest import snapshot
+from harness import CTRL_C, CTRL_Z, ENTER, ESC, F
+from steps import EN, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, reach_menu
+
+# Menu rows whose value a key toggles (the value starts in column 52).
+SUBDIRS, PARTITION, BOOT, SCREEN, HEX, MOUSE, CPU, RESOURCES, ICONS = 5, 6, 7, 9, 11, 12, 13, 14, 15
+
+
+def value(s, row):
+    return s.row(row)[51:54].rstrip()
+
+
+def flipped(v):
+    return {"on": "off", "off": "on"}[v]
+
+
+def test_cursor_and_function_keys_in_every_spelling(start):
+    s = start()
+    reach_menu(s)
+    # The menu takes a key's scan code as a letter: cursor up is H, delete is S, F9 is C...
+    toggles = [
+        ("\x1b[A", HEX), ("\x1bOA", HEX), ("\x1b[1;5A", HEX), ("\x1b[B", PARTITION),
+        ("\x1b[C", MOUSE), ("\x1bOC", MOUSE), ("\x1b[5~", ICONS), ("\x1b[2~", RESOURCES),
+        ("\x1b[3~", BOOT), ("\x1b[3;2~", BOOT), (F[9], CPU), ("\x1b[20;5~", CPU),
+    ]
+    for keys, row in toggles:
+        old = value(s, row)
+        s.send(keys)
+        assert value(s, row) == flipped(old), repr(keys)
+    s.send(F[8])  # B: the screen mode steps from C to E
+    assert value(s, SCREEN) == "E"
+    # Keys that mean nothing here, and sequences that are no key at all.
+    shown = s.lines()
+    for keys in ("\x1b[D", "\x1b[F", "\x1b[6~", F[1], "\x1b[[A", F[7], F[10], F[11], F[12],
+                 "\x1b[99~", "\x1b[?1;2c", "\x1b[<0;5;5M"):
+        s.send(keys)
+        assert s.lines() == shown, repr(keys)
+    assert s.attributes(SUBDIRS) == {YELLOW_ON_BLUE}
+
+
+def test_lone_escape_and_bytes_split_across_writes(start, tmp_path):
+    s = start(env={"ESCDELAY": "300"})
+    reach_menu(s)
+    old = value(s, HEX)
+    # A sequence whose bytes come in separate writes, within the Esc delay, is one key.
+    s.send(ESC, settle=False)
+    s.send("[", settle=False)
+    s.send("A")
+    assert value(s, HEX) == flipped(old)
+    before = snapshot(tmp_path)
+    s.send(ESC, settle=False)  # alone: after the delay it is the Esc key, which gives up
+    s.wait_text(EN["aborted"])
+    s.wait_settle()
+    assert s.lines()[0] == EN["aborted"]
+    assert s.attributes(1, 1, len(EN["aborted"])) == {LIGHT_RED_ON_BLACK}
+    assert s.attributes(3) == {WHITE_ON_BLACK}
+    s.send("x", settle=False)
+    assert s.wait_exit() == 0
+    assert snapshot(tmp_path) == before
+
+
+def test_typed_utf8_becomes_code_page_437(start):
+    s = start()
+    reach_menu(s)
+    s.send("f")
+    s.send("Gr\u00fcn\u20ac\u00df.far" + ENTER)  # the euro sign has no byte in code page 437
+    s.wait_text("Gr\u00fcn\u00df.far")
+    assert "\u20ac" not in s.text()
+
+
+def test_short_terminal_shows_the_row_being_typed_in(start):
+    # The memory prompt puts the answer in row 25; rejected answers scroll the screen.
+    screens = {}
+    for rows in (25, 24):
+        s = start(rows=rows)
+        reach_menu(s)
+        s.send("x")
+        s.send("abc" + ENTER)
+        s.send("-1" + ENTER)
+        s.send("12")
+        screens[rows] = (s.lines(), s.cursor())
+    lines25, cursor25 = screens[25]
+    lines24, cursor24 = screens[24]
+    assert lines25[-3:] == ["   abc", "-1", "12"]
+    assert cursor25 == (3, 25)
+    # 24 rows show rows 2 to 25 of the 25: the typing row is the terminal's last.
+    assert lines24 == lines25[1:]
+    assert cursor24 == (3, 24)
+
+
+def test_window_size_change_draws_everything_again(start):
+    s = start()
+    reach_menu(s)
+    menu = s.lines()
+    s.forget_screen()
+    s.resize(100, 30)
+    s.wait_settle()
+    assert s.lines() == menu + [""] * 5
+    s.resize(80, 20)  # smaller than the program's 25 rows: the rows around the cursor
+    s.wait_settle()
+    assert s.lines() == menu[3:23]
+    assert s.cursor() == (23, 20)
+
+
+def test_suspend_restores_the_terminal_and_resume_repaints(start, posix_program):
+    s = start(job_control=True)
+    reach_menu(s)
+    menu = s.lines()
+    s.send(CTRL_Z, settle=False)
+    assert s.stopped()
+    assert s.modes() == s.modes_before
+    s.forget_screen()
+    os.kill(s.pid, signal.SIGCONT)
+    s.wait_settle()
+    assert s.lines() == menu
+    assert s.modes() != s.modes_before  # raw again
+    old = value(s, SUBDIRS)
+    s.send("u")
+    assert value(s, SUBDIRS) == flipped(old)
+    s.send(CTRL_C, settle=False)
+    assert s.wait_exit() == -signal.SIGINT
+    assert s.modes() == s.modes_before
+
+
+def test_terminate_and_hang_up_end_the_run_by_that_signal(start, posix_program, tmp_path):
+    for sig in (signal.SIGTERM, signal.SIGHUP):
+        s = start()
+        reach_menu(s)
+        before = snapshot(tmp_path)
+        if sig == signal.SIGHUP:
+            s.hang_up()  # the terminal goes away
+        else:
+            s.process.send_signal(sig)
+        assert s.wait_exit() == -sig
+        if sig == signal.SIGTERM:
+            assert s.modes() == s.modes_before
+        assert snapshot(tmp_path) == before
+
+
+def test_a_toggle_costs_a_few_dozen_bytes(start):
+    s = start()
+    reach_menu(s)
+    sent = len(s.raw)
+    s.send("u")
+    assert 0 < len(s.raw) - sent <= 40
+    sent = len(s.raw)
+    s.send("q")  # no meaning: the menu is drawn again, identical, nothing goes out
+    assert len(s.raw) == sent
