@@ -37,6 +37,7 @@ class Win32Console : public console::Device {
     if (!ReadConsoleOutputAttribute(out_, &attribute, 1, info.dwCursorPosition, &read))
       fail();
     startAttribute_ = static_cast<std::uint8_t>(attribute);
+    shownCursor_ = info.dwCursorPosition;
     shown_.resize(static_cast<std::size_t>(width_ * height_));
     readShown();
     setMode(keyMode);
@@ -74,7 +75,9 @@ class Win32Console : public console::Device {
     }
     COORD cursor{static_cast<SHORT>(window_.Left + screen.column - 1),
                  static_cast<SHORT>(window_.Top + screen.row - 1)};
+    if (cursor.X == shownCursor_.X && cursor.Y == shownCursor_.Y) return;
     if (!SetConsoleCursorPosition(out_, cursor)) fail();
+    shownCursor_ = cursor;
   }
 
   void beep() override { MessageBeep(MB_OK); }
@@ -142,6 +145,7 @@ class Win32Console : public console::Device {
   int width_ = 80, height_ = 25;
   std::uint8_t startAttribute_ = 0x07;
   std::vector<CHAR_INFO> shown_;  // what the console window shows now
+  COORD shownCursor_{0, 0};
   KeyEvent repeated_;
   int repeats_ = 0;
   bool failed_ = false;
@@ -216,6 +220,7 @@ class Win32Console : public console::Device {
     window_.Bottom = static_cast<SHORT>(window_.Top + height_ - 1);
     window_.Right = static_cast<SHORT>(window_.Left + width_ - 1);
     readShown();
+    shownCursor_ = info.dwCursorPosition;
     int column = info.dwCursorPosition.X - window_.Left + 1;
     int row = info.dwCursorPosition.Y - window_.Top + 1;
     if (column >= 1 && column <= width_ && row >= 1 && row <= height_) {
