@@ -26,8 +26,9 @@ class Program:
     # program needs (a Wine prefix, say).
     env: dict = field(default_factory=dict)
     prepare: object = None
-    # A POSIX process on the terminal: signals, job control and exit statuses are the
-    # POSIX ones (scenarios about them skip other programs).
+    # A POSIX process on the terminal: signals, job control, exit statuses and the terminal
+    # handling (key spellings, keys from a pipe, window size changes) are the POSIX ones
+    # (scenarios about them skip other programs).
     posix: bool = True
     available: bool = True
     why_not: str = ""
@@ -39,9 +40,18 @@ def _posix():
                    why_not=f"{exe.relative_to(REPO)} is not built")
 
 
-# The Win32 build under Wine registers itself here: a Program whose argv starts wine on
-# zorsetup.exe, and whose prepare() makes the Wine prefix. Scenarios need no change.
-PROGRAMS = [_posix]
+# --- Win32 build under Wine ------------------------------------------------------------
+def _wine():
+    """build-win32/zorsetup.exe run by wine; tests/e2e/wine.py gives it the same file
+    system, PATH and LANG the POSIX program gets."""
+    import wine
+    exe = REPO / "build-win32" / "zorsetup.exe"
+    why_not = f"{exe.relative_to(REPO)} is not built" if not exe.is_file() else "wine is not installed"
+    return Program("wine", [wine.WINE or "wine", str(exe)], prepare=wine.prepare, posix=False,
+                   available=exe.is_file() and wine.WINE is not None, why_not=why_not)
+
+
+PROGRAMS = [_posix, _wine]
 
 
 def _programs():
@@ -62,7 +72,7 @@ def program(request):
 @pytest.fixture
 def posix_program(program):
     if not program.posix:
-        pytest.skip("POSIX signals and job control")
+        pytest.skip("the POSIX terminal: key spellings, piped keys, signals, job control")
     return program
 
 

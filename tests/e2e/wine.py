@@ -31,13 +31,29 @@ WINESERVER = shutil.which("wineserver")
 TOOLS_PATH = "/usr/local/bin:/usr/bin:/bin"
 
 _prefix = None
+_keeper = None
+
+
+def _tool_env(prefix):
+    env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG="-all", PATH=TOOLS_PATH)
+    env.pop("DISPLAY", None)  # no window may ever open
+    return env
 
 
 def _run(args, prefix, timeout=300):
-    env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG="-all", PATH=TOOLS_PATH)
-    env.pop("DISPLAY", None)  # no window may ever open
-    return subprocess.run(args, env=env, timeout=timeout, stdin=subprocess.DEVNULL,
+    return subprocess.run(args, env=_tool_env(prefix), timeout=timeout, stdin=subprocess.DEVNULL,
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def _keep_alive(prefix):
+    """Wine starts its own services with the first program of a prefix and stops them after
+    the last one. Started by a scenario's program, they would belong to that scenario's
+    terminal, die with it and start again with the next one, slowly and while the program
+    runs. One idle program (cmd waiting on a pipe) keeps them up for the whole session."""
+    global _keeper
+    _keeper = subprocess.Popen([WINE, "cmd"], env=_tool_env(prefix), stdin=subprocess.PIPE,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               start_new_session=True)
 
 
 def shared_prefix():
@@ -54,8 +70,20 @@ def shared_prefix():
         _run([WINE, "wineboot", "-i"], prefix)
         key = r"HKLM\System\CurrentControlSet\Control\Session Manager\Environment"
         _run([WINE, "reg", "add", key, "/v", "PATH", "/t", "REG_EXPAND_SZ", "/d", "", "/f"], prefix)
+        _keep_alive(prefix)
+        atexit.register(_stop_keeper)
         _prefix = prefix
     return _prefix
+
+
+def _stop_keeper():
+    if _keeper and _keeper.poll() is None:
+        _keeper.stdin.close()
+        try:
+            _keeper.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            _keeper.kill()
+            _keeper.wait()
 
 
 def _remove(prefix):
