@@ -93,6 +93,49 @@ def test_the_launcher_is_byte_for_byte_the_posix_programs(both_builds, zor_dir, 
     assert written["wine"] != first
 
 
+def test_a_colour_table_is_byte_for_byte_the_posix_programs(both_builds, zor_dir, bin_dir, tmp_path):
+    table = zor_dir / "MINE.FAR"
+
+    def new_table(s):
+        reach_menu(s)
+        s.send("*")
+        s.send("MINE.FAR" + ENTER)
+        s.send("my colours" + ENTER)
+        for key in ("a", "a", "B", UP, "c", "O"):  # the cursor key means nothing here
+            s.send(key)
+        s.send("s")
+        s.wait_text(EN["save_and_exit"])
+        s.send(ESC)
+        s.send("x", settle=False)
+
+    def change_it(s):
+        reach_menu(s)
+        s.send("*")
+        s.send("MINE.FAR" + ENTER)  # exists: loaded, no comment asked
+        s.send("b")
+        s.send(ENTER)  # Enter saves too
+        s.wait_text(EN["save_and_exit"])
+        s.send(ESC)
+        s.send("x", settle=False)
+
+    written = {}
+    for program in both_builds:
+        if table.exists():
+            table.unlink()
+        assert run(program, zor_dir, bin_dir, tmp_path, EN["lang"], new_table) == 0
+        written[program.name] = table.read_bytes()
+    assert written["wine"] == written["posix"]
+    assert len(written["wine"]) == 67 and b"my colours" in written["wine"]
+
+    first = written["posix"]
+    for program in both_builds:
+        table.write_bytes(first)
+        assert run(program, zor_dir, bin_dir, tmp_path, EN["lang"], change_it) == 0
+        written[program.name] = table.read_bytes()
+    assert written["wine"] == written["posix"] != first
+    assert not (bin_dir / "ZO.BAT").exists()  # Esc left the menu: no launcher
+
+
 def test_keys_act_by_their_scan_codes(start, wine_program, tmp_path):
     s = start()
     reach_menu(s)
