@@ -53,8 +53,14 @@ build_win32() {
 wine_prefix_make() {
   ZOR_WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/zorsetup-wine-XXXXXX")"
   export ZOR_WINEPREFIX
-  (export WINEPREFIX="$ZOR_WINEPREFIX" WINEDEBUG=-all; unset DISPLAY
-   wineserver -p && wine wineboot -i) >/dev/null 2>&1
+  if ! (export WINEPREFIX="$ZOR_WINEPREFIX" WINEDEBUG=-all; unset DISPLAY
+         wineserver -p && wine wineboot -i) >"$ZOR_WINEPREFIX.log" 2>&1; then
+    echo "Wine could not set up its prefix:" >&2
+    cat "$ZOR_WINEPREFIX.log" >&2
+    rm -f "$ZOR_WINEPREFIX.log"
+    return 1
+  fi
+  rm -f "$ZOR_WINEPREFIX.log"
 }
 
 wine_prefix_remove() {

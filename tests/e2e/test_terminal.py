@@ -44,7 +44,7 @@ def test_cursor_and_function_keys_in_every_spelling(start, posix_program):
     assert s.attributes(SUBDIRS) == {YELLOW_ON_BLUE}
 
 
-def test_lone_escape_and_bytes_split_across_writes(start, tmp_path):
+def test_lone_escape_and_bytes_split_across_writes(start, posix_program, tmp_path):
     s = start(env={"ESCDELAY": "300"})
     reach_menu(s)
     old = value(s, HEX)
