@@ -17,6 +17,9 @@ from harness import Session
 
 REPO = Path(__file__).resolve().parents[2]
 
+# The scenarios' shared steps assert too: show the difference when they fail.
+pytest.register_assert_rewrite("steps")
+
 
 @dataclass
 class Program:

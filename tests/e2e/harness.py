@@ -145,6 +145,7 @@ class Session:
         self._lock = threading.Condition()
         self._last_output = self._last_input = time.monotonic()
         self._eof = False
+        self._exit_seen = None
         self._stopping = False
 
         self.master, self.slave = os.openpty()
@@ -204,8 +205,13 @@ class Session:
 
     def _eof_after_exit(self):
         # The parent keeps the slave open, so there is no EOF: after the exit, quiet means done.
+        # Quiet counts from the exit too: the kernel hands the last bytes to the master side
+        # a little later, so they may not be readable yet when the exit is first seen.
         with self._lock:
-            if time.monotonic() - self._last_output > 0.2:
+            now = time.monotonic()
+            if self._exit_seen is None:
+                self._exit_seen = now
+            if now - max(self._last_output, self._exit_seen) > 0.2:
                 self._eof = True
                 self._lock.notify_all()
                 return True
@@ -241,6 +247,17 @@ class Session:
                             return text, col + 1, r
                 if self._eof or time.monotonic() > deadline:
                     raise TimeoutError(f"none of {texts!r} appeared:\n" + self.text())
+                self._lock.wait(0.1)
+
+    def wait_for(self, check, timeout=10):
+        """Waits until check() is true, looking again whenever output arrives; returns its
+        last result (false when the time ran out or the program ended first)."""
+        deadline = time.monotonic() + timeout
+        with self._lock:
+            while True:
+                result = check()
+                if result or self._eof or time.monotonic() > deadline:
+                    return result
                 self._lock.wait(0.1)
 
     def forget_screen(self):
