@@ -1,6 +1,7 @@
 // The console device over the Win32 console: the model's cells go out with
 // WriteConsoleOutputA, keys come from the console's input events, lines from the console's
 // own line editor.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ class Win32Console : public console::Device {
     shown_.resize(static_cast<std::size_t>(width_ * height_));
     readShown();
     setMode(keyMode);
+    // A look at the input makes a console that sits on a terminal (Wine's) take the
+    // keyboard over now, not at the first read: keys typed ahead of that read would meet
+    // the terminal's own line mode (echoed, Enter turned into a line feed).
+    INPUT_RECORD record;
+    DWORD seen = 0;
+    PeekConsoleInputA(in_, &record, 1, &seen);
   }
 
   void windowSize(int& width, int& height) override {
@@ -50,34 +57,43 @@ class Win32Console : public console::Device {
   std::uint8_t startAttribute() override { return startAttribute_; }
   int codePage() override { return static_cast<int>(GetConsoleCP()); }
 
+  // The cursor first, then one write for the smallest rectangle around every changed cell:
+  // the console shows each new screen in one step, with the cursor already in its place.
   void present(const Screen& screen) override {
+    COORD cursor{static_cast<SHORT>(window_.Left + screen.column - 1),
+                 static_cast<SHORT>(window_.Top + screen.row - 1)};
+    if (cursor.X != shownCursor_.X || cursor.Y != shownCursor_.Y) {
+      if (!SetConsoleCursorPosition(out_, cursor)) fail();
+      shownCursor_ = cursor;
+    }
     if (screen.scrolled > 0 && screen.scrolled < height_) scroll(screen.scrolled, screen);
-    std::vector<CHAR_INFO> span;
+    int top = height_, bottom = -1, left = width_, right = -1;
     for (int row = 0; row < height_; ++row) {
       int first = 0, last = width_ - 1;
       while (first <= last && same(screen, first, row)) ++first;
       if (first > last) continue;
       while (same(screen, last, row)) --last;
-      span.clear();
-      for (int col = first; col <= last; ++col) {
+      top = std::min(top, row);
+      bottom = row;
+      left = std::min(left, first);
+      right = std::max(right, last);
+    }
+    if (bottom < 0) return;
+    std::vector<CHAR_INFO> block;
+    for (int row = top; row <= bottom; ++row) {
+      for (int col = left; col <= right; ++col) {
         const Cell& c = screen.at(col + 1, row + 1);
         CHAR_INFO ci{};
         ci.Char.AsciiChar = static_cast<CHAR>(c.ch);
         ci.Attributes = c.attr;
-        span.push_back(ci);
+        block.push_back(ci);
         shown_[index(col, row)] = ci;
       }
-      SMALL_RECT target{static_cast<SHORT>(window_.Left + first), static_cast<SHORT>(window_.Top + row),
-                        static_cast<SHORT>(window_.Left + last), static_cast<SHORT>(window_.Top + row)};
-      if (!WriteConsoleOutputA(out_, span.data(), COORD{static_cast<SHORT>(span.size()), 1}, COORD{0, 0},
-                               &target))
-        fail();
     }
-    COORD cursor{static_cast<SHORT>(window_.Left + screen.column - 1),
-                 static_cast<SHORT>(window_.Top + screen.row - 1)};
-    if (cursor.X == shownCursor_.X && cursor.Y == shownCursor_.Y) return;
-    if (!SetConsoleCursorPosition(out_, cursor)) fail();
-    shownCursor_ = cursor;
+    SMALL_RECT target{static_cast<SHORT>(window_.Left + left), static_cast<SHORT>(window_.Top + top),
+                      static_cast<SHORT>(window_.Left + right), static_cast<SHORT>(window_.Top + bottom)};
+    COORD size{static_cast<SHORT>(right - left + 1), static_cast<SHORT>(bottom - top + 1)};
+    if (!WriteConsoleOutputA(out_, block.data(), size, COORD{0, 0}, &target)) fail();
   }
 
   void beep() override { MessageBeep(MB_OK); }
