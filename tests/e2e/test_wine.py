@@ -5,8 +5,12 @@ codes, and without a console it stops cleanly."""
 import pytest
 
 from conftest import _programs, base_env, snapshot
-from harness import DELETE, ENTER, ESC, F, INSERT, UP, Session
+from harness import CTRL_C, DELETE, ENTER, ESC, F, INSERT, UP, Session
 from steps import EN, DE, reach_menu
+
+# The exit status of a process that Ctrl+C ended: STATUS_CONTROL_C_EXIT, as far as a POSIX
+# exit status holds it.
+CONTROL_C_EXIT = 0xC000013A & 0xFF
 
 # Menu rows whose value a key changes (the value starts in column 52).
 BOOT, SCREEN, HEX, CPU, RESOURCES = 7, 9, 11, 13, 14
@@ -159,6 +163,25 @@ def test_keys_act_by_their_scan_codes(start, wine_program, tmp_path):
     s.send("x", settle=False)
     assert s.wait_exit() == 0
     assert snapshot(tmp_path) == before
+
+
+@pytest.mark.parametrize("where", ["choice of path", "menu", "number prompt"])
+def test_ctrl_c_ends_the_run_the_systems_way(start, wine_program, tmp_path, where):
+    s = start()
+    if where == "choice of path":
+        s.wait_text(EN["path_choice"])
+        s.wait_settle()
+    else:
+        reach_menu(s)
+        if where == "number prompt":
+            s.send("x")
+            s.send("12")
+    before = snapshot(tmp_path)
+    s.send(CTRL_C, settle=False)
+    assert s.wait_exit() == CONTROL_C_EXIT
+    assert s.stderr() == ""
+    assert snapshot(tmp_path) == before
+    assert s.modes() == s.modes_before
 
 
 def test_without_a_console_the_run_stops_cleanly(start, wine_program, tmp_path):

@@ -22,6 +22,23 @@ using console::Screen;
 constexpr DWORD keyMode = ENABLE_PROCESSED_INPUT;  // Ctrl+C stays the system's
 constexpr DWORD lineMode = ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PROCESSED_INPUT;
 
+// Ctrl+C and Ctrl+Break end the program the system's way: its handler ends the process
+// while the broken-off read returns. Wine's console host on a terminal breaks the read
+// without running the handler, so after a moment the process ends as the handler would.
+constexpr DWORD breakGrace = 500;  // ms
+
+[[noreturn]] void endByBreak() {
+  Sleep(breakGrace);
+  ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+
+// Wine breaks a console line read off with no error code, where Windows gives
+// ERROR_OPERATION_ABORTED; an empty line read there is Ctrl+Z, the end of the input.
+bool onWine() {
+  static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
 class Win32Console : public console::Device {
  public:
   Win32Console() {
@@ -106,7 +123,8 @@ class Win32Console : public console::Device {
     for (;;) {
       INPUT_RECORD record;
       DWORD read = 0;
-      if (!ReadConsoleInputA(in_, &record, 1, &read) || read == 0) return KeyEvent{0, 0, true};
+      if (!ReadConsoleInputA(in_, &record, 1, &read)) return KeyEvent{0, 0, true};
+      if (read == 0) endByBreak();  // a console read returns nothing only when broken off
       KeyEvent key;
       if (!win32::keyFromRecord(record, key)) continue;
       // A held key comes as one event with a repeat count.
@@ -209,15 +227,14 @@ class Win32Console : public console::Device {
     char buffer[512];
     for (;;) {
       DWORD read = 0;
-      if (!ReadFile(in_, buffer, sizeof buffer, &read, nullptr)) {
-        // Ctrl+C or Ctrl+Break breaks the read; the system ends the process meanwhile.
-        if (GetLastError() == ERROR_OPERATION_ABORTED) {
-          Sleep(1000);
-          continue;
-        }
-        fail();
+      SetLastError(0);
+      BOOL done = ReadFile(in_, buffer, sizeof buffer, &read, nullptr);
+      DWORD error = GetLastError();
+      if (error == ERROR_OPERATION_ABORTED || (done && read == 0 && onWine())) endByBreak();
+      if (!done || read == 0) {  // the console is gone, or Ctrl+Z ended the input
+        Sleep(breakGrace);         // unless a break was on its way
+        runtimeError(100);
       }
-      if (read == 0) runtimeError(100);  // keyboard input is over
       typed.append(buffer, read);
       if (typed.back() == '\n') break;
     }
