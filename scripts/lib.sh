@@ -1,7 +1,8 @@
 # Shared by scripts/test, scripts/demo and .ci/run (sourced, not run).
 
 # Debian packages the build and the tests need.
-PACKAGES=(cmake ninja-build g++ libgtest-dev python3-pexpect python3-pyte python3-pytest tmux)
+PACKAGES=(cmake ninja-build g++ libgtest-dev python3-pexpect python3-pyte python3-pytest tmux
+          clang libclang-rt-14-dev)
 # The Win32 build under Wine: the MinGW-w64 cross compiler, GoogleTest's sources (built
 # with that compiler) and Wine to run the results.
 WIN32_PACKAGES=(mingw-w64 googletest wine wine64)
@@ -9,6 +10,8 @@ WIN32_PACKAGES=(mingw-w64 googletest wine wine64)
 REPO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="$REPO_ROOT/build"
 WIN32_BUILD_DIR="$REPO_ROOT/build-win32"
+SANITIZE_DIR="$REPO_ROOT/build-sanitize"
+FUZZ_DIR="$REPO_ROOT/build-fuzz"
 JOBS="${JOBS:-2}"
 
 # Makes sure the given Debian packages are installed. As root the missing ones are
@@ -36,6 +39,15 @@ build_posix() {
   cmake -S "$REPO_ROOT" -B "$BUILD_DIR" -G Ninja
   ninja -C "$BUILD_DIR" -j "$JOBS" "$@"
 }
+
+# The same program and unit tests with AddressSanitizer and UndefinedBehaviorSanitizer,
+# into build-sanitize/. Any report stops the process that made it.
+build_sanitize() {
+  cmake -S "$REPO_ROOT" -B "$SANITIZE_DIR" -G Ninja -DZOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  ninja -C "$SANITIZE_DIR" -j "$JOBS" "$@"
+}
+export ASAN_OPTIONS="${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
 
 # --- Win32 build under Wine ------------------------------------------------------------
 

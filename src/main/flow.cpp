@@ -48,10 +48,15 @@ void cutTail(Str& text, std::size_t n) { text.cutTail(n); }
 
 namespace {
 
-// The hit made absolute, its file name spelled as the file system stores it.
+// The hit made absolute, its file name spelled as the file system stores it. The name
+// starts after the last backslash; a colon counts only as a drive's ("D:ZO.BAT" when the
+// path could not be expanded): on POSIX a name itself may hold one.
 Str foundAt(const Str& candidate, const Str& storedName) {
   Str path = platform::expandPath(candidate);
-  std::size_t nameStart = path.view().find_last_of("\\:") + 1;  // npos + 1 == 0
+  std::size_t backslash = path.view().find_last_of('\\');
+  std::size_t nameStart = backslash != std::string_view::npos ? backslash + 1
+                          : path.size() >= 2 && path[1] == ':' ? 2
+                                                                 : 0;
   path.cutTail(path.size() - nameStart);
   return path + storedName;
 }

@@ -60,6 +60,13 @@ TEST_F(SearchFile, AQuotedElementMayHoldSemicolons) {
   EXPECT_EQ(searchFile("ZO.BAT", "\"x;y"), here + "\\x;y\\ZO.BAT");  // unclosed: to the end
 }
 
+TEST_F(SearchFile, AColonInTheFoundNameIsPartOfTheName) {
+  // An element that is no drive ("LIST:") gets no backslash; on POSIX a file may be named
+  // "LIST:ZO.BAT", and that whole name is the hit.
+  touch("LIST:ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "a;LIST:"), here + "\\LIST:ZO.BAT");
+}
+
 TEST_F(SearchFile, AbsoluteElementsAndTheDotList) {
   fs::create_directory("tools");
   touch("tools/ZOR4.EXE");

@@ -75,9 +75,13 @@ void collapse(std::string& s, std::size_t mark) {
         continue;
       }
     }
+    std::size_t nameStart = p;
     while (p < s.size() && s[p] != '\\') ++p;
     if (p < s.size()) {
-      if (p > mark && s[p - 1] == '.')
+      // A name of dots only ("...") is a name like any other: trimming its dot would
+      // leave "..", which a second expansion would climb.
+      bool onlyDots = s.find_first_not_of('.', nameStart) >= p;
+      if (p > mark && s[p - 1] == '.' && !onlyDots)
         s.erase(p - 1, 1);  // now p is the start of the next name
       else
         ++p;

@@ -57,6 +57,9 @@ TEST(ExpandPath, AgainstTheCurrentDirectory) {
       {"c:.", "C:\\windows\\", "C:\\windows"},
       {"c:./foo", "C:\\windows\\", "C:\\windows\\foo"},
       {"...", "C:\\windows\\", "C:\\windows\\"},
+      // A folder named only by dots keeps them all: one trimmed would make it "..".
+      {"C:\\R\\...\\X", "C:\\windows\\", "C:\\R\\...\\X"},
+      {"....\\X", "C:\\R", "C:\\R\\....\\X"},
       {"foo/..", "C:\\windows\\", "C:\\windows"},
       {"//foo/", "C:\\windows\\", "\\\\foo\\"},
       {"//./foo/..", "C:\\windows\\", "\\\\.\\"},

@@ -91,6 +91,8 @@ const dos::DriveMap& driveMap() {
 void forgetDriveMap() { drives.reset(); }
 
 std::optional<std::string> posixPathOf(std::string_view dosPath) {
+  // The system would read a name only up to a NUL byte, and so reach another file.
+  if (dosPath.find('\0') != std::string_view::npos) return std::nullopt;
   return dos::toPosix(platform::expandPath(dosPath), driveMap());
 }
 

@@ -83,6 +83,11 @@ TEST_F(FilesDeathTest, ErrorNumbersAreWindowsNumbers) {
   EXPECT_EXIT(replaceFile("NODIR\\ZO.BAT", "x"), ExitedWithCode(3), report(3));
   EXPECT_EXIT(replaceFile("Q:\\ZO.BAT", "x"), ExitedWithCode(3), report(3));
   EXPECT_EXIT(replaceFile("SUB", "x"), ExitedWithCode(5), report(5));
+  // A NUL byte (a name read from a launcher may hold one) names no file, not the file
+  // named by the bytes before it.
+  EXPECT_EXIT(openRead(std::string_view("FILE.TXT\0X", 10)), ExitedWithCode(3), report(3));
+  EXPECT_EXIT(replaceFile(std::string_view("FILE.TXT\0X", 10), "y"), ExitedWithCode(3), report(3));
+  EXPECT_EQ(dir.read("FILE.TXT"), "x");
   EXPECT_EQ(dir.names("SUB"), Names{});
   EXPECT_EQ(dir.names(), (Names{"FILE.TXT", "SUB"}));
 
@@ -116,6 +121,7 @@ TEST_F(FilesTest, TryOpenReadWriteSaysWhetherItCould) {
   EXPECT_FALSE(tryOpenReadWrite("MISSING.ZFT", file));
   EXPECT_FALSE(tryOpenReadWrite("SUB", file));
   EXPECT_FALSE(tryOpenReadWrite("Q:\\TABLE.ZFT", file));
+  EXPECT_FALSE(tryOpenReadWrite(std::string_view("TABLE.ZFT\0", 10), file));
   ASSERT_TRUE(tryOpenReadWrite("TABLE.ZFT", file));
   close(file);
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";

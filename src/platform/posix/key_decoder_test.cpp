@@ -139,4 +139,10 @@ TEST(KeyDecoder, Utf8BecomesCodePage437) {
   EXPECT_EQ(decode("\xe0\x81\x81q"), Keys{"c113"});  // an overlong 'A' is not typed
 }
 
+TEST(KeyDecoder, AlphaIsNotTypedAsTheGreyKeyPrefix) {
+  // Alpha is byte 224 in code page 437, which the console would read as a grey cursor key
+  // with no scan code; its neighbours are ordinary characters.
+  EXPECT_EQ(decode("\xce\xb1" "\xc3\x9f" "\xce\x93"), (Keys{"c225", "c226"}));  // α ß Γ
+}
+
 }  // namespace

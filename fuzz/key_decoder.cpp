@@ -1,0 +1,147 @@
+// The terminal key decoder. Any bytes: a byte never completes more than two keys, keys
+// without a character carry a known scan code, no key is ever the 224 prefix, and a byte
+// that leaves a sequence unfinished completes no key. A key script (each input byte picks
+// a key) written as a terminal sends it decodes to exactly those keys again.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/cp437.h"
+#include "platform/posix/key_decoder.h"
+#include "support.h"
+
+namespace {
+
+using console::KeyEvent;
+using terminal::KeyDecoder;
+
+bool knownScan(std::uint8_t scan) {
+  return (scan >= 59 && scan <= 68) || scan == 71 || scan == 72 || scan == 73 || scan == 75 || scan == 77 ||
+         scan == 79 || scan == 80 || scan == 81 || scan == 82 || scan == 83 || scan == 133 || scan == 134;
+}
+
+bool midSequence(const KeyDecoder& d) {
+  using State = KeyDecoder::State;
+  return d.state == State::csi || d.state == State::ss3 || d.state == State::linuxFunction ||
+         d.state == State::utf8;
+}
+
+struct Sequence {
+  const char* bytes;
+  std::uint8_t scan;
+};
+
+// xterm, VT220, rxvt and Linux-console spellings, some with modifiers.
+constexpr Sequence sequences[] = {
+    {"\x1b[A", 72}, {"\x1b[B", 80}, {"\x1b[C", 77}, {"\x1b[D", 75}, {"\x1bOA", 72}, {"\x1bOD", 75},
+    {"\x1b[1;5A", 72}, {"\x1b[1;2B", 80}, {"\x1b[H", 71}, {"\x1b[F", 79}, {"\x1bOH", 71}, {"\x1b[1~", 71},
+    {"\x1b[4~", 79}, {"\x1b[7~", 71}, {"\x1b[8~", 79}, {"\x1b[2~", 82}, {"\x1b[3~", 83}, {"\x1b[3;5~", 83},
+    {"\x1b[5~", 73}, {"\x1b[6~", 81}, {"\x1bOP", 59}, {"\x1bOQ", 60}, {"\x1bOR", 61}, {"\x1bOS", 62},
+    {"\x1b[[A", 59}, {"\x1b[[B", 60}, {"\x1b[[C", 61}, {"\x1b[[D", 62}, {"\x1b[[E", 63}, {"\x1b[11~", 59},
+    {"\x1b[15~", 63}, {"\x1b[17~", 64}, {"\x1b[18~", 65}, {"\x1b[19~", 66}, {"\x1b[20~", 67},
+    {"\x1b[21~", 68}, {"\x1b[23~", 133}, {"\x1b[24~", 134}, {"\x1b[24;2~", 134}, {"\x1b[5^", 73},
+    {"\x1b[a", 72}, {"\x1bOc", 77},
+};
+constexpr int sequenceCount = sizeof sequences / sizeof sequences[0];
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+void anyBytes(std::string_view input) {
+  KeyDecoder d;
+  KeyEvent keys[2];
+  for (char c : input) {
+    int n = terminal::decodeByte(d, static_cast<std::uint8_t>(c), keys);
+    FUZZ_CHECK(n >= 0 && n <= 2);
+    for (int i = 0; i < n; ++i) {
+      FUZZ_CHECK(!keys[i].end);
+      FUZZ_CHECK(keys[i].ch != 224);
+      if (keys[i].ch == 0)
+        FUZZ_CHECK(knownScan(keys[i].scan));
+      else
+        FUZZ_CHECK(keys[i].scan == 0);
+    }
+    // A byte that leaves a sequence open completes nothing of it; at most an Esc held
+    // before it is now known to be the Esc key.
+    if (midSequence(d) || terminal::awaitingEscape(d)) FUZZ_CHECK(n == 0 || (n == 1 && keys[0].ch == 27));
+  }
+  if (terminal::awaitingEscape(d)) {
+    FUZZ_CHECK(terminal::escapeTimeout(d, keys) == 1 && keys[0].ch == 27);
+    FUZZ_CHECK(!terminal::awaitingEscape(d));
+  }
+}
+
+// Each byte picks a key: a printable character, a character of the upper half of code page
+// 437 typed as UTF-8, Enter, Backspace, a lone Esc, or a key of the sequence table.
+void keyScript(std::string_view script) {
+  KeyDecoder d;
+  std::vector<KeyEvent> expected, decoded;
+  KeyEvent keys[2];
+  auto feed = [&](std::string_view bytes) {
+    for (char c : bytes) {
+      int n = terminal::decodeByte(d, static_cast<std::uint8_t>(c), keys);
+      decoded.insert(decoded.end(), keys, keys + n);
+    }
+  };
+  for (std::size_t i = 0; i < script.size(); ++i) {
+    auto p = static_cast<std::uint8_t>(script[i]);
+    if (p < 95) {  // ' ' to '~'
+      expected.push_back({static_cast<std::uint8_t>(' ' + p), 0, false});
+      feed(std::string(1, static_cast<char>(' ' + p)));
+    } else if (p < 95 + 128 - 32) {  // 0x80 to 0xDF, then 0xE0 to 0xFF below
+      std::uint8_t oem = static_cast<std::uint8_t>(0x80 + p - 95);
+      expected.push_back({oem, 0, false});
+      std::string utf8;
+      appendUtf8(utf8, platform::cp437ToUnicode[oem]);
+      feed(utf8);
+    } else if (p < 95 + 128 - 32 + 32) {
+      std::uint8_t oem = static_cast<std::uint8_t>(0xE0 + p - (95 + 96));
+      if (oem != 224) expected.push_back({oem, 0, false});  // alpha would read as the prefix
+      std::string utf8;
+      appendUtf8(utf8, platform::cp437ToUnicode[oem]);
+      feed(utf8);
+    } else if (p == 223) {
+      expected.push_back({13, 0, false});
+      feed("\r");
+    } else if (p == 224) {
+      expected.push_back({8, 0, false});
+      feed("\x7f");
+    } else if (p == 225) {
+      expected.push_back({27, 0, false});
+      feed("\x1b");
+      FUZZ_CHECK(terminal::awaitingEscape(d));
+      int n = terminal::escapeTimeout(d, keys);  // nothing followed in time
+      decoded.insert(decoded.end(), keys, keys + n);
+    } else {
+      const Sequence& s = sequences[(p - 226 + 30 * (i & 1)) % sequenceCount];
+      expected.push_back({0, s.scan, false});
+      feed(s.bytes);
+    }
+  }
+  FUZZ_CHECK(!terminal::awaitingEscape(d) && !midSequence(d));
+  FUZZ_CHECK(decoded.size() == expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i)
+    FUZZ_CHECK(decoded[i].ch == expected[i].ch && decoded[i].scan == expected[i].scan);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  std::string_view input = fuzz::bytes(data + 1, size - 1);
+  if (data[0] & 1)
+    keyScript(input);
+  else
+    anyBytes(input);
+  return 0;
+}

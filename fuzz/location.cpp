@@ -1,0 +1,77 @@
+// The choice-of-path dialog for any search path and any typed answer: at most 20 places
+// offered, the prompt names their count, and the answer gives the place of that number or
+// the typed directory, ending in a backslash when there is room for one.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "launcher/location.h"
+#include "settings/settings.h"
+#include "support.h"
+
+namespace {
+
+// The list's pieces as the dialog takes them: the search path (cut to 255), ';' unless it
+// ends in one, then the current directory ".", each append cut to 255 too.
+std::vector<Str> pieces(std::string_view searchPath) {
+  Str list = searchPath;
+  if (!list.empty() && list.back() != ';') list += ";";
+  list += ".;";
+  std::vector<Str> out;
+  std::string_view rest = list;
+  while (!rest.empty() && out.size() < 20) {
+    std::size_t semicolon = std::min(rest.find(';'), rest.size());
+    out.emplace_back(rest.substr(0, semicolon));
+    rest.remove_prefix(std::min(semicolon + 1, rest.size()));
+  }
+  return out;
+}
+
+void endWithBackslash(Str& s) {
+  if (s.empty() || s.back() != '\\') s += '\\';
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::workFolder();
+  texts::loadAllFor("EN");
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view input = fuzz::bytes(data, size);
+  std::string_view searchPath = fuzz::splitAt(input, '\n');
+  // What the line editor keeps of the typed bytes: characters, not the editing keys.
+  Str answer;
+  for (char c : input) {
+    auto b = static_cast<std::uint8_t>(c);
+    if (b >= 32 && b != 224) answer += c;
+  }
+
+  console::MemoryDevice device;
+  device.type(answer);
+  device.type("\r");
+  fuzz::startConsole(device);
+  Str chosen = chooseLauncherDirectoryFrom(searchPath);
+
+  std::vector<Str> offered = pieces(Str(searchPath));
+  FUZZ_CHECK(!offered.empty() && offered.size() <= 20);
+  std::string screen;
+  for (int row = 1; row <= 25; ++row) screen += console::rowText(row);
+  FUZZ_CHECK(screen.find(" [1.." + std::to_string(offered.size()) + "] ") != std::string::npos);
+
+  Str expected = answer.empty() ? Str(".\\") : answer;
+  std::int32_t number = 0;
+  if (convertNumber(expected, number) && number >= 1 && number <= static_cast<std::int32_t>(offered.size())) {
+    expected = platform::expandPath(offered[static_cast<std::size_t>(number - 1)]);
+    endWithBackslash(expected);
+  }
+  endWithBackslash(expected);
+  FUZZ_CHECK(chosen == expected.view());
+  // The backslash is appended like any text: an answer that fills all 255 characters has
+  // no room left for it.
+  FUZZ_CHECK(chosen.back() == '\\' || chosen.size() == Str::capacity);
+  console::finish();
+  return 0;
+}
