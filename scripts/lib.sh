@@ -3,11 +3,13 @@
 # Debian packages the build and the tests need.
 PACKAGES=(cmake ninja-build g++ libgtest-dev python3-pexpect python3-pyte python3-pytest tmux
           clang libclang-rt-14-dev)
-# The Win32 build under Wine adds its packages here (MinGW-w64 cross compiler, wine).
-WIN32_PACKAGES=()
+# The Win32 build under Wine: the MinGW-w64 cross compiler, GoogleTest's sources (built
+# with that compiler) and Wine to run the results.
+WIN32_PACKAGES=(mingw-w64 googletest wine wine64)
 
 REPO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="$REPO_ROOT/build"
+WIN32_BUILD_DIR="$REPO_ROOT/build-win32"
 SANITIZE_DIR="$REPO_ROOT/build-sanitize"
 FUZZ_DIR="$REPO_ROOT/build-fuzz"
 JOBS="${JOBS:-2}"
@@ -46,3 +48,42 @@ build_sanitize() {
 }
 export ASAN_OPTIONS="${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
+
+# --- Win32 build under Wine ------------------------------------------------------------
+
+# Cross-builds zorsetup.exe and the unit tests with MinGW-w64 into build-win32/.
+build_win32() {
+  local toolchain=(-DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-w64.cmake")
+  [ -f "$WIN32_BUILD_DIR/CMakeCache.txt" ] && toolchain=()  # a configured folder keeps its own
+  cmake -S "$REPO_ROOT" -B "$WIN32_BUILD_DIR" -G Ninja "${toolchain[@]}"
+  ninja -C "$WIN32_BUILD_DIR" -j "$JOBS" "$@"
+}
+
+# Makes a throwaway Wine prefix for this run and exports it as ZOR_WINEPREFIX (the
+# end-to-end tests take it over); wine_prefix_remove takes it away again. Wine's first
+# start in a prefix takes a while, so it is done once.
+wine_prefix_make() {
+  ZOR_WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/zorsetup-wine-XXXXXX")"
+  export ZOR_WINEPREFIX
+  if ! (export WINEPREFIX="$ZOR_WINEPREFIX" WINEDEBUG=-all; unset DISPLAY
+         wineserver -p && wine wineboot -i) >"$ZOR_WINEPREFIX.log" 2>&1; then
+    echo "Wine could not set up its prefix:" >&2
+    cat "$ZOR_WINEPREFIX.log" >&2
+    rm -f "$ZOR_WINEPREFIX.log"
+    return 1
+  fi
+  rm -f "$ZOR_WINEPREFIX.log"
+}
+
+wine_prefix_remove() {
+  [ -n "${ZOR_WINEPREFIX:-}" ] || return 0
+  WINEPREFIX="$ZOR_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$ZOR_WINEPREFIX"
+  unset ZOR_WINEPREFIX
+}
+
+# The unit tests of the Win32 build, in one run of the test program under Wine.
+test_win32_units() {
+  (cd "$WIN32_BUILD_DIR" && WINEPREFIX="$ZOR_WINEPREFIX" WINEDEBUG=-all DISPLAY= \
+     wine ./zorsetup_tests.exe --gtest_brief=1)
+}

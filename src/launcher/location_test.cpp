@@ -84,7 +84,9 @@ TEST_F(PathChoice, ListBuilding) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
     choose(c.path);
-    EXPECT_EQ(listed(), c.rows);
+    std::vector<std::string> shown;  // a long scratch directory (Windows' temp) is cut by the field
+    for (const auto& row : c.rows) shown.push_back(row.substr(0, 32));
+    EXPECT_EQ(listed(), shown);
     EXPECT_EQ(console::rowText(static_cast<int>(c.rows.size()) + 4).substr(0, 19),
               "in with path [1.." + std::to_string(c.rows.size()) + "]");
   }

@@ -29,9 +29,17 @@ class Program:
     # program needs (a Wine prefix, say).
     env: dict = field(default_factory=dict)
     prepare: object = None
-    # A POSIX process on the terminal: signals, job control and exit statuses are the
-    # POSIX ones (scenarios about them skip other programs).
+    # A POSIX process on the terminal: signals, job control, exit statuses and the terminal
+    # handling (key spellings, keys from a pipe, window size changes) are the POSIX ones
+    # (scenarios about them skip other programs).
     posix: bool = True
+    # The (foreground, background) colours the program's console shows in the terminal's
+    # default colours: Wine's console host draws light grey and black that way.
+    default_colours: tuple = None
+    # Start on a terminal already in raw mode. Wine's console host makes it raw only once its
+    # input thread runs, a moment after the first screen may show; keys typed at once would
+    # meet the terminal's line mode (echoed, Enter turned into a line feed).
+    raw_terminal: bool = False
     available: bool = True
     why_not: str = ""
 
@@ -42,9 +50,20 @@ def _posix():
                    why_not=f"{exe.relative_to(REPO)} is not built")
 
 
-# The Win32 build under Wine registers itself here: a Program whose argv starts wine on
-# zorsetup.exe, and whose prepare() makes the Wine prefix. Scenarios need no change.
-PROGRAMS = [_posix]
+# --- Win32 build under Wine ------------------------------------------------------------
+def _wine():
+    """build-win32/zorsetup.exe run by wine; tests/e2e/wine.py gives it the same file
+    system, PATH and LANG the POSIX program gets."""
+    import wine
+    exe = REPO / "build-win32" / "zorsetup.exe"
+    why_not = f"{exe.relative_to(REPO)} is not built" if not exe.is_file() else "wine is not installed"
+    return Program("wine", [wine.WINE or "wine", str(exe)], prepare=wine.prepare, posix=False,
+                   default_colours=(7, 0), raw_terminal=True,
+                   available=exe.is_file() and wine.WINE is not None,
+                   why_not=why_not)
+
+
+PROGRAMS = [_posix, _wine]
 
 
 def _programs():
@@ -65,7 +84,7 @@ def program(request):
 @pytest.fixture
 def posix_program(program):
     if not program.posix:
-        pytest.skip("POSIX signals and job control")
+        pytest.skip("the POSIX terminal: key spellings, piped keys, signals, job control")
     return program
 
 
@@ -118,7 +137,8 @@ def start(program, zor_dir, bin_dir, tmp_path):
         if program.prepare:
             program.prepare(e, tmp_path)
         s = Session(program.argv, str(cwd or zor_dir), e, columns, rows, stdin,
-                    stderr_path=str(tmp_path / f"stderr{len(sessions)}"), job_control=job_control)
+                    stderr_path=str(tmp_path / f"stderr{len(sessions)}"), job_control=job_control,
+                    default_colours=program.default_colours, raw_terminal=program.raw_terminal)
         sessions.append(s)
         return s
 

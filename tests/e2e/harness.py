@@ -16,6 +16,7 @@ import sys
 import termios
 import threading
 import time
+import tty
 
 import pyte
 
@@ -94,8 +95,11 @@ class _Screen(pyte.Screen):
 class ScreenView:
     """A terminal screen fed with output bytes, read in the program's terms."""
 
-    def __init__(self, columns, rows):
+    def __init__(self, columns, rows, default_colours=None):
+        """default_colours: the (foreground, background) DOS colours a program means when it
+        leaves a cell in the terminal's default colours; None when it never should."""
         self.screen = _Screen(columns, rows)
+        self.default_colours = default_colours
         self._stream = pyte.ByteStream(self.screen)
 
     def feed(self, data):
@@ -122,11 +126,15 @@ class ScreenView:
 
     def attribute(self, column, r):
         """The DOS text attribute a cell is shown in (bits 0-3 foreground, 4-7 background);
-        None when it is in the terminal's default colours."""
+        None when it is in the terminal's default colours (unless the program gives them a
+        meaning, see default_colours)."""
         c = self.cell(column, r)
-        if c.fg == "default" or c.bg == "default":
+        defaults = self.default_colours or (None, None)
+        fg = defaults[0] if c.fg == "default" else _dos_colour(c.fg)
+        bg = defaults[1] if c.bg == "default" else _dos_colour(c.bg)
+        if fg is None or bg is None:
             return None
-        return _dos_colour(c.fg) | _dos_colour(c.bg) << 4
+        return fg | bg << 4
 
     def attributes(self, r, first=1, last=None):
         """The set of attributes in columns first..last of row r."""
@@ -135,13 +143,15 @@ class ScreenView:
 
 class Session:
     def __init__(self, argv, cwd, env, columns=80, rows=25, stdin=None, stderr_path=None,
-                 job_control=False):
+                 job_control=False, default_colours=None, raw_terminal=False):
         """stdin: None for the terminal, or bytes fed through a pipe (then only the
         output is on the terminal). job_control: run the program as a shell's foreground
-        job (needed for Ctrl+Z); self.pid is then the program's own pid."""
+        job (needed for Ctrl+Z); self.pid is then the program's own pid. default_colours:
+        see ScreenView. raw_terminal: the terminal starts in raw mode."""
         self.columns, self.rows = columns, rows
         self.raw = b""
-        self.view = ScreenView(columns, rows)
+        self.default_colours = default_colours
+        self.view = ScreenView(columns, rows, default_colours)
         self._lock = threading.Condition()
         self._last_output = self._last_input = time.monotonic()
         self._eof = False
@@ -150,6 +160,8 @@ class Session:
 
         self.master, self.slave = os.openpty()
         fcntl.ioctl(self.master, termios.TIOCSWINSZ, struct.pack("HHHH", rows, columns, 0, 0))
+        if raw_terminal:
+            tty.setraw(self.slave)
         self.modes_before = termios.tcgetattr(self.slave)
         self.stderr_path = stderr_path or os.path.join(cwd, ".stderr")
         self._stderr = open(self.stderr_path, "wb")
@@ -267,7 +279,7 @@ class Session:
 
     def replay(self, upto):
         """The screen as it was after the first `upto` bytes of output."""
-        view = ScreenView(self.columns, self.rows)
+        view = ScreenView(self.columns, self.rows, self.default_colours)
         view.feed(self.raw[:upto])
         return view
 

@@ -12,7 +12,7 @@ from steps import LANGUAGES, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE,
 
 
 @pytest.mark.parametrize("lang", ["en", "de"])
-def test_missing_zor_ends_with_the_message_in_light_red(start, tmp_path, lang):
+def test_missing_zor_ends_with_the_message_in_light_red(start, program, tmp_path, lang):
     t = LANGUAGES[lang]
     empty = tmp_path / "empty"
     empty.mkdir()
@@ -29,7 +29,8 @@ def test_missing_zor_ends_with_the_message_in_light_red(start, tmp_path, lang):
     assert s.attributes(3) == {LIGHT_RED_ON_BLACK}
     assert s.attributes(4) == {YELLOW_ON_BLUE}
     assert s.cursor() == (1, 4)
-    assert b"\x1b[91;40m" in s.raw  # light red is bright red: SGR 91 on 40, never bold
+    if program.posix:  # the terminal renderer's spelling (under Wine its console host draws)
+        assert b"\x1b[91;40m" in s.raw  # light red is bright red: SGR 91 on 40, never bold
     before = snapshot(tmp_path)
     s.send("x", settle=False)
     assert s.wait_exit() == 0
@@ -78,7 +79,7 @@ def test_drive_question_answered_yes_goes_on_to_the_end(start, tmp_path, zor_dir
 
 
 @pytest.mark.parametrize("lang", ["en", "de"])
-def test_closing_screen_is_four_rows_white_on_black(start, zor_dir, lang):
+def test_closing_screen_is_four_rows_white_on_black(start, program, zor_dir, lang):
     t = LANGUAGES[lang]
     s = start(lang=t["lang"])
     reach_menu(s, t)
@@ -88,10 +89,11 @@ def test_closing_screen_is_four_rows_white_on_black(start, zor_dir, lang):
     for row in range(1, 5):
         assert s.attributes(row) == {WHITE_ON_BLACK}
     # The whole screen was white on black before the terminal was handed back (which
-    # clears what lies below the last row in use).
-    last = s.replay(s.raw.rindex(b"\x1b[0m"))
-    assert last.lines() == s.lines()
-    assert all(last.attributes(row) == {WHITE_ON_BLACK} for row in range(1, 26))
+    # clears what lies below the last row in use). Under Wine its console host hands back.
+    if program.posix:
+        last = s.replay(s.raw.rindex(b"\x1b[0m"))
+        assert last.lines() == s.lines()
+        assert all(last.attributes(row) == {WHITE_ON_BLACK} for row in range(1, 26))
     assert s.cursor() == (1, 5)
     assert s.modes() == s.modes_before
     assert s.stderr() == ""
@@ -124,7 +126,7 @@ def test_ctrl_c_ends_the_run_and_restores_the_terminal(start, posix_program, tmp
     assert re.findall(rb"\x1b\[([0-9;]*)m", s.raw)[-1] in (b"0", b"")
 
 
-def test_input_that_ends_stops_the_run_with_runtime_error_100(start, tmp_path):
+def test_input_that_ends_stops_the_run_with_runtime_error_100(start, posix_program, tmp_path):
     s = start(stdin=b"")  # the choice of path reads a line, and there is none
     before = snapshot(tmp_path)
     assert s.wait_exit() == 100
@@ -133,14 +135,14 @@ def test_input_that_ends_stops_the_run_with_runtime_error_100(start, tmp_path):
     assert s.lines()[0] == "choice of path for ZO.BAT"
 
 
-def test_input_that_ends_in_the_menu_writes_nothing(start, tmp_path, zor_dir):
+def test_input_that_ends_in_the_menu_writes_nothing(start, posix_program, tmp_path, zor_dir):
     s = start(stdin=b"\r")  # Enter answers the choice of path, then the menu finds no key
     assert s.wait_exit() == 100
     assert s.stderr() == "Runtime error 100\n"
     assert not (zor_dir / "ZO.BAT").exists()
 
 
-def test_piped_keys_make_a_whole_run(start, zor_dir):
+def test_piped_keys_make_a_whole_run(start, posix_program, zor_dir):
     s = start(stdin=b"\r\x1b[A\r")  # current directory, cursor up (toggles [h]), save
     assert s.wait_exit() == 0
     assert s.lines()[0] == "successful exit"

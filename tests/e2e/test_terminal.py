@@ -20,7 +20,7 @@ def flipped(v):
     return {"on": "off", "off": "on"}[v]
 
 
-def test_cursor_and_function_keys_in_every_spelling(start):
+def test_cursor_and_function_keys_in_every_spelling(start, posix_program):
     s = start()
     reach_menu(s)
     # The menu takes a key's scan code as a letter: cursor up is H, delete is S, F9 is C...
@@ -44,7 +44,7 @@ def test_cursor_and_function_keys_in_every_spelling(start):
     assert s.attributes(SUBDIRS) == {YELLOW_ON_BLUE}
 
 
-def test_lone_escape_and_bytes_split_across_writes(start, tmp_path):
+def test_lone_escape_and_bytes_split_across_writes(start, posix_program, tmp_path):
     s = start(env={"ESCDELAY": "300"})
     reach_menu(s)
     old = value(s, HEX)
@@ -65,7 +65,7 @@ def test_lone_escape_and_bytes_split_across_writes(start, tmp_path):
     assert snapshot(tmp_path) == before
 
 
-def test_typed_utf8_becomes_code_page_437(start):
+def test_typed_utf8_becomes_code_page_437(start, posix_program):
     s = start()
     reach_menu(s)
     s.send("f")
@@ -94,7 +94,7 @@ def test_short_terminal_shows_the_row_being_typed_in(start):
     assert cursor24 == (3, 24)
 
 
-def test_window_size_change_draws_everything_again(start):
+def test_window_size_change_draws_everything_again(start, posix_program):
     s = start()
     reach_menu(s)
     menu = s.lines()

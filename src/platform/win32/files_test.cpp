@@ -1,0 +1,193 @@
+// The Win32 file and environment services, against a scratch directory of the real file
+// system.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/fault.h"
+#include "platform/platform.h"
+#include "platform/win32/windows.h"
+
+namespace {
+
+class Win32Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH + 1];
+    ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
+    for (unsigned n = GetTickCount();; ++n) {
+      dir = std::string(temp) + "zortest" + std::to_string(n % 100000);
+      if (CreateDirectoryA(dir.c_str(), nullptr)) break;
+      ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    }
+    dir += '\\';
+  }
+  void TearDown() override {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        std::string path = dir + found.cFileName;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      } while (FindNextFileA(h, &found));
+      FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+  }
+
+  std::string contentOf(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string text;
+    char buffer[256];
+    DWORD read = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    CloseHandle(h);
+    return text;
+  }
+
+  // The names in the scratch directory, in listing order, joined by blanks.
+  std::string listing() {
+    std::string names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string name = found.cFileName;
+      if (name != "." && name != "..") names += (names.empty() ? "" : " ") + name;
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return names;
+  }
+
+  std::string dir;
+};
+
+TEST_F(Win32Files, ReplaceFileCreatesAndReplacesLeavingNoTemporaryFile) {
+  std::string target = dir + "ZO.BAT";
+  platform::replaceFile(target, "@ECHO OFF\r\nfirst");
+  EXPECT_EQ(contentOf(target), "@ECHO OFF\r\nfirst");
+  platform::replaceFile(target, "second");
+  EXPECT_EQ(contentOf(target), "second");
+  EXPECT_EQ(listing(), "ZO.BAT");
+}
+
+TEST_F(Win32Files, AFailedReplaceKeepsTheOldFileAndRemovesTheTemporaryOne) {
+  std::string target = dir + "TABLE.FAR";
+  platform::replaceFile(target, "old content");
+  ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EXIT(platform::replaceFile(target, "new content"), ::testing::ExitedWithCode(5), "Runtime error 5");
+  EXPECT_EQ(contentOf(target), "old content");
+  EXPECT_EQ(listing(), "TABLE.FAR");
+}
+
+TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
+  using platform::fault::Op;
+  std::string target = dir + "ZO.BAT";
+  platform::replaceFile(target, "old");
+  const struct {
+    Op op;
+    int error;
+    int code;
+  } cases[] = {{Op::Create, EACCES, 5}, {Op::Write, ENOSPC, 112}, {Op::Write, 0, 101},
+               {Op::Flush, EIO, EIO},   {Op::Close, ENOSPC, 112}, {Op::Rename, EBUSY, EBUSY}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EXIT(
+        {
+          platform::fault::failNext(c.op, c.error);
+          platform::replaceFile(target, "new content");
+        },
+        ::testing::ExitedWithCode(c.code), "Runtime error " + std::to_string(c.code));
+    EXPECT_EQ(contentOf(target), "old");
+    EXPECT_EQ(listing(), "ZO.BAT");
+  }
+}
+
+TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {
+  using platform::fault::Op;
+  std::string name = dir + "T.FAR";
+  platform::replaceFile(name, "abc");
+  EXPECT_EXIT(
+      {
+        platform::fault::failNext(Op::Open, EMFILE);
+        platform::openRead(name);
+      },
+      ::testing::ExitedWithCode(EMFILE), "Runtime error " + std::to_string(EMFILE));
+  platform::File file = platform::openRead(name);
+  EXPECT_EXIT(
+      {
+        platform::fault::failNext(Op::Read, EROFS);
+        char buffer[3];
+        platform::readSome(file, buffer, 3);
+      },
+      ::testing::ExitedWithCode(5), "Runtime error 5");
+  EXPECT_EXIT(
+      {
+        platform::fault::failNext(Op::Close, EBADF);
+        platform::close(file);
+      },
+      ::testing::ExitedWithCode(EBADF), "Runtime error " + std::to_string(EBADF));
+  platform::close(file);
+}
+
+TEST_F(Win32Files, ReplacingInAMissingDirectoryIsPathNotFound) {
+  EXPECT_EXIT(platform::replaceFile(dir + "nowhere\\ZO.BAT", "x"), ::testing::ExitedWithCode(3),
+              "Runtime error 3");
+}
+
+TEST_F(Win32Files, OpeningAMissingFileIsFileNotFoundUnlessOnlyTested) {
+  EXPECT_EXIT(platform::openRead(dir + "NONE.FAR"), ::testing::ExitedWithCode(2), "Runtime error 2");
+  platform::File file;
+  EXPECT_FALSE(platform::tryOpenReadWrite(dir + "NONE.FAR", file));
+}
+
+TEST_F(Win32Files, AShortBlockReadIsError100) {
+  std::string name = dir + "SHORT.FAR";
+  platform::replaceFile(name, "0123456789");
+  platform::File file = platform::openRead(name);
+  char block[67];
+  EXPECT_EXIT(platform::readBlock(file, block, sizeof block), ::testing::ExitedWithCode(100), "Runtime error 100");
+  platform::close(file);
+  file = platform::openRead(name);
+  platform::readBlock(file, block, 10);
+  EXPECT_EQ(std::string(block, 10), "0123456789");
+  EXPECT_EQ(platform::readSome(file, block, sizeof block), 0u);
+  platform::close(file);
+}
+
+TEST_F(Win32Files, FindEntryGivesTheStoredSpellingAndTakesNoPattern) {
+  platform::replaceFile(dir + "MixedCase.Txt", "x");
+  Str stored;
+  ASSERT_TRUE(platform::findEntry(dir + "MIXEDCASE.TXT", &stored));
+  EXPECT_EQ(stored, "MixedCase.Txt");
+  EXPECT_FALSE(platform::findEntry(dir + "Mixed*", &stored));
+  EXPECT_FALSE(platform::findEntry(dir + "MixedCase.Tx?", &stored));
+  EXPECT_FALSE(platform::findEntry(dir + "OTHER.TXT", &stored));
+}
+
+TEST_F(Win32Files, ExpandPathResolvesAgainstTheCurrentDirectory) {
+  Str current = platform::currentDirectory();
+  ASSERT_FALSE(current.empty());
+  EXPECT_EQ(platform::expandPath(""), current.view());
+  std::string base(current.view());
+  if (base.back() != '\\') base += '\\';
+  EXPECT_EQ(platform::expandPath("a\\..\\b\\.\\c"), base + "b\\c");
+  EXPECT_EQ(platform::expandPath("Q:\\x\\..\\y"), "Q:\\y");
+}
+
+TEST(Win32Environment, NamesMatchWithoutCaseAndValuesAreCut) {
+  std::string value(300, 'v');
+  value[0] = 'W';
+  ASSERT_TRUE(SetEnvironmentVariableA("ZorSetupTestVariable", value.c_str()));
+  Str found = platform::environmentValue("zorsetuptestVARIABLE");
+  EXPECT_EQ(found.size(), 255u);
+  EXPECT_EQ(found, value.substr(0, 255));
+  EXPECT_EQ(platform::environmentValue("ZorSetupTestVariabl"), "");
+  EXPECT_EQ(platform::environmentValue("ZorSetupNoSuchVariable"), "");
+  SetEnvironmentVariableA("ZorSetupTestVariable", nullptr);
+}
+
+}  // namespace
