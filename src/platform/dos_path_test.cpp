@@ -86,12 +86,12 @@ DriveMap wineMap() {
       {"c:", "../drive_c"}, {"d:", "/mnt/data/"}, {"e:", "/mnt/data/cd"}, {"com1", "/dev/ttyS0"},
       {"e::", "/dev/sr0"},  {"Q:", "/q"},         {"ab", "/x"},
   };
-  return driveMapFromListing("/home/u/.wine/dosdevices", listing);
+  return driveMapFromListing("/srv/u/.wine/dosdevices", listing);
 }
 
 TEST(DriveMap, DrivesFromADosdevicesListing) {
   DriveMap map = wineMap();
-  EXPECT_EQ(map.targets['c' - 'a'], "/home/u/.wine/drive_c");
+  EXPECT_EQ(map.targets['c' - 'a'], "/srv/u/.wine/drive_c");
   EXPECT_EQ(map.targets['d' - 'a'], "/mnt/data");
   EXPECT_EQ(map.targets['e' - 'a'], "/mnt/data/cd");
   EXPECT_EQ(map.targets['z' - 'a'], "/");  // nothing else stands for "/"
@@ -107,9 +107,9 @@ TEST(DriveMap, DrivesFromADosdevicesListing) {
 
 TEST(DosView, PosixPathsAsDosPaths) {
   DriveMap map = wineMap();
-  EXPECT_EQ(toDos("/home/u/.wine/drive_c/windows/x.exe", map), "C:\\windows\\x.exe");
-  EXPECT_EQ(toDos("/home/u/.wine/drive_c", map), "C:\\");
-  EXPECT_EQ(toDos("/home/u/.wine/drive_cc", map), "Z:\\home\\u\\.wine\\drive_cc");
+  EXPECT_EQ(toDos("/srv/u/.wine/drive_c/windows/x.exe", map), "C:\\windows\\x.exe");
+  EXPECT_EQ(toDos("/srv/u/.wine/drive_c", map), "C:\\");
+  EXPECT_EQ(toDos("/srv/u/.wine/drive_cc", map), "Z:\\home\\u\\.wine\\drive_cc");
   EXPECT_EQ(toDos("/mnt/data/x/", map), "D:\\x\\");
   EXPECT_EQ(toDos("/mnt/data/cd/y", map), "E:\\y");  // the longest folder wins
   EXPECT_EQ(toDos("/", map), "Z:\\");
@@ -132,15 +132,15 @@ TEST(DosView, NamesInCodePage437) {
 
   EXPECT_EQ(toPosix("Z:\\tmp\\M\x81hle", map), "/tmp/M\xC3\xBChle");
   EXPECT_EQ(toPosix("Z:\\\xB0\xDB\x01", map), "/\xE2\x96\x91\xE2\x96\x88\x01");
-  for (std::string_view posix : {"/home/u/.wine/drive_c/Gro\xC3\x9F/\xC3\x85ngstr\xC3\xB6m",
+  for (std::string_view posix : {"/srv/u/.wine/drive_c/Gro\xC3\x9F/\xC3\x85ngstr\xC3\xB6m",
                                  "/mnt/data/cd/\xC2\xA0\xC3\xBF", "/tmp/plain name.txt"})
     EXPECT_EQ(toPosix(toDos(posix, map).value(), map), posix);
 }
 
 TEST(DosView, DosPathsAsPosixPaths) {
   DriveMap map = wineMap();
-  EXPECT_EQ(toPosix("C:\\windows\\x.exe", map), "/home/u/.wine/drive_c/windows/x.exe");
-  EXPECT_EQ(toPosix("c:\\", map), "/home/u/.wine/drive_c/");
+  EXPECT_EQ(toPosix("C:\\windows\\x.exe", map), "/srv/u/.wine/drive_c/windows/x.exe");
+  EXPECT_EQ(toPosix("c:\\", map), "/srv/u/.wine/drive_c/");
   EXPECT_EQ(toPosix("Z:\\", map), "/");
   EXPECT_EQ(toPosix("Z:\\usr\\bin", map), "/usr/bin");
   EXPECT_EQ(toPosix("sub\\name", map), "sub/name");
@@ -152,7 +152,7 @@ TEST(DosView, DosPathsAsPosixPaths) {
 
 TEST(DosView, SearchPathInDosForm) {
   DriveMap map = wineMap();
-  EXPECT_EQ(dosSearchPath("/usr/bin:/home/u/.wine/drive_c/bat::/odd;dir:relative", map),
+  EXPECT_EQ(dosSearchPath("/usr/bin:/srv/u/.wine/drive_c/bat::/odd;dir:relative", map),
             "Z:\\usr\\bin;C:\\bat;;\"Z:\\odd;dir\";relative");
   EXPECT_EQ(dosSearchPath("", map), "");
 
