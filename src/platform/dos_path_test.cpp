@@ -109,7 +109,7 @@ TEST(DosView, PosixPathsAsDosPaths) {
   DriveMap map = wineMap();
   EXPECT_EQ(toDos("/srv/u/.wine/drive_c/windows/x.exe", map), "C:\\windows\\x.exe");
   EXPECT_EQ(toDos("/srv/u/.wine/drive_c", map), "C:\\");
-  EXPECT_EQ(toDos("/srv/u/.wine/drive_cc", map), "Z:\\home\\u\\.wine\\drive_cc");
+  EXPECT_EQ(toDos("/srv/u/.wine/drive_cc", map), "Z:\\srv\\u\\.wine\\drive_cc");
   EXPECT_EQ(toDos("/mnt/data/x/", map), "D:\\x\\");
   EXPECT_EQ(toDos("/mnt/data/cd/y", map), "E:\\y");  // the longest folder wins
   EXPECT_EQ(toDos("/", map), "Z:\\");
