@@ -40,6 +40,9 @@ class Program:
     # input thread runs, a moment after the first screen may show; keys typed at once would
     # meet the terminal's line mode (echoed, Enter turned into a line feed).
     raw_terminal: bool = False
+    # The bytes that end each whole update of the screen when one may come in several
+    # writes: Wine's console host ends every update by showing the cursor again.
+    frame_end: bytes = None
     available: bool = True
     why_not: str = ""
 
@@ -58,7 +61,7 @@ def _wine():
     exe = REPO / "build-win32" / "zorsetup.exe"
     why_not = f"{exe.relative_to(REPO)} is not built" if not exe.is_file() else "wine is not installed"
     return Program("wine", [wine.WINE or "wine", str(exe)], prepare=wine.prepare, posix=False,
-                   default_colours=(7, 0), raw_terminal=True,
+                   default_colours=(7, 0), raw_terminal=True, frame_end=b"\x1b[?25h",
                    available=exe.is_file() and wine.WINE is not None,
                    why_not=why_not)
 
@@ -138,7 +141,8 @@ def start(program, zor_dir, bin_dir, tmp_path):
             program.prepare(e, tmp_path)
         s = Session(program.argv, str(cwd or zor_dir), e, columns, rows, stdin,
                     stderr_path=str(tmp_path / f"stderr{len(sessions)}"), job_control=job_control,
-                    default_colours=program.default_colours, raw_terminal=program.raw_terminal)
+                    default_colours=program.default_colours, raw_terminal=program.raw_terminal,
+                    frame_end=program.frame_end)
         sessions.append(s)
         return s
 

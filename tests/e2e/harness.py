@@ -143,14 +143,16 @@ class ScreenView:
 
 class Session:
     def __init__(self, argv, cwd, env, columns=80, rows=25, stdin=None, stderr_path=None,
-                 job_control=False, default_colours=None, raw_terminal=False):
+                 job_control=False, default_colours=None, raw_terminal=False, frame_end=None):
         """stdin: None for the terminal, or bytes fed through a pipe (then only the
         output is on the terminal). job_control: run the program as a shell's foreground
         job (needed for Ctrl+Z); self.pid is then the program's own pid. default_colours:
-        see ScreenView. raw_terminal: the terminal starts in raw mode."""
+        see ScreenView. raw_terminal: the terminal starts in raw mode. frame_end: the bytes
+        that end each whole update of the screen, when an update may come in pieces."""
         self.columns, self.rows = columns, rows
         self.raw = b""
         self.default_colours = default_colours
+        self.frame_end = frame_end
         self.view = ScreenView(columns, rows, default_colours)
         self._lock = threading.Condition()
         self._last_output = self._last_input = time.monotonic()
@@ -267,10 +269,16 @@ class Session:
         deadline = time.monotonic() + timeout
         with self._lock:
             while True:
-                result = check()
+                ready = self._between_updates()
+                result = check() if ready else False
                 if result or self._eof or time.monotonic() > deadline:
-                    return result
+                    return result if ready else check()
                 self._lock.wait(0.1)
+
+    def _between_updates(self):
+        """True unless a screen update is still coming in (see frame_end)."""
+        return (self._eof or self.frame_end is None or self.raw.endswith(self.frame_end)
+                or time.monotonic() - self._last_output > 0.3)
 
     def forget_screen(self):
         """Blanks the screen as read so far, to see what the program draws next."""

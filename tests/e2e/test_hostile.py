@@ -171,9 +171,8 @@ def test_keys_all_at_once_or_byte_by_byte(start, program, zor_dir, pace):
     b"\r*\rnew\rab",     # in the editor, colours changed
     b"\r\x1b",           # at the key that ends the abort message
 ], ids=lambda k: repr(k)[2:-1])
-# Keys through a pipe: on Windows the program reads keys from a console only.
-def test_input_that_ends_at_any_point_stops_with_runtime_error_100(posix_program, start, tmp_path, launcher,
-                                                                   keys):
+def test_input_that_ends_at_any_point_stops_with_runtime_error_100(start, posix_program, tmp_path, launcher,
+                                                                    keys):
     launcher.unlink()  # the run starts with the choice of path
     before = snapshot(tmp_path)
     s = start(stdin=keys)
@@ -182,7 +181,7 @@ def test_input_that_ends_at_any_point_stops_with_runtime_error_100(posix_program
     assert snapshot(tmp_path) == before
 
 
-def test_input_that_ends_after_reading_a_launcher_or_at_the_drive_question(posix_program, start, tmp_path,
+def test_input_that_ends_after_reading_a_launcher_or_at_the_drive_question(start, posix_program, tmp_path,
                                                                          zor_dir, launcher):
     before = snapshot(tmp_path)
     s = start(stdin=b"u")  # the launcher is read, [u] toggled, and then nothing

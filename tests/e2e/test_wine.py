@@ -43,7 +43,8 @@ def run(program, zor_dir, bin_dir, tmp_path, lang, steps):
     if program.prepare:
         program.prepare(env, tmp_path)
     s = Session(program.argv, str(zor_dir), env, stderr_path=str(tmp_path / f"stderr-{program.name}"),
-                default_colours=program.default_colours, raw_terminal=program.raw_terminal)
+                default_colours=program.default_colours, raw_terminal=program.raw_terminal,
+                frame_end=program.frame_end)
     try:
         steps(s)
         code = s.wait_exit(timeout=20)
