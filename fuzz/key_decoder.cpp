@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/cp437.h"
-#include "platform/posix/key_decoder.h"
+#include "console/posix/key_decoder.h"
 #include "support.h"
 
 namespace {

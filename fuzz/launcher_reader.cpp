@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "launcher/launcher.h"
-#include "main/flow.h"
+#include "prompts/prompts.h"
 #include "settings/settings.h"
 #include "support.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "main/flow.h"
+#include "platform/search.h"
 #include "support.h"
 
 namespace {
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   std::string_view name = data[0] & 1 ? "X.TXT" : "ZO.BAT";
   Str list = fuzz::bytes(data + 1, size - 1);  // an environment value: at most 255
-  Str found = searchFile(name, list);
+  Str found = platform::searchFile(name, list);
 
   Str expected;
   for (const Str& candidate : candidates(name, list)) {

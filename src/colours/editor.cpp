@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "console/console.h"
-#include "main/flow.h"
+#include "prompts/prompts.h"
 #include "platform/platform.h"
 #include "texts/texts.h"
 

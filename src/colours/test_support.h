@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "base/test_support.h"
+#include "platform/test_support.h"
 #include "colours/colour_table.h"
 #include "console/console.h"
 #include "console/memory_device.h"

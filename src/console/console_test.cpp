@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "base/test_support.h"
+#include "platform/test_support.h"
 #include "console/memory_device.h"
 
 namespace {

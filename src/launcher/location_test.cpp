@@ -10,7 +10,7 @@
 #include "console/memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
-#include "base/test_support.h"
+#include "platform/test_support.h"
 
 namespace {
 

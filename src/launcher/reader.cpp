@@ -3,7 +3,7 @@
 #include "console/console.h"
 #include "launcher/launcher.h"
 #include "launcher/text_reader.h"
-#include "main/flow.h"
+#include "prompts/prompts.h"
 #include "settings/settings.h"
 #include "texts/texts.h"
 

@@ -2,7 +2,7 @@
 
 #include "console/console.h"
 #include "launcher/launcher.h"
-#include "main/flow.h"
+#include "prompts/prompts.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "texts/texts.h"

@@ -4,8 +4,8 @@
 #include "console/memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
-#include "base/test_support.h"
-#include "main/flow.h"
+#include "platform/test_support.h"
+#include "prompts/prompts.h"
 #include "platform/fault.h"
 #include "settings/settings.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/number.h"
 #include "base/short_string.h"
 
 // A bool setting is one byte holding 0 (off) or 1 (on).
@@ -45,7 +46,5 @@ std::string formatOptionLine(const Settings& s);
 // not understand is skipped.
 void parseOptionLine(std::string_view line, Settings& s = settings);
 
-// Whole-number conversion shared by the prompts and the parser: leading blanks skipped, an
-// optional sign, decimal digits or "$" and hexadecimal digits, nothing after them, within
-// signed 32 bits. False when the text is not such a number.
-bool convertNumber(std::string_view text, std::int32_t& value);
+// Off becomes on, on becomes off.
+inline void toggleFlag(Flag& flag) { flag = flag == 0 ? 1 : 0; }

@@ -11,7 +11,7 @@
 #include "platform/fault.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
-#include "base/test_support.h"
+#include "platform/test_support.h"
 
 namespace platform {
 namespace {

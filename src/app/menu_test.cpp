@@ -1,4 +1,4 @@
-#include "main/menu.h"
+#include "app/menu.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 
 #include "console/console.h"
-#include "base/test_support.h"
+#include "platform/test_support.h"
 #include "console/memory_device.h"
-#include "main/flow.h"
+#include "app/run.h"
 #include "platform/platform.h"
 #include "texts/texts.h"
 

@@ -1,4 +1,4 @@
-#include "platform/posix/key_decoder.h"
+#include "console/posix/key_decoder.h"
 
 #include "platform/cp437.h"
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/console_device.h"
+#include "console/system_console.h"
 #include "platform/platform.h"
-#include "platform/win32/key_events.h"
-#include "platform/win32/line_echo.h"
+#include "console/win32/key_events.h"
+#include "console/win32/line_echo.h"
 #include "platform/win32/windows.h"
 
 namespace platform {

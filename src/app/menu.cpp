@@ -1,10 +1,10 @@
-#include "main/menu.h"
+#include "app/menu.h"
 
 #include <cstdio>
 
 #include "colours/colour_table.h"
 #include "console/console.h"
-#include "main/flow.h"
+#include "app/run.h"
 #include "settings/settings.h"
 #include "texts/texts.h"
 

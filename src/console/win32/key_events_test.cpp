@@ -1,4 +1,4 @@
-#include "platform/win32/key_events.h"
+#include "console/win32/key_events.h"
 
 #include <gtest/gtest.h>
 

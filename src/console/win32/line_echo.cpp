@@ -1,4 +1,4 @@
-#include "platform/win32/line_echo.h"
+#include "console/win32/line_echo.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/posix/render.h"
+#include "console/posix/render.h"
 
 #include <algorithm>
 

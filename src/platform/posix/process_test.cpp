@@ -6,7 +6,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
-#include "base/test_support.h"
+#include "platform/test_support.h"
 
 namespace platform {
 namespace {

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/console_device.h"
-#include "platform/posix/key_decoder.h"
-#include "platform/posix/render.h"
+#include "console/system_console.h"
+#include "console/posix/key_decoder.h"
+#include "console/posix/render.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "console/console.h"
-#include "main/flow.h"
-#include "platform/console_device.h"
+#include "app/run.h"
+#include "console/system_console.h"
 #include "texts/texts.h"
 
 namespace {

@@ -1,0 +1,100 @@
+#include "app/run.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "console/console.h"
+#include "platform/test_support.h"
+#include "console/memory_device.h"
+#include "platform/platform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using test::pad;
+
+using console::attributeAt;
+using console::rowText;
+
+void touch(const std::string& path) { test::writeFile(path, ""); }
+
+class InTempDir : public ::testing::Test {
+ protected:
+  test::TempDirectory dir;
+  Str here = platform::currentDirectory();  // the directory in DOS form
+};
+
+using Flow = InTempDir;
+
+TEST_F(Flow, WithoutZor4ExeTheRunEndsOnRowThree) {
+  console::MemoryDevice device;
+  console::start(device);
+  device.type(" ");
+  setenv("LANG", "de", 1);
+  EXPECT_EXIT(
+      {
+        platform::setExitHook([] {
+          std::string report = rowText(1) + "|" + rowText(3) + "|" + std::to_string(attributeAt(1, 3)) +
+                               "," + std::to_string(attributeAt(80, 3)) + "," +
+                               std::to_string(attributeAt(1, 1));
+          std::fputs(report.c_str(), stderr);
+        });
+        runProgram();
+      },
+      ::testing::ExitedWithCode(0),
+      "Einrichtungsprogramm zu Zor +\\|Abbruch : ZOR4.EXE nicht im aktuellen Verzeichnis! +\\|12,12,30");
+}
+
+}  // namespace
+
+namespace {
+
+// The whole first-time run: dialog, menu, launcher written, closing screen.
+TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {
+  touch("ZOR4.EXE");
+  console::MemoryDevice device;
+  console::start(device);
+  device.type("\rc\r");  // dialog: the current directory; menu: CPU emulator off; save
+  setenv("LANG", "C", 1);
+  setenv("PATH", "", 1);
+  EXPECT_EXIT(
+      {
+        platform::setExitHook([] {
+          std::string report;
+          for (int row = 1; row <= 6; ++row) report += rowText(row) + "|";
+          report += std::to_string(attributeAt(1, 1)) + "," + std::to_string(attributeAt(80, 25));
+          std::fputs(report.c_str(), stderr);
+        });
+        runProgram();
+      },
+      ::testing::ExitedWithCode(0),
+      "^successful exit +\\| +\\|help          : \"ZO -\\?\" +\\|program start : \"ZO\" +\\| +\\| +\\|15,15$");
+  std::string expected = "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n";
+  expected += std::string(here) + "\\ZOR4.EXE -!- -BC -C- -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X3000 -Z0";
+  expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
+  EXPECT_EQ(test::readFile("ZO.BAT"), expected);
+}
+
+// Run again: the launcher is found, its switches and reserved line are taken over.
+TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
+  touch("ZOR4.EXE");
+  test::writeFile("ZO.BAT", "@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\nX:\\ZOR4.EXE -BH -P+ -X77 %1");
+  console::MemoryDevice device;
+  console::start(device);
+  device.type("\r");
+  setenv("PATH", "", 1);
+  EXPECT_EXIT(runProgram(), ::testing::ExitedWithCode(0), "");
+  std::string expected = "@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\n";
+  expected += std::string(here) + "\\ZOR4.EXE -!- -BH -C+ -G+ -H+ -L+ -ICO+ -M+ -P+ -S- -U+ -X77 -Z0";
+  expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
+  EXPECT_EQ(test::readFile("ZO.BAT"), expected);
+}
+
+}  // namespace

@@ -1,0 +1,15 @@
+// Finding a file the way the command interpreter finds a program.
+#pragma once
+
+#include <string_view>
+
+#include "base/short_string.h"
+
+namespace platform {
+
+// The full path of the first place where name exists: the current directory, then each
+// element of the ';'-separated list (an element in double quotes may hold ';'). The file
+// name is spelled as the file system stores it. Empty when there is none.
+Str searchFile(std::string_view name, std::string_view list);
+
+}  // namespace platform

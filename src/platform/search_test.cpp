@@ -1,0 +1,69 @@
+#include "platform/search.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+void touch(const std::string& path) { test::writeFile(path, ""); }
+
+class SearchFile : public ::testing::Test {
+ protected:
+  test::TempDirectory dir;
+  Str here = platform::currentDirectory();  // the directory in DOS form
+};
+
+TEST_F(SearchFile, TheCurrentDirectoryComesFirst) {
+  fs::create_directory("bin");
+  touch("ZO.BAT");
+  touch("bin/ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "bin"), here + "\\ZO.BAT");
+}
+
+TEST_F(SearchFile, WalksTheListFromTheLeft) {
+  fs::create_directories("a");
+  fs::create_directories("b");
+  fs::create_directories("c");
+  touch("b/ZO.BAT");
+  touch("c/ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", ";;a;;b;c"), here + "\\b\\ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "a\\;c\\"), here + "\\c\\ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "a;;;"), "");
+  EXPECT_EQ(searchFile("ZO.BAT", ""), "");
+}
+
+TEST_F(SearchFile, AQuotedElementMayHoldSemicolons) {
+  fs::create_directory("x;y");
+  touch("x;y/ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "x;y"), "");
+  EXPECT_EQ(searchFile("ZO.BAT", "a;\"x;y\";b"), here + "\\x;y\\ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "\"x;y"), here + "\\x;y\\ZO.BAT");  // unclosed: to the end
+}
+
+TEST_F(SearchFile, AColonInTheFoundNameIsPartOfTheName) {
+  // An element that is no drive ("LIST:") gets no backslash; on POSIX a file may be named
+  // "LIST:ZO.BAT", and that whole name is the hit.
+  touch("LIST:ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "a;LIST:"), here + "\\LIST:ZO.BAT");
+}
+
+TEST_F(SearchFile, AbsoluteElementsAndTheDotList) {
+  fs::create_directory("tools");
+  touch("tools/ZOR4.EXE");
+  Str tools = here + "\\tools";
+  EXPECT_EQ(searchFile("ZOR4.EXE", tools), tools + "\\ZOR4.EXE");
+  EXPECT_EQ(searchFile("ZOR4.EXE", "."), "");  // only the current directory counts
+  touch("ZOR4.EXE");
+  EXPECT_EQ(searchFile("ZOR4.EXE", "."), here + "\\ZOR4.EXE");
+}
+
+}  // namespace
+}  // namespace platform

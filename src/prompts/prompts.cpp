@@ -1,0 +1,39 @@
+#include "prompts/prompts.h"
+
+#include "base/number.h"
+#include "console/console.h"
+#include "platform/platform.h"
+
+Str zorDirectory;
+Str launcherDirectory;
+Str reservedLine;
+std::string_view onOffTexts[2];
+
+void newScreen() {
+  console::textAttribute = 30;
+  console::clearScreen();
+}
+
+std::uint8_t readKeyUpper() {
+  std::uint8_t key = console::readKey();
+  return key >= 'a' && key <= 'z' ? static_cast<std::uint8_t>(key - 32) : key;
+}
+
+void abortWithMessage(std::string_view text) {
+  console::textAttribute = 12;
+  console::writeText("\r");
+  console::writeText(text);
+  console::clearToEndOfLine();
+  console::textAttribute = 30;
+  console::writeText("\r\n");
+  readKeyUpper();  // blocks until a key is waiting, then takes it
+  platform::exitProcess(0);
+}
+
+void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi) {
+  Str line;
+  for (;;) {
+    console::readLine(line);
+    if (convertNumber(line, value) && value >= lo && value <= hi) return;
+  }
+}
