@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/settings.h"
+#include "base/number.h"
 #include "support.h"
 
 namespace {

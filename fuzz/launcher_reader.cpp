@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "launcher/launcher.h"
-#include "prompts/prompts.h"
+#include "settings/option_parser.h"
 #include "settings/settings.h"
 #include "support.h"
 
@@ -47,10 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   console::MemoryDevice device;
   fuzz::startConsole(device);
-  settings = Settings{};
-  settings.colourTableName = "left from before";  // the reader empties it
-  reservedLine = "REM * reserved line * please do not remove *";
-  readLauncher("ZO.BAT");
+  Launcher launcher = readLauncher("ZO.BAT");
 
   std::vector<std::string> lines = textLines(content);
   auto line = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
@@ -60,10 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reserved = std::string_view(line(2));
     command = 3;
   }
-  FUZZ_CHECK(reservedLine == reserved.view());
+  FUZZ_CHECK(launcher.reservedLine == reserved.view());
   Settings expected;
   parseOptionLine(extractOptionLine(line(command)), expected);
-  FUZZ_CHECK(same(settings, expected));
+  FUZZ_CHECK(same(launcher.settings, expected));
+  FUZZ_CHECK(same(parseLauncher(content).settings, expected));
   FUZZ_CHECK(console::rowText(1).starts_with("reading ZO.BAT ..."));
   FUZZ_CHECK(console::cursorRow() == 2 && console::cursorColumn() == 1);
   FUZZ_CHECK(fuzz::readFile("ZO.BAT") == content);  // reading never writes

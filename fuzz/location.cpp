@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "launcher/location.h"
-#include "settings/settings.h"
+#include "base/number.h"
 #include "support.h"
 
 namespace {

@@ -1,42 +1,64 @@
 #include "app/menu.h"
 
-#include <cstdio>
-
-#include "colours/colour_table.h"
+#include "base/number.h"
+#include "colours/editor.h"
 #include "console/console.h"
-#include "app/run.h"
-#include "settings/settings.h"
-#include "texts/texts.h"
+#include "prompts/prompts.h"
 
 using namespace texts;
 
 namespace {
 
-std::uint8_t menuKey;
+using enum MenuAction;
 
-void writeNumber(std::int32_t value) {
-  char digits[12];
-  int n = std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
-  console::writeText(std::string_view(digits, static_cast<std::size_t>(n)));
-}
+constexpr MenuItem items[] = {
+    {'u', "", txtLblSubdirs, flip, &Settings::subdirs},
+    {'p', "", txtLblPartitionTable, flip, &Settings::partitionTable},
+    {'s', "", txtLblBootSectors, flip, &Settings::bootSectors},
+    {'l', "", txtLblVerbose, flip, &Settings::verboseFormat},
+    {'b', "", txtLblScreen, stepMode},
+    {'h', "", txtLblHex, flip, &Settings::hexNumbers},
+    {'m', "", txtLblMouse, flip, &Settings::mouse},
+    {'c', "", txtLblCpuEmulator, flip, &Settings::cpuEmulator},
+    {'r', "", txtLblResources, flip, &Settings::resourceTable},
+    {'i', "", txtLblIcons, flip, &Settings::icons},
+    {'f', "", txtLblColourTable, askColourTable},
+    {'x', "", txtLblMemoryLimit, askMemoryLimit},
+    {'z', "", txtLblLines, askScreenLines},
+    {'*', "", txtCreateColourTable, editColours},
+    {27, "[Esc]", txtExitNoSave, giveUp},
+    {13, "[<\xC4\xD9]", txtSaveExit, save},  // a return arrow in the OEM code page
+    {'g', "", 0, flip, &Settings::gtDataDll},  // ZOR's switch without a row
+};
 
 void endLine() { console::writeText("\r\n"); }
 
-// "                     [u]  .. " and the label: every value then starts in column 52.
-void keyRow(char key, GeneralText label) {
-  char leadIn[] = "                     [ ]  .. ";
-  leadIn[22] = key;
-  console::writeText(leadIn);
-  console::writeText(text(label));
+// "                     [u]  .. ", or "                    [Esc] .. ": every label starts in
+// column 30, every value in column 52.
+void leadIn(const MenuItem& item) {
+  if (item.sign.empty()) {
+    char text[] = "                     [ ]  .. ";
+    text[22] = item.key;
+    console::writeText(text);
+  } else {
+    console::writeText("                    ");
+    console::writeText(item.sign);
+    console::writeText(" .. ");
+  }
 }
 
-void flagRow(char key, GeneralText label, Flag value) {
-  keyRow(key, label);
-  console::writeText(onOffTexts[value]);
-  endLine();
+void writeValue(const MenuItem& item, const Settings& s) {
+  switch (item.action) {
+    case flip: console::writeText(text(s.*item.flag ? txtOn : txtOff)); break;
+    case stepMode: console::writeText(screenModeLetters.substr(static_cast<std::size_t>(s.screenMode), 1)); break;
+    case askColourTable: console::writeText(s.colourTableName); break;
+    case askMemoryLimit: console::writeText(decimal(s.memoryLimitKb)); break;
+    case askScreenLines: console::writeText(decimal(s.screenLines)); break;
+    default: break;
+  }
 }
 
-void drawMenu() {
+void drawMenu(const Settings& s) {
   newScreen();
   endLine();
   console::writeText("                       ");
@@ -44,38 +66,18 @@ void drawMenu() {
   endLine();
   endLine();
   endLine();
-  flagRow('u', txtLblSubdirs, settings.subdirs);
-  flagRow('p', txtLblPartitionTable, settings.partitionTable);
-  flagRow('s', txtLblBootSectors, settings.bootSectors);
-  flagRow('l', txtLblVerbose, settings.verboseFormat);
-  keyRow('b', txtLblScreen);
-  console::writeText(screenModeLetters.substr(static_cast<std::size_t>(settings.screenMode), 1));
-  endLine();
-  console::writeText("                             ");
-  console::writeText(displayModeNameArray[settings.screenMode]);
-  endLine();
-  flagRow('h', txtLblHex, settings.hexNumbers);
-  flagRow('m', txtLblMouse, settings.mouse);
-  flagRow('c', txtLblCpuEmulator, settings.cpuEmulator);
-  flagRow('r', txtLblResources, settings.resourceTable);
-  flagRow('i', txtLblIcons, settings.icons);
-  keyRow('f', txtLblColourTable);
-  console::writeText(settings.colourTableName);
-  endLine();
-  keyRow('x', txtLblMemoryLimit);
-  writeNumber(settings.memoryLimitKb);
-  endLine();
-  keyRow('z', txtLblLines);
-  writeNumber(settings.screenLines);
-  endLine();
-  keyRow('*', txtCreateColourTable);
-  endLine();
-  console::writeText("                    [Esc] .. ");
-  console::writeText(text(txtExitNoSave));
-  endLine();
-  console::writeText("                    [<\xC4\xD9] .. ");
-  console::writeText(text(txtSaveExit));
-  endLine();
+  for (const MenuItem& item : items) {
+    if (item.label == 0) continue;
+    leadIn(item);
+    console::writeText(text(static_cast<GeneralText>(item.label)));
+    writeValue(item, s);
+    endLine();
+    if (item.action == stepMode) {  // the name of the display mode, on a row of its own
+      console::writeText("                             ");
+      console::writeText(displayModeNameArray[s.screenMode]);
+      endLine();
+    }
+  }
   endLine();
   console::writeText("                      ");
 }
@@ -87,64 +89,69 @@ bool isAbsolute(const Str& path) {
   return (path.size() >= 2 && c >= 'A' && c <= 'Z' && path[1] == ':') || (!path.empty() && path[0] == '\\');
 }
 
-void askColourTable() {
+void askColourTableName(RunState& run) {
+  Str& name = run.launcher.settings.colourTableName;
   endLine();
   console::writeText(text(txtAskColourTable));
-  console::writeText(settings.colourTableName);
+  console::writeText(name);
   console::writeText(")\r\n   ");
   Str answer;
   console::readLine(answer);
-  settings.colourTableName = answer.empty() || isAbsolute(answer) ? answer : zorDirectory + answer;
+  name = answer.empty() || isAbsolute(answer) ? answer : run.zorDirectory + answer;
 }
 
-void askMemoryLimit() {
+void askMemoryLimitKb(Settings& s) {
   endLine();
   console::writeText(text(txtAskRamLimit));
-  writeNumber(settings.memoryLimitKb);
+  console::writeText(decimal(s.memoryLimitKb));
   console::writeText(")\r\n   ");
-  readNumber(settings.memoryLimitKb, 0, 2048000);
+  readNumber(s.memoryLimitKb, 0, 2048000);
 }
 
-void askScreenLines() {
+void askScreenLineCount(Settings& s) {
   endLine();
   console::writeText(text(txtAskScreenLines));
   console::writeText("\r\n   ");
-  readNumber(settings.screenLines, 0, 60);
-  switch (settings.screenLines) {
+  readNumber(s.screenLines, 0, 60);
+  switch (s.screenLines) {
     case 0: case 25: case 28: case 43: case 50: case 60: break;
-    default: settings.screenLines = 25;
+    default: s.screenLines = 25;
   }
+}
+
+const MenuItem* itemOf(std::uint8_t key) {
+  for (const MenuItem& item : items) {
+    char upper = item.key >= 'a' && item.key <= 'z' ? static_cast<char>(item.key - 32) : item.key;
+    if (static_cast<std::uint8_t>(upper) == key) return &item;
+  }
+  return nullptr;
 }
 
 }  // namespace
 
-void runMenu() {
+const std::span<const MenuItem> menuItems = items;
+
+void runMenu(RunState& run) {
+  Settings& s = run.launcher.settings;
   for (;;) {
-    drawMenu();
-    do menuKey = readKeyUpper();
-    while (menuKey == 0);
-    switch (menuKey) {
-      case 'B': settings.screenMode = settings.screenMode == 4 ? 0 : static_cast<std::int8_t>(settings.screenMode + 1); break;
-      case 'C': toggleFlag(settings.cpuEmulator); break;
-      case 'F': askColourTable(); break;
-      case 'G': toggleFlag(settings.gtDataDll); break;
-      case 'H': toggleFlag(settings.hexNumbers); break;
-      case 'I': toggleFlag(settings.icons); break;
-      case 'L': toggleFlag(settings.verboseFormat); break;
-      case 'M': toggleFlag(settings.mouse); break;
-      case 'P': toggleFlag(settings.partitionTable); break;
-      case 'R': toggleFlag(settings.resourceTable); break;
-      case 'S': toggleFlag(settings.bootSectors); break;
-      case 'U': toggleFlag(settings.subdirs); break;
-      case 'X': askMemoryLimit(); break;
-      case 'Z': askScreenLines(); break;
-      case '*': editColourTable(settings.colourTableName); break;
-      case 27:
+    drawMenu(s);
+    std::uint8_t key;
+    do key = readKeyUpper();
+    while (key == 0);
+    const MenuItem* item = itemOf(key);
+    if (!item) continue;
+    switch (item->action) {
+      case flip: toggleFlag(s.*item->flag); break;
+      case stepMode: s.screenMode = s.screenMode == 4 ? 0 : static_cast<std::int8_t>(s.screenMode + 1); break;
+      case askColourTable: askColourTableName(run); break;
+      case askMemoryLimit: askMemoryLimitKb(s); break;
+      case askScreenLines: askScreenLineCount(s); break;
+      case editColours: editColourTable(s.colourTableName, run.colourTable); break;
+      case giveUp:
         console::textAttribute = 15;
         console::clearScreen();
         abortWithMessage(text(txtAborted));
-      case 13: return;
-      default: break;
+      case save: return;
     }
   }
 }

@@ -24,23 +24,20 @@ class Menu : public ::testing::Test {
   void start(const char* lang, int height = 25) {
     setenv("LANG", lang, 1);
     texts::loadAll();
-    onOffTexts[0] = texts::text(texts::txtOff);
-    onOffTexts[1] = texts::text(texts::txtOn);
-    settings = Settings{};
-    zorDirectory = "C:\\ZOR\\";
+    state = RunState{};
+    state.zorDirectory = "C:\\ZOR\\";
     device = std::make_unique<console::MemoryDevice>(80, height);
     console::start(*device);
   }
   void SetUp() override { start("en_GB.UTF-8"); }
-  void TearDown() override {
-    settings = Settings{};
-    console::finish();
-  }
+  void TearDown() override { console::finish(); }
   // Runs the menu over the keys; they must end it with Enter.
   void run(std::string_view keys) {
     device->type(keys);
-    runMenu();
+    runMenu(state);
   }
+  RunState state;
+  Settings& settings = state.launcher.settings;
   std::unique_ptr<console::MemoryDevice> device;
 };
 
@@ -149,7 +146,7 @@ TEST_F(Menu, ExtendedKeysActAsTheLetterOfTheirScanCode) {
 TEST_F(Menu, MemoryPromptRereadsUntilANumberInRange) {
   device->type("x");
   device->type("\rabc\r-1\r2048001\r12 \r 42\r\r");
-  runMenu();
+  runMenu(state);
   EXPECT_EQ(settings.memoryLimitKb, 42);
   run("x$FF\r\r");
   EXPECT_EQ(settings.memoryLimitKb, 255);
@@ -167,7 +164,7 @@ TEST_F(Menu, MemoryPromptShowsTheOldValueAndReadsInColumnFour) {
           std::string rows = rowText(24) + "|" + rowText(25);
           std::fputs(rows.c_str(), stderr);
         });
-        runMenu();
+        runMenu(state);
       },
       ::testing::ExitedWithCode(100),
       "   upper limit memory usage \\(KB\\)\\? \\(old:3000\\) +\\|   77 +Runtime error 100");
@@ -206,7 +203,7 @@ TEST_F(Menu, ColourTableNameIsCutAt255) {
 TEST_F(Menu, ALongColourTableNamePushesTheLaterRowsDown) {
   settings.colourTableName = std::string(40, 'T');
   device->type("\r");
-  runMenu();
+  runMenu(state);
   EXPECT_EQ(rowText(16), "                     [f]  .. use color table       " + std::string(29, 'T'));
   EXPECT_EQ(rowText(17), pad(std::string(11, 'T')));
   EXPECT_EQ(rowText(18), pad("                     [x]  .. upper memory limit    3000"));
@@ -224,7 +221,7 @@ TEST_F(Menu, EscLeavesWhiteOnBlackWithTheAbortTextInLightRed) {
                     std::to_string(attributeAt(1, 2)) + "," + std::to_string(attributeAt(80, 25));
           std::fputs(report.c_str(), stderr);
         });
-        runMenu();
+        runMenu(state);
       },
       ::testing::ExitedWithCode(0), "abort \\.\\.\\. +\\| +\\|12,12,15,15");
 }

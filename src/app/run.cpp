@@ -1,10 +1,12 @@
 #include "app/run.h"
 
+#include "app/menu.h"
 #include "console/console.h"
 #include "launcher/launcher.h"
-#include "app/menu.h"
+#include "launcher/location.h"
 #include "platform/platform.h"
 #include "platform/search.h"
+#include "prompts/prompts.h"
 #include "texts/texts.h"
 
 using namespace texts;
@@ -44,30 +46,29 @@ void closingScreen() {
 
 void runProgram() {
   texts::loadAll();
-  onOffTexts[0] = text(txtOff);
-  onOffTexts[1] = text(txtOn);
+  RunState run;
   newScreen();
-  reservedLine = text(txtReservedBatch);
+  run.launcher.reservedLine = text(txtReservedBatch);
   writeLine(text(txtTitle));
   writeLine("");
 
   Str zor = platform::searchFile("ZOR4.EXE", ".");
   if (zor.empty()) abortWithMessage(Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir));
-  zorDirectory = zor;
-  zorDirectory.cutTail(8);
-  if (zorDirectory[0] == 'A' || zorDirectory[0] == 'B') askAboutDrive(zorDirectory[0]);
+  run.zorDirectory = zor;
+  run.zorDirectory.cutTail(8);
+  if (run.zorDirectory[0] == 'A' || run.zorDirectory[0] == 'B') askAboutDrive(run.zorDirectory[0]);
 
   Str launcher = platform::searchFile("ZO.BAT", platform::environmentValue("PATH"));
   if (!launcher.empty()) {
-    launcherDirectory = launcher;
-    launcherDirectory.cutTail(6);
-    readLauncher(launcherDirectory + "ZO" + ".BAT");
+    run.launcherDirectory = launcher;
+    run.launcherDirectory.cutTail(6);
+    run.launcher = readLauncher(run.launcherDirectory + "ZO" + ".BAT");
   } else {
-    launcherDirectory = chooseLauncherDirectory();
+    run.launcherDirectory = chooseLauncherDirectory();
   }
 
-  runMenu();
-  writeLauncher(launcherDirectory + "ZO" + ".BAT");
+  runMenu(run);
+  writeLauncher(run.launcherDirectory + "ZO" + ".BAT", run.launcher, run.zorDirectory);
   closingScreen();
   platform::exitProcess(0);
 }

@@ -1,12 +1,16 @@
-// The main flow's state and the small routines every screen shares.
+// The run: one pass from the first screen to the exit code, and the state it carries.
 #pragma once
 
-#include <cstdint>
-#include <string_view>
-
 #include "base/short_string.h"
-#include "prompts/prompts.h"
-#include "settings/settings.h"
+#include "colours/colour_table.h"
+#include "launcher/launcher.h"
+
+struct RunState {
+  Str zorDirectory;       // directory of ZOR4.EXE, with a trailing backslash
+  Str launcherDirectory;  // directory of ZO.BAT, with a trailing backslash
+  Launcher launcher;      // what ZO.BAT holds, then what the menu made of it
+  ColourTable colourTable = defaultColourTable;  // kept from one colour-editor call to the next
+};
 
 // The whole run, from the first screen to the exit code.
 [[noreturn]] void runProgram();

@@ -1,5 +1,7 @@
 #include "base/number.h"
 
+#include <charconv>
+
 bool convertNumber(std::string_view text, std::int32_t& value) {
   value = 0;  // what a failed conversion leaves
   std::size_t at = 0;
@@ -28,4 +30,10 @@ bool convertNumber(std::string_view text, std::int32_t& value) {
   }
   value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
   return true;
+}
+
+ShortString<11> decimal(std::int32_t value) {
+  char digits[11];
+  char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  return std::string_view(digits, static_cast<std::size_t>(end - digits));
 }

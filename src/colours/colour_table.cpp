@@ -2,8 +2,7 @@
 
 #include "platform/platform.h"
 
-// The author's colours, which ZOR also uses when it is given no table.
-ColourTable currentColourTable = {
+const ColourTable defaultColourTable = {
     {'Q', 'X', 'Z', 'o', 'F', 'a'},
     19,
     "Vorgaben des Autors",  // the rest of the field stays zero
@@ -28,16 +27,15 @@ ColourTable currentColourTable = {
 
 // The table is taken as it stands: ZOR owns the format, so nothing is checked here and a
 // table we do not understand is written back byte for byte.
-bool readColourTable(std::string_view fileName) {
+bool readColourTable(std::string_view fileName, ColourTable& table) {
   platform::File file;
   if (!platform::tryOpenReadWrite(fileName, file)) return false;
-  platform::readBlock(file, &currentColourTable, sizeof currentColourTable);
+  platform::readBlock(file, &table, sizeof table);
   platform::close(file);
   return true;
 }
 
 // Through a temporary file, so a failed save never costs the table that was there.
-void writeColourTable(std::string_view fileName) {
-  platform::replaceFile(fileName, {reinterpret_cast<const char*>(&currentColourTable),
-                                   sizeof currentColourTable});
+void writeColourTable(std::string_view fileName, const ColourTable& table) {
+  platform::replaceFile(fileName, {reinterpret_cast<const char*>(&table), sizeof table});
 }

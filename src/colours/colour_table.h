@@ -1,11 +1,10 @@
 // Colour tables: 67-byte files giving each of ZOR's fifteen display categories a
-// foreground and a background colour, and the editor that makes them.
+// foreground and a background colour.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-#include "base/short_string.h"
 
 struct ColourPair {
   std::uint8_t foreground;  // colour in bits 0-3
@@ -20,13 +19,10 @@ struct ColourTable {
 };
 static_assert(sizeof(ColourTable) == 67, "a colour table is 67 bytes without gaps");
 
-// The working table of the run; starts as the default table.
-extern ColourTable currentColourTable;
+// The author's colours, which ZOR also uses when it is given no table.
+extern const ColourTable defaultColourTable;
 
-// Loads the file into currentColourTable; false (table unchanged) when it cannot be opened.
-bool readColourTable(std::string_view fileName);
-// Writes currentColourTable as it stands (atomically).
-void writeColourTable(std::string_view fileName);
-
-// The full-screen editor; name is the caller's colour-table name, changed in place.
-void editColourTable(Str& name);
+// Loads the file into table; false (table unchanged) when it cannot be opened.
+bool readColourTable(std::string_view fileName, ColourTable& table);
+// Writes the table as it stands (atomically).
+void writeColourTable(std::string_view fileName, const ColourTable& table);

@@ -14,7 +14,7 @@ TEST_F(ColourTableFile, RunStartsWithTheAuthorsTable) {
 TEST_F(ColourTableFile, NewTableSavedUnchangedIsTheDefaultWithItsComment) {
   Str name;
   device.type("NEW.TAB\rmy colours\rs");
-  editColourTable(name);
+  editColourTable(name, table);
   std::string expected = defaultTableBytes();
   expected.replace(6, 31, "\x0Amy colours" + std::string(20, ' '));
   EXPECT_EQ(readFile("NEW.TAB"), expected);
@@ -23,7 +23,7 @@ TEST_F(ColourTableFile, NewTableSavedUnchangedIsTheDefaultWithItsComment) {
 TEST_F(ColourTableFile, CommentKeepsItsFirstThirtyCharacters) {
   Str name = "LONG.TAB";
   device.type("\r" + std::string(30, 'c') + "xyz\r\r");
-  editColourTable(name);
+  editColourTable(name, table);
   EXPECT_EQ(readFile("LONG.TAB").substr(6, 31), '\x1E' + std::string(30, 'c'));
 }
 
@@ -33,7 +33,7 @@ TEST_F(ColourTableFile, LongerFileIsReadFromItsStartAndSavedAsSixtySevenBytes) {
   writeFile("BIG.TAB", bytes);
   Str name = "BIG.TAB";
   device.type("\r\r");  // no comment is asked for a table that exists
-  editColourTable(name);
+  editColourTable(name, table);
   EXPECT_EQ(readFile("BIG.TAB"), bytes.substr(0, 67));
 }
 
@@ -41,7 +41,7 @@ TEST_F(ColourTableFile, ShortFileStopsTheRunAndStaysAsItWas) {
   writeFile("SHORT.TAB", "0123456789");
   Str name = "SHORT.TAB";
   device.type("\rs");
-  EXPECT_EXIT(editColourTable(name), testing::ExitedWithCode(100), "Runtime error 100");
+  EXPECT_EXIT(editColourTable(name, table), testing::ExitedWithCode(100), "Runtime error 100");
   EXPECT_EQ(readFile("SHORT.TAB"), "0123456789");
 }
 
@@ -49,17 +49,17 @@ TEST_F(ColourTableFile, FieldsAreTakenUncheckedAndWrittenBackAsRead) {
   std::string bytes = defaultTableBytes();
   bytes.replace(0, 7, "NOTZOR\xC8");  // foreign magic, comment length 200
   writeFile("ODD.TAB", bytes);
-  ASSERT_TRUE(readColourTable("ODD.TAB"));
-  EXPECT_EQ(bytesOf(currentColourTable), bytes);
-  writeColourTable("COPY.TAB");
+  ASSERT_TRUE(readColourTable("ODD.TAB", table));
+  EXPECT_EQ(bytesOf(table), bytes);
+  writeColourTable("COPY.TAB", table);
   EXPECT_EQ(readFile("COPY.TAB"), bytes);
 }
 
 TEST_F(ColourTableFile, MissingFileLeavesTheTableAlone) {
-  currentColourTable.pairs[4].foreground = 0x07;
-  std::string before = bytesOf(currentColourTable);
-  EXPECT_FALSE(readColourTable("NONE.TAB"));
-  EXPECT_EQ(bytesOf(currentColourTable), before);
+  table.pairs[4].foreground = 0x07;
+  std::string before = bytesOf(table);
+  EXPECT_FALSE(readColourTable("NONE.TAB", table));
+  EXPECT_EQ(bytesOf(table), before);
 }
 
 }  // namespace

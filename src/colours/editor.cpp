@@ -1,6 +1,4 @@
-// The colour-table editor: every category is shown in its own colours, and one key steps
-// its foreground (a to o) or its background (A to O) to the next colour.
-#include "colours/colour_table.h"
+#include "colours/editor.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,10 +13,9 @@ namespace {
 constexpr std::uint8_t normalColours = 0x1E;  // yellow on blue, as on every screen
 constexpr int categoryCount = 15;
 
-Str editFileName;  // the file this call reads and writes
-
-// Asks for the file, then loads it, or asks for a comment when it is a new table.
-void openTable(Str& name) {
+// Asks for the file, then loads it, or asks for a comment when it is a new table. Returns
+// the name of the file this call reads and writes.
+Str openTable(Str& name, ColourTable& table) {
   newScreen();
   console::moveCursor(20, 10);
   if (name.empty()) name = "TEST";
@@ -30,28 +27,27 @@ void openTable(Str& name) {
 
   Str line;
   console::readLine(line);
-  if (line.empty()) {
-    editFileName = name;  // as it stands: a relative name means the current directory
-  } else {
-    editFileName = platform::expandPath(line);
-    name = editFileName;
+  Str fileName = name;  // as it stands: a relative name means the current directory
+  if (!line.empty()) {
+    fileName = platform::expandPath(line);
+    name = fileName;
   }
-  if (readColourTable(editFileName)) return;
+  if (readColourTable(fileName, table)) return fileName;
 
   console::moveCursor(20, 12);
   console::writeText(texts::text(texts::edtComment));
   // The blanks stay behind a shorter comment and go into the file with it.
-  ColourTable& table = currentColourTable;
   std::memset(table.comment, ' ', sizeof table.comment);
   console::readLine(line);
   std::size_t length = std::min(line.size(), sizeof table.comment);
   std::memcpy(table.comment, line.data(), length);
   table.commentLength = static_cast<std::uint8_t>(length);
+  return fileName;
 }
 
-void drawCategories() {
+void drawCategories(const ColourTable& table) {
   for (int k = 1; k <= categoryCount; ++k) {
-    const ColourPair& pair = currentColourTable.pairs[k - 1];
+    const ColourPair& pair = table.pairs[k - 1];
     console::moveCursor(22, k + 2);
     console::textAttribute = static_cast<std::uint8_t>(pair.foreground + pair.background);
     Str row = " ";
@@ -113,11 +109,11 @@ void stepBackground(std::uint8_t& colour) {
 
 }  // namespace
 
-void editColourTable(Str& name) {
-  openTable(name);
+void editColourTable(Str& name, ColourTable& table) {
+  Str fileName = openTable(name, table);
   newScreen();
   for (;;) {
-    drawCategories();
+    drawCategories(table);
     drawPalette();
     drawLegend();
     std::uint8_t key = console::readKey();
@@ -127,11 +123,11 @@ void editColourTable(Str& name) {
     }
     if (key == 27 || key == 'V' || key == 'v') return;
     if (key >= 'a' && key <= 'o') {
-      stepForeground(currentColourTable.pairs[key - 'a'].foreground);
+      stepForeground(table.pairs[key - 'a'].foreground);
     } else if (key >= 'A' && key <= 'O') {
-      stepBackground(currentColourTable.pairs[key - 'A'].background);
+      stepBackground(table.pairs[key - 'A'].background);
     } else if (key == 'S' || key == 's' || key == 13) {
-      writeColourTable(editFileName);
+      writeColourTable(fileName, table);
       return;
     }
   }

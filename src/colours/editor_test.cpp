@@ -17,13 +17,13 @@ class ColourEditor : public ColourTest {
   void runNewTable(const std::string& keys) {
     Str name;
     device.type("\r\r" + keys);
-    editColourTable(name);
+    editColourTable(name, table);
   }
 
   // Rows 3 to 17, 19 to 23 and 25 exactly as drawn for names and legend in one language.
   void expectEditorScreen(const std::vector<std::string>& categories, const std::string (&legend)[4]) {
     for (int k = 1; k <= 15; ++k) {
-      const ColourPair& pair = currentColourTable.pairs[k - 1];
+      const ColourPair& pair = table.pairs[k - 1];
       auto colours = static_cast<std::uint8_t>(pair.foreground + pair.background);
       std::string row = std::string(" ") + static_cast<char>('@' + k) + "   " + categories[k - 1];
       row.resize(41, ' ');
@@ -79,33 +79,33 @@ TEST_F(ColourEditor, DrawsGermanTexts) {
 
 TEST_F(ColourEditor, SixteenStepsBringAForegroundBack) {
   runNewTable("av");
-  EXPECT_EQ(currentColourTable.pairs[0].foreground, 0x01);
+  EXPECT_EQ(table.pairs[0].foreground, 0x01);
   EXPECT_EQ(attributeAt(22, 3), 0x21);  // drawn again in the new colours
-  currentColourTable = tableAtStart;
+  table = tableAtStart;
   runNewTable(std::string(16, 'a') + "v");
-  EXPECT_EQ(currentColourTable.pairs[0].foreground, 0x00);
-  EXPECT_EQ(currentColourTable.pairs[0].background, 0x20);
+  EXPECT_EQ(table.pairs[0].foreground, 0x00);
+  EXPECT_EQ(table.pairs[0].background, 0x20);
 }
 
 TEST_F(ColourEditor, BackgroundRunsThroughToBlack) {
   const std::uint8_t steps[] = {0xD0, 0xE0, 0xF0, 0x00};
   for (std::uint8_t expected : steps) {
     runNewTable("Hv");
-    EXPECT_EQ(currentColourTable.pairs[7].background, expected);
-    EXPECT_EQ(currentColourTable.pairs[7].foreground, 0x02);
+    EXPECT_EQ(table.pairs[7].background, expected);
+    EXPECT_EQ(table.pairs[7].foreground, 0x02);
   }
 }
 
 TEST_F(ColourEditor, StepsKeepTheOtherNibbleOfAByte) {
   // Bytes from a foreign table, each with bits in the other colour's nibble.
-  currentColourTable.pairs[0] = {0x5F, 0xF3};
-  currentColourTable.pairs[1] = {0x0C, 0xF5};
-  writeColourTable("ODD.TAB");
+  table.pairs[0] = {0x5F, 0xF3};
+  table.pairs[1] = {0x0C, 0xF5};
+  writeColourTable("ODD.TAB", table);
   Str name = "ODD.TAB";
   device.type("\raBv");
-  editColourTable(name);
-  EXPECT_EQ(currentColourTable.pairs[0].foreground, 0x50);
-  EXPECT_EQ(currentColourTable.pairs[1].background, 0x05);
+  editColourTable(name, table);
+  EXPECT_EQ(table.pairs[0].foreground, 0x50);
+  EXPECT_EQ(table.pairs[1].background, 0x05);
   // The attribute is the low byte of the sum, not the bits or-ed together.
   EXPECT_EQ(attributeAt(22, 3), 0x43);
   EXPECT_EQ(attributeAt(22, 4), 0x11);
@@ -121,8 +121,8 @@ TEST_F(ColourEditor, OtherKeysOnlyDrawAgain) {
   device.pressChar(224, 72);  // the separate cursor block
   device.pressChar(224, 83);
   device.type("v");
-  editColourTable(name);
-  EXPECT_EQ(bytesOf(currentColourTable).substr(37), bytesOf(tableAtStart).substr(37));
+  editColourTable(name, table);
+  EXPECT_EQ(bytesOf(table).substr(37), bytesOf(tableAtStart).substr(37));
   EXPECT_FALSE(std::filesystem::exists("TEST"));
   // Every key was read, so none of them closed the editor before v.
   EXPECT_EQ(device.shots.size(), 2 + 1 + keys.size() + 10);
@@ -133,23 +133,23 @@ TEST_F(ColourEditor, SaveAndDropKeys) {
     std::filesystem::remove("TEST");
     runNewTable(std::string("a") + key);
     ASSERT_TRUE(std::filesystem::exists("TEST")) << key;
-    EXPECT_EQ(readFile("TEST"), bytesOf(currentColourTable));
+    EXPECT_EQ(readFile("TEST"), bytesOf(table));
   }
   std::filesystem::remove("TEST");
   for (const char* key : {"V", "v", "\x1b"}) {
-    std::uint8_t before = currentColourTable.pairs[0].foreground;
+    std::uint8_t before = table.pairs[0].foreground;
     runNewTable(std::string("a") + key);
     EXPECT_FALSE(std::filesystem::exists("TEST")) << key;
-    EXPECT_EQ(currentColourTable.pairs[0].foreground, before + 1);  // kept for the next call
+    EXPECT_EQ(table.pairs[0].foreground, before + 1);  // kept for the next call
   }
 }
 
 TEST_F(ColourEditor, NextNewTableStartsFromTheColoursLeftBehind) {
   Str name;
   device.type("ONE.TAB\rfirst\rbBv");
-  editColourTable(name);
+  editColourTable(name, table);
   device.type("TWO.TAB\rsecond\r\x1b");
-  editColourTable(name);
+  editColourTable(name, table);
   EXPECT_EQ(attributeAt(22, 4), 0x3B);
   EXPECT_EQ(attributeAt(22, 5), 0x2B);
   EXPECT_FALSE(std::filesystem::exists("ONE.TAB"));
@@ -158,18 +158,18 @@ TEST_F(ColourEditor, NextNewTableStartsFromTheColoursLeftBehind) {
 TEST_F(ColourEditor, NameRules) {
   Str name;
   device.type("\r\r\x1b");
-  editColourTable(name);
+  editColourTable(name, table);
   EXPECT_EQ(name, "TEST");
 
   device.type("new.tab\rc\rv");
-  editColourTable(name);
+  editColourTable(name, table);
   EXPECT_EQ(name, platform::expandPath("new.tab"));
   EXPECT_NE(name, "new.tab");
 
   // An empty answer keeps a relative name as it is; the file lands in the current directory.
   name = "REL.TAB";
   device.type("\rc\rs");
-  editColourTable(name);
+  editColourTable(name, table);
   EXPECT_EQ(name, "REL.TAB");
   EXPECT_TRUE(std::filesystem::exists("REL.TAB"));
 }

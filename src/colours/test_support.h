@@ -11,14 +11,14 @@
 
 #include "platform/test_support.h"
 #include "colours/colour_table.h"
+#include "colours/editor.h"
 #include "console/console.h"
 #include "console/memory_device.h"
 #include "texts/texts.h"
 
 namespace colours_test {
 
-// Taken before any test runs: the table is constant-initialised, this copy is not.
-inline const ColourTable tableAtStart = currentColourTable;
+inline const ColourTable& tableAtStart = defaultColourTable;
 
 inline std::string bytesOf(const ColourTable& table) {
   return {reinterpret_cast<const char*>(&table), sizeof table};
@@ -59,7 +59,6 @@ class ColourTest : public testing::Test {
     if (const char* lang = getenv("LANG")) oldLang = lang;
     useLanguage("en_GB.UTF-8");
     console::start(device);
-    currentColourTable = tableAtStart;
   }
 
   void TearDown() override {
@@ -74,6 +73,7 @@ class ColourTest : public testing::Test {
 
   test::TempDirectory directory;
   RecordingDevice device;
+  ColourTable table = defaultColourTable;  // the run's working table
   std::string oldLang;
 };
 

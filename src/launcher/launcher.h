@@ -1,16 +1,34 @@
-// The launcher ZO.BAT: where it lives, writing it, reading it back.
+// The launcher ZO.BAT as a value: its reserved line and the settings its command line
+// carries. Parsing and formatting are pure; reading and writing the file are thin steps
+// around them, and the two that show a row on the screen say which file they work on.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "base/short_string.h"
+#include "settings/settings.h"
 
-// The choice-of-path dialog: a directory ending in a backslash.
-Str chooseLauncherDirectory();
-// Writes "@ECHO OFF", reservedLine and the command line (atomically).
-void writeLauncher(std::string_view fileName);
-// Takes over the reserved line and the switches of an existing launcher.
-void readLauncher(std::string_view fileName);
+struct Launcher {
+  Str reservedLine;   // the launcher's second line (the third of a REXX launcher)
+  Settings settings;  // the switches of its command line over the defaults
+};
+
+// Reads a launcher's text, batch or REXX form. A line ends at LF, a CR is dropped, 0x1A
+// ends the text, the reserved line keeps 255 characters; the command line counts whole.
+// The colour-table name is empty unless the command line names one.
+Launcher parseLauncher(std::string_view text);
+// The three lines: "@ECHO OFF", the reserved line, then ZOR4.EXE in zorDirectory with the
+// option line (in double quotes when the directory holds a blank). The last line has no
+// line end.
+std::string formatLauncher(const Launcher& launcher, std::string_view zorDirectory);
 // The option part of a launcher's command line.
 std::string extractOptionLine(std::string_view commandLine);
+
+// The file, parsed as parseLauncher does; a failure stops the run.
+Launcher loadLauncher(std::string_view fileName);
+// Shows "reading <name> ..." on its own row, then loads the file.
+Launcher readLauncher(std::string_view fileName);
+// Shows "writing <name> ..." on its own row, then replaces the file with the launcher's
+// bytes (atomically; a failure stops the run and leaves the old file).
+void writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);

@@ -1,12 +1,9 @@
 #include "launcher/location.h"
 
-#include <string>
-
+#include "base/number.h"
 #include "console/console.h"
-#include "launcher/launcher.h"
-#include "prompts/prompts.h"
 #include "platform/platform.h"
-#include "settings/settings.h"
+#include "prompts/prompts.h"
 #include "texts/texts.h"
 
 namespace {
@@ -28,9 +25,11 @@ void ensureBackslash(Str& path) {
   if (path.empty() || path.back() != '\\') path += '\\';
 }
 
-std::string rightAligned(int n, std::size_t width) {
-  std::string digits = std::to_string(n);
-  return std::string(width > digits.size() ? width - digits.size() : 0, ' ') + digits;
+Str rightAligned(int n, std::size_t width) {
+  auto digits = decimal(n);
+  Str text;
+  for (std::size_t i = digits.size(); i < width; ++i) text += ' ';
+  return text + digits;
 }
 
 }  // namespace
@@ -65,7 +64,7 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   console::writeText("\r\n");
   console::writeText(text(texts::txtWhichPath));
   console::writeText(" [1..");
-  console::writeText(std::to_string(n));
+  console::writeText(decimal(n));
   console::writeText("] ");
   console::writeText(text(texts::txtMayI));
   console::writeText("ZO.BAT");

@@ -1,9 +1,12 @@
-// The choice-of-path dialog for a given search-path value (chooseLauncherDirectory passes
-// the value of PATH), so that the list can be shown for any value.
+// The choice-of-path dialog: where a new launcher goes.
 #pragma once
 
 #include <string_view>
 
 #include "base/short_string.h"
 
+// Lists the directories of PATH and the current one and asks for a number or a directory;
+// the answer ends in a backslash.
+Str chooseLauncherDirectory();
+// The same for a given search-path value, so that the list can be shown for any value.
 Str chooseLauncherDirectoryFrom(std::string_view searchPath);

@@ -3,8 +3,7 @@
 #include "console/console.h"
 #include "launcher/launcher.h"
 #include "launcher/text_reader.h"
-#include "prompts/prompts.h"
-#include "settings/settings.h"
+#include "settings/option_parser.h"
 #include "texts/texts.h"
 
 namespace {
@@ -13,6 +12,19 @@ namespace {
 constexpr std::string_view rexxMarker = "PARSE ARG PARA";
 
 void dropFront(std::string_view& text, std::size_t n) { text.remove_prefix(std::min(n, text.size())); }
+
+Launcher launcherFrom(TextReader& reader) {
+  Launcher launcher;
+  Str skipped;
+  readTextLine(reader, skipped);
+  readTextLine(reader, launcher.reservedLine);
+  if (launcher.reservedLine == rexxMarker) readTextLine(reader, launcher.reservedLine);
+  // The whole command line: switches at the end of a long line must not be lost.
+  std::string commandLine;
+  readTextLine(reader, commandLine);
+  parseOptionLine(extractOptionLine(commandLine), launcher.settings);
+  return launcher;
+}
 
 }  // namespace
 
@@ -28,21 +40,21 @@ std::string extractOptionLine(std::string_view text) {
   return std::string(text);
 }
 
-void readLauncher(std::string_view fileName) {
-  settings.colourTableName.clear();
+Launcher parseLauncher(std::string_view text) {
+  TextReader reader = textReaderOf(text);
+  return launcherFrom(reader);
+}
+
+Launcher loadLauncher(std::string_view fileName) {
+  TextReader reader = openText(fileName);
+  Launcher launcher = launcherFrom(reader);
+  closeText(reader);
+  return launcher;
+}
+
+Launcher readLauncher(std::string_view fileName) {
   console::writeText(texts::text(texts::txtReading));
   console::writeText(fileName);
   console::writeText(" ...\r\n");
-
-  TextReader reader = openText(fileName);
-  Str skipped;
-  readTextLine(reader, skipped);
-  readTextLine(reader, reservedLine);
-  if (reservedLine == rexxMarker) readTextLine(reader, reservedLine);
-  // The whole command line: switches at the end of a long line must not be lost.
-  std::string commandLine;
-  readTextLine(reader, commandLine);
-  closeText(reader);
-
-  parseOptionLine(extractOptionLine(commandLine), settings);
+  return loadLauncher(fileName);
 }

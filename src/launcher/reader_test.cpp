@@ -5,7 +5,6 @@
 #include "texts/language.h"
 #include "launcher/launcher.h"
 #include "platform/test_support.h"
-#include "prompts/prompts.h"
 #include "platform/fault.h"
 #include "settings/settings.h"
 
@@ -49,18 +48,14 @@ class ReadLauncher : public testing::Test {
   void SetUp() override {
     console::start(device);
     texts::loadAllFor("EN");
-    settings = Settings{};
-    reservedLine = "REM * reserved line * please do not remove *";
   }
   // The console must not outlive its device: a later runtime error would finish it.
-  void TearDown() override {
-    console::finish();
-    settings = Settings{};  // other tests start from the defaults
-    reservedLine = savedReservedLine;
-    zorDirectory = savedZorDirectory;
-  }
-  const Str savedReservedLine = reservedLine;
-  const Str savedZorDirectory = zorDirectory;
+  void TearDown() override { console::finish(); }
+
+  Launcher launcher{"REM * reserved line * please do not remove *", {}};
+  Settings& settings = launcher.settings;
+  Str& reservedLine = launcher.reservedLine;
+  void readLauncher(const std::string& name) { launcher = ::readLauncher(name); }
   void read(const std::string& bytes) {
     writeFile(dir / "ZO.BAT", bytes);
     readLauncher(dir.dosName() + "ZO.BAT");

@@ -5,7 +5,6 @@
 #include "texts/language.h"
 #include "launcher/launcher.h"
 #include "platform/test_support.h"
-#include "prompts/prompts.h"
 #include "platform/fault.h"
 #include "settings/settings.h"
 
@@ -25,19 +24,16 @@ class WriteLauncher : public testing::Test {
   void SetUp() override {
     console::start(device);
     texts::loadAllFor("EN");
-    settings = Settings{};
-    reservedLine = englishReserved;
-    zorDirectory = "C:\\ZOR\\";
   }
   // The console must not outlive its device: a later runtime error would finish it.
-  void TearDown() override {
-    console::finish();
-    settings = Settings{};  // other tests start from the defaults
-    reservedLine = savedReservedLine;
-    zorDirectory = savedZorDirectory;
-  }
-  const Str savedReservedLine = reservedLine;
-  const Str savedZorDirectory = zorDirectory;
+  void TearDown() override { console::finish(); }
+
+  Launcher launcher{Str(englishReserved), {}};
+  Settings& settings = launcher.settings;
+  Str& reservedLine = launcher.reservedLine;
+  Str zorDirectory = "C:\\ZOR\\";
+  void writeLauncher(const std::string& name) { ::writeLauncher(name, launcher, zorDirectory); }
+  void readLauncher(const std::string& name) { launcher = ::readLauncher(name); }
   std::string fileName() const { return dir.dosName() + "ZO.BAT"; }
   std::string written() const { return readFile(dir / "ZO.BAT"); }
 };

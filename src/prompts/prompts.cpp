@@ -4,11 +4,6 @@
 #include "console/console.h"
 #include "platform/platform.h"
 
-Str zorDirectory;
-Str launcherDirectory;
-Str reservedLine;
-std::string_view onOffTexts[2];
-
 void newScreen() {
   console::textAttribute = 30;
   console::clearScreen();

@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "base/short_string.h"
-
 // Text attribute 30 (yellow on blue), then clear screen.
 void newScreen();
 // One key; a to z come back as capitals.
@@ -15,10 +13,4 @@ std::uint8_t readKeyUpper();
 [[noreturn]] void abortWithMessage(std::string_view text);
 // Reads lines until one is a whole number within lo..hi; prints nothing for a bad line.
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi);
-
-// The run's state (to become one struct).
-extern Str zorDirectory;       // directory of ZOR4.EXE, with a trailing backslash
-extern Str launcherDirectory;  // directory of ZO.BAT, with a trailing backslash
-extern Str reservedLine;       // the launcher's reserved comment line
-extern std::string_view onOffTexts[2];
 

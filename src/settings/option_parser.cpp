@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "settings/settings.h"
+#include "base/number.h"
 
 std::string upperCaseOem(std::string_view text) {
   std::string copy(text);
@@ -27,82 +27,82 @@ namespace {
 
 // The option word being parsed: a view into the line, without its option character, in the
 // case in which it was written. Keywords are taken off its front; the rest is the value.
-std::string_view optionWord;
+struct OptionWord {
+  std::string_view rest;
 
-// Takes the keyword and any ':' and '=' after it off optionWord when optionWord starts with
-// it (letters compared as capitals).
-bool matchKeyword(std::string_view keyword) {
-  if (!upperCaseOem(optionWord).starts_with(keyword)) return false;
-  optionWord.remove_prefix(keyword.size());
-  while (!optionWord.empty() && (optionWord.front() == ':' || optionWord.front() == '=')) {
-    optionWord.remove_prefix(1);
+  // Takes the keyword and any ':' and '=' after it off the front when the word starts
+  // with it (letters compared as capitals).
+  bool match(std::string_view keyword) {
+    if (!upperCaseOem(rest).starts_with(keyword)) return false;
+    rest.remove_prefix(keyword.size());
+    while (!rest.empty() && (rest.front() == ':' || rest.front() == '=')) rest.remove_prefix(1);
+    return true;
   }
-  return true;
-}
 
-// No value flips the field; "-" and "+" turn it off and on; anything else leaves it.
-void applyFlag(Flag& field) {
-  if (optionWord.empty()) field = field ? 0 : 1;
-  else if (optionWord.front() == '-') field = 0;
-  else if (optionWord.front() == '+') field = 1;
-}
+  bool matchAny(std::initializer_list<std::string_view> keywords) {
+    for (std::string_view keyword : keywords) {
+      if (match(keyword)) return true;
+    }
+    return false;
+  }
 
-void applyScreenMode(Settings& s) {
-  for (std::size_t mode = 0; mode < screenModeLetters.size(); ++mode) {
-    if (matchKeyword(screenModeLetters.substr(mode, 1))) {
-      s.screenMode = static_cast<std::int8_t>(mode);
-      return;
+  // No value flips the field; "-" and "+" turn it off and on; anything else leaves it.
+  void applyFlag(Flag& field) const {
+    if (rest.empty()) field = field ? 0 : 1;
+    else if (rest.front() == '-') field = 0;
+    else if (rest.front() == '+') field = 1;
+  }
+
+  void applyScreenMode(Settings& s) {
+    for (std::size_t mode = 0; mode < screenModeLetters.size(); ++mode) {
+      if (match(screenModeLetters.substr(mode, 1))) {
+        s.screenMode = static_cast<std::int8_t>(mode);
+        return;
+      }
     }
   }
-}
 
-void applyScreenLines(Settings& s) {
-  std::string_view value = optionWord;
-  if (value.empty() || value.size() > 2) value = "0";
-  std::int32_t lines;
-  if (!convertNumber(value, lines) || (lines < 25 && lines != 0) || lines > 80) lines = 0;
-  s.screenLines = lines;
-}
-
-void applyMemoryLimit(Settings& s) {
-  std::int32_t limit;
-  if (!convertNumber(optionWord, limit)) limit = 0;
-  s.memoryLimitKb = std::min<std::int32_t>(limit, 2097151);
-}
-
-bool matchAny(std::initializer_list<std::string_view> keywords) {
-  for (std::string_view keyword : keywords) {
-    if (matchKeyword(keyword)) return true;
+  void applyScreenLines(Settings& s) const {
+    std::string_view value = rest;
+    if (value.empty() || value.size() > 2) value = "0";
+    std::int32_t lines;
+    if (!convertNumber(value, lines) || (lines < 25 && lines != 0) || lines > 80) lines = 0;
+    s.screenLines = lines;
   }
-  return false;
-}
+
+  void applyMemoryLimit(Settings& s) const {
+    std::int32_t limit;
+    if (!convertNumber(rest, limit)) limit = 0;
+    s.memoryLimitKb = std::min<std::int32_t>(limit, 2097151);
+  }
+};
 
 // One option word through the keyword table; the first row with a matching keyword acts.
 // In this order no keyword is a prefix of a later one.
-void parseOption(std::string_view word, Settings& s) {
-  optionWord = word;
-  if (matchAny({"!"})) applyFlag(s.flagBang);
-  else if (matchAny({"A"})) {}
-  else if (matchAny({"BILDSCHIRM", "B"})) applyScreenMode(s);
-  else if (matchAny({"CPU", "C"})) applyFlag(s.cpuEmulator);
-  else if (matchAny({"DIREKT_IDE", "D"})) {}
-  else if (matchAny({"EMS"})) {}
-  else if (matchAny({"EA"})) {}
-  else if (matchAny({"FARBTABELLE", "F"})) s.colourTableName = optionWord;
-  else if (matchAny({"GTDATADLL", "G"})) applyFlag(s.gtDataDll);
-  else if (matchAny({"HEX", "H"})) applyFlag(s.hexNumbers);
-  else if (matchAny({"ICO", "I"})) applyFlag(s.icons);
-  else if (matchAny({"SIGNATUREN"})) {}
-  else if (matchAny({"JOYSTICK", "J"})) {}
-  else if (matchAny({"ZEILEN", "LINES", "Z"})) applyScreenLines(s);
-  else if (matchAny({"LANGFORMAT", "L"})) applyFlag(s.verboseFormat);
-  else if (matchAny({"XMS", "MEMORY", "SPEICHER", "X"})) applyMemoryLimit(s);
-  else if (matchAny({"MAUS", "MOUSE", "M"})) applyFlag(s.mouse);
-  else if (matchAny({"ENTPACKER", "UNPACKER", "N"})) s.unpacker = optionWord;
-  else if (matchAny({"PARTITION", "P"})) applyFlag(s.partitionTable);
-  else if (matchAny({"RESOURCE", "R"})) applyFlag(s.resourceTable);
-  else if (matchAny({"UNTERVERZEICHNISSE", "SUBDIR", "U"})) applyFlag(s.subdirs);
-  else if (matchAny({"SEKTOREN", "SECTORS", "S"})) applyFlag(s.bootSectors);
+void parseOption(std::string_view text, Settings& s) {
+  OptionWord w{text};
+  if (w.matchAny({"!"})) w.applyFlag(s.flagBang);
+  else if (w.matchAny({"A"})) {}
+  else if (w.matchAny({"BILDSCHIRM", "B"})) w.applyScreenMode(s);
+  else if (w.matchAny({"CPU", "C"})) w.applyFlag(s.cpuEmulator);
+  else if (w.matchAny({"DIREKT_IDE", "D"})) {}
+  else if (w.matchAny({"EMS"})) {}
+  else if (w.matchAny({"EA"})) {}
+  else if (w.matchAny({"FARBTABELLE", "F"})) s.colourTableName = w.rest;
+  else if (w.matchAny({"GTDATADLL", "G"})) w.applyFlag(s.gtDataDll);
+  else if (w.matchAny({"HEX", "H"})) w.applyFlag(s.hexNumbers);
+  else if (w.matchAny({"ICO", "I"})) w.applyFlag(s.icons);
+  else if (w.matchAny({"SIGNATUREN"})) {}
+  else if (w.matchAny({"JOYSTICK", "J"})) {}
+  else if (w.matchAny({"ZEILEN", "LINES", "Z"})) w.applyScreenLines(s);
+  else if (w.matchAny({"LANGFORMAT", "L"})) w.applyFlag(s.verboseFormat);
+  else if (w.matchAny({"XMS", "MEMORY", "SPEICHER", "X"})) w.applyMemoryLimit(s);
+  else if (w.matchAny({"MAUS", "MOUSE", "M"})) w.applyFlag(s.mouse);
+  else if (w.matchAny({"ENTPACKER", "UNPACKER", "N"})) s.unpacker = w.rest;
+  else if (w.matchAny({"PARTITION", "P"})) w.applyFlag(s.partitionTable);
+  else if (w.matchAny({"RESOURCE", "R"})) w.applyFlag(s.resourceTable);
+  else if (w.matchAny({"UNTERVERZEICHNISSE", "SUBDIR", "U"})) w.applyFlag(s.subdirs);
+  else if (w.matchAny({"SEKTOREN", "SECTORS", "S"})) w.applyFlag(s.bootSectors);
 }
 
 // The word at the front of the line, up to the next blank; the word and that blank leave

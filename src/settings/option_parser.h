@@ -1,8 +1,15 @@
-// Helpers of the option-line parser that are worth reaching from outside it.
+// Reading an option line back into the settings record.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "settings/settings.h"
+
+// Applies an option line (the text after the program path) to the settings. It understands
+// every item formatOptionLine writes and ZOR's long keywords; whatever it does not
+// understand is skipped.
+void parseOptionLine(std::string_view line, Settings& s);
 
 // An upper-case copy: a-z and the OEM umlauts (0x84, 0x94, 0x81) become capitals, every
 // other byte stays as it is.

@@ -1,8 +1,6 @@
 #include "settings/settings.h"
 
-#include <limits>
-
-Settings settings;
+#include "base/number.h"
 
 namespace {
 
@@ -37,8 +35,10 @@ std::string formatOptionLine(const Settings& s) {
   appendFlag(line, " -P", s.partitionTable);
   appendFlag(line, " -S", s.bootSectors);
   appendFlag(line, " -U", s.subdirs);
-  line += " -X" + std::to_string(s.memoryLimitKb);
-  line += " -Z" + std::to_string(s.screenLines);
+  line += " -X";
+  line += decimal(s.memoryLimitKb);
+  line += " -Z";
+  line += decimal(s.screenLines);
   line += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
   return line;
 }

@@ -31,20 +31,12 @@ struct Settings {
   std::int32_t screenLines = 0;
 };
 
-// The one settings record of the run, with the defaults above at start.
-extern Settings settings;
-
 inline constexpr char flagChars[2] = {'-', '+'};
 inline constexpr std::string_view screenModeLetters = "CEAFH";
 
 // The option line for these settings, item by item in writing order, each item with its
 // own leading blank, ending with " %1 %2 ... %9".
 std::string formatOptionLine(const Settings& s);
-
-// Applies an option line (the text after the program path) to the settings record. It
-// understands every item formatOptionLine writes and ZOR's long keywords; whatever it does
-// not understand is skipped.
-void parseOptionLine(std::string_view line, Settings& s = settings);
 
 // Off becomes on, on becomes off.
 inline void toggleFlag(Flag& flag) { flag = flag == 0 ? 1 : 0; }

