@@ -12,23 +12,23 @@ namespace {
 using enum MenuAction;
 
 constexpr MenuItem items[] = {
-    {'u', "", txtLblSubdirs, flip, &Settings::subdirs},
-    {'p', "", txtLblPartitionTable, flip, &Settings::partitionTable},
-    {'s', "", txtLblBootSectors, flip, &Settings::bootSectors},
-    {'l', "", txtLblVerbose, flip, &Settings::verboseFormat},
-    {'b', "", txtLblScreen, stepMode},
-    {'h', "", txtLblHex, flip, &Settings::hexNumbers},
-    {'m', "", txtLblMouse, flip, &Settings::mouse},
-    {'c', "", txtLblCpuEmulator, flip, &Settings::cpuEmulator},
-    {'r', "", txtLblResources, flip, &Settings::resourceTable},
-    {'i', "", txtLblIcons, flip, &Settings::icons},
-    {'f', "", txtLblColourTable, askColourTable},
-    {'x', "", txtLblMemoryLimit, askMemoryLimit},
-    {'z', "", txtLblLines, askScreenLines},
-    {'*', "", txtCreateColourTable, editColours},
-    {27, "[Esc]", txtExitNoSave, giveUp},
-    {13, "[<\xC4\xD9]", txtSaveExit, save},  // a return arrow in the OEM code page
-    {'g', "", 0, flip, &Settings::gtDataDll},  // ZOR's switch without a row
+    {'u', "subdirs", "", txtLblSubdirs, flip, &Settings::subdirs},
+    {'p', "partition-table", "", txtLblPartitionTable, flip, &Settings::partitionTable},
+    {'s', "boot-sectors", "", txtLblBootSectors, flip, &Settings::bootSectors},
+    {'l', "verbose-format", "", txtLblVerbose, flip, &Settings::verboseFormat},
+    {'b', "display-mode", "", txtLblScreen, stepMode},
+    {'h', "hex-numbers", "", txtLblHex, flip, &Settings::hexNumbers},
+    {'m', "mouse", "", txtLblMouse, flip, &Settings::mouse},
+    {'c', "cpu-emulator", "", txtLblCpuEmulator, flip, &Settings::cpuEmulator},
+    {'r', "resource-table", "", txtLblResources, flip, &Settings::resourceTable},
+    {'i', "icons", "", txtLblIcons, flip, &Settings::icons},
+    {'f', "colour-table", "", txtLblColourTable, askColourTable},
+    {'x', "memory-limit", "", txtLblMemoryLimit, askMemoryLimit},
+    {'z', "screen-lines", "", txtLblLines, askScreenLines},
+    {'*', "", "", txtCreateColourTable, editColours},
+    {27, "", "[Esc]", txtExitNoSave, giveUp},
+    {13, "", "[<\xC4\xD9]", txtSaveExit, save},  // a return arrow in the OEM code page
+    {'g', "gtdata-dll", "", 0, flip, &Settings::gtDataDll},  // ZOR's switch without a row
 };
 
 void endLine() { console::writeText("\r\n"); }
@@ -47,17 +47,6 @@ void leadIn(const MenuItem& item) {
   }
 }
 
-void writeValue(const MenuItem& item, const Settings& s) {
-  switch (item.action) {
-    case flip: console::writeText(text(s.*item.flag ? txtOn : txtOff)); break;
-    case stepMode: console::writeText(screenModeLetters.substr(static_cast<std::size_t>(s.screenMode), 1)); break;
-    case askColourTable: console::writeText(s.colourTableName); break;
-    case askMemoryLimit: console::writeText(decimal(s.memoryLimitKb)); break;
-    case askScreenLines: console::writeText(decimal(s.screenLines)); break;
-    default: break;
-  }
-}
-
 void drawMenu(const Settings& s) {
   newScreen();
   endLine();
@@ -70,7 +59,7 @@ void drawMenu(const Settings& s) {
     if (item.label == 0) continue;
     leadIn(item);
     console::writeText(text(static_cast<GeneralText>(item.label)));
-    writeValue(item, s);
+    console::writeText(menuValue(item, s));
     endLine();
     if (item.action == stepMode) {  // the name of the display mode, on a row of its own
       console::writeText("                             ");
@@ -82,13 +71,6 @@ void drawMenu(const Settings& s) {
   console::writeText("                      ");
 }
 
-// An answer naming a drive or the root is kept as typed; any other one is taken
-// relative to the directory of ZOR4.EXE.
-bool isAbsolute(const Str& path) {
-  char c = path.empty() ? 0 : static_cast<char>(path[0] & ~0x20);
-  return (path.size() >= 2 && c >= 'A' && c <= 'Z' && path[1] == ':') || (!path.empty() && path[0] == '\\');
-}
-
 void askColourTableName(RunState& run) {
   Str& name = run.launcher.settings.colourTableName;
   endLine();
@@ -97,7 +79,7 @@ void askColourTableName(RunState& run) {
   console::writeText(")\r\n   ");
   Str answer;
   console::readLine(answer);
-  name = answer.empty() || isAbsolute(answer) ? answer : run.zorDirectory + answer;
+  name = colourTableAnswer(answer, run.zorDirectory);
 }
 
 void askMemoryLimitKb(Settings& s) {
@@ -113,10 +95,7 @@ void askScreenLineCount(Settings& s) {
   console::writeText(text(txtAskScreenLines));
   console::writeText("\r\n   ");
   readNumber(s.screenLines, 0, 60);
-  switch (s.screenLines) {
-    case 0: case 25: case 28: case 43: case 50: case 60: break;
-    default: s.screenLines = 25;
-  }
+  s.screenLines = screenLinesAnswer(s.screenLines);
 }
 
 const MenuItem* itemOf(std::uint8_t key) {
@@ -131,13 +110,40 @@ const MenuItem* itemOf(std::uint8_t key) {
 
 const std::span<const MenuItem> menuItems = items;
 
+Str menuValue(const MenuItem& item, const Settings& s) {
+  switch (item.action) {
+    case flip: return text(s.*item.flag ? txtOn : txtOff);
+    case stepMode: return screenModeLetters.substr(static_cast<std::size_t>(s.screenMode), 1);
+    case askColourTable: return s.colourTableName;
+    case askMemoryLimit: return decimal(s.memoryLimitKb).view();
+    case askScreenLines: return decimal(s.screenLines).view();
+    default: return {};
+  }
+}
+
+Str colourTableAnswer(const Str& answer, const Str& zorDirectory) {
+  char c = answer.empty() ? 0 : static_cast<char>(answer[0] & ~0x20);
+  bool absolute = (answer.size() >= 2 && c >= 'A' && c <= 'Z' && answer[1] == ':') ||
+                  (!answer.empty() && answer[0] == '\\');
+  return answer.empty() || absolute ? answer : zorDirectory + answer;
+}
+
+std::int32_t screenLinesAnswer(std::int32_t lines) {
+  switch (lines) {
+    case 0: case 25: case 28: case 43: case 50: case 60: return lines;
+    default: return 25;
+  }
+}
+
 void runMenu(RunState& run) {
   Settings& s = run.launcher.settings;
   for (;;) {
     drawMenu(s);
-    std::uint8_t key;
-    do key = readKeyUpper();
-    while (key == 0);
+    std::uint8_t key = readKeyUpper();
+    if (key == 0) {
+      console::readKey();  // a cursor, function or Alt key: its scan code is no letter here
+      continue;
+    }
     const MenuItem* item = itemOf(key);
     if (!item) continue;
     switch (item->action) {

@@ -22,6 +22,10 @@ void writeLauncher(std::string_view fileName, const Launcher& launcher, std::str
   console::writeText(texts::text(texts::txtWriting));
   console::writeText(fileName);
   console::writeText(" ...\r\n");
+  saveLauncher(fileName, launcher, zorDirectory);
+}
+
+void saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
   // Written whole to a temporary file and renamed over the old launcher, so a failure
   // leaves the old one as it was.
   platform::replaceFile(fileName, formatLauncher(launcher, zorDirectory));

@@ -1,0 +1,26 @@
+// Where the program meets the machine's own names and streams: the real path behind a DOS
+// path, a DOS path for one typed in the machine's own form, directories, and text in the
+// OEM code page written to standard output or standard error as the terminal shows it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/short_string.h"
+
+namespace platform {
+
+// The machine's own path for a DOS path; "" where the two are the same (Windows) or the
+// path names no file (a drive that is not mapped).
+std::string nativePath(std::string_view dosPath);
+// A path in the machine's own form ("/opt/zor", "sub/dir", or a DOS path on Windows) as an
+// absolute DOS path; "" when no drive holds it.
+Str dosPathOf(std::string_view nativePath);
+// True when the path names an existing directory.
+bool directoryExists(std::string_view dosPath);
+
+enum class Stream { output, error };
+// Writes OEM text whole; false when the stream would not take it.
+bool writeStream(Stream stream, std::string_view oemText);
+
+}  // namespace platform

@@ -1,0 +1,58 @@
+#include "platform/native.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/cp437.h"
+#include "platform/posix/dos_view.h"
+
+namespace platform {
+
+std::string nativePath(std::string_view dosPath) { return posix::posixPathOf(dosPath).value_or(""); }
+
+Str dosPathOf(std::string_view path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), error);
+  if (error) return {};
+  std::optional<std::string> dos = dos::toDos(absolute.lexically_normal().string(), posix::driveMap());
+  if (!dos || dos->size() > Str::capacity) return {};
+  return Str(*dos);
+}
+
+bool directoryExists(std::string_view dosPath) {
+  std::optional<std::string> path = posix::posixPathOf(dosPath);
+  struct stat status;
+  return path && !path->empty() && ::stat(path->c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool writeStream(Stream stream, std::string_view oemText) {
+  std::string text;
+  for (char c : oemText) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      text += c;
+    } else {
+      char32_t u = cp437ToUnicode[b];  // two or three bytes: nothing above the basic plane
+      if (u < 0x800) {
+        text += static_cast<char>(0xC0 | (u >> 6));
+      } else {
+        text += static_cast<char>(0xE0 | (u >> 12));
+        text += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      }
+      text += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  int fd = stream == Stream::output ? STDOUT_FILENO : STDERR_FILENO;
+  for (std::size_t done = 0; done < text.size();) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace platform

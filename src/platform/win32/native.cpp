@@ -1,0 +1,31 @@
+#include "platform/native.h"
+
+#include "platform/platform.h"
+#include "platform/win32/windows.h"
+
+namespace platform {
+
+std::string nativePath(std::string_view) { return {}; }
+
+Str dosPathOf(std::string_view path) { return expandPath(path); }
+
+bool directoryExists(std::string_view dosPath) {
+  if (dosPath.empty()) return false;
+  DWORD attributes = GetFileAttributesA(std::string(dosPath).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool writeStream(Stream stream, std::string_view oemText) {
+  // Text in the OEM code page is what the console shows; a pipe gets the same bytes.
+  HANDLE h = GetStdHandle(stream == Stream::output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  for (std::size_t done = 0; done < oemText.size();) {
+    DWORD written = 0;
+    if (!WriteFile(h, oemText.data() + done, static_cast<DWORD>(oemText.size() - done), &written, nullptr) ||
+        written == 0)
+      return false;
+    done += written;
+  }
+  return true;
+}
+
+}  // namespace platform
