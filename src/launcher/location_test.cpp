@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -94,13 +95,20 @@ TEST_F(PathChoice, ListBuilding) {
 
 TEST_F(PathChoice, AtMostTwentyRows) {
   std::string path;
-  for (int i = 1; i <= 25; ++i) path += "C:\\D" + std::to_string(i) + ";";
-  EXPECT_EQ(choose(path, "20"), "C:\\D20\\");
+  for (int i = 1; i <= 25; ++i) {
+    std::string folder = "D";
+    folder += std::to_string(i);
+    std::filesystem::create_directory(folder);
+    path += folder;
+    path += ';';
+  }
+  EXPECT_EQ(choose(path, "20"), current + "D20\\");
   std::vector<std::string> rows = listed();
   ASSERT_EQ(rows.size(), 20u);
-  EXPECT_EQ(rows.back(), "C:\\D20\\");
+  EXPECT_EQ(rows.back(), current + "D20\\");
   EXPECT_EQ(console::rowText(24).substr(0, 20), "in with path [1..20]");
-  EXPECT_EQ(choose(path, "21"), "21\\");
+  EXPECT_EQ(choose(path, "21\rD21"), "D21\\");  // out of range, and no such directory
+  EXPECT_EQ(device.beeps, 1);
 }
 
 TEST_F(PathChoice, TheCutTo255Characters) {
@@ -118,6 +126,7 @@ TEST_F(PathChoice, TheCutTo255Characters) {
   std::string exact = "C:\\" + std::string(250, 'X') + ";";
   ASSERT_EQ(exact.size(), 254u);
   EXPECT_EQ(choose(exact, "2"), current);
+  std::filesystem::create_directory("3");  // out of range, but a directory of that name
   EXPECT_EQ(choose(exact, "3"), "3\\");
 
   // 253 characters without ";": the ";" and the "." fit.
@@ -134,25 +143,39 @@ TEST_F(PathChoice, RecommendationNeedsTheExactCase) {
 }
 
 TEST_F(PathChoice, LongCandidateIsCoveredOnScreenOnly) {
-  std::string longPath = "C:\\BAT\\" + std::string(40, 'L') + "\\";
+  std::filesystem::create_directories("BAT/" + std::string(40, 'L'));
+  std::string longPath = current + "BAT\\" + std::string(40, 'L') + "\\";
   EXPECT_EQ(choose(longPath, "1"), longPath);
   EXPECT_EQ(console::rowText(3).substr(0, 51), "     1 " + longPath.substr(0, 32) + "<-recommend!");
   EXPECT_EQ(trimmed(console::rowText(3).substr(51)), longPath.substr(44));
 }
 
 TEST_F(PathChoice, Answers) {
+  for (const char* folder : {"WINDOWS", "BAT", "TOOLS", "0"}) std::filesystem::create_directory(folder);
+  const std::string bat = current + "BAT\\";
   const struct {
     std::string typed;
     std::string result;
   } cases[] = {
-      {"", ".\\"},          {"2", "C:\\BAT\\"},     {" 2", "C:\\BAT\\"},         {"$2", "C:\\BAT\\"},
-      {"+3", current},      {"0", "0\\"},            {"-1", "-1\\"},              {"4", "4\\"},
-      {"2 ", "2 \\"},       {"D:\\TOOLS", "D:\\TOOLS\\"}, {"D:\\TOOLS\\", "D:\\TOOLS\\"}, {"$", "$\\"},
+      {"", ".\\"},   {"2", bat},       {" 2", bat},          {"$2", bat},
+      {"+3", current}, {"0", "0\\"},     {"TOOLS", "TOOLS\\"}, {"TOOLS\\", "TOOLS\\"},
   };
+  std::string list = current + "WINDOWS;" + current + "BAT";
   for (const auto& c : cases) {
     SCOPED_TRACE("\"" + c.typed + "\"");
-    EXPECT_EQ(choose("C:\\WINDOWS;C:\\BAT", c.typed), c.result);
+    EXPECT_EQ(choose(list, c.typed), c.result);
   }
+  EXPECT_EQ(device.beeps, 0);
+
+  // What names no directory is refused with a beep; the prompt waits again on its row, the
+  // refused answer gone, also when it ran over the bottom of the screen.
+  const std::string prompt = "in with path [1..3] may i ZO.BAT create? ";
+  device.type("-1\r4\r2 \r$\r" + std::string(200, 'x') + "\r");
+  EXPECT_EQ(choose(list, "2"), bat);
+  EXPECT_EQ(device.beeps, 5);
+  int row = console::cursorRow() - 1;
+  EXPECT_EQ(trimmed(console::rowText(row)), prompt + "2");
+  for (int r = row + 1; r <= 25; ++r) EXPECT_EQ(trimmed(console::rowText(r)), "") << r;
 }
 
 TEST_F(PathChoice, NoPathVariableOffersTheCurrentDirectory) {

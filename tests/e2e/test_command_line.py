@@ -1,0 +1,121 @@
+"""The command line: help, version and usage errors, and the launcher's settings read
+(--show) and written (--set) without the screen, with standard input and output not a
+terminal."""
+
+import subprocess
+
+import pytest
+
+from conftest import base_env, snapshot
+from harness import ENTER
+from steps import LANGUAGES, dos, launcher_bytes, option_line, read_menu, reach_menu
+
+RESERVED = "REM * reserved line * please do not remove *"
+
+
+@pytest.fixture
+def run(program, zor_dir, bin_dir, tmp_path):
+    """run(*args, lang=..., cwd=...) -> CompletedProcess, started in the ZOR directory
+    with pipes for standard input, output and error."""
+
+    def _run(*args, lang="en_US.UTF-8", cwd=None, env=None):
+        e = base_env(tmp_path, bin_dir, lang)
+        e.update(program.env)
+        e.update(env or {})
+        if program.prepare:
+            program.prepare(e, tmp_path)
+        p = subprocess.run(program.argv + list(args), cwd=str(cwd or zor_dir), env=e,
+                           stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+        p.out = p.stdout.decode("utf-8" if program.posix else "cp437")
+        p.err = p.stderr.decode("utf-8" if program.posix else "cp437")
+        return p
+
+    return _run
+
+
+def test_help_version_and_usage_errors(run):
+    for form in ["--help", "-h", "-?", "/?"]:
+        p = run(form)
+        assert (p.returncode, p.err) == (0, ""), form
+        assert p.out.startswith("zorsetup ") and "--set KEY=VALUE" in p.out, form
+    assert "Aufruf: zorsetup" in run("-h", lang="de_DE.UTF-8").out
+    p = run("--version")
+    assert (p.returncode, p.err) == (0, "") and p.out.startswith("zorsetup ") and p.out.count("\n") == 1
+    for args in [["--bogus"], ["x"], ["--set"], ["--dry-run"], ["--show", "--set", "u=on"],
+                 ["--show", "--launcher"], ["--help", "--version"]]:
+        p = run(*args)
+        assert (p.returncode, p.out) == (2, ""), args
+        assert "Usage: zorsetup" in p.err, args
+
+
+def test_show_prints_every_setting_the_menu_shows(start, run, zor_dir):
+    s = start()
+    reach_menu(s)
+    for keys in ["u", "bb", "x", "42" + ENTER, "f", "MY.FAR" + ENTER]:
+        s.send(keys)
+    s.wait_text("MY.FAR")
+    menu = read_menu(s)
+    assert set(menu) == set("upslbhmcrifxz*") | {"mode"}
+    s.send(ENTER, settle=False)
+    assert s.wait_exit() == 0
+
+    p = run("--show", env={"PATH": str(zor_dir)})
+    assert p.returncode == 0, p.err
+    lines = p.out.splitlines()
+    assert lines[0].startswith("launcher: " + dos(zor_dir / "ZO.BAT"))
+    shown = {line[0]: line[3:] for line in lines[1:]}
+    for key, value in menu.items():
+        if key == "*":
+            continue  # a key, not a setting
+        if key == "mode":
+            assert shown["b"].endswith("  " + value.strip())
+        else:
+            assert shown[key][22:].split("  ")[0] == value.strip(), key
+    assert shown["g"] == "gtdata-dll            on"
+
+
+def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(run, zor_dir, bin_dir):
+    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=30", "f=MY.FAR",
+             "gtdata-dll=off"]
+    p = run("--set", *pairs, "--launcher", str(bin_dir))
+    assert p.returncode == 0, p.err
+    assert p.out.splitlines()[0].startswith("written: " + dos(bin_dir / "ZO.BAT"))
+    assert len(p.out.splitlines()) == 1 + len(pairs)  # every changed setting, once
+    program = dos(zor_dir) + "\\ZOR4.EXE"
+    table = dos(zor_dir) + "\\MY.FAR"
+    expected = launcher_bytes(RESERVED, program,
+                              option_line(B="H", F=table, G="-", P="+", U="-", X="255", Z="25"))
+    assert (bin_dir / "ZO.BAT").read_bytes() == expected
+
+    shown = run("--show", "--launcher", str(bin_dir)).out
+    for line in ["u  subdirectorys         off", "p  partition table       on",
+                 "x  upper memory limit    255", "z  lines                 25",
+                 "f  use color table       " + table, "g  gtdata-dll            off"]:
+        assert line in shown.splitlines()
+    # Set back: the launcher keeps its reserved line and the switches --set did not name.
+    (bin_dir / "ZO.BAT").write_bytes(expected.replace(RESERVED.encode(), b"REM mine"))
+    assert run("--set", "u=on", "f=", "--launcher", str(bin_dir)).returncode == 0
+    assert (bin_dir / "ZO.BAT").read_bytes() == launcher_bytes(
+        "REM mine", program, option_line(B="H", G="-", P="+", X="255", Z="25"))
+
+
+def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
+    run("--set", "u=off", "--launcher", str(bin_dir))
+    before = snapshot(tmp_path)
+    for pair, allowed in [("u=maybe", "on or off"), ("b=Q", "C, E, A, F, H"),
+                          ("x=2048001", "0 to 2048000"), ("x=12 ", "0 to 2048000"),
+                          ("z=61", "0, 25, 28"), ("colour=x", "no such setting"),
+                          ("u", "no such setting"), ("*=1", "no such setting")]:
+        p = run("--set", "p=on", pair, "--launcher", str(bin_dir))
+        assert (p.returncode, p.out) == (2, ""), pair
+        assert pair in p.err and allowed in p.err, p.err
+    p = run("--set", "p=on", "--launcher", str(bin_dir), "--dry-run")
+    assert p.returncode == 0
+    assert p.out.splitlines()[2] == dos(zor_dir) + "\\ZOR4.EXE" + option_line(P="+", U="-")
+    assert snapshot(tmp_path) == before
+    # No launcher on PATH and no --launcher: nothing to work on.
+    (bin_dir / "ZO.BAT").unlink()
+    for mode in ["--show", "--set"]:
+        p = run(mode, *(["u=on"] if mode == "--set" else []))
+        assert (p.returncode, p.out) == (1, "") and "ZO.BAT" in p.err
+    assert not (bin_dir / "ZO.BAT").exists() and not (zor_dir / "ZO.BAT").exists()
