@@ -6,6 +6,8 @@ PACKAGES=(cmake ninja-build g++ libgtest-dev python3-pexpect python3-pyte python
 # The Win32 build under Wine: the MinGW-w64 cross compiler, GoogleTest's sources (built
 # with that compiler) and Wine to run the results.
 WIN32_PACKAGES=(mingw-w64 googletest wine wine64)
+# Making the packages and checking them and the manual page.
+PACKAGING_PACKAGES=(dpkg-dev lintian mandoc man-db unzip)
 
 REPO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="$REPO_ROOT/build"
@@ -86,4 +88,56 @@ wine_prefix_remove() {
 test_win32_units() {
   (cd "$WIN32_BUILD_DIR" && WINEPREFIX="$ZOR_WINEPREFIX" WINEDEBUG=-all DISPLAY= \
      wine ./zorsetup_tests.exe --gtest_brief=1)
+}
+
+# --- Packages ---------------------------------------------------------------------------
+
+# Makes the packages (scripts/package) and checks them: lintian finds no error in the
+# Debian package; its program, unpacked into a throwaway root, gives the package's version;
+# the zip holds zorsetup.exe and the README; the manual page passes mandoc's lint. With
+# CI=true as root the package is also installed for real, tried and removed again.
+test_packages() {
+  "$REPO_ROOT/scripts/package"
+  local deb zip version root lint
+  deb="$(echo "$REPO_ROOT"/dist/zorsetup_*.deb)"
+  zip="$(echo "$REPO_ROOT"/dist/zorsetup-*-win64.zip)"
+  version="$(dpkg-deb -f "$deb" Version)"
+
+  echo "== lintian $(basename "$deb")"
+  lintian --fail-on error "$deb" 2>&1 | sed '/running with root privileges/d' || return 1
+
+  root="$(mktemp -d "${TMPDIR:-/tmp}/zorsetup-deb-XXXXXX")"
+  (set -e; trap 'rm -rf "$root"' EXIT
+   dpkg-deb -x "$deb" "$root"
+   _expect_version "$root/usr/bin/zorsetup" "$version"
+   man -l "$root/usr/share/man/man1/zorsetup.1.gz" >/dev/null)
+
+  local listed expected="zorsetup-$version-win64/README.md
+zorsetup-$version-win64/zorsetup.exe"
+  listed="$(unzip -Z1 "$zip" | sort)"
+  if [ "$listed" != "$expected" ]; then
+    printf '%s holds:\n%s\nnot:\n%s\n' "$zip" "$listed" "$expected" >&2
+    return 1
+  fi
+
+  echo "== mandoc -T lint docs/zorsetup.1"
+  if ! lint="$(mandoc -T lint -W style "$REPO_ROOT/docs/zorsetup.1" 2>&1)" || [ -n "$lint" ]; then
+    echo "$lint" >&2
+    return 1
+  fi
+
+  if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
+    dpkg -i "$deb"
+    _expect_version zorsetup "$version"
+    man -w zorsetup >/dev/null
+    dpkg -r zorsetup
+  fi
+  echo "packages checked: $(basename "$deb") $(basename "$zip")"
+}
+
+# Fails unless the program says it is the given version.
+_expect_version() {
+  local said
+  said="$("$1" --version)"
+  [ "$said" = "zorsetup $2" ] || { echo "$1 --version: '$said', not 'zorsetup $2'" >&2; return 1; }
 }
