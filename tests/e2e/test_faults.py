@@ -113,12 +113,14 @@ def test_no_file_may_grow(start, zor_dir, tmp_path):
 
 def test_a_directory_that_does_not_exist(start, zor_dir, tmp_path):
     missing = tmp_path / "missing"
-    # Typed in the location dialog: the dialog takes it as it is, the save cannot.
+    # Chosen in the location dialog, then gone before the save: the save cannot.
+    missing.mkdir()
     s = start()
     s.wait_text(T["path_choice"])
     s.wait_settle()
     s.send(dos(missing) + ENTER)
     s.wait_text(T["save_and_exit"])
+    missing.rmdir()
     s.send(ENTER, settle=False)
     stopped_with(s, PATH_NOT_FOUND)
 

@@ -51,8 +51,16 @@ def test_first_run_chooses_a_directory_of_path_for_a_new_launcher(start, short_d
         "", t["which_path"].format(n=3).rstrip()] + [""] * 18)
     assert s.row(4)[39:39 + len(t["recommend"])] == t["recommend"]
     assert all(s.attributes(r) == {YELLOW_ON_BLUE} for r in range(1, 26))
-    assert s.cursor() == (len(t["which_path"].format(n=3)) + 1, 7)
+    prompt = s.cursor()
+    assert prompt == (len(t["which_path"].format(n=3)) + 1, 7)
 
+    # An answer that names no directory (a number out of range, a name) is refused with a
+    # beep; the prompt waits again on its row, the answer gone.
+    screen = s.lines()
+    for answer in ["9", "x"]:
+        bells = s.raw.count(b"\a")
+        s.send(answer + ENTER)
+        shows(s, lambda: (s.lines(), s.cursor(), s.raw.count(b"\a")), (screen, prompt, bells + 1))
     expect(s, "2" + ENTER, lambda: rows(s), menu_screen(t))  # by its number
     expect(s, "m", lambda: rows(s), menu_screen(t, m=0))
     s.send(ENTER, settle=False)

@@ -69,6 +69,38 @@ std::uint8_t csiScan(const KeyDecoder& d, char final) {
   return (n == -1 || n == 1) ? letterScan(final) : 0;
 }
 
+// The scan code of the PC key that types c (US layout), which Alt+c reports with no
+// character; the digit row and - and = have the codes of their own Alt form.
+std::uint8_t altScan(std::uint8_t c) {
+  static constexpr char rows[][14] = {"qwertyuiop[]", "asdfghjkl;'`", "\\zxcvbnm,./"};
+  static constexpr std::uint8_t firstScan[] = {16, 30, 43};
+  static constexpr char shifted[] = "QWERTYUIOP{}ASDFGHJKL:\"~|ZXCVBNM<>?";
+  static constexpr char unshifted[] = "qwertyuiop[]asdfghjkl;'`\\zxcvbnm,./";
+  if (c == ' ') return 57;
+  if (c >= '1' && c <= '9') return static_cast<std::uint8_t>(120 + c - '1');
+  for (std::size_t i = 0; i < sizeof shifted - 1; ++i)
+    if (c == static_cast<std::uint8_t>(shifted[i])) c = static_cast<std::uint8_t>(unshifted[i]);
+  switch (c) {
+    case '0': case ')': return 129;
+    case '-': case '_': return 130;
+    case '=': case '+': return 131;
+    case '!': return 120;
+    case '@': return 121;
+    case '#': return 122;
+    case '$': return 123;
+    case '%': return 124;
+    case '^': return 125;
+    case '&': return 126;
+    case '*': return 127;
+    case '(': return 128;
+    default: break;
+  }
+  for (int r = 0; r < 3; ++r)
+    for (int i = 0; rows[r][i]; ++i)
+      if (static_cast<std::uint8_t>(rows[r][i]) == c) return static_cast<std::uint8_t>(firstScan[r] + i);
+  return 0;
+}
+
 void startSequence(KeyDecoder& d, KeyDecoder::State state) {
   d.state = state;
   d.paramLength = 0;
@@ -123,8 +155,14 @@ int decodeByte(KeyDecoder& d, std::uint8_t b, KeyEvent keys[2]) {
         startSequence(d, State::ss3);
         return 0;
       }
-      // Esc followed by anything else: the Esc key, then that byte on its own.
       d.state = State::ground;
+      // Esc and at once a printable character: that key with Alt, a key without a
+      // character, as a PC keyboard reports it.
+      if (b >= 0x20 && b < 0x7F) {
+        keys[0] = scanKey(altScan(b));
+        return 1;
+      }
+      // Esc followed by anything else: the Esc key, then that byte on its own.
       keys[0] = character(esc);
       return 1 + ground(d, b, keys + 1);
 

@@ -89,8 +89,11 @@ TEST(KeyDecoder, LoneEscapeWaitsForTheDelay) {
   EXPECT_FALSE(terminal::awaitingEscape(decoder));
   EXPECT_EQ(terminal::escapeTimeout(decoder, key), 0);
 
-  // Esc followed at once by something that starts no sequence: both keys.
-  EXPECT_EQ(decode("\x1by"), (Keys{"c27", "c121"}));
+  // Esc followed at once by a printable character: that key with Alt, no character.
+  EXPECT_EQ(decode("\x1b" "u" "\x1b" "U" "\x1b" "q" "\x1b" "m" "\x1b" " " "\x1b" "1" "\x1b" "!" "\x1b" "0"
+                   "\x1b" "=" "\x1b" "\\" "\x1b" "/" "\x1b" "~"),
+            (Keys{"s22", "s22", "s16", "s50", "s57", "s120", "s120", "s129", "s131", "s43", "s53", "s41"}));
+  // Followed by something that starts no sequence and is not printable: both keys.
   EXPECT_EQ(decode("\x1b\x1b[A"), (Keys{"c27", "s72"}));
   EXPECT_EQ(decode("\x1b\r"), (Keys{"c27", "c13"}));
   EXPECT_EQ(decode("\x1b\x1b"), (Keys{"c27", "c27"}));

@@ -48,6 +48,12 @@ std::uint8_t pcScanCode(const KEY_EVENT_RECORD& k) {
   }
 }
 
+// Alt held, and not as the AltGr key (which the console reports as right Alt with left
+// Ctrl, and which types characters on many keyboards).
+bool isAltKey(DWORD state) {
+  return (state & LEFT_ALT_PRESSED) || ((state & RIGHT_ALT_PRESSED) && !(state & LEFT_CTRL_PRESSED));
+}
+
 }  // namespace
 
 bool keyFromRecord(const INPUT_RECORD& record, console::KeyEvent& key) {
@@ -59,6 +65,8 @@ bool keyFromRecord(const INPUT_RECORD& record, console::KeyEvent& key) {
     if (!(k.wVirtualKeyCode == VK_MENU && ch != 0)) return false;
   } else if (ch == 0 && (isModifierOrLock(k.wVirtualKeyCode) || isAltKeypadDigit(k))) {
     return false;
+  } else if (isAltKey(k.dwControlKeyState)) {
+    ch = 0;  // Alt+letter is a key without a character, as on a PC keyboard
   }
   constexpr DWORD ctrlOrAlt = LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED | LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED;
   if (ch == 0 && !(k.dwControlKeyState & ctrlOrAlt)) ch = fixedCharacter(k.wVirtualKeyCode);

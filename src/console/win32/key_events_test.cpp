@@ -85,3 +85,15 @@ TEST(KeyEvents, AltKeypadEntryGivesOnlyTheCharacterOnTheReleaseOfAlt) {
 }
 
 }  // namespace
+
+TEST(KeyEvents, AltLetterHasNoCharacterButAltGrTypesOne) {
+  console::KeyEvent key;
+  ASSERT_TRUE(keyFromRecord(keyRecord(true, 'U', 22, 'u', LEFT_ALT_PRESSED), key));
+  EXPECT_EQ(key.ch, 0);
+  EXPECT_EQ(key.scan, 22);
+  ASSERT_TRUE(keyFromRecord(keyRecord(true, 'U', 22, 'u', RIGHT_ALT_PRESSED), key));
+  EXPECT_EQ(key.ch, 0);
+  // AltGr: right Alt with left Ctrl, as on a German keyboard typing "@" on Q.
+  ASSERT_TRUE(keyFromRecord(keyRecord(true, 'Q', 16, '@', RIGHT_ALT_PRESSED | LEFT_CTRL_PRESSED), key));
+  EXPECT_EQ(key.ch, '@');
+}
