@@ -6,7 +6,8 @@ import signal
 
 from conftest import snapshot
 from harness import CTRL_C, CTRL_Z, ENTER, ESC, F
-from steps import EN, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, reach_menu
+from steps import (EN, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos, expect, reach_menu,
+                   read_menu)
 
 # Menu rows whose value a key toggles (the value starts in column 52).
 SUBDIRS, PARTITION, BOOT, SCREEN, HEX, MOUSE, CPU, RESOURCES, ICONS = 5, 6, 7, 9, 11, 12, 13, 14, 15
@@ -20,39 +21,42 @@ def flipped(v):
     return {"on": "off", "off": "on"}[v]
 
 
-def test_cursor_and_function_keys_in_every_spelling(start, posix_program):
+# Keys without a character in the spellings of xterm, VT220, rxvt and SS3, with and without
+# modifiers, Alt with a letter, and sequences that are no key at all.
+KEYS = ["\x1b[A", "\x1bOA", "\x1b[1;5A", "\x1b[B", "\x1b[C", "\x1bOC", "\x1b[5~", "\x1b[2~",
+        "\x1b[3~", "\x1b[3;2~", F[9], "\x1b[20;5~", F[8], "\x1b[D", "\x1b[F", "\x1b[6~", F[1],
+        "\x1b[[A", F[7], F[10], F[11], F[12], "\x1b[6^", "\x1bu", "\x1bH", "\x1b1", "\x1b[99~",
+        "\x1b[?1;2c", "\x1b[<0;5;5M"]
+
+
+def test_cursor_function_and_alt_keys_in_every_spelling(start, posix_program, zor_dir):
     s = start()
     reach_menu(s)
-    # The menu takes a key's scan code as a letter: cursor up is H, delete is S, F9 is C...
-    toggles = [
-        ("\x1b[A", HEX), ("\x1bOA", HEX), ("\x1b[1;5A", HEX), ("\x1b[B", PARTITION),
-        ("\x1b[C", MOUSE), ("\x1bOC", MOUSE), ("\x1b[5~", ICONS), ("\x1b[2~", RESOURCES),
-        ("\x1b[3~", BOOT), ("\x1b[3;2~", BOOT), (F[9], CPU), ("\x1b[20;5~", CPU),
-    ]
-    for keys, row in toggles:
-        old = value(s, row)
-        s.send(keys)
-        assert value(s, row) == flipped(old), repr(keys)
-    s.send(F[8])  # B: the screen mode steps from C to E
-    assert value(s, SCREEN) == "E"
-    # Keys that mean nothing here, and sequences that are no key at all.
+    # In the menu none changes a setting, not even those whose scan code is a letter's
+    # (up 72 is H, F9 67 C), and Alt+U is no Esc.
     shown = s.lines()
-    for keys in ("\x1b[D", "\x1b[F", "\x1b[6~", F[1], "\x1b[[A", F[7], F[10], F[11], F[12],
-                 "\x1b[99~", "\x1b[?1;2c", "\x1b[<0;5;5M"):
+    for keys in KEYS:
         s.send(keys)
         assert s.lines() == shown, repr(keys)
     assert s.attributes(SUBDIRS) == {YELLOW_ON_BLUE}
+    # In a prompt each is taken whole: no byte of it is typed.
+    s.send("f" + "A")
+    for keys in KEYS:
+        s.send(keys)
+    expect(s, "B" + ENTER, lambda: read_menu(s).get("f"), dos(zor_dir) + "\\AB")
 
 
 def test_lone_escape_and_bytes_split_across_writes(start, posix_program, tmp_path):
     s = start(env={"ESCDELAY": "300"})
     reach_menu(s)
-    old = value(s, HEX)
-    # A sequence whose bytes come in separate writes, within the Esc delay, is one key.
+    # A sequence whose bytes come in separate writes, within the Esc delay, is one key: in
+    # a prompt, Esc alone would clear the line and leave "[A" typed.
+    s.send("f" + "ab")
     s.send(ESC, settle=False)
     s.send("[", settle=False)
-    s.send("A")
-    assert value(s, HEX) == flipped(old)
+    s.send("A" + ENTER)
+    s.wait_text(EN["save_and_exit"])
+    assert read_menu(s)["f"].endswith("\\ab")
     before = snapshot(tmp_path)
     s.send(ESC, settle=False)  # alone: after the delay it is the Esc key, which gives up
     s.wait_text(EN["aborted"])
