@@ -10,6 +10,8 @@ namespace {
 
 // Line 2 of a REXX launcher; its reserved line then follows on line 3.
 constexpr std::string_view rexxMarker = "PARSE ARG PARA";
+// The longest command line Windows runs; what a launcher has beyond it is never run.
+constexpr std::size_t commandLineLimit = 8191;
 
 void dropFront(std::string_view& text, std::size_t n) { text.remove_prefix(std::min(n, text.size())); }
 
@@ -19,9 +21,10 @@ Launcher launcherFrom(TextReader& reader) {
   readTextLine(reader, skipped);
   readTextLine(reader, launcher.reservedLine);
   if (launcher.reservedLine == rexxMarker) readTextLine(reader, launcher.reservedLine);
-  // The whole command line: switches at the end of a long line must not be lost.
+  // The command line as far as it can count: switches at the end of a long line must not
+  // be lost, and a huge one must not cost its size in memory.
   std::string commandLine;
-  readTextLine(reader, commandLine);
+  readTextLine(reader, commandLine, commandLineLimit);
   parseOptionLine(extractOptionLine(commandLine), launcher.settings);
   return launcher;
 }

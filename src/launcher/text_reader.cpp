@@ -50,9 +50,11 @@ void readTextLine(TextReader& r, Str& line) {
   eachCharacter(r, [&line](char c) { line += c; });  // += drops what does not fit
 }
 
-void readTextLine(TextReader& r, std::string& line) {
+void readTextLine(TextReader& r, std::string& line, std::size_t limit) {
   line.clear();
-  eachCharacter(r, [&line](char c) { line += c; });
+  eachCharacter(r, [&line, limit](char c) {
+    if (line.size() < limit) line += c;
+  });
 }
 
 void closeText(TextReader& r) { platform::close(r.file); }

@@ -24,6 +24,6 @@ TextReader openText(std::string_view name);
 TextReader textReaderOf(std::string_view text);
 // Takes the first 255 characters of the next line and skips the rest of it.
 void readTextLine(TextReader& reader, Str& line);
-// Takes the whole next line, however long.
-void readTextLine(TextReader& reader, std::string& line);
+// Takes the first limit characters of the next line and skips the rest of it.
+void readTextLine(TextReader& reader, std::string& line, std::size_t limit);
 void closeText(TextReader& reader);

@@ -22,9 +22,9 @@ struct Lines {
     readTextLine(reader, line);
     return std::string(line.view());
   }
-  std::string nextWhole() {
+  std::string nextLong(std::size_t limit = 1 << 21) {
     std::string line = "junk";
-    readTextLine(reader, line);
+    readTextLine(reader, line, limit);
     return line;
   }
 };
@@ -36,7 +36,7 @@ TEST(TextReader, LineEndsAtLfAndEveryCrIsDropped) {
   EXPECT_EQ(f.nextShort(), "");
   EXPECT_EQ(f.nextShort(), "last");  // no line end at the end of the file
   EXPECT_EQ(f.nextShort(), "");      // past the end: empty lines, no failure
-  EXPECT_EQ(f.nextWhole(), "");
+  EXPECT_EQ(f.nextLong(), "");
 }
 
 TEST(TextReader, CtrlZEndsTheText) {
@@ -46,14 +46,14 @@ TEST(TextReader, CtrlZEndsTheText) {
   EXPECT_EQ(f.nextShort(), "");
 }
 
-TEST(TextReader, ShortLineKeeps255AndSkipsTheRestWholeLineKeepsAll) {
+TEST(TextReader, ShortLineKeeps255AndSkipsTheRestLongLineKeepsItsLimit) {
   std::string longLine(300, 'a');
   longLine[254] = 'b';
   longLine[255] = 'c';
   Lines f(longLine + "\r\nnext\r\n" + longLine + "\r\nafter");
   EXPECT_EQ(f.nextShort(), longLine.substr(0, 255));
   EXPECT_EQ(f.nextShort(), "next");
-  EXPECT_EQ(f.nextWhole(), longLine);
+  EXPECT_EQ(f.nextLong(), longLine);
   EXPECT_EQ(f.nextShort(), "after");
 }
 
@@ -68,7 +68,7 @@ TEST(TextReader, CrsDoNotCountTowardsTheLimit) {
 TEST(TextReader, NulBytesAreCharactersOfTheLine) {
   Lines f(std::string("a\0b\n\0", 5));
   EXPECT_EQ(f.nextShort(), std::string("a\0b", 3));
-  EXPECT_EQ(f.nextWhole(), std::string(1, '\0'));
+  EXPECT_EQ(f.nextLong(), std::string(1, '\0'));
 }
 
 TEST(TextReader, MegabyteLineAcrossManyBuffers) {
@@ -77,8 +77,12 @@ TEST(TextReader, MegabyteLineAcrossManyBuffers) {
   huge[4096] = 'B';
   Lines f(huge + "\n" + huge + "\nend");
   EXPECT_EQ(f.nextShort(), std::string(255, 'q'));
-  EXPECT_EQ(f.nextWhole(), huge);
+  EXPECT_EQ(f.nextLong(), huge);
   EXPECT_EQ(f.nextShort(), "end");
+  Lines cut(huge + "\n" + huge + "\nend");
+  EXPECT_EQ(cut.nextLong(4095), std::string(4095, 'q'));  // the rest of the line is skipped
+  EXPECT_EQ(cut.nextLong(4097), huge.substr(0, 4097));
+  EXPECT_EQ(cut.nextShort(), "end");
 }
 
 TEST(TextReader, EmptyAndCrOnlyFilesGiveEmptyLines) {
@@ -86,7 +90,7 @@ TEST(TextReader, EmptyAndCrOnlyFilesGiveEmptyLines) {
     SCOPED_TRACE(testing::PrintToString(bytes));
     Lines f(bytes);
     EXPECT_EQ(f.nextShort(), "");
-    EXPECT_EQ(f.nextWhole(), "");
+    EXPECT_EQ(f.nextLong(), "");
     EXPECT_EQ(f.nextShort(), "");
   }
 }
