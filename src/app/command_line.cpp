@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/menu.h"
+#include "app/run.h"
 #include "base/number.h"
 #include "launcher/launcher.h"
 #include "platform/native.h"
@@ -222,6 +223,11 @@ std::optional<Str> launcherDirectory(const Options& o) {
       return std::nullopt;
     }
     ensureBackslash(directory);
+    if (directory.size() > 255 - 6) {
+      complain(std::string(say("too long for ZO.BAT behind it: ", "zu lang fuer ZO.BAT dahinter: ")) +
+               std::string(*o.launcherDirectory));
+      return std::nullopt;
+    }
     return directory;
   }
   Str found = platform::searchFile("ZO.BAT", platform::environmentValue("PATH"));
@@ -262,13 +268,12 @@ int showOrSet(const Options& o) {
     return 0;
   }
 
-  Str zor = platform::searchFile("ZOR4.EXE", ".");
-  if (zor.empty()) {
-    complain(Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir));
+  Str problem;
+  Str zorDirectory = findZorDirectory(problem);
+  if (zorDirectory.empty()) {
+    complain(problem);
     return 1;
   }
-  Str zorDirectory = zor;
-  zorDirectory.cutTail(8);
 
   // Every pair is checked before anything is written.
   const Settings before = launcher.settings;

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/search.h"
 #include "prompts/prompts.h"
+#include "texts/messages.h"
 #include "texts/texts.h"
 
 using namespace texts;
@@ -44,6 +45,22 @@ void closingScreen() {
 
 }  // namespace
 
+Str findZorDirectory(Str& problem) {
+  Str zor = platform::searchFile("ZOR4.EXE", ".");
+  if (zor.empty()) {
+    problem = Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir);
+    return {};
+  }
+  // Cut to 255 characters, the path would name ZOR4.EXE in no directory at all.
+  Str here = platform::currentDirectory();
+  if (here.empty() || here.size() > 255 - 9) {
+    problem = text(msgZorPathTooLong);
+    return {};
+  }
+  zor.cutTail(8);
+  return zor;
+}
+
 void runProgram() {
   texts::loadAll();
   RunState run;
@@ -52,10 +69,9 @@ void runProgram() {
   writeLine(text(txtTitle));
   writeLine("");
 
-  Str zor = platform::searchFile("ZOR4.EXE", ".");
-  if (zor.empty()) abortWithMessage(Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir));
-  run.zorDirectory = zor;
-  run.zorDirectory.cutTail(8);
+  Str problem;
+  run.zorDirectory = findZorDirectory(problem);
+  if (run.zorDirectory.empty()) abortWithMessage(problem);
   if (run.zorDirectory[0] == 'A' || run.zorDirectory[0] == 'B') askAboutDrive(run.zorDirectory[0]);
 
   Str launcher = platform::searchFile("ZO.BAT", platform::environmentValue("PATH"));

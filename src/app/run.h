@@ -12,5 +12,9 @@ struct RunState {
   ColourTable colourTable = defaultColourTable;  // kept from one colour-editor call to the next
 };
 
+// The directory of ZOR4.EXE, which must be the current one, with its backslash; empty,
+// with the reason in problem, when ZOR4.EXE is not there or its path does not fit.
+Str findZorDirectory(Str& problem);
+
 // The whole run, from the first screen to the exit code.
 [[noreturn]] void runProgram();

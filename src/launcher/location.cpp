@@ -85,7 +85,8 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
     std::int32_t choice = 0;
     if (convertNumber(answer, choice) && choice >= 1 && choice <= n) answer = candidates[choice - 1];
     ensureBackslash(answer);
-    if (platform::directoryExists(answer)) return answer;
+    // The launcher's name has to fit behind it.
+    if (answer.size() <= 255 - 6 && platform::directoryExists(answer)) return answer;
 
     console::writeText("\a");
     for (int r = console::cursorRow() - 1; r > row; --r) {

@@ -2,35 +2,13 @@
 (--show) and written (--set) without the screen, with standard input and output not a
 terminal."""
 
-import subprocess
-
 import pytest
 
-from conftest import base_env, snapshot
+from conftest import snapshot
 from harness import ENTER
 from steps import LANGUAGES, dos, launcher_bytes, option_line, read_menu, reach_menu
 
 RESERVED = "REM * reserved line * please do not remove *"
-
-
-@pytest.fixture
-def run(program, zor_dir, bin_dir, tmp_path):
-    """run(*args, lang=..., cwd=...) -> CompletedProcess, started in the ZOR directory
-    with pipes for standard input, output and error."""
-
-    def _run(*args, lang="en_US.UTF-8", cwd=None, env=None):
-        e = base_env(tmp_path, bin_dir, lang)
-        e.update(program.env)
-        e.update(env or {})
-        if program.prepare:
-            program.prepare(e, tmp_path)
-        p = subprocess.run(program.argv + list(args), cwd=str(cwd or zor_dir), env=e,
-                           stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
-        p.out = p.stdout.decode("utf-8" if program.posix else "cp437")
-        p.err = p.stderr.decode("utf-8" if program.posix else "cp437")
-        return p
-
-    return _run
 
 
 def test_help_version_and_usage_errors(run):

@@ -8,7 +8,8 @@ import pytest
 
 from conftest import dos_devices, snapshot
 from harness import CTRL_C, ENTER, ESC
-from steps import LANGUAGES, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, reach_menu, save_and_exit
+from steps import (LANGUAGES, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos, reach_menu,
+                   save_and_exit)
 
 
 @pytest.mark.parametrize("lang", ["en", "de"])
@@ -163,3 +164,31 @@ def test_help_and_version_answer_without_a_screen(posix_program, tmp_path, lang,
     assert version.returncode == 0
     assert re.fullmatch(rb"zorsetup \d+\.\d+\.\d+\n", version.stdout)
     assert list(tmp_path.iterdir()) == []  # nothing written
+
+
+def test_a_zor_directory_too_long_for_the_launcher_stops_at_start(start, run, tmp_path, bin_dir):
+    """Its path and "ZOR4.EXE" have to fit 255 characters: 246 for the directory."""
+    def directory_of_length(n, name):
+        d = tmp_path / name
+        while len(dos(d)) + 101 < n:
+            d = d / ("d" * 99)
+        return d / ("e" * (n - len(dos(d)) - 1))
+
+    old = b"@ECHO OFF\r\nREM\r\nZ:\\ZOR\\ZOR4.EXE -U-"
+    (bin_dir / "ZO.BAT").write_bytes(old)
+    fits, too_long = directory_of_length(246, "a"), directory_of_length(247, "b")
+    for d in (fits, too_long):
+        d.mkdir(parents=True)
+        (d / "ZOR4.EXE").write_bytes(b"MZ")
+    before = snapshot(tmp_path)
+    s = start(cwd=too_long, env={"PATH": str(bin_dir)})
+    s.wait_text("longer than 246 characters!")
+    s.send("x", settle=False)
+    assert s.wait_exit() == 0
+    p = run("--set", "u=on", cwd=too_long)
+    assert p.returncode == 1 and "longer than 246" in p.err
+    assert snapshot(tmp_path) == before
+
+    assert run("--set", "u=on", cwd=fits).returncode == 0
+    line = (bin_dir / "ZO.BAT").read_bytes().split(b"\r\n")[2]
+    assert line.startswith(dos(fits).encode() + b"\\ZOR4.EXE -!-") and len(dos(fits)) == 246

@@ -1,0 +1,27 @@
+// Texts the program gained after its four language tables were laid down, each in English
+// and German like those, in the OEM code page.
+#pragma once
+
+#include <string_view>
+
+namespace texts {
+
+struct Message {
+  std::string_view english;
+  std::string_view german;
+};
+
+// The message in the language the run chose.
+std::string_view text(const Message& message);
+
+// The full path of ZOR4.EXE has to fit the program's 255 characters.
+inline constexpr Message msgZorPathTooLong = {
+    "abort : the path of ZOR's directory is longer than 246 characters!",
+    "Abbruch : der Pfad des ZOR-Verzeichnisses ist l\x84nger als 246 Zeichen!"};
+
+// After the terminal is handed back: which files the run wrote.
+inline constexpr Message msgWritten = {"written: ", "geschrieben: "};
+inline constexpr Message msgNothingWritten = {"nothing written", "nichts geschrieben"};
+inline constexpr Message msgLauncherNotWritten = {"launcher not written; ", "Startdatei nicht geschrieben; "};
+
+}  // namespace texts
