@@ -72,7 +72,7 @@ TEST(OptionParser, Numbers) {
   EXPECT_EQ(parsed("-Z25").screenLines, 25);
   EXPECT_EQ(parsed("-LINES:28").screenLines, 28);
   EXPECT_EQ(parsed("-zeilen=60").screenLines, 60);
-  for (const char* line : {"-Z100", "-Z24", "-Z81", "-Z-1", "-Zab", "-Z050"}) {
+  for (const char* line : {"-Z100", "-Z24", "-Z1", "-Z81", "-Z-1", "-Zab", "-Z050"}) {
     EXPECT_EQ(parsed(line, s).screenLines, 0) << line;
   }
 }

@@ -118,6 +118,8 @@ TEST(KeyDecoder, UnknownSequencesAreConsumedWhole) {
   EXPECT_EQ(decode("\x1b[99~x"), Keys{"c120"});
   EXPECT_EQ(decode("\x1b[?1;2cx"), Keys{"c120"});        // a device attributes report
   EXPECT_EQ(decode("\x1b[<0;12;5Mx"), Keys{"c120"});     // a mouse report
+  // Private markers make a report of a sequence that would otherwise be a key.
+  EXPECT_EQ(decode("\x1b[?5~x\x1b[>1~x\x1b[<0;1;1Mx\x1b[=2Ax"), (Keys{"c120", "c120", "c120", "c120"}));
   EXPECT_EQ(decode("\x1b[5Ax"), Keys{"c120"});           // a cursor movement, not a key
   EXPECT_EQ(decode("\x1b[1 qx"), Keys{"c120"});          // intermediate bytes
   EXPECT_EQ(decode("\x1b[Zx\x1bOZx\x1b[[Zx"), (Keys{"c120", "c120", "c120"}));
@@ -139,6 +141,8 @@ TEST(KeyDecoder, Utf8BecomesCodePage437) {
             (Keys{"c97", "c98"}));
   // Broken UTF-8: what is out of place is dropped, the byte that breaks it counts.
   EXPECT_EQ(decode("\xc3x\xa4y\xff\xc0\x80z\xe2\x94\r"), (Keys{"c120", "c121", "c122", "c13"}));
+  // A stray continuation byte after a whole character is no character of its own.
+  EXPECT_EQ(decode("\xc3\xa4\xa4\xe2\x94\x80\x80x"), (Keys{"c132", "c196", "c120"}));
   EXPECT_EQ(decode("\xe0\x81\x81q"), Keys{"c113"});  // an overlong 'A' is not typed
 }
 
