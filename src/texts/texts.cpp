@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "base/ascii.h"
 #include "texts/language.h"
 
 namespace texts {
@@ -36,9 +37,7 @@ ShortString<46> displayModeNameArray[5];
 ShortString<2> languageCodeOf(std::string_view langValue) {
   ShortString<2> code = langValue.substr(0, 2);
   if (code.empty()) return "EN";
-  for (std::size_t i = 0; i < code.size(); ++i) {
-    if (code[i] >= 'a' && code[i] <= 'z') code[i] = static_cast<char>(code[i] - 'a' + 'A');
-  }
+  for (std::size_t i = 0; i < code.size(); ++i) code[i] = ascii::upper(code[i]);
   return code;
 }
 

@@ -158,19 +158,7 @@ int backgroundSgr(std::uint8_t attribute) {
   return (attribute & 0x80 ? 100 : 40) + ansiColour(attribute >> 4 & 0x07);
 }
 
-void appendGlyph(std::string& out, std::uint8_t ch) {
-  char32_t c = platform::cp437ToUnicode[ch];
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
+void appendGlyph(std::string& out, std::uint8_t ch) { platform::appendUtf8(out, platform::cp437ToUnicode[ch]); }
 
 void resetShown(Shown& shown, int columns, int rows) {
   shown.columns = std::max(columns, 1);

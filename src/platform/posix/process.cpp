@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "base/ascii.h"
 #include "platform/environment.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
@@ -46,7 +47,7 @@ void runtimeError(int code) {
 Str environmentValue(std::string_view name) {
   std::string_view value = findVariable(environ, name);
   // The search path holds POSIX folders; the program reads DOS ones.
-  if (sameVariableName(name, "PATH")) return dos::dosSearchPath(value, posix::driveMap());
+  if (ascii::sameIgnoringCase(name, "PATH")) return dos::dosSearchPath(value, posix::driveMap());
   return Str(value);
 }
 
