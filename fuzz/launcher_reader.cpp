@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::writeFile("ZO.BAT", content);
 
   console::MemoryDevice device;
-  fuzz::startConsole(device);
+  console::start(device);
   settings = Settings{};
   settings.colourTableName = "left from before";  // the reader empties it
   reservedLine = "REM * reserved line * please do not remove *";

@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "app/run.h"
 #include "console/system_console.h"
+#include "platform/run_end.h"
 #include "texts/texts.h"
 
 namespace {
@@ -49,6 +50,21 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
-  console::start(platform::systemConsole());
-  runProgram();
+  // Every way out of the run comes here as a RunEnd: the console is put back first, then a
+  // failure is reported. Putting it back may fail in turn (the console gone); that failure
+  // is then the one reported.
+  platform::RunEnd end{0, false};
+  try {
+    console::start(platform::systemConsole());
+    runProgram();
+  } catch (const platform::RunEnd& thrown) {
+    end = thrown;
+  }
+  try {
+    console::finish();
+  } catch (const platform::RunEnd& thrown) {
+    end = thrown;
+  }
+  if (end.failed) platform::reportRuntimeError(end.code);
+  return end.code;
 }

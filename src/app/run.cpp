@@ -69,5 +69,5 @@ void runProgram() {
   runMenu();
   writeLauncher(launcherDirectory + "ZO" + ".BAT");
   closingScreen();
-  platform::exitProcess(0);
+  platform::endRun(0);
 }

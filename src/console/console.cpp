@@ -76,7 +76,6 @@ void start(Device& d) {
   codePage = device->codePage();
   textAttribute = device->startAttribute();
   pendingScan = -1;
-  platform::setExitHook(finish);
 }
 
 void finish() {

@@ -8,17 +8,9 @@
 #include <string_view>
 
 #include "base/short_string.h"
+#include "platform/run_end.h"
 
 namespace platform {
-
-// --- process ---------------------------------------------------------------------------
-
-// Runs before the process ends, however it ends (the console puts the terminal back).
-void setExitHook(void (*hook)());
-[[noreturn]] void exitProcess(int code);
-// "Runtime error N" on stderr, exit code N. 100: short block read, 101: short block write,
-// otherwise the platform's error number (on POSIX the common errno values as Win32's).
-[[noreturn]] void runtimeError(int code);
 
 // --- environment -----------------------------------------------------------------------
 
