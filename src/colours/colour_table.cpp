@@ -32,7 +32,7 @@ bool readColourTable(std::string_view fileName) {
   platform::File file;
   if (!platform::tryOpenReadWrite(fileName, file)) return false;
   platform::readBlock(file, &currentColourTable, sizeof currentColourTable);
-  platform::close(file);
+  file.close();
   return true;
 }
 

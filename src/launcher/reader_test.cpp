@@ -6,7 +6,7 @@
 #include "launcher/launcher.h"
 #include "platform/test_support.h"
 #include "prompts/prompts.h"
-#include "platform/fault.h"
+#include "platform/failing_files.h"
 #include "settings/settings.h"
 
 namespace {
@@ -147,7 +147,8 @@ TEST_F(ReadLauncher, JunkFiles) {
 }
 
 TEST_F(ReadLauncher, FailuresToOpenReadOrCloseStopTheRun) {
-  using platform::fault::Op;
+  using Op = test::FileOp;
+  test::FailingFiles files;
   EXPECT_EQ(test::runtimeErrorOf([&] { readLauncher(dir.dosName() + "NONE.BAT"); }), 2);
   writeFile(dir / "ZO.BAT", "@ECHO OFF\r\nREM\r\nZOR4.EXE -U-\r\n");
   const struct {
@@ -157,7 +158,7 @@ TEST_F(ReadLauncher, FailuresToOpenReadOrCloseStopTheRun) {
   } cases[] = {{Op::Open, EACCES, 5}, {Op::Read, EIO, EIO}, {Op::Close, EBADF, EBADF}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.op));
-    platform::fault::failNext(c.op, c.error);
+    files.failNext(c.op, c.error);
     EXPECT_EQ(test::runtimeErrorOf([&] { readLauncher(dir.dosName() + "ZO.BAT"); }), c.code);
   }
 }

@@ -47,4 +47,4 @@ void readTextLine(TextReader& r, std::string& line) {
   eachCharacter(r, [&line](char c) { line += c; });
 }
 
-void closeText(TextReader& r) { platform::close(r.file); }
+void closeText(TextReader& r) { r.file.close(); }

@@ -6,7 +6,7 @@
 #include "launcher/launcher.h"
 #include "platform/test_support.h"
 #include "prompts/prompts.h"
-#include "platform/fault.h"
+#include "platform/failing_files.h"
 #include "settings/settings.h"
 
 namespace {
@@ -122,7 +122,8 @@ TEST_F(WriteLauncher, MissingDirectoryStopsTheRun) {
 // Whichever file operation fails, the message row was shown first, the old launcher is
 // still there byte for byte, and no temporary file is left beside it.
 TEST_F(WriteLauncher, EachFailingOperationKeepsTheOldLauncher) {
-  using platform::fault::Op;
+  using Op = test::FileOp;
+  test::FailingFiles files;
   const std::string old = "@ECHO OFF\r\nREM mine\r\nC:\\ZOR\\ZOR4.EXE -U-\r\n";
   writeFile(dir / "ZO.BAT", old);
   const struct {
@@ -136,7 +137,7 @@ TEST_F(WriteLauncher, EachFailingOperationKeepsTheOldLauncher) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(c.op) << " errno " << c.error);
     console::clearScreen();
-    platform::fault::failNext(c.op, c.error);
+    files.failNext(c.op, c.error);
     EXPECT_EQ(test::runtimeErrorOf([&] { writeLauncher(fileName()); }), c.code);
     EXPECT_EQ(console::rowText(1), test::pad("writing " + fileName() + " ..."));
     EXPECT_EQ(written(), old);

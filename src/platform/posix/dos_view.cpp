@@ -17,6 +17,7 @@ namespace posix {
 
 namespace {
 
+// Read at the first use: the drives do not change during a run (tests make it read again).
 std::optional<dos::DriveMap> drives;
 
 std::string dosdevicesFolder() {

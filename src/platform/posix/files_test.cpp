@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fault.h"
+#include "platform/failing_files.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
 #include "platform/test_support.h"
@@ -17,17 +17,16 @@ namespace platform {
 namespace {
 
 using Names = std::vector<std::string>;
+using test::FileOp;
 using test::runtimeErrorOf;
 
 // Works in a throwaway folder on Z: (no Wine prefix there), with relative DOS names.
 class FilesTest : public ::testing::Test {
  protected:
   FilesTest() { posix::forgetDriveMap(); }
-  ~FilesTest() override {
-    posix::forgetDriveMap();
-    fault::reset();
-  }
+  ~FilesTest() override { posix::forgetDriveMap(); }
 
+  test::FailingFiles files;
   test::TestFolder dir;
   test::ScopedVariable winePrefix{"WINEPREFIX", dir.path.c_str()};
   test::ScopedDirectory cwd{dir.path};
@@ -41,20 +40,20 @@ TEST_F(FilesTest, ReadsBlocksAndSome) {
   readBlock(file, block, sizeof block);
   EXPECT_EQ(std::string(block, sizeof block), table);
   EXPECT_EQ(readSome(file, block, sizeof block), 0u);
-  close(file);
+  file.close();
 
   std::string absolute = "Z:" + dir.path + "/TEST.ZFT";
   for (char& c : absolute)
     if (c == '/') c = '\\';
   file = openRead(absolute);
   EXPECT_EQ(readSome(file, block, 4), 4u);
-  close(file);
+  file.close();
 
-  fault::failNext(fault::Op::Read, EINTR);  // an interrupted read is tried again
+  files.failNext(FileOp::Read, EINTR);  // an interrupted read is tried again
   file = openRead("TEST.ZFT");
   EXPECT_EQ(readSome(file, block, 6), 6u);
   EXPECT_EQ(std::string(block, 6), "QXZoFa");
-  close(file);
+  file.close();
 }
 
 TEST_F(FilesTest, ShortBlockReadIs100) {
@@ -84,12 +83,12 @@ TEST_F(FilesTest, ErrorNumbersAreWindowsNumbers) {
   EXPECT_EQ(dir.names(), (Names{"FILE.TXT", "SUB"}));
 
   File file = openRead("FILE.TXT");
-  fault::failNext(fault::Op::Read, EIO);
+  files.failNext(FileOp::Read, EIO);
   char c;
   EXPECT_EQ(runtimeErrorOf([&] { readSome(file, &c, 1); }), 5);
-  fault::failNext(fault::Op::Close, EBADF);
-  EXPECT_EQ(runtimeErrorOf([&] { close(file); }), EBADF);
-  fault::failNext(fault::Op::Open, EMFILE);
+  files.failNext(FileOp::Close, EBADF);
+  EXPECT_EQ(runtimeErrorOf([&] { file.close(); }), EBADF);
+  files.failNext(FileOp::Open, EMFILE);
   EXPECT_EQ(runtimeErrorOf([&] { openRead("FILE.TXT"); }), EMFILE);
 }
 
@@ -102,7 +101,7 @@ TEST_F(FilesTest, TryOpenReadWriteSaysWhetherItCould) {
   EXPECT_FALSE(tryOpenReadWrite("Q:\\TABLE.ZFT", file));
   EXPECT_FALSE(tryOpenReadWrite(std::string_view("TABLE.ZFT\0", 10), file));
   ASSERT_TRUE(tryOpenReadWrite("TABLE.ZFT", file));
-  close(file);
+  file.close();
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
   ::chmod((dir / "TABLE.ZFT").c_str(), 0444);
   EXPECT_FALSE(tryOpenReadWrite("TABLE.ZFT", file));
@@ -149,18 +148,18 @@ TEST_F(FilesTest, EveryFailedStepKeepsTheOldFile) {
   const std::string old = "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\nZOR4.EXE %1\x1A";
   dir.write("ZO.BAT", old);
   struct Step {
-    fault::Op op;
+    FileOp op;
     int err;
     int code;
   };
   const Step steps[] = {
-      {fault::Op::Create, ENOSPC, 112}, {fault::Op::Create, EACCES, 5},    {fault::Op::Write, ENOSPC, 112},
-      {fault::Op::Write, 0, 101},       {fault::Op::Write, EFBIG, EFBIG},  {fault::Op::Flush, EDQUOT, EDQUOT},
-      {fault::Op::Close, ENOSPC, 112},  {fault::Op::Rename, EBUSY, EBUSY}, {fault::Op::Rename, EPERM, 5},
+      {FileOp::Create, ENOSPC, 112}, {FileOp::Create, EACCES, 5},    {FileOp::Write, ENOSPC, 112},
+      {FileOp::Write, 0, 101},       {FileOp::Write, EFBIG, EFBIG},  {FileOp::Flush, EDQUOT, EDQUOT},
+      {FileOp::Close, ENOSPC, 112},  {FileOp::Rename, EBUSY, EBUSY}, {FileOp::Rename, EPERM, 5},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(static_cast<int>(step.op));
-    fault::failNext(step.op, step.err);
+    files.failNext(step.op, step.err);
     EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new launcher"); }), step.code);
     EXPECT_EQ(dir.read("ZO.BAT"), old);
     EXPECT_EQ(dir.names(), Names{"ZO.BAT"});

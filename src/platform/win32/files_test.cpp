@@ -5,13 +5,14 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/fault.h"
+#include "platform/failing_files.h"
 #include "platform/platform.h"
 #include "platform/test_support.h"
 #include "platform/win32/windows.h"
 
 namespace {
 
+using test::FileOp;
 using test::runtimeErrorOf;
 
 class Win32Files : public ::testing::Test {
@@ -87,18 +88,18 @@ TEST_F(Win32Files, AFailedReplaceKeepsTheOldFileAndRemovesTheTemporaryOne) {
 }
 
 TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
-  using platform::fault::Op;
+  test::FailingFiles files;
   std::string target = dir + "ZO.BAT";
   platform::replaceFile(target, "old");
   const struct {
-    Op op;
+    FileOp op;
     int error;
     int code;
-  } cases[] = {{Op::Create, EACCES, 5}, {Op::Write, ENOSPC, 112}, {Op::Write, 0, 101},
-               {Op::Flush, EIO, EIO},   {Op::Close, ENOSPC, 112}, {Op::Rename, EBUSY, EBUSY}};
+  } cases[] = {{FileOp::Create, EACCES, 5}, {FileOp::Write, ENOSPC, 112}, {FileOp::Write, 0, 101},
+               {FileOp::Flush, EIO, EIO},   {FileOp::Close, ENOSPC, 112}, {FileOp::Rename, EBUSY, EBUSY}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
-    platform::fault::failNext(c.op, c.error);
+    files.failNext(c.op, c.error);
     EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(target, "new content"); }), c.code);
     EXPECT_EQ(contentOf(target), "old");
     EXPECT_EQ(listing(), "ZO.BAT");
@@ -106,17 +107,17 @@ TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
 }
 
 TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {
-  using platform::fault::Op;
+  test::FailingFiles files;
   std::string name = dir + "T.FAR";
   platform::replaceFile(name, "abc");
-  platform::fault::failNext(Op::Open, EMFILE);
+  files.failNext(FileOp::Open, EMFILE);
   EXPECT_EQ(runtimeErrorOf([&] { platform::openRead(name); }), EMFILE);
   platform::File file = platform::openRead(name);
-  platform::fault::failNext(Op::Read, EROFS);
+  files.failNext(FileOp::Read, EROFS);
   char buffer[3];
   EXPECT_EQ(runtimeErrorOf([&] { platform::readSome(file, buffer, 3); }), 5);
-  platform::fault::failNext(Op::Close, EBADF);
-  EXPECT_EQ(runtimeErrorOf([&] { platform::close(file); }), EBADF);
+  files.failNext(FileOp::Close, EBADF);
+  EXPECT_EQ(runtimeErrorOf([&] { file.close(); }), EBADF);
 }
 
 TEST_F(Win32Files, ReplacingInAMissingDirectoryIsPathNotFound) {
@@ -135,12 +136,12 @@ TEST_F(Win32Files, AShortBlockReadIsError100) {
   platform::File file = platform::openRead(name);
   char block[67];
   EXPECT_EQ(runtimeErrorOf([&] { platform::readBlock(file, block, sizeof block); }), 100);
-  platform::close(file);
+  file.close();
   file = platform::openRead(name);
   platform::readBlock(file, block, 10);
   EXPECT_EQ(std::string(block, 10), "0123456789");
   EXPECT_EQ(platform::readSome(file, block, sizeof block), 0u);
-  platform::close(file);
+  file.close();
 }
 
 TEST_F(Win32Files, FindEntryGivesTheStoredSpellingAndTakesNoPattern) {
