@@ -6,6 +6,7 @@
 #include "app/run.h"
 #include "console/system_console.h"
 #include "platform/run_end.h"
+#include "texts/language.h"
 #include "texts/texts.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "console/memory_device.h"
 #include "app/run.h"
 #include "platform/platform.h"
+#include "texts/language.h"
 #include "texts/texts.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include "app/menu.h"
 #include "platform/platform.h"
 #include "platform/search.h"
+#include "texts/language.h"
 #include "texts/texts.h"
 
 using namespace texts;

@@ -13,6 +13,7 @@
 #include "colours/colour_table.h"
 #include "console/console.h"
 #include "console/memory_device.h"
+#include "texts/language.h"
 #include "texts/texts.h"
 
 namespace colours_test {
