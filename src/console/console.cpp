@@ -6,6 +6,8 @@
 
 namespace console {
 
+// The process has one console, which every screen writes to: its model, its device and the
+// current attribute live here.
 std::uint8_t textAttribute = 0x07;
 
 namespace {
