@@ -1,6 +1,7 @@
 #include "console/posix/render.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "platform/cp437.h"
 
@@ -18,12 +19,7 @@ int ansiColour(int dosColour) { return (dosColour & 1) << 2 | (dosColour & 2) | 
 
 void appendNumber(std::string& out, int n) {
   char digits[12];
-  int len = 0;
-  do {
-    digits[len++] = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n > 0);
-  while (len > 0) out += digits[--len];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
 }
 
 int glyphLength(std::uint8_t ch) {
