@@ -47,17 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   device.type("T.FAR\r");
   device.type(keys);
   device.type("s");
-  fuzz::startConsole(device);
+  console::start(device);
   Str name;
   ColourTable table = defaultColourTable;
   bool stopped = false;
-  {
-    fuzz::DescriptorMark mark;
-    try {
-      editColourTable(name, table);
-    } catch (const fuzz::RunStopped&) {
-      stopped = true;  // runtime error 100: the block read came up short
-    }
+  try {
+    editColourTable(name, table);
+  } catch (const platform::RunEnd& end) {
+    FUZZ_CHECK(end.failed && end.code == 100);  // the block read came up short
+    stopped = true;
   }
   console::finish();
   FUZZ_CHECK(stopped == (file.size() < sizeof(ColourTable)));

@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "base/ascii.h"
 #include "platform/dos_path.h"
 #include "support.h"
 
 namespace {
 
 bool hasDrive(std::string_view p) {
-  return p.size() >= 2 && ((p[0] | 0x20) >= 'a' && (p[0] | 0x20) <= 'z') && p[1] == ':';
+  return p.size() >= 2 && ascii::isLetter(p[0]) && p[1] == ':';
 }
 bool isNetwork(std::string_view p) { return p.size() >= 2 && p[0] == '\\' && p[1] == '\\'; }
 

@@ -44,19 +44,6 @@ constexpr Sequence sequences[] = {
 };
 constexpr int sequenceCount = sizeof sequences / sizeof sequences[0];
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 void anyBytes(std::string_view input) {
   KeyDecoder d;
   KeyEvent keys[2];
@@ -102,13 +89,13 @@ void keyScript(std::string_view script) {
       std::uint8_t oem = static_cast<std::uint8_t>(0x80 + p - 95);
       expected.push_back({oem, 0, false});
       std::string utf8;
-      appendUtf8(utf8, platform::cp437ToUnicode[oem]);
+      platform::appendUtf8(utf8, platform::cp437ToUnicode[oem]);
       feed(utf8);
     } else if (p < 95 + 128 - 32 + 32) {
       std::uint8_t oem = static_cast<std::uint8_t>(0xE0 + p - (95 + 96));
       if (oem != 224) expected.push_back({oem, 0, false});  // alpha would read as the prefix
       std::string utf8;
-      appendUtf8(utf8, platform::cp437ToUnicode[oem]);
+      platform::appendUtf8(utf8, platform::cp437ToUnicode[oem]);
       feed(utf8);
     } else if (p == 223) {
       expected.push_back({13, 0, false});

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::writeFile("ZO.BAT", content);
 
   console::MemoryDevice device;
-  fuzz::startConsole(device);
+  console::start(device);
   Launcher launcher = readLauncher("ZO.BAT");
 
   std::vector<std::string> lines = textLines(content);

@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   console::MemoryDevice device;
   device.type(answer);
   device.type("\r");
-  fuzz::startConsole(device);
+  console::start(device);
   Str chosen = chooseLauncherDirectoryFrom(searchPath);
 
   std::vector<Str> offered = pieces(Str(searchPath));

@@ -1,9 +1,8 @@
-// Shared by the fuzz targets: a check that stops the fuzzer with the failed condition, a
-// throwaway working folder, and a way to see a run stop with a runtime error without the
-// process ending (libFuzzer counts an exit as a crash).
+// Shared by the fuzz targets: a check that stops the fuzzer with the failed condition and
+// a throwaway working folder. A target that expects the run to stop catches
+// platform::RunEnd; files the run had open are closed by their owners on the way up.
 #pragma once
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -18,6 +17,7 @@
 #include "console/console.h"
 #include "console/memory_device.h"
 #include "platform/platform.h"
+#include "platform/run_end.h"
 #include "texts/language.h"
 
 #define FUZZ_CHECK(condition)                                                                \
@@ -83,28 +83,5 @@ inline int fileCount() {
     n += entry.path().filename() != "wineprefix";
   return n;
 }
-
-// Thrown where the program would have ended the run (a runtime error, or exit).
-struct RunStopped {};
-
-// Starts the console on device, English texts, and makes the end of a run throw.
-inline void startConsole(console::MemoryDevice& device) {
-  console::start(device);  // sets its own exit hook; ours replaces it
-  platform::setExitHook([] { throw RunStopped{}; });
-}
-
-// A file the run had open when it stopped stays open; this closes what was opened after
-// the mark, so that a long fuzzing run does not run out of descriptors.
-struct DescriptorMark {
-  int first = [] {
-    int fd = ::dup(0);
-    ::close(fd);
-    return fd;
-  }();
-  ~DescriptorMark() {
-    for (int fd = first; fd < first + 8; ++fd)
-      if (::fcntl(fd, F_GETFD) >= 0) ::close(fd);
-  }
-};
 
 }  // namespace fuzz

@@ -10,6 +10,7 @@
 #include "console/memory_device.h"
 #include "app/run.h"
 #include "platform/platform.h"
+#include "texts/language.h"
 #include "texts/texts.h"
 
 namespace {
@@ -154,16 +155,9 @@ TEST_F(Menu, MemoryPromptShowsTheOldValueAndReadsInColumnFour) {
   device->type("x");
   device->type("77");
   // Input ends inside the prompt: the run stops, but the screen shows where it stood.
-  EXPECT_EXIT(
-      {
-        platform::setExitHook([] {
-          std::string rows = rowText(24) + "|" + rowText(25);
-          std::fputs(rows.c_str(), stderr);
-        });
-        runMenu(state);
-      },
-      ::testing::ExitedWithCode(100),
-      "   upper limit memory usage \\(KB\\)\\? \\(old:3000\\) +\\|   77 +Runtime error 100");
+  EXPECT_EQ(test::runtimeErrorOf([this] { runMenu(state); }), 100);
+  std::string rows = rowText(24) + "|" + rowText(25);
+  EXPECT_TRUE(test::matches(rows, "   upper limit memory usage \\(KB\\)\\? \\(old:3000\\) +\\|   77 +$"));
 }
 
 TEST_F(Menu, LinesPromptCorrectsToTheKnownCounts) {
@@ -209,17 +203,11 @@ TEST_F(Menu, ALongColourTableNamePushesTheLaterRowsDown) {
 
 TEST_F(Menu, EscLeavesWhiteOnBlackWithTheAbortTextInLightRed) {
   device->type("u\x1b ");
-  EXPECT_EXIT(
-      {
-        platform::setExitHook([] {
-          std::string report = rowText(1) + "|" + rowText(2) + "|";
-          report += std::to_string(attributeAt(1, 1)) + "," + std::to_string(attributeAt(80, 1)) + "," +
-                    std::to_string(attributeAt(1, 2)) + "," + std::to_string(attributeAt(80, 25));
-          std::fputs(report.c_str(), stderr);
-        });
-        runMenu(state);
-      },
-      ::testing::ExitedWithCode(0), "abort \\.\\.\\. +\\| +\\|12,12,15,15");
+  EXPECT_EQ(test::endCodeOf([this] { runMenu(state); }), 0);
+  std::string report = rowText(1) + "|" + rowText(2) + "|";
+  report += std::to_string(attributeAt(1, 1)) + "," + std::to_string(attributeAt(80, 1)) + "," +
+            std::to_string(attributeAt(1, 2)) + "," + std::to_string(attributeAt(80, 25));
+  EXPECT_TRUE(test::matches(report, "abort \\.\\.\\. +\\| +\\|12,12,15,15"));
 }
 
 }  // namespace

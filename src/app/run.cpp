@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/search.h"
 #include "prompts/prompts.h"
+#include "texts/language.h"
 #include "texts/messages.h"
 #include "texts/texts.h"
 
@@ -86,5 +87,5 @@ void runProgram() {
   runMenu(run);
   writeLauncher(run.launcherDirectory + "ZO" + ".BAT", run.launcher, run.zorDirectory);
   closingScreen();
-  platform::exitProcess(0);
+  platform::endRun(0);
 }

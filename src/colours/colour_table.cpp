@@ -31,7 +31,7 @@ bool readColourTable(std::string_view fileName, ColourTable& table) {
   platform::File file;
   if (!platform::tryOpenReadWrite(fileName, file)) return false;
   platform::readBlock(file, &table, sizeof table);
-  platform::close(file);
+  file.close();
   return true;
 }
 

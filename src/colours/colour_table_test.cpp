@@ -41,7 +41,7 @@ TEST_F(ColourTableFile, ShortFileStopsTheRunAndStaysAsItWas) {
   writeFile("SHORT.TAB", "0123456789");
   Str name = "SHORT.TAB";
   device.type("\rs");
-  EXPECT_EXIT(editColourTable(name, table), testing::ExitedWithCode(100), "Runtime error 100");
+  EXPECT_EQ(test::runtimeErrorOf([this, &name] { editColourTable(name, table); }), 100);
   EXPECT_EQ(readFile("SHORT.TAB"), "0123456789");
 }
 

@@ -14,6 +14,7 @@
 #include "colours/editor.h"
 #include "console/console.h"
 #include "console/memory_device.h"
+#include "texts/language.h"
 #include "texts/texts.h"
 
 namespace colours_test {

@@ -6,6 +6,8 @@
 
 namespace console {
 
+// The process has one console, which every screen writes to: its model, its device and the
+// current attribute live here.
 std::uint8_t textAttribute = 0x07;
 
 namespace {
@@ -76,7 +78,6 @@ void start(Device& d) {
   codePage = device->codePage();
   textAttribute = device->startAttribute();
   pendingScan = -1;
-  platform::setExitHook(finish);
 }
 
 void finish() {

@@ -157,10 +157,10 @@ TEST_F(Console, ReadLineKeeps255AndRubsOutAcrossARowBreak) {
 }
 
 TEST_F(Console, EndOfInputStopsTheRunWithError100) {
-  EXPECT_EXIT(console::readKey(), ::testing::ExitedWithCode(100), "Runtime error 100");
+  EXPECT_EQ(test::runtimeErrorOf([] { console::readKey(); }), 100);
   Str line;
   device.type("abc");
-  EXPECT_EXIT(console::readLine(line), ::testing::ExitedWithCode(100), "Runtime error 100");
+  EXPECT_EQ(test::runtimeErrorOf([&line] { console::readLine(line); }), 100);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 #include "texts/language.h"
 #include "launcher/launcher.h"
 #include "platform/test_support.h"
-#include "platform/fault.h"
+#include "prompts/prompts.h"
+#include "platform/failing_files.h"
 #include "settings/settings.h"
 
 namespace {
@@ -141,11 +142,10 @@ TEST_F(ReadLauncher, JunkFiles) {
   }
 }
 
-using ReadLauncherDeathTest = ReadLauncher;
-
-TEST_F(ReadLauncherDeathTest, FailuresToOpenReadOrCloseStopTheRun) {
-  using platform::fault::Op;
-  EXPECT_EXIT(readLauncher(dir.dosName() + "NONE.BAT"), testing::ExitedWithCode(2), "Runtime error 2");
+TEST_F(ReadLauncher, FailuresToOpenReadOrCloseStopTheRun) {
+  using Op = test::FileOp;
+  test::FailingFiles files;
+  EXPECT_EQ(test::runtimeErrorOf([&] { readLauncher(dir.dosName() + "NONE.BAT"); }), 2);
   writeFile(dir / "ZO.BAT", "@ECHO OFF\r\nREM\r\nZOR4.EXE -U-\r\n");
   const struct {
     Op op;
@@ -154,12 +154,8 @@ TEST_F(ReadLauncherDeathTest, FailuresToOpenReadOrCloseStopTheRun) {
   } cases[] = {{Op::Open, EACCES, 5}, {Op::Read, EIO, EIO}, {Op::Close, EBADF, EBADF}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.op));
-    EXPECT_EXIT(
-        {
-          platform::fault::failNext(c.op, c.error);
-          readLauncher(dir.dosName() + "ZO.BAT");
-        },
-        testing::ExitedWithCode(c.code), "Runtime error " + std::to_string(c.code));
+    files.failNext(c.op, c.error);
+    EXPECT_EQ(test::runtimeErrorOf([&] { readLauncher(dir.dosName() + "ZO.BAT"); }), c.code);
   }
 }
 

@@ -57,4 +57,4 @@ void readTextLine(TextReader& r, std::string& line, std::size_t limit) {
   });
 }
 
-void closeText(TextReader& r) { platform::close(r.file); }
+void closeText(TextReader& r) { r.file.close(); }

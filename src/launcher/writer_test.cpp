@@ -5,7 +5,8 @@
 #include "texts/language.h"
 #include "launcher/launcher.h"
 #include "platform/test_support.h"
-#include "platform/fault.h"
+#include "prompts/prompts.h"
+#include "platform/failing_files.h"
 #include "settings/settings.h"
 
 namespace {
@@ -109,37 +110,17 @@ TEST_F(WriteLauncher, LongCommandLineSurvivesTheRoundTrip) {
 
 // Shows the first row of the last screen on stderr, so a death test can see what the run
 // had written before it stopped.
-class ReportingDevice : public console::MemoryDevice {
- public:
-  void finish(const console::Screen& screen) override {
-    std::string row;
-    for (int col = 1; col <= screen.width; ++col) row += static_cast<char>(screen.at(col, 1).ch);
-    std::fprintf(stderr, "[%s]\n", row.erase(row.find_last_not_of(' ') + 1).c_str());
-  }
-};
-
-// A pattern that matches text exactly as it stands.
-std::string literally(const std::string& text) {
-  std::string pattern;
-  for (char c : text) {
-    if (std::string_view("\\.[](){}*+?^$|").find(c) != std::string_view::npos) pattern += '\\';
-    pattern += c;
-  }
-  return pattern;
-}
-
-using WriteLauncherDeathTest = WriteLauncher;
-
-TEST_F(WriteLauncherDeathTest, MissingDirectoryStopsTheRun) {
+TEST_F(WriteLauncher, MissingDirectoryStopsTheRun) {
   std::string name = dir.dosName() + "NODIR\\ZO.BAT";
-  EXPECT_EXIT(writeLauncher(name), testing::ExitedWithCode(3), "Runtime error 3");
+  EXPECT_EQ(test::runtimeErrorOf([&] { writeLauncher(name); }), 3);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
 }
 
 // Whichever file operation fails, the message row was shown first, the old launcher is
 // still there byte for byte, and no temporary file is left beside it.
-TEST_F(WriteLauncherDeathTest, EachFailingOperationKeepsTheOldLauncher) {
-  using platform::fault::Op;
+TEST_F(WriteLauncher, EachFailingOperationKeepsTheOldLauncher) {
+  using Op = test::FileOp;
+  test::FailingFiles files;
   const std::string old = "@ECHO OFF\r\nREM mine\r\nC:\\ZOR\\ZOR4.EXE -U-\r\n";
   writeFile(dir / "ZO.BAT", old);
   const struct {
@@ -152,15 +133,10 @@ TEST_F(WriteLauncherDeathTest, EachFailingOperationKeepsTheOldLauncher) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(c.op) << " errno " << c.error);
-    std::string report = "[writing " + fileName() + " ...]\nRuntime error " + std::to_string(c.code) + "\n";
-    EXPECT_EXIT(
-        {
-          ReportingDevice reporting;
-          console::start(reporting);
-          platform::fault::failNext(c.op, c.error);
-          writeLauncher(fileName());
-        },
-        testing::ExitedWithCode(c.code), literally(report));
+    console::clearScreen();
+    files.failNext(c.op, c.error);
+    EXPECT_EQ(test::runtimeErrorOf([&] { writeLauncher(fileName()); }), c.code);
+    EXPECT_EQ(console::rowText(1), test::pad("writing " + fileName() + " ..."));
     EXPECT_EQ(written(), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
   }

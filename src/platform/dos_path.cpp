@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/ascii.h"
 #include "platform/cp437.h"
 
 namespace platform::dos {
 
 namespace {
 
+using ascii::lower;
+
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-bool isLetter(char c) { return lower(c) >= 'a' && lower(c) <= 'z'; }
-bool hasDrive(std::string_view p) { return p.size() >= 2 && isLetter(p[0]) && p[1] == ':'; }
+bool hasDrive(std::string_view p) { return p.size() >= 2 && ascii::isLetter(p[0]) && p[1] == ':'; }
 bool isNetworkPath(std::string_view p) { return p.size() >= 2 && isSeparator(p[0]) && isSeparator(p[1]); }
 
 // Length of "\\server\share\" at the start of a network path: what ".." cannot climb over.
@@ -90,19 +91,6 @@ void collapse(std::string& s, std::size_t mark) {
   std::size_t end = s.size();
   while (end > mark && (s[end - 1] == ' ' || s[end - 1] == '.')) --end;
   s.resize(end);
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {  // code page 437 has nothing beyond the basic plane
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 // Decodes one UTF-8 character at text[i] and moves i past it; -1 (and one byte on) for a

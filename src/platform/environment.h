@@ -5,11 +5,9 @@
 
 namespace platform {
 
-// True when two variable names are the same, the letters a-z counted without case.
-bool sameVariableName(std::string_view a, std::string_view b);
-
 // The whole value of the first entry ("NAME=value") of environment (ended by a null pointer)
-// whose name is the same as name; "" when there is none.
+// whose name is the same as name, the letters a-z counted without case; "" when there is
+// none.
 std::string_view findVariable(const char* const* environment, std::string_view name);
 
 }  // namespace platform

@@ -8,17 +8,9 @@
 #include <string_view>
 
 #include "base/short_string.h"
+#include "platform/run_end.h"
 
 namespace platform {
-
-// --- process ---------------------------------------------------------------------------
-
-// Runs before the process ends, however it ends (the console puts the terminal back).
-void setExitHook(void (*hook)());
-[[noreturn]] void exitProcess(int code);
-// "Runtime error N" on stderr, exit code N. 100: short block read, 101: short block write,
-// otherwise the platform's error number (on POSIX the common errno values as Win32's).
-[[noreturn]] void runtimeError(int code);
 
 // --- environment -----------------------------------------------------------------------
 
@@ -39,8 +31,26 @@ bool findEntry(std::string_view path, Str* storedName = nullptr);
 
 // --- files -----------------------------------------------------------------------------
 
-struct File {
-  std::intptr_t handle = -1;
+// An open file. It closes itself when it goes, quietly (a run that ends with an error
+// gives up its files that way); close() closes it with the runtime-error check.
+class File {
+ public:
+  File() = default;
+  explicit File(std::intptr_t handle) : handle_(handle) {}
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File();
+
+  bool isOpen() const { return handle_ != -1; }
+  std::intptr_t handle() const { return handle_; }
+  // A failure stops the run; the file is closed either way.
+  void close();
+
+ private:
+  void release();
+  std::intptr_t handle_ = -1;
 };
 
 // Opens an existing file for reading; a failure stops the run.
@@ -49,11 +59,9 @@ File openRead(std::string_view name);
 // when it cannot be opened for any reason.
 bool tryOpenReadWrite(std::string_view name, File& file);
 // Reads up to size bytes; 0 at the end. A failure stops the run.
-std::size_t readSome(File file, void* buffer, std::size_t size);
+std::size_t readSome(const File& file, void* buffer, std::size_t size);
 // Reads exactly size bytes; fewer stops the run with runtime error 100.
-void readBlock(File file, void* buffer, std::size_t size);
-// A failure stops the run.
-void close(File file);
+void readBlock(const File& file, void* buffer, std::size_t size);
 // Replaces (or creates) the file with content: written to a temporary file in the same
 // directory, flushed, renamed over the old one. On any failure the temporary file is
 // removed, the old file stays as it was, and the run stops with the runtime error.

@@ -1,7 +1,8 @@
-// What the unit tests share: throwaway folders, whole-file access, and an environment
-// variable and a working directory that are put back when the test ends.
+// What the unit tests share: throwaway folders, whole-file access, an environment variable
+// and a working directory that are put back when the test ends, and the end of a run.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,13 +10,44 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/run_end.h"
 
 namespace test {
+
+// The code of the runtime error that stops the run inside f(); -1 when f() returns or the
+// run ends on purpose.
+template <typename F>
+int runtimeErrorOf(F&& f) {
+  try {
+    f();
+  } catch (const platform::RunEnd& end) {
+    return end.failed ? end.code : -1;
+  }
+  return -1;
+}
+
+// Whether pattern (an ECMAScript regular expression) matches somewhere in text.
+inline ::testing::AssertionResult matches(const std::string& text, const std::string& pattern) {
+  if (std::regex_search(text, std::regex(pattern))) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << text << "\" does not match \"" << pattern << "\"";
+}
+
+// The exit code of a deliberate end of the run inside f(); -1 when f() returns or fails.
+template <typename F>
+int endCodeOf(F&& f) {
+  try {
+    f();
+  } catch (const platform::RunEnd& end) {
+    return end.failed ? -1 : end.code;
+  }
+  return -1;
+}
 
 namespace fs = std::filesystem;
 

@@ -22,7 +22,7 @@ void abortWithMessage(std::string_view text) {
   console::textAttribute = 30;
   console::writeText("\r\n");
   readKeyUpper();  // blocks until a key is waiting, then takes it
-  platform::exitProcess(0);
+  platform::endRun(0);
 }
 
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi) {

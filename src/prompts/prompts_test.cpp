@@ -57,19 +57,12 @@ TEST(Routines, AbortOverwritesTheCursorRowInLightRedAndEndsWithZero) {
   console::MemoryDevice device;
   console::start(device);
   device.type("x");
-  EXPECT_EXIT(
-      {
-        newScreen();
-        console::writeText("title\r\n\r\n Y/N : ");
-        platform::setExitHook([] {
-          std::string report = rowText(3) + "|" + std::to_string(attributeAt(1, 3)) + "," +
-                               std::to_string(attributeAt(80, 3)) + "," +
-                               std::to_string(console::cursorRow());
-          std::fputs(report.c_str(), stderr);
-        });
-        abortWithMessage("then copy me to harddisk!");
-      },
-      ::testing::ExitedWithCode(0), "then copy me to harddisk! +\\|12,12,4");
+  newScreen();
+  console::writeText("title\r\n\r\n Y/N : ");
+  EXPECT_EQ(test::endCodeOf([] { abortWithMessage("then copy me to harddisk!"); }), 0);
+  std::string report = rowText(3) + "|" + std::to_string(attributeAt(1, 3)) + "," +
+                       std::to_string(attributeAt(80, 3)) + "," + std::to_string(console::cursorRow());
+  EXPECT_TRUE(test::matches(report, "then copy me to harddisk! +\\|12,12,4"));
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
-// Language selection from the environment; kept apart from the tables and the loader,
-// which work on any language code.
-#include "platform/platform.h"
 #include "texts/language.h"
-#include "texts/texts.h"
+
+#include "base/ascii.h"
+#include "platform/platform.h"
 
 namespace texts {
+
+ShortString<2> languageCodeOf(std::string_view langValue) {
+  ShortString<2> code = langValue.substr(0, 2);
+  if (code.empty()) return "EN";
+  for (std::size_t i = 0; i < code.size(); ++i) code[i] = ascii::upper(code[i]);
+  return code;
+}
 
 ShortString<2> languageCode() { return languageCodeOf(platform::environmentValue("LANG")); }
 

@@ -1,10 +1,10 @@
-// The pieces of language selection that do not touch the environment, so that they can be
-// driven with any LANG value.
+// Choosing the language: from a value of LANG, or from the environment.
 #pragma once
 
 #include <string_view>
 
 #include "base/short_string.h"
+#include "texts/texts.h"
 
 namespace texts {
 
@@ -12,8 +12,10 @@ namespace texts {
 // when the value is empty.
 ShortString<2> languageCodeOf(std::string_view langValue);
 
-// Loads the four tables for this language code, in the order General, Editor, Category,
-// DisplayMode, and fills the display-mode name array.
-void loadAllFor(std::string_view code);
+// The language code from LANG ("EN" when LANG is empty or absent).
+ShortString<2> languageCode();
+
+// Chooses the language from LANG and loads all four tables (loadAllFor).
+void loadAll();
 
 }  // namespace texts

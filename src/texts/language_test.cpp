@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "texts/texts.h"
+#include "texts/language.h"
 
 namespace texts {
 namespace {

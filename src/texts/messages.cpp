@@ -1,6 +1,6 @@
 #include "texts/messages.h"
 
-#include "texts/texts.h"
+#include "texts/language.h"
 
 namespace texts {
 

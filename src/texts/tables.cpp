@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "texts/tables.h"
+
 #include "texts/texts.h"
 
 namespace texts {

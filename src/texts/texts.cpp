@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <iterator>
 
-#include "texts/language.h"
+#include "texts/tables.h"
 
 namespace texts {
 namespace {
@@ -32,15 +32,6 @@ std::size_t findMarkerEnd(std::span<const std::uint8_t> table) {
 }  // namespace
 
 ShortString<46> displayModeNameArray[5];
-
-ShortString<2> languageCodeOf(std::string_view langValue) {
-  ShortString<2> code = langValue.substr(0, 2);
-  if (code.empty()) return "EN";
-  for (std::size_t i = 0; i < code.size(); ++i) {
-    if (code[i] >= 'a' && code[i] <= 'z') code[i] = static_cast<char>(code[i] - 'a' + 'A');
-  }
-  return code;
-}
 
 int loadTable(std::span<const std::uint8_t> table, std::string_view code,
               std::span<std::string_view> refs) {

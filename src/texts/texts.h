@@ -1,5 +1,5 @@
-// The four language tables, each holding every text in English and German, and the text
-// arrays that point into them after the language has been chosen from LANG.
+// The texts of the program: the entry numbers of the language tables, and the text arrays
+// that point into the tables once they are loaded for a language.
 #pragma once
 
 #include <cstdint>
@@ -29,24 +29,14 @@ enum CategoryName : int {
 };
 enum DisplayModeName : int { modeEgaVga = 1, modeCga, modeAnsi, modeAscii, modeAsciiFiltered, modeHtml };
 
-// The tables in their byte layout: length-prefixed marker "<SPRA2>", the language list
-// "ENDE", a 16-bit little-endian entry count, then every entry's texts length-prefixed.
-extern const std::span<const std::uint8_t> generalTexts;
-extern const std::span<const std::uint8_t> editorTexts;
-extern const std::span<const std::uint8_t> categoryNames;
-extern const std::span<const std::uint8_t> displayModeNames;
-
-// The language code from LANG: its first two characters with a-z upper-cased, "EN" when
-// LANG is empty or absent.
-ShortString<2> languageCode();
-
 // Fills a text array from a table for the language code (the table's first language when
 // it lacks the code). Returns the number of entries; refs[k-1] is entry k.
 int loadTable(std::span<const std::uint8_t> table, std::string_view code,
               std::span<std::string_view> refs);
 
-// Chooses the language and loads all four tables, then fills the display-mode name array.
-void loadAll();
+// Loads the four tables for this language code, in the order General, Editor, Category,
+// DisplayMode, and fills the display-mode name array.
+void loadAllFor(std::string_view code);
 
 std::string_view text(GeneralText k);
 std::string_view text(EditorText k);

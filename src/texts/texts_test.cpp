@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "texts/language.h"
+#include "texts/tables.h"
 
 namespace texts {
 namespace {

@@ -1,6 +1,7 @@
 #include "console/posix/render.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "platform/cp437.h"
 
@@ -18,12 +19,7 @@ int ansiColour(int dosColour) { return (dosColour & 1) << 2 | (dosColour & 2) | 
 
 void appendNumber(std::string& out, int n) {
   char digits[12];
-  int len = 0;
-  do {
-    digits[len++] = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n > 0);
-  while (len > 0) out += digits[--len];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
 }
 
 int glyphLength(std::uint8_t ch) {
@@ -158,19 +154,7 @@ int backgroundSgr(std::uint8_t attribute) {
   return (attribute & 0x80 ? 100 : 40) + ansiColour(attribute >> 4 & 0x07);
 }
 
-void appendGlyph(std::string& out, std::uint8_t ch) {
-  char32_t c = platform::cp437ToUnicode[ch];
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
+void appendGlyph(std::string& out, std::uint8_t ch) { platform::appendUtf8(out, platform::cp437ToUnicode[ch]); }
 
 void resetShown(Shown& shown, int columns, int rows) {
   shown.columns = std::max(columns, 1);

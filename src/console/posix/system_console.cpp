@@ -21,6 +21,8 @@ namespace {
 constexpr int inFd = STDIN_FILENO;
 constexpr int outFd = STDOUT_FILENO;
 
+// The process has one terminal, and the signal handlers must reach it: its modes, whether
+// it is still there, and the bytes that hand it back live here.
 termios savedModes;
 bool modesSaved = false;
 bool outputGone = false;
@@ -266,6 +268,7 @@ class TerminalDevice : public console::Device {
 namespace platform {
 
 console::Device& systemConsole() {
+  // The process has one terminal; the signal handlers above share it.
   static TerminalDevice device;
   static bool opened = false;
   if (!opened) {

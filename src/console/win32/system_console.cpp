@@ -266,7 +266,7 @@ class Win32Console : public console::Device {
 }  // namespace
 
 console::Device& systemConsole() {
-  static Win32Console device;
+  static Win32Console device;  // the process has one console
   return device;
 }
 

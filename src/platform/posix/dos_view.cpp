@@ -2,13 +2,13 @@
 
 #include <dirent.h>
 #include <limits.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <vector>
 
+#include "base/ascii.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -17,6 +17,7 @@ namespace posix {
 
 namespace {
 
+// Read at the first use: the drives do not change during a run (tests make it read again).
 std::optional<dos::DriveMap> drives;
 
 std::string dosdevicesFolder() {
@@ -73,7 +74,7 @@ Str storedSpelling(const std::string& path) {
         exact = true;
         break;
       }
-      if (sameLetters.empty() && ::strcasecmp(name.c_str(), entry->d_name) == 0) sameLetters = entry->d_name;
+      if (sameLetters.empty() && ascii::sameIgnoringCase(name, entry->d_name)) sameLetters = entry->d_name;
     }
     ::closedir(dir);
     if (!exact && !sameLetters.empty()) name = sameLetters;

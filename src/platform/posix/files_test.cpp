@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fault.h"
+#include "platform/failing_files.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
 #include "platform/test_support.h"
@@ -16,26 +16,21 @@
 namespace platform {
 namespace {
 
-using ::testing::ExitedWithCode;
 using Names = std::vector<std::string>;
-
-std::string report(int code) { return "Runtime error " + std::to_string(code) + "\n"; }
+using test::FileOp;
+using test::runtimeErrorOf;
 
 // Works in a throwaway folder on Z: (no Wine prefix there), with relative DOS names.
 class FilesTest : public ::testing::Test {
  protected:
   FilesTest() { posix::forgetDriveMap(); }
-  ~FilesTest() override {
-    posix::forgetDriveMap();
-    fault::reset();
-  }
+  ~FilesTest() override { posix::forgetDriveMap(); }
 
+  test::FailingFiles files;
   test::TestFolder dir;
   test::ScopedVariable winePrefix{"WINEPREFIX", dir.path.c_str()};
   test::ScopedDirectory cwd{dir.path};
 };
-
-using FilesDeathTest = FilesTest;
 
 TEST_F(FilesTest, ReadsBlocksAndSome) {
   std::string table = "QXZoFa" + std::string(61, '\x1E');
@@ -45,73 +40,56 @@ TEST_F(FilesTest, ReadsBlocksAndSome) {
   readBlock(file, block, sizeof block);
   EXPECT_EQ(std::string(block, sizeof block), table);
   EXPECT_EQ(readSome(file, block, sizeof block), 0u);
-  close(file);
+  file.close();
 
   std::string absolute = "Z:" + dir.path + "/TEST.ZFT";
   for (char& c : absolute)
     if (c == '/') c = '\\';
   file = openRead(absolute);
   EXPECT_EQ(readSome(file, block, 4), 4u);
-  close(file);
+  file.close();
 
-  fault::failNext(fault::Op::Read, EINTR);  // an interrupted read is tried again
+  files.failNext(FileOp::Read, EINTR);  // an interrupted read is tried again
   file = openRead("TEST.ZFT");
   EXPECT_EQ(readSome(file, block, 6), 6u);
   EXPECT_EQ(std::string(block, 6), "QXZoFa");
-  close(file);
+  file.close();
 }
 
-TEST_F(FilesDeathTest, ShortBlockReadIs100) {
+TEST_F(FilesTest, ShortBlockReadIs100) {
   dir.write("SHORT.ZFT", "0123456789");
-  EXPECT_EXIT(
-      {
-        File file = openRead("SHORT.ZFT");
-        char block[67];
-        readBlock(file, block, sizeof block);
-      },
-      ExitedWithCode(100), report(100));
+  File file = openRead("SHORT.ZFT");
+  char block[67];
+  EXPECT_EQ(runtimeErrorOf([&] { readBlock(file, block, sizeof block); }), 100);
 }
 
-TEST_F(FilesDeathTest, ErrorNumbersAreWindowsNumbers) {
+TEST_F(FilesTest, ErrorNumbersAreWindowsNumbers) {
   dir.write("FILE.TXT", "x");
   ::mkdir((dir / "SUB").c_str(), 0755);
-  EXPECT_EXIT(openRead("MISSING.TXT"), ExitedWithCode(2), report(2));
-  EXPECT_EXIT(openRead("NODIR\\X.TXT"), ExitedWithCode(3), report(3));
-  EXPECT_EXIT(openRead("FILE.TXT\\X"), ExitedWithCode(3), report(3));
-  EXPECT_EXIT(openRead("SUB"), ExitedWithCode(5), report(5));
-  EXPECT_EXIT(openRead("Q:\\X.TXT"), ExitedWithCode(3), report(3));  // no such drive
-  EXPECT_EXIT(replaceFile("NODIR\\ZO.BAT", "x"), ExitedWithCode(3), report(3));
-  EXPECT_EXIT(replaceFile("Q:\\ZO.BAT", "x"), ExitedWithCode(3), report(3));
-  EXPECT_EXIT(replaceFile("SUB", "x"), ExitedWithCode(5), report(5));
+  EXPECT_EQ(runtimeErrorOf([&] { openRead("MISSING.TXT"); }), 2);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead("NODIR\\X.TXT"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead("FILE.TXT\\X"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead("SUB"); }), 5);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead("Q:\\X.TXT"); }), 3);  // no such drive
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("NODIR\\ZO.BAT", "x"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("Q:\\ZO.BAT", "x"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("SUB", "x"); }), 5);
   // A NUL byte (a name read from a launcher may hold one) names no file, not the file
   // named by the bytes before it.
-  EXPECT_EXIT(openRead(std::string_view("FILE.TXT\0X", 10)), ExitedWithCode(3), report(3));
-  EXPECT_EXIT(replaceFile(std::string_view("FILE.TXT\0X", 10), "y"), ExitedWithCode(3), report(3));
+  EXPECT_EQ(runtimeErrorOf([&] { openRead(std::string_view("FILE.TXT\0X", 10)); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(std::string_view("FILE.TXT\0X", 10), "y"); }), 3);
   EXPECT_EQ(dir.read("FILE.TXT"), "x");
   EXPECT_EQ(dir.names("SUB"), Names{});
   EXPECT_EQ(dir.names(), (Names{"FILE.TXT", "SUB"}));
 
   File file = openRead("FILE.TXT");
-  EXPECT_EXIT(
-      {
-        fault::failNext(fault::Op::Read, EIO);
-        char c;
-        readSome(file, &c, 1);
-      },
-      ExitedWithCode(5), report(5));
-  EXPECT_EXIT(
-      {
-        fault::failNext(fault::Op::Close, EBADF);
-        close(file);
-      },
-      ExitedWithCode(EBADF), report(EBADF));
-  close(file);
-  EXPECT_EXIT(
-      {
-        fault::failNext(fault::Op::Open, EMFILE);
-        openRead("FILE.TXT");
-      },
-      ExitedWithCode(EMFILE), report(EMFILE));
+  files.failNext(FileOp::Read, EIO);
+  char c;
+  EXPECT_EQ(runtimeErrorOf([&] { readSome(file, &c, 1); }), 5);
+  files.failNext(FileOp::Close, EBADF);
+  EXPECT_EQ(runtimeErrorOf([&] { file.close(); }), EBADF);
+  files.failNext(FileOp::Open, EMFILE);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead("FILE.TXT"); }), EMFILE);
 }
 
 TEST_F(FilesTest, TryOpenReadWriteSaysWhetherItCould) {
@@ -123,7 +101,7 @@ TEST_F(FilesTest, TryOpenReadWriteSaysWhetherItCould) {
   EXPECT_FALSE(tryOpenReadWrite("Q:\\TABLE.ZFT", file));
   EXPECT_FALSE(tryOpenReadWrite(std::string_view("TABLE.ZFT\0", 10), file));
   ASSERT_TRUE(tryOpenReadWrite("TABLE.ZFT", file));
-  close(file);
+  file.close();
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
   ::chmod((dir / "TABLE.ZFT").c_str(), 0444);
   EXPECT_FALSE(tryOpenReadWrite("TABLE.ZFT", file));
@@ -155,54 +133,53 @@ TEST_F(FilesTest, ReplaceFileThroughALinkReplacesTheLinkedFile) {
   EXPECT_EQ(dir.names("REAL"), Names{"ZO.BAT"});
 }
 
-TEST_F(FilesDeathTest, ReadOnlyFileIsNotReplaced) {
+TEST_F(FilesTest, ReadOnlyFileIsNotReplaced) {
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
   dir.write("ZO.BAT", "old");
   ::chmod((dir / "ZO.BAT").c_str(), 0444);
-  EXPECT_EXIT(replaceFile("ZO.BAT", "new"), ExitedWithCode(5), report(5));
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new"); }), 5);
   EXPECT_EQ(dir.read("ZO.BAT"), "old");
   ::chmod(dir.path.c_str(), 0555);
-  EXPECT_EXIT(replaceFile("OTHER.BAT", "new"), ExitedWithCode(5), report(5));
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("OTHER.BAT", "new"); }), 5);
   ::chmod(dir.path.c_str(), 0755);
 }
 
-TEST_F(FilesDeathTest, EveryFailedStepKeepsTheOldFile) {
+TEST_F(FilesTest, EveryFailedStepKeepsTheOldFile) {
   const std::string old = "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\nZOR4.EXE %1\x1A";
   dir.write("ZO.BAT", old);
   struct Step {
-    fault::Op op;
+    FileOp op;
     int err;
     int code;
   };
   const Step steps[] = {
-      {fault::Op::Create, ENOSPC, 112}, {fault::Op::Create, EACCES, 5},    {fault::Op::Write, ENOSPC, 112},
-      {fault::Op::Write, 0, 101},       {fault::Op::Write, EFBIG, EFBIG},  {fault::Op::Flush, EDQUOT, EDQUOT},
-      {fault::Op::Close, ENOSPC, 112},  {fault::Op::Rename, EBUSY, EBUSY}, {fault::Op::Rename, EPERM, 5},
+      {FileOp::Create, ENOSPC, 112}, {FileOp::Create, EACCES, 5},    {FileOp::Write, ENOSPC, 112},
+      {FileOp::Write, 0, 101},       {FileOp::Write, EFBIG, EFBIG},  {FileOp::Flush, EDQUOT, EDQUOT},
+      {FileOp::Close, ENOSPC, 112},  {FileOp::Rename, EBUSY, EBUSY}, {FileOp::Rename, EPERM, 5},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(static_cast<int>(step.op));
-    EXPECT_EXIT(
-        {
-          fault::failNext(step.op, step.err);
-          replaceFile("ZO.BAT", "new launcher");
-        },
-        ExitedWithCode(step.code), report(step.code));
+    files.failNext(step.op, step.err);
+    EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new launcher"); }), step.code);
     EXPECT_EQ(dir.read("ZO.BAT"), old);
     EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
   }
 }
 
+using FilesDeathTest = FilesTest;
+
 TEST_F(FilesDeathTest, FileSizeLimitIsARuntimeError) {
   dir.write("ZO.BAT", "old");
+  // The limit cannot be raised again: a child process of its own takes it.
   EXPECT_EXIT(
       {
         ::signal(SIGXFSZ, SIG_IGN);
         rlimit limit;
         limit.rlim_cur = limit.rlim_max = 100;
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        replaceFile("ZO.BAT", std::string(1000, 'x'));
+        std::exit(runtimeErrorOf([] { replaceFile("ZO.BAT", std::string(1000, 'x')); }));
       },
-      ExitedWithCode(EFBIG), report(EFBIG));
+      ::testing::ExitedWithCode(EFBIG), "");
   EXPECT_EQ(dir.read("ZO.BAT"), "old");
   EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
 }

@@ -141,34 +141,5 @@ TEST(Environment, RealEnvironment) {
   EXPECT_EQ(environmentValue("ZORSETUP_ABSENT"), "");
 }
 
-void restoreTerminal() {
-  const char text[] = "terminal restored\n";
-  if (::write(STDERR_FILENO, text, sizeof text - 1) < 0) std::abort();
-}
-
-void failWhileRestoring() { runtimeError(7); }
-
-TEST(ProcessDeathTest, TheHookRunsBeforeTheReport) {
-  EXPECT_EXIT(
-      {
-        setExitHook(restoreTerminal);
-        runtimeError(101);
-      },
-      ::testing::ExitedWithCode(101), "terminal restored\nRuntime error 101\n");
-  EXPECT_EXIT(
-      {
-        setExitHook(restoreTerminal);
-        exitProcess(0);
-      },
-      ::testing::ExitedWithCode(0), "terminal restored\n");
-  // A failure inside the hook ends the run with its own code instead of looping.
-  EXPECT_EXIT(
-      {
-        setExitHook(failWhileRestoring);
-        runtimeError(5);
-      },
-      ::testing::ExitedWithCode(7), "^Runtime error 7\n$");
-}
-
 }  // namespace
 }  // namespace platform

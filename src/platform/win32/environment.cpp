@@ -1,3 +1,4 @@
+#include "base/ascii.h"
 #include "platform/environment.h"
 #include "platform/platform.h"
 #include "platform/win32/windows.h"
@@ -14,7 +15,7 @@ Str environmentValue(std::string_view name) {
     std::string_view text(entry);
     std::size_t equals = text.find('=', 1);
     if (equals == std::string_view::npos) continue;
-    if (sameVariableName(text.substr(0, equals), name)) {
+    if (ascii::sameIgnoringCase(text.substr(0, equals), name)) {
       value = text.substr(equals + 1);
       break;
     }

@@ -5,11 +5,15 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/fault.h"
+#include "platform/failing_files.h"
 #include "platform/platform.h"
+#include "platform/test_support.h"
 #include "platform/win32/windows.h"
 
 namespace {
+
+using test::FileOp;
+using test::runtimeErrorOf;
 
 class Win32Files : public ::testing::Test {
  protected:
@@ -78,68 +82,50 @@ TEST_F(Win32Files, AFailedReplaceKeepsTheOldFileAndRemovesTheTemporaryOne) {
   std::string target = dir + "TABLE.FAR";
   platform::replaceFile(target, "old content");
   ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EXIT(platform::replaceFile(target, "new content"), ::testing::ExitedWithCode(5), "Runtime error 5");
+  EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(target, "new content"); }), 5);
   EXPECT_EQ(contentOf(target), "old content");
   EXPECT_EQ(listing(), "TABLE.FAR");
 }
 
 TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
-  using platform::fault::Op;
+  test::FailingFiles files;
   std::string target = dir + "ZO.BAT";
   platform::replaceFile(target, "old");
   const struct {
-    Op op;
+    FileOp op;
     int error;
     int code;
-  } cases[] = {{Op::Create, EACCES, 5}, {Op::Write, ENOSPC, 112}, {Op::Write, 0, 101},
-               {Op::Flush, EIO, EIO},   {Op::Close, ENOSPC, 112}, {Op::Rename, EBUSY, EBUSY}};
+  } cases[] = {{FileOp::Create, EACCES, 5}, {FileOp::Write, ENOSPC, 112}, {FileOp::Write, 0, 101},
+               {FileOp::Flush, EIO, EIO},   {FileOp::Close, ENOSPC, 112}, {FileOp::Rename, EBUSY, EBUSY}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
-    EXPECT_EXIT(
-        {
-          platform::fault::failNext(c.op, c.error);
-          platform::replaceFile(target, "new content");
-        },
-        ::testing::ExitedWithCode(c.code), "Runtime error " + std::to_string(c.code));
+    files.failNext(c.op, c.error);
+    EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(target, "new content"); }), c.code);
     EXPECT_EQ(contentOf(target), "old");
     EXPECT_EQ(listing(), "ZO.BAT");
   }
 }
 
 TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {
-  using platform::fault::Op;
+  test::FailingFiles files;
   std::string name = dir + "T.FAR";
   platform::replaceFile(name, "abc");
-  EXPECT_EXIT(
-      {
-        platform::fault::failNext(Op::Open, EMFILE);
-        platform::openRead(name);
-      },
-      ::testing::ExitedWithCode(EMFILE), "Runtime error " + std::to_string(EMFILE));
+  files.failNext(FileOp::Open, EMFILE);
+  EXPECT_EQ(runtimeErrorOf([&] { platform::openRead(name); }), EMFILE);
   platform::File file = platform::openRead(name);
-  EXPECT_EXIT(
-      {
-        platform::fault::failNext(Op::Read, EROFS);
-        char buffer[3];
-        platform::readSome(file, buffer, 3);
-      },
-      ::testing::ExitedWithCode(5), "Runtime error 5");
-  EXPECT_EXIT(
-      {
-        platform::fault::failNext(Op::Close, EBADF);
-        platform::close(file);
-      },
-      ::testing::ExitedWithCode(EBADF), "Runtime error " + std::to_string(EBADF));
-  platform::close(file);
+  files.failNext(FileOp::Read, EROFS);
+  char buffer[3];
+  EXPECT_EQ(runtimeErrorOf([&] { platform::readSome(file, buffer, 3); }), 5);
+  files.failNext(FileOp::Close, EBADF);
+  EXPECT_EQ(runtimeErrorOf([&] { file.close(); }), EBADF);
 }
 
 TEST_F(Win32Files, ReplacingInAMissingDirectoryIsPathNotFound) {
-  EXPECT_EXIT(platform::replaceFile(dir + "nowhere\\ZO.BAT", "x"), ::testing::ExitedWithCode(3),
-              "Runtime error 3");
+  EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(dir + "nowhere\\ZO.BAT", "x"); }), 3);
 }
 
 TEST_F(Win32Files, OpeningAMissingFileIsFileNotFoundUnlessOnlyTested) {
-  EXPECT_EXIT(platform::openRead(dir + "NONE.FAR"), ::testing::ExitedWithCode(2), "Runtime error 2");
+  EXPECT_EQ(runtimeErrorOf([&] { platform::openRead(dir + "NONE.FAR"); }), 2);
   platform::File file;
   EXPECT_FALSE(platform::tryOpenReadWrite(dir + "NONE.FAR", file));
 }
@@ -149,13 +135,13 @@ TEST_F(Win32Files, AShortBlockReadIsError100) {
   platform::replaceFile(name, "0123456789");
   platform::File file = platform::openRead(name);
   char block[67];
-  EXPECT_EXIT(platform::readBlock(file, block, sizeof block), ::testing::ExitedWithCode(100), "Runtime error 100");
-  platform::close(file);
+  EXPECT_EQ(runtimeErrorOf([&] { platform::readBlock(file, block, sizeof block); }), 100);
+  file.close();
   file = platform::openRead(name);
   platform::readBlock(file, block, 10);
   EXPECT_EQ(std::string(block, 10), "0123456789");
   EXPECT_EQ(platform::readSome(file, block, sizeof block), 0u);
-  platform::close(file);
+  file.close();
 }
 
 TEST_F(Win32Files, FindEntryGivesTheStoredSpellingAndTakesNoPattern) {

@@ -1,0 +1,12 @@
+// errno values as the Win32 error numbers, so that both builds stop with the same runtime
+// errors for the same failure.
+#pragma once
+
+namespace platform {
+
+// ENOENT is 2 (file not found), ENOTDIR 3 (path not found); access refused, a read-only
+// file system or a folder where a file belongs 5 (access denied); a full disk 112;
+// anything else stays as it is.
+int win32ErrorOf(int errnoValue);
+
+}  // namespace platform

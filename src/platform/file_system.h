@@ -1,0 +1,45 @@
+// The system calls the file functions make, behind one small interface: the real file
+// system of the platform, or one a test puts in its place to make a call fail as the
+// system would (a full disk, a failed rename) without a full disk.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+enum class OpenMode {
+  read,       // an existing file, to read
+  readWrite,  // an existing file, to read and write
+  createNew,  // a new file, to write; fails when the name exists
+};
+
+// Each call returns 0 or the system's error number (errno on POSIX, GetLastError() on
+// Win32).
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual int open(const std::string& path, OpenMode mode, std::intptr_t& handle) = 0;
+  virtual int read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got) = 0;
+  virtual int write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& put) = 0;
+  // Makes what was written last on the disk.
+  virtual int flush(std::intptr_t handle) = 0;
+  // The handle is gone afterwards, whatever the result.
+  virtual int close(std::intptr_t handle) = 0;
+  // Puts from in the place of to, replacing it.
+  virtual int rename(const std::string& from, const std::string& to) = 0;
+};
+
+// The platform's own.
+FileSystem& realFileSystem();
+// The one the file functions use.
+FileSystem& fileSystem();
+// Makes the file functions use fileSystem; nullptr gives them the real one again.
+void useFileSystem(FileSystem* fileSystem);
+
+// The runtime error for a system error number of an operation on path (on POSIX the
+// common errno values as the Win32 numbers).
+int runtimeErrorCode(int systemError, const std::string& path = ".");
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+// The file system of POSIX, and its errno values as the runtime errors of the program.
+#include "platform/posix/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/error_number.h"
+#include "platform/file_system.h"
+
+namespace platform {
+
+namespace {
+
+int fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+class PosixFileSystem : public FileSystem {
+ public:
+  int open(const std::string& path, OpenMode mode, std::intptr_t& handle) override {
+    int flags = mode == OpenMode::read ? O_RDONLY : mode == OpenMode::readWrite ? O_RDWR : O_WRONLY | O_CREAT | O_EXCL;
+    int opened;
+    do opened = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, 0666);
+    while (opened < 0 && errno == EINTR);
+    if (opened < 0) return errno;
+    handle = opened;
+    return 0;
+  }
+  int read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got) override {
+    ssize_t n = ::read(fd(handle), buffer, size);
+    if (n < 0) return errno;
+    got = static_cast<std::size_t>(n);
+    return 0;
+  }
+  int write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& put) override {
+    ssize_t n = ::write(fd(handle), data, size);
+    if (n < 0) return errno;
+    put = static_cast<std::size_t>(n);
+    return 0;
+  }
+  int flush(std::intptr_t handle) override { return ::fsync(fd(handle)) == 0 ? 0 : errno; }
+  // EINTR leaves the descriptor closed.
+  int close(std::intptr_t handle) override { return ::close(fd(handle)) == 0 || errno == EINTR ? 0 : errno; }
+  int rename(const std::string& from, const std::string& to) override {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  }
+};
+
+bool folderExists(const std::string& path) {
+  struct stat status;
+  return ::stat(posix::folderOf(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+}  // namespace
+
+std::string posix::folderOf(const std::string& path) {
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  return folder.empty() ? "." : folder;
+}
+
+FileSystem& realFileSystem() {
+  static PosixFileSystem files;
+  return files;
+}
+
+int runtimeErrorCode(int systemError, const std::string& path) {
+  // A missing name is "file not found" when its folder is there, else "path not found".
+  if (systemError == ENOENT) return folderExists(path) ? 2 : 3;
+  return win32ErrorOf(systemError);
+}
+
+}  // namespace platform

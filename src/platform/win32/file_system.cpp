@@ -1,0 +1,54 @@
+// The file system of Win32: the *A file functions, their errors as they come.
+#include "platform/file_system.h"
+#include "platform/win32/windows.h"
+
+namespace platform {
+
+namespace {
+
+HANDLE toHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+int lastError() { return static_cast<int>(GetLastError()); }
+
+class Win32FileSystem : public FileSystem {
+ public:
+  int open(const std::string& path, OpenMode mode, std::intptr_t& handle) override {
+    DWORD access = mode == OpenMode::read        ? GENERIC_READ
+                   : mode == OpenMode::readWrite ? GENERIC_READ | GENERIC_WRITE
+                                                 : GENERIC_WRITE;
+    DWORD share = mode == OpenMode::createNew ? 0 : FILE_SHARE_READ;
+    DWORD disposition = mode == OpenMode::createNew ? CREATE_NEW : OPEN_EXISTING;
+    HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return lastError();
+    handle = reinterpret_cast<std::intptr_t>(h);
+    return 0;
+  }
+  int read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got) override {
+    DWORD read = 0;
+    if (!ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &read, nullptr)) return lastError();
+    got = read;
+    return 0;
+  }
+  int write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& put) override {
+    DWORD written = 0;
+    if (!WriteFile(toHandle(handle), data, static_cast<DWORD>(size), &written, nullptr)) return lastError();
+    put = written;
+    return 0;
+  }
+  int flush(std::intptr_t handle) override { return FlushFileBuffers(toHandle(handle)) ? 0 : lastError(); }
+  int close(std::intptr_t handle) override { return CloseHandle(toHandle(handle)) ? 0 : lastError(); }
+  int rename(const std::string& from, const std::string& to) override {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0
+                                                                                                  : lastError();
+  }
+};
+
+}  // namespace
+
+FileSystem& realFileSystem() {
+  static Win32FileSystem files;
+  return files;
+}
+
+int runtimeErrorCode(int systemError, const std::string&) { return systemError; }
+
+}  // namespace platform
