@@ -98,7 +98,7 @@ std::string_view say(std::string_view english, std::string_view germanText) {
 // Writes to standard output; a stream that will not take it ends the run with exit 1.
 struct WriteFailed {};
 void print(std::string_view text) {
-  if (!platform::writeStream(platform::Stream::output, text)) throw WriteFailed{};
+  if (platform::writeStream(platform::Stream::output, text) != 0) throw WriteFailed{};
 }
 void complain(std::string_view text) {
   std::string line = "zorsetup: ";

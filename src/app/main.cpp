@@ -12,15 +12,17 @@ int main(int argc, char** argv) {
   // failure is reported. Putting it back may fail in turn (the console gone); that failure
   // is then the one reported.
   platform::RunEnd end{0, false};
+  RunState run;
   try {
     if (argc > 1) return runCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
     console::start(platform::systemConsole());
-    runProgram();
+    runProgram(run);
   } catch (const platform::RunEnd& thrown) {
     end = thrown;
   }
   try {
     console::finish();
+    if (!end.failed) reportWritten(run);
   } catch (const platform::RunEnd& thrown) {
     end = thrown;
   }

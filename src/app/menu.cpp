@@ -152,8 +152,11 @@ void runMenu(RunState& run) {
       case askColourTable: askColourTableName(run); break;
       case askMemoryLimit: askMemoryLimitKb(s); break;
       case askScreenLines: askScreenLineCount(s); break;
-      case editColours: editColourTable(s.colourTableName, run.colourTable); break;
+      case editColours:
+        if (editColourTable(s.colourTableName, run.colourTable)) run.tablesSaved.push_back(s.colourTableName);
+        break;
       case giveUp:
+        run.outcome = RunState::Outcome::gaveUp;
         console::textAttribute = 15;
         console::clearScreen();
         abortWithMessage(text(txtAborted));

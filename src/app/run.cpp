@@ -5,6 +5,7 @@
 #include "launcher/launcher.h"
 #include "launcher/location.h"
 #include "platform/platform.h"
+#include "platform/native.h"
 #include "platform/search.h"
 #include "prompts/prompts.h"
 #include "texts/language.h"
@@ -62,9 +63,8 @@ Str findZorDirectory(Str& problem) {
   return zor;
 }
 
-void runProgram() {
+void runProgram(RunState& run) {
   texts::loadAll();
-  RunState run;
   newScreen();
   run.launcher.reservedLine = text(txtReservedBatch);
   writeLine(text(txtTitle));
@@ -85,7 +85,36 @@ void runProgram() {
   }
 
   runMenu(run);
-  writeLauncher(run.launcherDirectory + "ZO" + ".BAT", run.launcher, run.zorDirectory);
+  run.backup = writeLauncher(run.launcherDirectory + "ZO" + ".BAT", run.launcher, run.zorDirectory);
+  run.outcome = RunState::Outcome::saved;
   closingScreen();
   platform::endRun(0);
+}
+
+std::string pathForPeople(const Str& dosPath) {
+  std::string text(dosPath.view());
+  std::string native = platform::nativePath(dosPath);
+  if (!native.empty()) text += " (" + native + ")";
+  return text;
+}
+
+void reportWritten(const RunState& run) {
+  if (run.outcome == RunState::Outcome::unfinished) return;
+  std::string line;
+  std::string_view separator = text(msgWritten);
+  if (run.outcome == RunState::Outcome::saved) {
+    line += separator;
+    line += pathForPeople(platform::expandPath(run.launcherDirectory + "ZO.BAT"));
+    if (run.backup == Backup::failed) line += text(msgBackupFailed);
+    separator = ", ";
+  } else {
+    line += text(run.tablesSaved.empty() ? msgNothingWritten : msgLauncherNotWritten);
+  }
+  for (const Str& table : run.tablesSaved) {
+    line += separator;
+    line += pathForPeople(platform::expandPath(table));
+    separator = ", ";
+  }
+  line += '\n';
+  if (int error = platform::writeStream(platform::Stream::output, line)) platform::runtimeError(error);
 }

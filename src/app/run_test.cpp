@@ -29,6 +29,7 @@ class InTempDir : public ::testing::Test {
  protected:
   test::TempDirectory dir;
   Str here = platform::currentDirectory();  // the directory in DOS form
+  RunState run;
 };
 
 using Flow = InTempDir;
@@ -38,7 +39,7 @@ TEST_F(Flow, WithoutZor4ExeTheRunEndsOnRowThree) {
   console::start(device);
   device.type(" ");
   setenv("LANG", "de", 1);
-  EXPECT_EQ(test::endCodeOf([] { runProgram(); }), 0);
+  EXPECT_EQ(test::endCodeOf([this] { runProgram(run); }), 0);
   std::string report = rowText(1) + "|" + rowText(3) + "|" + std::to_string(attributeAt(1, 3)) + "," +
                        std::to_string(attributeAt(80, 3)) + "," + std::to_string(attributeAt(1, 1));
   EXPECT_TRUE(test::matches(
@@ -57,7 +58,7 @@ TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {
   device.type("\rc\r");  // dialog: the current directory; menu: CPU emulator off; save
   setenv("LANG", "C", 1);
   setenv("PATH", "", 1);
-  EXPECT_EQ(test::endCodeOf([] { runProgram(); }), 0);
+  EXPECT_EQ(test::endCodeOf([this] { runProgram(run); }), 0);
   std::string report;
   for (int row = 1; row <= 6; ++row) report += rowText(row) + "|";
   report += std::to_string(attributeAt(1, 1)) + "," + std::to_string(attributeAt(80, 25));
@@ -67,6 +68,7 @@ TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {
   expected += std::string(here) + "\\ZOR4.EXE -!- -BC -C- -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X3000 -Z0";
   expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
   EXPECT_EQ(test::readFile("ZO.BAT"), expected);
+  EXPECT_TRUE(run.outcome == RunState::Outcome::saved);
 }
 
 // Run again: the launcher is found, its switches and reserved line are taken over.
@@ -77,7 +79,7 @@ TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
   console::start(device);
   device.type("\r");
   setenv("PATH", "", 1);
-  EXPECT_EQ(test::endCodeOf([] { runProgram(); }), 0);
+  EXPECT_EQ(test::endCodeOf([this] { runProgram(run); }), 0);
   std::string expected = "@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\n";
   expected += std::string(here) + "\\ZOR4.EXE -!- -BH -C+ -G+ -H+ -L+ -ICO+ -M+ -P+ -S- -U+ -X77 -Z0";
   expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";

@@ -109,7 +109,7 @@ void stepBackground(std::uint8_t& colour) {
 
 }  // namespace
 
-void editColourTable(Str& name, ColourTable& table) {
+bool editColourTable(Str& name, ColourTable& table) {
   Str fileName = openTable(name, table);
   newScreen();
   for (;;) {
@@ -121,14 +121,14 @@ void editColourTable(Str& name, ColourTable& table) {
       console::readKey();  // a cursor or function key: its scan code is no letter here
       continue;
     }
-    if (key == 27 || key == 'V' || key == 'v') return;
+    if (key == 27 || key == 'V' || key == 'v') return false;
     if (key >= 'a' && key <= 'o') {
       stepForeground(table.pairs[key - 'a'].foreground);
     } else if (key >= 'A' && key <= 'O') {
       stepBackground(table.pairs[key - 'A'].background);
     } else if (key == 'S' || key == 's' || key == 13) {
       writeColourTable(fileName, table);
-      return;
+      return true;
     }
   }
 }

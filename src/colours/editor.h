@@ -7,5 +7,5 @@
 
 // Asks for the file and edits table, the run's working table, which keeps what it holds
 // between calls. name is the caller's colour-table name, changed in place: the full path
-// of a name typed, else "TEST" when it was empty.
-void editColourTable(Str& name, ColourTable& table);
+// of a name typed, else "TEST" when it was empty. True when the table was saved.
+bool editColourTable(Str& name, ColourTable& table);

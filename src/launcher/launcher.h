@@ -29,9 +29,12 @@ std::string extractOptionLine(std::string_view commandLine);
 Launcher loadLauncher(std::string_view fileName);
 // Shows "reading <name> ..." on its own row, then loads the file.
 Launcher readLauncher(std::string_view fileName);
+// What a save did with the launcher it replaced.
+enum class Backup { notNeeded, kept, failed };
+
 // Replaces the file with the launcher's bytes (atomically; a failure stops the run and
 // leaves the old file).
-void saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);
+Backup saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);
 // Shows "writing <name> ..." on its own row, then saves: replaces the file with the launcher's
 // bytes (atomically; a failure stops the run and leaves the old file).
-void writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);
+Backup writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);

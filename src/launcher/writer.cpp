@@ -18,15 +18,16 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   return content;
 }
 
-void writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
+Backup writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
   console::writeText(texts::text(texts::txtWriting));
   console::writeText(fileName);
   console::writeText(" ...\r\n");
-  saveLauncher(fileName, launcher, zorDirectory);
+  return saveLauncher(fileName, launcher, zorDirectory);
 }
 
-void saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
+Backup saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
   // Written whole to a temporary file and renamed over the old launcher, so a failure
   // leaves the old one as it was.
   platform::replaceFile(fileName, formatLauncher(launcher, zorDirectory));
+  return Backup::notNeeded;
 }

@@ -17,4 +17,12 @@ int win32ErrorOf(int errnoValue) {
   }
 }
 
+int outputErrorOf(int errnoValue) {
+  switch (errnoValue) {
+    case EPIPE: return 109;  // the pipe has been ended
+    case EIO: return 29;     // the system cannot write to the device
+    default: return win32ErrorOf(errnoValue);
+  }
+}
+
 }  // namespace platform

@@ -8,5 +8,8 @@ namespace platform {
 // file system or a folder where a file belongs 5 (access denied); a full disk 112;
 // anything else stays as it is.
 int win32ErrorOf(int errnoValue);
+// The same for a write to the console or a standard stream, where two more have numbers of
+// their own: a pipe without a reader 109 (broken pipe), a terminal gone 29 (write fault).
+int outputErrorOf(int errnoValue);
 
 }  // namespace platform

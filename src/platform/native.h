@@ -20,7 +20,7 @@ Str dosPathOf(std::string_view nativePath);
 bool directoryExists(std::string_view dosPath);
 
 enum class Stream { output, error };
-// Writes OEM text whole; false when the stream would not take it.
-bool writeStream(Stream stream, std::string_view oemText);
+// Writes OEM text whole: 0, or the error number of the write that failed.
+int writeStream(Stream stream, std::string_view oemText);
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 """The program's texts and the steps of a run, shared by the scenarios. When the flow
 gains a screen, the step that passes it changes here, not in every scenario."""
 
+import re
+
 from harness import ENTER
 
 EN = {
@@ -15,6 +17,8 @@ EN = {
     "save_and_exit": "save and exit",
     "aborted": "abort ...",
     "closing": ["successful exit", "", 'help          : "ZO -?"', 'program start : "ZO"'],
+    "written": "written: ",
+    "nothing_written": "nothing written",
 }
 
 DE = {
@@ -29,11 +33,20 @@ DE = {
     "save_and_exit": "Speichern",
     "aborted": "Abbruch ...",
     "closing": ["erfolgreicher Abschluß.", "", 'Hilfe         : "ZO -?"', 'Programmstart : "ZO"'],
+    "written": "geschrieben: ",
+    "nothing_written": "nichts geschrieben",
 }
 
 LANGUAGES = {"en": EN, "de": DE}
 
 YELLOW_ON_BLUE, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK = 0x1E, 0x0C, 0x0F
+
+
+def written_line(t, *paths):
+    """The line below the closing screen naming the files written, as a pattern: each DOS
+    path, then on POSIX the file's own path in parentheses."""
+    return re.escape(t["written"]) + ", ".join(re.escape(dos(p)) + f"(?: {re.escape(f'({p})')})?"
+                                               for p in paths)
 
 
 def reach_menu(s, t=EN):

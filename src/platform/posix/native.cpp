@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/cp437.h"
+#include "platform/error_number.h"
 #include "platform/posix/dos_view.h"
 
 namespace platform {
@@ -28,7 +29,7 @@ bool directoryExists(std::string_view dosPath) {
   return path && !path->empty() && ::stat(path->c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-bool writeStream(Stream stream, std::string_view oemText) {
+int writeStream(Stream stream, std::string_view oemText) {
   std::string text;
   for (char c : oemText) {
     auto b = static_cast<unsigned char>(c);
@@ -49,10 +50,11 @@ bool writeStream(Stream stream, std::string_view oemText) {
   for (std::size_t done = 0; done < text.size();) {
     ssize_t n = ::write(fd, text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0) return outputErrorOf(errno);
+    if (n == 0) return 101;  // nothing taken: a short write
     done += static_cast<std::size_t>(n);
   }
-  return true;
+  return 0;
 }
 
 }  // namespace platform

@@ -15,17 +15,17 @@ bool directoryExists(std::string_view dosPath) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool writeStream(Stream stream, std::string_view oemText) {
+int writeStream(Stream stream, std::string_view oemText) {
   // Text in the OEM code page is what the console shows; a pipe gets the same bytes.
   HANDLE h = GetStdHandle(stream == Stream::output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   for (std::size_t done = 0; done < oemText.size();) {
     DWORD written = 0;
-    if (!WriteFile(h, oemText.data() + done, static_cast<DWORD>(oemText.size() - done), &written, nullptr) ||
-        written == 0)
-      return false;
+    if (!WriteFile(h, oemText.data() + done, static_cast<DWORD>(oemText.size() - done), &written, nullptr))
+      return static_cast<int>(GetLastError());
+    if (written == 0) return 101;  // nothing taken: a short write
     done += written;
   }
-  return true;
+  return 0;
 }
 
 }  // namespace platform
