@@ -16,6 +16,9 @@ std::string nativePath(std::string_view dosPath);
 // A path in the machine's own form ("/opt/zor", "sub/dir", or a DOS path on Windows) as an
 // absolute DOS path; "" when no drive holds it.
 Str dosPathOf(std::string_view nativePath);
+// The locale that chooses the language of messages: on POSIX the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty, on Windows LANG.
+Str messagesLocale();
 // True when the path names an existing directory.
 bool directoryExists(std::string_view dosPath);
 

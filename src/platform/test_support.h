@@ -20,6 +20,10 @@
 
 namespace test {
 
+// The tests choose their language through LANG: a locale of the machine that would win
+// over it (LC_ALL, LC_MESSAGES) is set aside for the whole test program.
+inline const bool localeSetAside = (::unsetenv("LC_ALL"), ::unsetenv("LC_MESSAGES"), true);
+
 // The code of the runtime error that stops the run inside f(); -1 when f() returns or the
 // run ends on purpose.
 template <typename F>

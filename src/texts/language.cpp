@@ -1,7 +1,7 @@
 #include "texts/language.h"
 
 #include "base/ascii.h"
-#include "platform/platform.h"
+#include "platform/native.h"
 
 namespace texts {
 
@@ -12,7 +12,7 @@ ShortString<2> languageCodeOf(std::string_view langValue) {
   return code;
 }
 
-ShortString<2> languageCode() { return languageCodeOf(platform::environmentValue("LANG")); }
+ShortString<2> languageCode() { return languageCodeOf(platform::messagesLocale()); }
 
 void loadAll() { loadAllFor(languageCode()); }
 

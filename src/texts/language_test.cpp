@@ -57,5 +57,26 @@ TEST_F(WithLang, NameFoundWhateverItsCase) {
   EXPECT_EQ(languageCode(), "DE");
 }
 
+#ifndef _WIN32
+// As every POSIX program does: LC_ALL, then LC_MESSAGES, then LANG, the first one set.
+TEST_F(WithLang, LcAllThenLcMessagesThenLang) {
+  const struct {
+    const char* all;
+    const char* messages;
+    const char* lang;
+    const char* code;
+  } cases[] = {{"de_DE", "en_US", "en_US", "DE"}, {"", "de_AT", "en_US", "DE"},
+               {nullptr, "", "de", "DE"},          {"C", "de_DE", "de_DE", "C"},
+               {nullptr, "en_GB", "de_DE", "EN"}};
+  for (const auto& c : cases) {
+    for (auto [name, value] : {std::pair{"LC_ALL", c.all}, {"LC_MESSAGES", c.messages}, {"LANG", c.lang}})
+      value ? setenv(name, value, 1) : unsetenv(name);
+    EXPECT_EQ(languageCode(), c.code) << c.all << "|" << c.messages << "|" << c.lang;
+  }
+  unsetenv("LC_ALL");
+  unsetenv("LC_MESSAGES");
+}
+#endif
+
 }  // namespace
 }  // namespace texts

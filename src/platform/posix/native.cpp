@@ -8,6 +8,7 @@
 
 #include "platform/cp437.h"
 #include "platform/error_number.h"
+#include "platform/platform.h"
 #include "platform/posix/dos_view.h"
 
 namespace platform {
@@ -21,6 +22,14 @@ Str dosPathOf(std::string_view path) {
   std::optional<std::string> dos = dos::toDos(absolute.lexically_normal().string(), posix::driveMap());
   if (!dos || dos->size() > Str::capacity) return {};
   return Str(*dos);
+}
+
+Str messagesLocale() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    Str value = environmentValue(name);
+    if (!value.empty()) return value;
+  }
+  return {};
 }
 
 bool directoryExists(std::string_view dosPath) {

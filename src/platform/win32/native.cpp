@@ -9,6 +9,8 @@ std::string nativePath(std::string_view) { return {}; }
 
 Str dosPathOf(std::string_view path) { return expandPath(path); }
 
+Str messagesLocale() { return environmentValue("LANG"); }
+
 bool directoryExists(std::string_view dosPath) {
   if (dosPath.empty()) return false;
   DWORD attributes = GetFileAttributesA(std::string(dosPath).c_str());
