@@ -13,6 +13,9 @@
 #include "platform/test_support.h"
 #include "console/memory_device.h"
 #include "platform/platform.h"
+#ifndef _WIN32
+#include "platform/posix/dos_view.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -87,3 +90,25 @@ TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+// ZOR on drive A: the question comes, a key without a meaning is passed over, and y goes
+// on to the choice of path and the menu.
+TEST_F(Flow, OnDriveAYesGoesOn) {
+  test::TestFolder prefix;
+  std::filesystem::create_directory(prefix / "dosdevices");
+  std::filesystem::create_directory_symlink(dir.path(), prefix / "dosdevices/a:");
+  test::ScopedVariable winePrefix("WINEPREFIX", prefix.path.c_str());
+  platform::posix::forgetDriveMap();
+  touch("ZOR4.EXE");
+  console::MemoryDevice device;
+  console::start(device);
+  device.type("xy\r\r");  // no meaning, yes, the current directory, save
+  setenv("LANG", "C", 1);
+  setenv("PATH", "", 1);
+  EXPECT_EQ(test::endCodeOf([this] { runProgram(run); }), 0);
+  platform::posix::forgetDriveMap();
+  EXPECT_EQ(run.zorDirectory, "A:\\");
+  EXPECT_EQ(test::readFile("ZO.BAT").substr(57, 16), "A:\\ZOR4.EXE -!- ");
+}
+#endif
