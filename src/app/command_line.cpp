@@ -7,6 +7,7 @@
 
 #include "app/menu.h"
 #include "app/run.h"
+#include "base/ascii.h"
 #include "base/number.h"
 #include "launcher/launcher.h"
 #include "platform/native.h"
@@ -109,17 +110,10 @@ void complain(std::string_view text) {
 
 bool isSetting(const MenuItem& item) { return !item.name.empty(); }
 
-std::string lowered(std::string_view text) {
-  std::string copy(text);
-  for (char& c : copy)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return copy;
-}
-
 const MenuItem* settingNamed(std::string_view key) {
-  std::string k = lowered(key);
   for (const MenuItem& item : menuItems)
-    if (isSetting(item) && (k == item.name || (k.size() == 1 && k[0] == item.key))) return &item;
+    if (isSetting(item) && (ascii::sameIgnoringCase(key, item.name) || ascii::sameIgnoringCase(key, {&item.key, 1})))
+      return &item;
   return nullptr;
 }
 
@@ -143,17 +137,18 @@ std::string settingLine(const MenuItem& item, const Settings& s) {
 
 // Applies one value; an empty result, or what is allowed when the value is not.
 std::string_view applyValue(const MenuItem& item, std::string_view value, Settings& s, const Str& zorDirectory) {
-  std::string v = lowered(value);
   std::int32_t number = 0;
+  std::size_t mode = value.size() == 1 ? screenModeLetters.find(ascii::upper(value[0])) : std::string_view::npos;
   switch (item.action) {
     case MenuAction::flip:
-      if (v != "on" && v != "off") return say("on or off", "on oder off");
-      s.*item.flag = v == "on" ? 1 : 0;
+      if (!ascii::sameIgnoringCase(value, "on") && !ascii::sameIgnoringCase(value, "off"))
+        return say("on or off", "on oder off");
+      s.*item.flag = ascii::sameIgnoringCase(value, "on") ? 1 : 0;
       return {};
     case MenuAction::stepMode:
-      if (v.size() != 1 || screenModeLetters.find(static_cast<char>(v[0] - 32)) == std::string_view::npos)
+      if (mode == std::string_view::npos)
         return say("one of the letters C, E, A, F, H", "einer der Buchstaben C, E, A, F, H");
-      s.screenMode = static_cast<std::int8_t>(screenModeLetters.find(static_cast<char>(v[0] - 32)));
+      s.screenMode = static_cast<std::int8_t>(mode);
       return {};
     case MenuAction::askColourTable:
       s.colourTableName = colourTableAnswer(Str(value), zorDirectory);

@@ -1,5 +1,6 @@
 #include "app/menu.h"
 
+#include "base/ascii.h"
 #include "base/number.h"
 #include "colours/editor.h"
 #include "console/console.h"
@@ -100,8 +101,7 @@ void askScreenLineCount(Settings& s) {
 
 const MenuItem* itemOf(std::uint8_t key) {
   for (const MenuItem& item : items) {
-    char upper = item.key >= 'a' && item.key <= 'z' ? static_cast<char>(item.key - 32) : item.key;
-    if (static_cast<std::uint8_t>(upper) == key) return &item;
+    if (static_cast<std::uint8_t>(ascii::upper(item.key)) == key) return &item;
   }
   return nullptr;
 }
@@ -122,8 +122,7 @@ Str menuValue(const MenuItem& item, const Settings& s) {
 }
 
 Str colourTableAnswer(const Str& answer, const Str& zorDirectory) {
-  char c = answer.empty() ? 0 : static_cast<char>(answer[0] & ~0x20);
-  bool absolute = (answer.size() >= 2 && c >= 'A' && c <= 'Z' && answer[1] == ':') ||
+  bool absolute = (answer.size() >= 2 && ascii::isLetter(answer[0]) && answer[1] == ':') ||
                   (!answer.empty() && answer[0] == '\\');
   return answer.empty() || absolute ? answer : zorDirectory + answer;
 }

@@ -1,5 +1,6 @@
 #include "prompts/prompts.h"
 
+#include "base/ascii.h"
 #include "base/number.h"
 #include "console/console.h"
 #include "platform/platform.h"
@@ -11,7 +12,7 @@ void newScreen() {
 
 std::uint8_t readKeyUpper() {
   std::uint8_t key = console::readKey();
-  return key >= 'a' && key <= 'z' ? static_cast<std::uint8_t>(key - 32) : key;
+  return static_cast<std::uint8_t>(ascii::upper(static_cast<char>(key)));
 }
 
 void abortWithMessage(std::string_view text) {

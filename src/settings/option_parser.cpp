@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "base/ascii.h"
 #include "base/number.h"
 
 std::string upperCaseOem(std::string_view text) {
@@ -17,7 +18,7 @@ std::string upperCaseOem(std::string_view text) {
       case 0x94: c = static_cast<char>(0x99); break;  // ö -> Ö
       case 0x81: c = static_cast<char>(0x9A); break;  // ü -> Ü
       default:
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        c = ascii::upper(c);
     }
   }
   return copy;
