@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/search.h"
 #include "texts/language.h"
+#include "texts/messages.h"
 #include "texts/texts.h"
 
 using namespace texts;
@@ -295,8 +296,10 @@ int showOrSet(const Options& o) {
     print(shown + '\n');
     return 0;
   }
-  saveLauncher(fileName, launcher, zorDirectory);
-  print(pathLine(say("written: ", "geschrieben: "), fileName));
+  Backup backup = saveLauncher(fileName, launcher, zorDirectory);
+  std::string written = pathLine(say("written: ", "geschrieben: "), fileName);
+  if (backup == Backup::failed) written.insert(written.size() - 1, texts::text(texts::msgBackupFailed));
+  print(written);
   for (const MenuItem& item : menuItems) {
     if (isSetting(item) && settingLine(item, launcher.settings) != settingLine(item, before))
       print(settingLine(item, launcher.settings));

@@ -35,7 +35,7 @@ bool readColourTable(std::string_view fileName, ColourTable& table) {
   return true;
 }
 
-// Through a temporary file, so a failed save never costs the table that was there.
+// A failed save never costs the table that was there; a table gets no backup.
 void writeColourTable(std::string_view fileName, const ColourTable& table) {
   platform::replaceFile(fileName, {reinterpret_cast<const char*>(&table), sizeof table});
 }

@@ -32,9 +32,8 @@ Launcher readLauncher(std::string_view fileName);
 // What a save did with the launcher it replaced.
 enum class Backup { notNeeded, kept, failed };
 
-// Replaces the file with the launcher's bytes (atomically; a failure stops the run and
-// leaves the old file).
+// Replaces the file with the launcher's bytes (a failure stops the run and leaves the old
+// file); old content that differs is kept as ZO.BAK beside it, as far as it can be.
 Backup saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);
-// Shows "writing <name> ..." on its own row, then saves: replaces the file with the launcher's
-// bytes (atomically; a failure stops the run and leaves the old file).
+// Shows "writing <name> ..." on its own row, then saves as saveLauncher does.
 Backup writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "console/console.h"
 #include "console/memory_device.h"
 #include "texts/language.h"
@@ -117,19 +119,20 @@ TEST_F(WriteLauncher, MissingDirectoryStopsTheRun) {
 }
 
 // Whichever file operation fails, the message row was shown first, the old launcher is
-// still there byte for byte, and no temporary file is left beside it.
+// still there byte for byte, and no temporary file is left beside it. (The same content
+// is written again, so that no backup copy takes the failure.)
 TEST_F(WriteLauncher, EachFailingOperationKeepsTheOldLauncher) {
   using Op = test::FileOp;
   test::FailingFiles files;
-  const std::string old = "@ECHO OFF\r\nREM mine\r\nC:\\ZOR\\ZOR4.EXE -U-\r\n";
-  writeFile(dir / "ZO.BAT", old);
+  writeLauncher(fileName());
+  const std::string old = written();
   const struct {
     Op op;
     int error;
     int code;
   } cases[] = {
-      {Op::Create, EACCES, 5},  {Op::Write, ENOSPC, 112}, {Op::Write, 0, 101},
-      {Op::Flush, EDQUOT, EDQUOT}, {Op::Close, EIO, 5}, {Op::Rename, EBUSY, EBUSY},
+      {Op::Create, ENOENT, 2},  {Op::Write, ENOSPC, 112}, {Op::Write, 0, 101},
+      {Op::Flush, EDQUOT, EDQUOT}, {Op::Rename, EBUSY, EBUSY},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(c.op) << " errno " << c.error);
@@ -139,6 +142,47 @@ TEST_F(WriteLauncher, EachFailingOperationKeepsTheOldLauncher) {
     EXPECT_EQ(console::rowText(1), test::pad("writing " + fileName() + " ..."));
     EXPECT_EQ(written(), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  }
+}
+
+// The old launcher stays as ZO.BAK when the content changes; a backup that cannot be
+// written does not stop the save but is reported.
+TEST_F(WriteLauncher, ChangedLauncherIsKeptAsZoBak) {
+  using Op = test::FileOp;
+  const std::string same = formatLauncher(launcher, zorDirectory);
+  const std::string handEdited = "@ECHO OFF\r\nREM mine\r\nSET X=1\r\nC:\\ZOR\\ZOR4.EXE -U- /Q\r\n";
+  const struct {
+    std::optional<std::string> old;  // nullopt: no launcher yet
+    bool bakIsFolder;
+    std::optional<Op> failing;  // the first call of this kind fails
+    Backup result;
+    std::optional<std::string> bak;
+  } cases[] = {
+      {std::nullopt, false, {}, Backup::notNeeded, std::nullopt},
+      {same, false, {}, Backup::notNeeded, std::nullopt},
+      {same.substr(0, same.size() - 1) + "0", false, {}, Backup::kept, same.substr(0, same.size() - 1) + "0"},
+      {handEdited, false, {}, Backup::kept, handEdited},
+      {handEdited, true, {}, Backup::failed, std::nullopt},
+      {handEdited, false, Op::Create, Backup::failed, std::nullopt},
+      {handEdited, false, Op::Read, Backup::failed, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.old.value_or("(none)"));
+    std::filesystem::remove_all(dir / "ZO.BAK");
+    std::filesystem::remove(dir / "ZO.BAT");
+    if (c.old) writeFile(dir / "ZO.BAT", *c.old);
+    if (c.bakIsFolder) std::filesystem::create_directory(dir / "ZO.BAK");
+    test::FailingFiles files;
+    if (c.failing) files.failNext(*c.failing, EIO);
+    EXPECT_EQ(saveLauncher(fileName(), launcher, zorDirectory), c.result);
+    EXPECT_EQ(written(), same);
+    if (c.bak) {
+      EXPECT_EQ(readFile(dir / "ZO.BAK"), *c.bak);
+    } else {
+      EXPECT_EQ(std::filesystem::is_regular_file(dir / "ZO.BAK"), false);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+              1 + (c.bak || c.bakIsFolder ? 1 : 0));
   }
 }
 

@@ -13,6 +13,7 @@ int win32ErrorOf(int errnoValue) {
     case EROFS:
     case EISDIR: return 5;
     case ENOSPC: return 112;
+    case EFBIG: return 223;  // ERROR_FILE_TOO_LARGE: a file-size limit
     default: return errnoValue;
   }
 }

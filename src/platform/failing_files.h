@@ -11,7 +11,7 @@
 
 namespace test {
 
-enum class FileOp { Create, Write, Flush, Close, Rename, Open, Read };
+enum class FileOp { Create, Write, Flush, Close, Rename, Open, Read, Reserve, Truncate };
 
 class FailingFiles : public platform::FileSystem {
  public:
@@ -37,6 +37,14 @@ class FailingFiles : public platform::FileSystem {
     int error = take(FileOp::Write);
     if (error == 0) put = 0;
     return error >= 0 ? systemError(error) : real().write(handle, data, size, put);
+  }
+  int reserve(std::intptr_t handle, std::uint64_t size) override {
+    int error = take(FileOp::Reserve);
+    return error >= 0 ? systemError(error) : real().reserve(handle, size);
+  }
+  int truncate(std::intptr_t handle, std::uint64_t size) override {
+    int error = take(FileOp::Truncate);
+    return error >= 0 ? systemError(error) : real().truncate(handle, size);
   }
   int flush(std::intptr_t handle) override {
     int error = take(FileOp::Flush);
@@ -72,7 +80,7 @@ class FailingFiles : public platform::FileSystem {
     return error;
   }
 
-  std::array<int, 7> pending_ = {-1, -1, -1, -1, -1, -1, -1};
+  std::array<int, 9> pending_ = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
 };
 
 }  // namespace test

@@ -12,6 +12,7 @@ namespace platform {
 enum class OpenMode {
   read,       // an existing file, to read
   readWrite,  // an existing file, to read and write
+  write,      // an existing file, to write over in place
   createNew,  // a new file, to write; fails when the name exists
 };
 
@@ -23,6 +24,10 @@ class FileSystem {
   virtual int open(const std::string& path, OpenMode mode, std::intptr_t& handle) = 0;
   virtual int read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got) = 0;
   virtual int write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& put) = 0;
+  // Sets aside room for size bytes, so that a full disk shows before the file is touched.
+  virtual int reserve(std::intptr_t handle, std::uint64_t size) = 0;
+  // Cuts the file to size bytes.
+  virtual int truncate(std::intptr_t handle, std::uint64_t size) = 0;
   // Makes what was written last on the disk.
   virtual int flush(std::intptr_t handle) = 0;
   // The handle is gone afterwards, whatever the result.

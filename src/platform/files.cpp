@@ -1,8 +1,12 @@
-// What the file functions of both platforms share: the file handle and the block read.
+// What the file functions of both platforms share: the file handle, the block read, and
+// the pieces of a replace.
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "platform/file_system.h"
 #include "platform/platform.h"
+#include "platform/replace.h"
 
 namespace platform {
 
@@ -36,5 +40,49 @@ void readBlock(const File& file, void* buffer, std::size_t size) {
     done += n;
   }
 }
+
+namespace replace {
+
+namespace {
+constexpr std::size_t pieceSize = 64 * 1024;
+}
+
+Content::Content(const File& file, std::uint64_t size)
+    : file_(&file), size_(size), left_(size), buffer_(new char[pieceSize]) {}
+
+std::string_view Content::next() {
+  if (!file_) return std::exchange(text_, {});
+  if (left_ == 0) return {};
+  std::size_t n = readSome(*file_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left_, pieceSize)));
+  if (n == 0) runtimeError(100);  // the file got shorter while it was copied
+  left_ -= n;
+  return {buffer_.get(), n};
+}
+
+void writeAll(std::intptr_t handle, Content& content, const std::string& path) {
+  FileSystem& files = fileSystem();
+  for (std::string_view piece = content.next(); !piece.empty(); piece = content.next()) {
+    while (!piece.empty()) {
+      std::size_t put = 0;
+      if (int error = files.write(handle, piece.data(), piece.size(), put)) runtimeError(runtimeErrorCode(error, path));
+      if (put == 0) runtimeError(101);
+      piece.remove_prefix(put);
+    }
+  }
+}
+
+bool sameContent(const File& file, std::uint64_t size, std::string_view text) {
+  if (size != text.size()) return false;
+  std::unique_ptr<char[]> buffer(new char[pieceSize]);
+  std::size_t done = 0;
+  for (;;) {
+    std::size_t n = readSome(file, buffer.get(), pieceSize);
+    if (n == 0) return done == text.size();
+    if (n > text.size() - done || std::memcmp(buffer.get(), text.data() + done, n) != 0) return false;
+    done += n;
+  }
+}
+
+}  // namespace replace
 
 }  // namespace platform

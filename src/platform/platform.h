@@ -53,18 +53,27 @@ class File {
   std::intptr_t handle_ = -1;
 };
 
-// Opens an existing file for reading; a failure stops the run.
+// Opens an existing file for reading; a failure stops the run. Only a plain file is read:
+// anything else (a folder, device, FIFO or socket) is access denied, and opening never waits.
 File openRead(std::string_view name);
-// Opens an existing file for reading and writing, without the runtime-error check: false
-// when it cannot be opened for any reason.
+// Opens an existing plain file for reading and writing, without the runtime-error check:
+// false when it cannot be opened for any reason.
 bool tryOpenReadWrite(std::string_view name, File& file);
 // Reads up to size bytes; 0 at the end. A failure stops the run.
 std::size_t readSome(const File& file, void* buffer, std::size_t size);
 // Reads exactly size bytes; fewer stops the run with runtime error 100.
 void readBlock(const File& file, void* buffer, std::size_t size);
-// Replaces (or creates) the file with content: written to a temporary file in the same
-// directory, flushed, renamed over the old one. On any failure the temporary file is
-// removed, the old file stays as it was, and the run stops with the runtime error.
-void replaceFile(std::string_view name, std::string_view content);
+
+// What a replace did with the old content it was asked to keep.
+enum class BackupCopy { notNeeded, kept, failed };
+// Replaces (or creates) the file with content, keeping what the user has: a link stays a
+// link and its file is written; owner, group and mode stay. Written to a temporary file
+// beside it that takes the old one's place, or, where that would lose something, rewritten
+// in place with the room reserved first. Only a plain file is replaced. On any failure the
+// temporary file is removed and the run stops with the runtime error.
+// With a backupName (a name without a folder), old content that differs from content is
+// first copied to that file beside the one written; if that fails the replace goes on and
+// says so.
+BackupCopy replaceFile(std::string_view name, std::string_view content, std::string_view backupName = {});
 
 }  // namespace platform

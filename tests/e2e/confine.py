@@ -2,9 +2,10 @@
 separated list; the variable itself is not passed on), so that file operations fail from
 outside the program:
 
-    fsize   no file may grow: RLIMIT_FSIZE 0 with SIGXFSZ ignored, so every write to a
-            file fails with EFBIG. The command's stderr goes through a pipe to a helper
-            that is not limited, so that a report still reaches the stderr file.
+    fsize   no file may grow: RLIMIT_FSIZE 0, SIGXFSZ at its default action (which ends
+            the process; the program must ignore it for a write to fail with EFBIG). The
+            command's stderr goes through a pipe to a helper that is not limited, so that
+            a report still reaches the stderr file.
     nobody  the command runs as the user nobody, for whom permissions count (root's do
             not).
 
@@ -36,7 +37,7 @@ if "fsize" in confinement:
     os.close(read_end)
     os.dup2(write_end, 2)
     os.close(write_end)
-    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)  # stays ignored across exec
+    signal.signal(signal.SIGXFSZ, signal.SIG_DFL)  # Python ignores it; a shell's child would not
     resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
 
 if "nobody" in confinement:

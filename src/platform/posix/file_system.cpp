@@ -20,7 +20,12 @@ int fd(std::intptr_t handle) { return static_cast<int>(handle); }
 class PosixFileSystem : public FileSystem {
  public:
   int open(const std::string& path, OpenMode mode, std::intptr_t& handle) override {
-    int flags = mode == OpenMode::read ? O_RDONLY : mode == OpenMode::readWrite ? O_RDWR : O_WRONLY | O_CREAT | O_EXCL;
+    // O_NONBLOCK: a FIFO or device under the name must not hold the run; the caller looks
+    // at what it opened before it reads.
+    int flags = mode == OpenMode::read        ? O_RDONLY | O_NONBLOCK
+                : mode == OpenMode::readWrite ? O_RDWR | O_NONBLOCK
+                : mode == OpenMode::write     ? O_WRONLY | O_NONBLOCK
+                                              : O_WRONLY | O_CREAT | O_EXCL;
     int opened;
     do opened = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, 0666);
     while (opened < 0 && errno == EINTR);
@@ -35,10 +40,22 @@ class PosixFileSystem : public FileSystem {
     return 0;
   }
   int write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& put) override {
-    ssize_t n = ::write(fd(handle), data, size);
+    ssize_t n;
+    do n = ::write(fd(handle), data, size);
+    while (n < 0 && errno == EINTR);
     if (n < 0) return errno;
     put = static_cast<std::size_t>(n);
     return 0;
+  }
+  int reserve(std::intptr_t handle, std::uint64_t size) override {
+    if (size == 0) return 0;
+    int error;
+    do error = ::posix_fallocate(fd(handle), 0, static_cast<off_t>(size));
+    while (error == EINTR);
+    return error;
+  }
+  int truncate(std::intptr_t handle, std::uint64_t size) override {
+    return ::ftruncate(fd(handle), static_cast<off_t>(size)) == 0 ? 0 : errno;
   }
   int flush(std::intptr_t handle) override { return ::fsync(fd(handle)) == 0 ? 0 : errno; }
   // EINTR leaves the descriptor closed.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "platform/failing_files.h"
+#include "platform/leftovers.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
 #include "platform/test_support.h"
@@ -121,18 +124,6 @@ TEST_F(FilesTest, ReplaceFileWritesTheNewContentOnly) {
   EXPECT_EQ(dir.names(), (Names{"NEW.ZFT", "ZO.BAT"}));  // no temporary file left behind
 }
 
-TEST_F(FilesTest, ReplaceFileThroughALinkReplacesTheLinkedFile) {
-  ::mkdir((dir / "REAL").c_str(), 0755);
-  dir.write("REAL/ZO.BAT", "old");
-  ASSERT_EQ(::symlink("REAL/ZO.BAT", (dir / "ZO.BAT").c_str()), 0);
-  replaceFile("ZO.BAT", "new");
-  struct stat status;
-  ASSERT_EQ(::lstat((dir / "ZO.BAT").c_str(), &status), 0);
-  EXPECT_TRUE(S_ISLNK(status.st_mode));
-  EXPECT_EQ(dir.read("REAL/ZO.BAT"), "new");
-  EXPECT_EQ(dir.names("REAL"), Names{"ZO.BAT"});
-}
-
 TEST_F(FilesTest, ReadOnlyFileIsNotReplaced) {
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
   dir.write("ZO.BAT", "old");
@@ -146,19 +137,19 @@ TEST_F(FilesTest, ReadOnlyFileIsNotReplaced) {
 
 TEST_F(FilesTest, EveryFailedStepKeepsTheOldFile) {
   const std::string old = "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\nZOR4.EXE %1\x1A";
-  dir.write("ZO.BAT", old);
   struct Step {
     FileOp op;
     int err;
     int code;
   };
   const Step steps[] = {
-      {FileOp::Create, ENOSPC, 112}, {FileOp::Create, EACCES, 5},    {FileOp::Write, ENOSPC, 112},
-      {FileOp::Write, 0, 101},       {FileOp::Write, EFBIG, EFBIG},  {FileOp::Flush, EDQUOT, EDQUOT},
+      {FileOp::Create, ENOSPC, 112}, {FileOp::Create, ENOENT, 2},   {FileOp::Write, ENOSPC, 112},
+      {FileOp::Write, 0, 101},       {FileOp::Write, EFBIG, 223},   {FileOp::Flush, EDQUOT, EDQUOT},
       {FileOp::Close, ENOSPC, 112},  {FileOp::Rename, EBUSY, EBUSY}, {FileOp::Rename, EPERM, 5},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(static_cast<int>(step.op));
+    dir.write("ZO.BAT", old);
     files.failNext(step.op, step.err);
     EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new launcher"); }), step.code);
     EXPECT_EQ(dir.read("ZO.BAT"), old);
@@ -166,20 +157,159 @@ TEST_F(FilesTest, EveryFailedStepKeepsTheOldFile) {
   }
 }
 
+struct stat statusOf(const std::string& path) {
+  struct stat status {};
+  ::lstat(path.c_str(), &status);
+  return status;
+}
+
+// A second name, or a folder that takes no new file (as creating it is refused here): the
+// file itself is rewritten, so every name sees the new content and owner and mode stay.
+// A failure before the first byte keeps the old content; any failure leaves no other file.
+TEST_F(FilesTest, InPlaceRewriteAtEveryStep) {
+  const std::string old(5000, 'o');  // longer than the new content: it must be cut
+  struct Step {
+    bool secondName;
+    FileOp op;
+    int err;   // -1: nothing fails
+    int code;  // -1: written
+    bool oldKept;
+  };
+  const Step steps[] = {
+      {true, FileOp::Open, -1, -1, false},        {false, FileOp::Open, -1, -1, false},
+      {true, FileOp::Open, EACCES, 5, true},      {true, FileOp::Reserve, ENOSPC, 112, true},
+      {true, FileOp::Reserve, EFBIG, 223, true},  {true, FileOp::Reserve, EOPNOTSUPP, -1, false},
+      {true, FileOp::Write, EIO, 5, false},       {true, FileOp::Truncate, EIO, 5, false},
+      {true, FileOp::Flush, EDQUOT, EDQUOT, false}, {false, FileOp::Close, ENOSPC, 112, false},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(step.op) << " " << step.err);
+    ::unlink((dir / "OTHER").c_str());
+    dir.write("ZO.BAT", old);
+    ::chmod((dir / "ZO.BAT").c_str(), 0604);
+    if (step.secondName) ::link((dir / "ZO.BAT").c_str(), (dir / "OTHER").c_str());
+    ino_t inode = statusOf(dir / "ZO.BAT").st_ino;
+    if (!step.secondName) files.failNext(FileOp::Create, EACCES);
+    if (step.err >= 0) files.failNext(step.op, step.err);
+    EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new launcher"); }), step.code);
+    if (step.oldKept) {
+      EXPECT_EQ(dir.read("ZO.BAT"), old);
+    }
+    if (step.code == -1) {
+      EXPECT_EQ(dir.read("ZO.BAT"), "new launcher");
+    }
+    struct stat now = statusOf(dir / "ZO.BAT");
+    EXPECT_EQ(now.st_ino, inode);
+    EXPECT_EQ(now.st_mode & 07777, 0604u);
+    EXPECT_EQ(now.st_nlink, step.secondName ? 2u : 1u);
+    EXPECT_EQ(dir.names(), step.secondName ? (Names{"OTHER", "ZO.BAT"}) : Names{"ZO.BAT"});
+  }
+}
+
+TEST_F(FilesTest, OwnerGroupAndModeStay) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root gives a file away";
+  dir.write("ZO.BAT", "old");
+  ASSERT_EQ(::chown((dir / "ZO.BAT").c_str(), 65534, 65534), 0);
+  ::chmod((dir / "ZO.BAT").c_str(), 02640);
+  ino_t inode = statusOf(dir / "ZO.BAT").st_ino;
+  replaceFile("ZO.BAT", "new");
+  struct stat now = statusOf(dir / "ZO.BAT");
+  EXPECT_NE(now.st_ino, inode);  // renamed over it: the careful way was possible
+  EXPECT_EQ(now.st_uid, 65534u);
+  EXPECT_EQ(now.st_gid, 65534u);
+  EXPECT_EQ(now.st_mode & 07777, 02640u);
+  EXPECT_EQ(dir.read("ZO.BAT"), "new");
+}
+
+// Links are followed to the file they name, also one that does not exist yet.
+TEST_F(FilesTest, LinksStayLinks) {
+  ::mkdir((dir / "REAL").c_str(), 0755);
+  dir.write("REAL/ZO.BAT", "old");
+  ASSERT_EQ(::symlink("REAL/ZO.BAT", (dir / "ZO.BAT").c_str()), 0);
+  ASSERT_EQ(::symlink("ZO.BAT", (dir / "CHAIN.BAT").c_str()), 0);
+  ASSERT_EQ(::symlink("REAL/NEW.ZFT", (dir / "NEW.ZFT").c_str()), 0);
+  replaceFile("CHAIN.BAT", "new");
+  replaceFile("NEW.ZFT", "table");
+  for (const char* name : {"ZO.BAT", "CHAIN.BAT", "NEW.ZFT"}) EXPECT_TRUE(S_ISLNK(statusOf(dir / name).st_mode)) << name;
+  EXPECT_EQ(dir.read("REAL/ZO.BAT"), "new");
+  EXPECT_EQ(dir.read("REAL/NEW.ZFT"), "table");
+  EXPECT_EQ(dir.names("REAL"), (Names{"NEW.ZFT", "ZO.BAT"}));
+  ASSERT_EQ(::symlink("LOOP", (dir / "LOOP").c_str()), 0);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("LOOP", "x"); }), ELOOP);
+}
+
+// Nothing but a plain file is read or replaced, and nothing waits for a FIFO's writer.
+TEST_F(FilesTest, OnlyPlainFilesAreReadOrReplaced) {
+  ASSERT_EQ(::mkfifo((dir / "FIFO").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("FIFO", (dir / "TOFIFO").c_str()), 0);
+  ::mkdir((dir / "SUB").c_str(), 0755);
+  int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::string socketPath = dir / "SOCKET";
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  socketPath.copy(address.sun_path, socketPath.size());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  for (const char* name : {"FIFO", "TOFIFO", "SUB", "SOCKET"}) {
+    SCOPED_TRACE(name);
+    File file;
+    EXPECT_EQ(runtimeErrorOf([&] { openRead(name); }), 5);
+    EXPECT_FALSE(tryOpenReadWrite(name, file));
+    EXPECT_EQ(runtimeErrorOf([&] { replaceFile(name, "x"); }), 5);
+  }
+  ::close(sock);
+  EXPECT_TRUE(S_ISFIFO(statusOf(dir / "FIFO").st_mode));
+  EXPECT_TRUE(S_ISSOCK(statusOf(dir / "SOCKET").st_mode));
+  EXPECT_EQ(dir.names(), (Names{"FIFO", "SOCKET", "SUB", "TOFIFO"}));
+}
+
+// What a killed run left is removed by the next save there; a running one's file stays.
+TEST_F(FilesTest, LeftoversOfEndedRunsAreRemoved) {
+  std::string running = ".zorsetup-" + std::to_string(::getppid()) + "-3.tmp";
+  for (const std::string& name : {std::string(".zorsetup-99999999-0.tmp"), running,
+                                  std::string(".zorsetup-x-1.tmp"), std::string("zorsetup-99999999-0.tmp")})
+    dir.write(name, "left");
+  replaceFile("ZO.BAT", "new");
+  EXPECT_EQ(dir.names(), (Names{running, ".zorsetup-x-1.tmp", "ZO.BAT", "zorsetup-99999999-0.tmp"}));
+}
+
+// The signal handlers can reach the temporary file while it is written, and only then.
+TEST_F(FilesTest, ASignalDuringTheSaveRemovesTheTemporaryFile) {
+  struct Interrupted : test::FailingFiles {
+    std::vector<Names> seen;
+    test::TestFolder* folder = nullptr;
+    int write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& put) override {
+      seen.push_back(folder->names());
+      platform::removeTemporaryInProgress();  // what the handler does
+      seen.push_back(folder->names());
+      return test::FailingFiles::write(handle, data, size, put);
+    }
+  } interrupted;
+  interrupted.folder = &dir;
+  dir.write("ZO.BAT", "old");
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new"); }), 2);  // the rename finds it gone
+  ASSERT_EQ(interrupted.seen.size(), 2u);
+  EXPECT_EQ(interrupted.seen[0].size(), 2u);
+  EXPECT_EQ(interrupted.seen[1], Names{"ZO.BAT"});
+  EXPECT_EQ(dir.read("ZO.BAT"), "old");
+  platform::removeTemporaryInProgress();  // nothing in progress any more: nothing removed
+  EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
+}
+
 using FilesDeathTest = FilesTest;
 
+// The program ignores SIGXFSZ itself: the limit is a runtime error, not the end of it.
 TEST_F(FilesDeathTest, FileSizeLimitIsARuntimeError) {
   dir.write("ZO.BAT", "old");
   // The limit cannot be raised again: a child process of its own takes it.
   EXPECT_EXIT(
       {
-        ::signal(SIGXFSZ, SIG_IGN);
         rlimit limit;
         limit.rlim_cur = limit.rlim_max = 100;
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::exit(runtimeErrorOf([] { replaceFile("ZO.BAT", std::string(1000, 'x')); }));
       },
-      ::testing::ExitedWithCode(EFBIG), "");
+      ::testing::ExitedWithCode(223), "");
   EXPECT_EQ(dir.read("ZO.BAT"), "old");
   EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
 }

@@ -15,7 +15,9 @@ class Win32FileSystem : public FileSystem {
     DWORD access = mode == OpenMode::read        ? GENERIC_READ
                    : mode == OpenMode::readWrite ? GENERIC_READ | GENERIC_WRITE
                                                  : GENERIC_WRITE;
-    DWORD share = mode == OpenMode::createNew ? 0 : FILE_SHARE_READ;
+    // Others may go on reading and writing a file this program has open, as it lets them
+    // on POSIX; a temporary file is its own alone (and so cannot be deleted while written).
+    DWORD share = mode == OpenMode::createNew ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
     DWORD disposition = mode == OpenMode::createNew ? CREATE_NEW : OPEN_EXISTING;
     HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return lastError();
@@ -34,9 +36,25 @@ class Win32FileSystem : public FileSystem {
     put = written;
     return 0;
   }
+  int reserve(std::intptr_t handle, std::uint64_t size) override {
+    FILE_ALLOCATION_INFO info;
+    info.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
+    return SetFileInformationByHandle(toHandle(handle), FileAllocationInfo, &info, sizeof info) ? 0 : lastError();
+  }
+  int truncate(std::intptr_t handle, std::uint64_t size) override {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(toHandle(handle), at, nullptr, FILE_BEGIN) && SetEndOfFile(toHandle(handle)) ? 0
+                                                                                                      : lastError();
+  }
   int flush(std::intptr_t handle) override { return FlushFileBuffers(toHandle(handle)) ? 0 : lastError(); }
   int close(std::intptr_t handle) override { return CloseHandle(toHandle(handle)) ? 0 : lastError(); }
   int rename(const std::string& from, const std::string& to) override {
+    // ReplaceFileA gives the new file the old one's attributes, owner and access list.
+    if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES)
+      return ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                 ? 0
+                 : lastError();
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0
                                                                                                   : lastError();
   }

@@ -1,10 +1,12 @@
 // Paths and files on Win32. File names are bytes of the OEM code page, as the console
 // shows them, so the *A functions are switched to OEM before the first use.
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "platform/file_system.h"
 #include "platform/platform.h"
+#include "platform/replace.h"
 #include "platform/win32/windows.h"
 
 namespace platform {
@@ -21,15 +23,34 @@ std::string terminated(std::string_view name) { return std::string(name); }
 
 bool hasWildcard(std::string_view path) { return path.find_first_of("*?") != std::string_view::npos; }
 
+std::string directoryOf(std::string_view path) { return std::string(path.substr(0, path.find_last_of("\\/:") + 1)); }
+
+// Temporary files are named "ZOR", five hex digits, ".$$$".
+bool isTemporaryName(std::string_view name) {
+  return name.size() == 12 && name.starts_with("ZOR") && name.ends_with(".$$$") &&
+         name.substr(3, 5).find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
+}
+
+// Removes what runs killed outright left in directory. The file of a save in progress is
+// open without delete sharing, so a running save's file cannot be taken away here.
+void removeLeftovers(const std::string& directory) {
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((directory + "ZOR?????.$$$").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (isTemporaryName(found.cFileName)) DeleteFileA((directory + found.cFileName).c_str());
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+}
+
 // A name in the same directory as target that does not exist yet, created empty.
-File createTemporary(std::string_view target, std::string& tempName) {
-  std::string_view directory = target.substr(0, target.find_last_of("\\/:") + 1);
+File createTemporary(const std::string& directory, std::string& tempName) {
   // Names differ within the run too, should one be left where another is made.
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 1000; ++attempt) {
     char name[24];
     std::snprintf(name, sizeof name, "ZOR%05X.$$$", static_cast<unsigned>((GetCurrentProcessId() * 31 + ++counter) & 0xFFFFF));
-    tempName = std::string(directory) + name;
+    tempName = directory + name;
     std::intptr_t handle;
     int error = fileSystem().open(tempName, OpenMode::createNew, handle);
     if (error == 0) return File(handle);
@@ -48,6 +69,64 @@ struct Temporary {
     if (!renamed) DeleteFileA(name.c_str());
   }
 };
+
+// Whether the handle is a file on a disk, not a device (CON, NUL, a pipe).
+bool onDisk(std::intptr_t handle) { return GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK; }
+
+// Opens a plain file: 0, or the error (a device is access denied).
+int openPlain(const std::string& name, OpenMode mode, std::intptr_t& handle) {
+  if (int error = fileSystem().open(name, mode, handle)) return error;
+  if (onDisk(handle)) return 0;
+  fileSystem().close(handle);
+  return ERROR_ACCESS_DENIED;
+}
+
+// Whether target exists; what may not be replaced (read-only, a folder, a device) stops
+// the run, whatever the rename (or a file system that lets the owner rename over anything)
+// would allow.
+bool replaceable(const std::string& target) {
+  DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) runtimeError(ERROR_ACCESS_DENIED);
+  HANDLE h = CreateFileA(target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    bool device = GetFileType(h) != FILE_TYPE_DISK;
+    CloseHandle(h);
+    if (device) runtimeError(ERROR_ACCESS_DENIED);
+  }
+  return true;
+}
+
+// Written whole to a temporary file, flushed, then put in target's place (ReplaceFileA for
+// an existing file keeps its attributes, owner and access list).
+void writeReplacing(const std::string& name, replace::Content& content) {
+  // Whole paths: Wine's ReplaceFileA finds no directory in a bare name.
+  char full[MAX_PATH + 1];
+  DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+  std::string target = length > 0 && length < sizeof full ? std::string(full, length) : name;
+  std::string directory = directoryOf(target);
+  DWORD attributes = GetFileAttributesA(target.c_str());
+  removeLeftovers(directory);
+  FileSystem& files = fileSystem();
+  Temporary temp;
+  temp.file = createTemporary(directory, temp.name);
+  replace::writeAll(temp.file.handle(), content, target);
+  if (int error = files.flush(temp.file.handle())) runtimeError(error);
+  temp.file.close();
+  // Given to the new file here as well: Wine's ReplaceFileA does not carry them over.
+  constexpr DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kept))
+    SetFileAttributesA(temp.name.c_str(), attributes & kept);
+  if (int error = files.rename(temp.name, target)) runtimeError(error);
+  temp.renamed = true;
+}
+
+std::uint64_t sizeOf(const File& file) {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(reinterpret_cast<HANDLE>(file.handle()), &size)) runtimeError(static_cast<int>(GetLastError()));
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
 
 }  // namespace
 
@@ -83,14 +162,14 @@ bool findEntry(std::string_view path, Str* storedName) {
 File openRead(std::string_view name) {
   useOemNames();
   std::intptr_t handle;
-  if (int error = fileSystem().open(terminated(name), OpenMode::read, handle)) runtimeError(error);
+  if (int error = openPlain(terminated(name), OpenMode::read, handle)) runtimeError(error);
   return File(handle);
 }
 
 bool tryOpenReadWrite(std::string_view name, File& file) {
   useOemNames();
   std::intptr_t handle;
-  if (fileSystem().open(terminated(name), OpenMode::readWrite, handle) != 0) return false;
+  if (openPlain(terminated(name), OpenMode::readWrite, handle) != 0) return false;
   file = File(handle);
   return true;
 }
@@ -101,24 +180,28 @@ std::size_t readSome(const File& file, void* buffer, std::size_t size) {
   return got;
 }
 
-void replaceFile(std::string_view name, std::string_view content) {
+BackupCopy replaceFile(std::string_view name, std::string_view content, std::string_view backupName) {
   useOemNames();
   std::string target = terminated(name);
-  // Writing over these is refused as creating them anew would be, whatever the rename
-  // (or a file system that lets the owner rename over anything) would allow.
-  DWORD attributes = GetFileAttributesA(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    runtimeError(ERROR_ACCESS_DENIED);
-  FileSystem& files = fileSystem();
-  Temporary temp;
-  temp.file = createTemporary(target, temp.name);
-  std::size_t written = 0;
-  if (int error = files.write(temp.file.handle(), content.data(), content.size(), written)) runtimeError(error);
-  if (written != content.size()) runtimeError(101);
-  if (int error = files.flush(temp.file.handle())) runtimeError(error);
-  temp.file.close();
-  if (int error = files.rename(temp.name, target)) runtimeError(error);
-  temp.renamed = true;
+  bool exists = replaceable(target);
+  BackupCopy backup = BackupCopy::notNeeded;
+  if (!backupName.empty() && exists) {
+    bool same = false;
+    backup = replace::tryBackup([&] {
+      std::uint64_t size = sizeOf(openRead(target));
+      same = replace::sameContent(openRead(target), size, content);
+      if (same) return;
+      std::string copyName = directoryOf(target) + std::string(backupName);
+      replaceable(copyName);
+      File old = openRead(target);
+      replace::Content copy(old, size);
+      writeReplacing(copyName, copy);
+    });
+    if (same) backup = BackupCopy::notNeeded;
+  }
+  replace::Content text(content);
+  writeReplacing(target, text);
+  return backup;
 }
 
 }  // namespace platform

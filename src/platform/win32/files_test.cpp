@@ -106,6 +106,34 @@ TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
   }
 }
 
+// Others may read and write a file the program has open; a replace keeps the old file's
+// attributes; what a killed run left is removed, a file a running save holds stays.
+TEST_F(Win32Files, SharingAttributesAndLeftovers) {
+  std::string target = dir + "T.FAR";
+  platform::replaceFile(target, "old");
+  platform::File reading = platform::openRead(target);
+  HANDLE other = CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(other, INVALID_HANDLE_VALUE);
+  CloseHandle(other);
+  reading.close();
+
+  ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  HANDLE held = CreateFileA((dir + "ZOR0ABCD.$$$").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  for (const char* name : {"ZOR12345.$$$", "ZOR1.$$$"})
+    CloseHandle(CreateFileA((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  EXPECT_EQ(platform::replaceFile(target, "new", "T.BAK"), platform::BackupCopy::kept);
+  CloseHandle(held);
+  EXPECT_EQ(contentOf(target), "new");
+  EXPECT_EQ(contentOf(dir + "T.BAK"), "old");
+  EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  auto there = [&](const char* name) { return GetFileAttributesA((dir + name).c_str()) != INVALID_FILE_ATTRIBUTES; };
+  EXPECT_FALSE(there("ZOR12345.$$$"));
+  EXPECT_TRUE(there("ZOR0ABCD.$$$"));
+  EXPECT_TRUE(there("ZOR1.$$$"));  // not a name of ours
+}
+
 TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {
   test::FailingFiles files;
   std::string name = dir + "T.FAR";

@@ -1,0 +1,219 @@
+"""Saving keeps what the user already has: owner, group and mode, hard links and symbolic
+links, nodes that are no plain files, the old launcher as ZO.BAK; and leaves nothing of
+its own behind. Run as root and, through confine.py, as the user nobody."""
+
+import dataclasses
+import os
+import socket
+import stat
+import subprocess
+import sys
+
+import pytest
+
+from harness import ENTER
+from steps import dos
+from test_faults import (CONFINE, NOBODY, OLD_LAUNCHER, OLD_TABLE, T, as_nobody, listing, open_dir,  # noqa: F401
+                         save_launcher, save_table, stopped_with, zor_in)
+
+ACCESS_DENIED = 5
+
+
+@pytest.fixture
+def program(program):
+    """The POSIX program started through confine.py, which applies ZOR_CONFINE."""
+    if not program.posix:
+        pytest.skip("owners, links and nodes are POSIX's")
+    return dataclasses.replace(program, argv=[sys.executable, CONFINE] + program.argv)
+
+
+@pytest.fixture
+def launcher_dir(open_dir):
+    d = open_dir / "bin"
+    d.mkdir(mode=0o755)
+    (d / "ZO.BAT").write_bytes(OLD_LAUNCHER)
+    return d
+
+
+def set_u(run, zor, launcher_dir, env=None):
+    """--set: the launcher gets one setting changed, so its content differs."""
+    return run("--set", "u=on", "--launcher", str(launcher_dir), cwd=zor, env=env)
+
+
+def status(path):
+    """What a save must keep of a name: kind, owner, group, mode, links, link target."""
+    s = os.lstat(path)
+    return (stat.S_IFMT(s.st_mode), s.st_uid, s.st_gid, stat.S_IMODE(s.st_mode), s.st_nlink,
+            os.readlink(path) if os.path.islink(path) else None)
+
+
+def written(p, backup_failed=False):
+    assert p.returncode == 0, p.err
+    assert p.out.splitlines()[0].endswith("(the old one could not be kept as ZO.BAK)") == backup_failed
+
+
+@pytest.mark.skipif(os.geteuid() != 0, reason="only root gives a file away")
+def test_owner_group_and_mode_stay_and_the_owner_can_still_read_it(run, program, open_dir, launcher_dir):
+    zor = zor_in(open_dir)
+    launcher = launcher_dir / "ZO.BAT"
+    os.chown(launcher, NOBODY, NOBODY)
+    launcher.chmod(0o640)
+    before = status(launcher)
+    written(set_u(run, zor, launcher_dir))
+    assert status(launcher) == before
+    assert launcher.read_bytes() != OLD_LAUNCHER
+    assert (launcher_dir / "ZO.BAK").read_bytes() == OLD_LAUNCHER
+    assert status(launcher_dir / "ZO.BAK") == before
+    assert listing(launcher_dir) == ["ZO.BAK", "ZO.BAT"]
+    env = as_nobody({}, program.argv[2:])
+    p = run("--show", "--launcher", str(launcher_dir), cwd=zor, env=env)
+    assert p.returncode == 0 and "subdirectorys         on" in p.out, p.err
+
+
+def test_every_hard_link_sees_the_new_launcher(run, open_dir, launcher_dir):
+    zor = zor_in(open_dir)
+    os.link(launcher_dir / "ZO.BAT", open_dir / "OTHER.BAT")
+    inode = os.stat(launcher_dir / "ZO.BAT").st_ino
+    before = status(launcher_dir / "ZO.BAT")
+    written(set_u(run, zor, launcher_dir))
+    new = (launcher_dir / "ZO.BAT").read_bytes()
+    assert new != OLD_LAUNCHER and (open_dir / "OTHER.BAT").read_bytes() == new
+    assert status(launcher_dir / "ZO.BAT") == before and os.stat(launcher_dir / "ZO.BAT").st_ino == inode
+    assert (launcher_dir / "ZO.BAK").read_bytes() == OLD_LAUNCHER
+    assert listing(launcher_dir) == ["ZO.BAK", "ZO.BAT"]
+
+
+def test_a_symbolic_link_stays_and_its_file_is_written(run, start, open_dir, launcher_dir):
+    zor = zor_in(open_dir)
+    real = open_dir / "real"
+    real.mkdir()
+    (launcher_dir / "ZO.BAT").rename(real / "launcher.bat")
+    os.symlink("../real/launcher.bat", launcher_dir / "ZO.BAT")
+    written(set_u(run, zor, launcher_dir))
+    assert status(launcher_dir / "ZO.BAT")[5] == "../real/launcher.bat"
+    assert (real / "launcher.bat").read_bytes() != OLD_LAUNCHER
+    assert (real / "ZO.BAK").read_bytes() == OLD_LAUNCHER  # beside the file written
+    assert listing(real) == ["ZO.BAK", "launcher.bat"]
+
+    (real / "T.TAB").write_bytes(OLD_TABLE)
+    os.symlink(real / "T.TAB", zor / "LINK.TAB")
+    s = start(cwd=zor, env={"PATH": str(launcher_dir)})
+    save_table(s, "LINK.TAB", new=False)
+    s.wait_text(T["save_and_exit"])
+    s.send(ENTER, settle=False)
+    assert s.wait_exit() == 0
+    assert status(zor / "LINK.TAB")[5] == str(real / "T.TAB")
+    table = (real / "T.TAB").read_bytes()
+    assert table != OLD_TABLE and len(table) == len(OLD_TABLE)
+    assert listing(real) == ["T.TAB", "ZO.BAK", "launcher.bat"]  # no backup for a table
+    assert listing(zor) == ["LINK.TAB", "ZOR4.EXE"]
+
+
+def make_node(path, kind):
+    if kind == "fifo":
+        os.mkfifo(path)
+    elif kind == "directory":
+        path.mkdir()
+    elif kind == "socket":
+        sock = socket.socket(socket.AF_UNIX)
+        sock.bind(str(path))
+        sock.close()
+    elif kind == "device":
+        try:
+            os.mknod(path, 0o666 | stat.S_IFCHR, os.makedev(1, 3))  # as /dev/null
+        except PermissionError:
+            pytest.skip("no device node may be made here")
+
+
+@pytest.mark.parametrize("kind", ["fifo", "socket", "directory", "device"])
+def test_only_a_plain_file_is_replaced(run, open_dir, kind):
+    zor = zor_in(open_dir)
+    d = open_dir / "bin"
+    d.mkdir()
+    make_node(d / "ZO.BAT", kind)
+    before = status(d / "ZO.BAT")
+    p = set_u(run, zor, d)
+    assert (p.returncode, p.err) == (ACCESS_DENIED, f"Runtime error {ACCESS_DENIED}\n")
+    assert status(d / "ZO.BAT") == before
+    assert listing(d) == ["ZO.BAT"]
+
+
+def test_a_fifo_stops_the_start_and_a_table_save_without_a_hang(start, open_dir, launcher_dir):
+    zor = zor_in(open_dir)
+    fifo_dir = open_dir / "fifo"
+    fifo_dir.mkdir()
+    os.mkfifo(fifo_dir / "ZO.BAT")
+    s = start(cwd=zor, env={"PATH": str(fifo_dir)})
+    stopped_with(s, ACCESS_DENIED)
+
+    os.mkfifo(zor / "PIPE.TAB")  # it cannot be read: a new table, whose save is refused
+    s = start(cwd=zor, env={"PATH": str(launcher_dir)})
+    save_table(s, "PIPE.TAB", new=True)
+    stopped_with(s, ACCESS_DENIED)
+    assert stat.S_ISFIFO(os.lstat(zor / "PIPE.TAB").st_mode)
+    assert listing(zor) == ["PIPE.TAB", "ZOR4.EXE"]
+    assert (launcher_dir / "ZO.BAT").read_bytes() == OLD_LAUNCHER
+
+
+def test_a_folder_that_takes_no_new_file_gets_the_launcher_rewritten_in_place(run, start, program, open_dir,
+                                                                             launcher_dir):
+    zor = zor_in(open_dir)
+    (launcher_dir / "OLD.TAB").write_bytes(OLD_TABLE)
+    if os.geteuid() == 0:
+        for name in ("ZO.BAT", "OLD.TAB"):
+            os.chown(launcher_dir / name, NOBODY, NOBODY)
+    launcher_dir.chmod(0o555)
+    env = as_nobody({"PATH": str(launcher_dir)}, program.argv[2:])
+    before = status(launcher_dir / "ZO.BAT")
+    written(set_u(run, zor, launcher_dir, env), backup_failed=True)
+    assert status(launcher_dir / "ZO.BAT") == before
+    assert (launcher_dir / "ZO.BAT").read_bytes() != OLD_LAUNCHER
+
+    s = start(cwd=zor, env=env)
+    save_table(s, dos(launcher_dir / "OLD.TAB"), new=False)
+    s.wait_text(T["save_and_exit"])
+    s.send(ENTER, settle=False)
+    assert s.wait_exit() == 0
+    assert s.modes() == s.modes_before
+    assert (launcher_dir / "OLD.TAB").read_bytes() != OLD_TABLE
+    assert listing(launcher_dir) == ["OLD.TAB", "ZO.BAT"]
+
+
+@pytest.mark.skipif(os.geteuid() != 0, reason="needs a file of root's that nobody may write")
+def test_an_owner_that_cannot_be_given_gets_the_launcher_rewritten_in_place(run, program, open_dir, launcher_dir):
+    zor = zor_in(open_dir)
+    launcher = launcher_dir / "ZO.BAT"
+    os.chown(launcher, 0, NOBODY)
+    launcher.chmod(0o664)  # nobody's group may write it, but nobody may not give it to root
+    os.chown(launcher_dir, NOBODY, NOBODY)
+    before = status(launcher)
+    written(set_u(run, zor, launcher_dir, as_nobody({}, program.argv[2:])))
+    assert status(launcher) == before
+    assert launcher.read_bytes() != OLD_LAUNCHER
+    assert (launcher_dir / "ZO.BAK").read_bytes() == OLD_LAUNCHER
+
+
+def test_a_size_limit_is_a_runtime_error_with_the_terminal_back(start, open_dir, launcher_dir):
+    zor = zor_in(open_dir)
+    s = start(cwd=zor, env={"PATH": str(launcher_dir), "ZOR_CONFINE": "fsize"})
+    save_launcher(s)
+    stopped_with(s, 223)
+    assert (launcher_dir / "ZO.BAT").read_bytes() == OLD_LAUNCHER
+    assert listing(launcher_dir) == ["ZO.BAT"]
+
+
+def test_leftovers_of_killed_runs_go_and_a_running_save_keeps_its_file(run, open_dir, launcher_dir):
+    zor = zor_in(open_dir)
+    running = f".zorsetup-{os.getpid()}-0.tmp"
+    for name in (".zorsetup-99999999-0.tmp", running):
+        (launcher_dir / name).write_bytes(b"left")
+    written(set_u(run, zor, launcher_dir))
+    assert listing(launcher_dir) == [running, "ZO.BAK", "ZO.BAT"]
+
+
+def test_an_unchanged_launcher_gets_no_backup(run, open_dir, launcher_dir):
+    zor = zor_in(open_dir)
+    written(set_u(run, zor, launcher_dir))
+    (launcher_dir / "ZO.BAK").unlink()
+    written(set_u(run, zor, launcher_dir))
+    assert listing(launcher_dir) == ["ZO.BAT"]
