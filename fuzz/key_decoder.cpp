@@ -17,7 +17,10 @@ using terminal::KeyDecoder;
 
 bool knownScan(std::uint8_t scan) {
   return (scan >= 59 && scan <= 68) || scan == 71 || scan == 72 || scan == 73 || scan == 75 || scan == 77 ||
-         scan == 79 || scan == 80 || scan == 81 || scan == 82 || scan == 83 || scan == 133 || scan == 134;
+         scan == 79 || scan == 80 || scan == 81 || scan == 82 || scan == 83 || scan == 133 || scan == 134 ||
+         // Alt with a printable key: its key's code, or that of the digit row's Alt form.
+         (scan >= 16 && scan <= 27) || (scan >= 30 && scan <= 41) || (scan >= 43 && scan <= 53) ||
+         scan == 57 || (scan >= 120 && scan <= 131);
 }
 
 bool midSequence(const KeyDecoder& d) {
