@@ -171,7 +171,7 @@ void waitForeground() {
   while (!inForeground()) {
     raise(SIGTTIN);
     // A process group without a shell to continue it is not stopped: look again later.
-    poll(nullptr, 0, 200);
+    if (!inForeground()) poll(nullptr, 0, 200);
   }
 }
 
