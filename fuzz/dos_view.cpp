@@ -1,6 +1,7 @@
 // The DOS view of POSIX paths, for any drive map and any path: a path that a drive holds
 // and whose names all have code page 437 spellings comes back from its DOS form as the
-// same path (written plainly: no "//", "." or ".."), and that DOS form is stable.
+// same path (written plainly: no "//", "." or ".."), and that DOS form is stable. Any other
+// name comes back with stand-ins that stand for it, and only for names of its DOS form.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -81,6 +82,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!path.starts_with('/')) return 0;  // relative paths stay relative
   FUZZ_CHECK(dos.has_value());           // Z: or another drive holds "/" at least
   FUZZ_CHECK(dos->size() >= 3 && (*dos)[1] == ':' && (*dos)[2] == '\\');
+  // Each name, whatever its bytes, is reached again from its DOS form.
+  std::string_view rest = path;
+  while (!rest.empty()) {
+    std::string_view name = fuzz::splitAt(rest, '/');
+    // Alone, "C:x" or "a\\b" would read as a drive or a folder.
+    if (name.empty() || name.find('\\') != std::string_view::npos || (name.size() >= 2 && name[1] == ':')) continue;
+    std::optional<std::string> standIn = platform::dos::toPosix(*platform::dos::toDos(name, map), map);
+    FUZZ_CHECK(standIn.has_value());
+    FUZZ_CHECK(platform::dos::standsFor(*standIn, name));
+    if (mappable(name)) FUZZ_CHECK(*standIn == name);  // no stand-in where none is needed
+  }
   if (!mappable(path)) return 0;
   std::optional<std::string> back = platform::dos::toPosix(*dos, map);
   FUZZ_CHECK(back.has_value());

@@ -72,6 +72,12 @@ void rubOut() {
 void start(Device& d) {
   device = &d;
   device->windowSize(model.width, model.height);
+  if (model.width <= 0 || model.height <= 0) {
+    model.width = 80;
+    model.height = 25;
+  }
+  model.width = std::min(model.width, maxWidth);
+  model.height = std::min(model.height, maxHeight);
   model.cells.assign(static_cast<std::size_t>(model.width * model.height), Cell{});
   model.column = model.row = 1;
   model.scrolled = 0;

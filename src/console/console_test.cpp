@@ -164,3 +164,27 @@ TEST_F(Console, EndOfInputStopsTheRunWithError100) {
 }
 
 }  // namespace
+
+TEST(ConsoleWindow, TheModelKeepsASaneSizeForAnyReportedWindow) {
+  // Reported size, model size.
+  struct {
+    int width, height, modelWidth, modelHeight;
+  } cases[] = {
+      {0, 0, 80, 25},          {0, 60, 80, 25},         {132, 0, 80, 25},
+      {80, 24, 80, 24},        {200, 60, 200, 60},      {512, 256, 512, 256},
+      {513, 257, 512, 256},    {50000, 50000, 512, 256}, {65535, 65535, 512, 256},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+    console::MemoryDevice device{c.width, c.height};
+    console::start(device);
+    const console::Screen& screen = console::screen();
+    EXPECT_EQ(screen.width, c.modelWidth);
+    EXPECT_EQ(screen.height, c.modelHeight);
+    EXPECT_EQ(screen.cells.size(), static_cast<std::size_t>(c.modelWidth * c.modelHeight));
+    console::moveCursor(c.modelWidth, c.modelHeight);
+    console::writeText("xy");  // the last cell, then a wrap that scrolls
+    EXPECT_EQ(rowText(c.modelHeight - 1).back(), 'x');
+    EXPECT_EQ(rowText(c.modelHeight).front(), 'y');
+  }
+}

@@ -15,6 +15,11 @@ struct Cell {
   bool operator==(const Cell&) const = default;
 };
 
+// The largest model. A terminal may report any size up to 65535 x 65535; the screens are
+// made for 80 x 25, and a model of this size still costs well under a megabyte.
+constexpr int maxWidth = 512;
+constexpr int maxHeight = 256;
+
 // The console as the program sees it: width x height cells, a 1-based cursor.
 struct Screen {
   int width = 80;
@@ -43,7 +48,8 @@ struct KeyEvent {
 class Device {
  public:
   virtual ~Device() = default;
-  // Asked once at start: the window size and the attribute found at the cursor.
+  // Asked once at start: the window size and the attribute found at the cursor. The model
+  // takes at most maxWidth x maxHeight of it; a size of 0 means 80 x 25.
   virtual void windowSize(int& width, int& height) = 0;
   virtual std::uint8_t startAttribute() = 0;
   // The keyboard's code page; 224 is a letter only on 866.

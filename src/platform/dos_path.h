@@ -38,9 +38,16 @@ struct DosDevice {
 DriveMap driveMapFromListing(std::string_view folder, std::span<const DosDevice> entries);
 
 // The DOS form of a POSIX path: the drive whose folder is the longest prefix, then the rest
-// with "/" as "\" and names in code page 437 ("?" for a character it lacks). A relative
-// path stays relative. Nothing when no drive holds the path.
+// with "/" as "\" and names in code page 437, with "?" standing in for each character it
+// lacks and each byte that is not UTF-8. A relative path stays relative. Nothing when no
+// drive holds the path.
 std::optional<std::string> toDos(std::string_view posixPath, const DriveMap& map);
+
+// Stand-ins keep such names reachable, the way short names do on Windows: a name holding
+// "?" (in the POSIX form toPosix gives) names the one entry of its folder that it stands
+// for, and itself when none or several do. An entry stands for name when the two have the
+// same DOS form: each "?" of name matches "?" or one character code page 437 lacks.
+bool standsFor(std::string_view name, std::string_view entry);
 
 // The POSIX form of an absolute "X:\..." path or a relative one (names to UTF-8, "\" as
 // "/"). Nothing for a drive that is not mapped, a drive-relative, rooted or network path:

@@ -137,6 +137,28 @@ TEST(DosView, NamesInCodePage437) {
     EXPECT_EQ(toPosix(toDos(posix, map).value(), map), posix);
 }
 
+TEST(DosView, AStandInMatchesOneCharacterCodePage437Lacks) {
+  // A name with stand-ins as toPosix gives it, a listed name, and whether it reaches it.
+  struct {
+    const char* name;
+    const char* entry;
+    bool standsFor;
+  } cases[] = {
+      {"?uro", "\xE2\x82\xACuro", true},                   // euro sign
+      {"b?n", "b\xD0\x96n", true},                         // Cyrillic
+      {"??", "\xE4\xB8\xAD\xE6\x96\x87", true},             // two CJK characters
+      {"?", "\xE4\xB8\xAD\xE6\x96\x87", false},             // one stand-in, two characters
+      {"a?b", "a\xFF" "b", true},                           // a byte that is not UTF-8
+      {"b?n", "b?n", true},                                  // a real question mark
+      {"b?n", "bin", false},                                 // a character it has
+      {"b?n", "b\xC3\xBCn", false},                          // 0x81 in code page 437
+      {"B?N", "b\xE2\x82\xACn", false},                     // letter case counts
+      {"\xC3\xBC?", "\xC3\xBC\xE2\x82\xAC", true},            // beside a letter it has
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(platform::dos::standsFor(c.name, c.entry), c.standsFor) << c.name << " / " << c.entry;
+}
+
 TEST(DosView, DosPathsAsPosixPaths) {
   DriveMap map = wineMap();
   EXPECT_EQ(toPosix("C:\\windows\\x.exe", map), "/srv/u/.wine/drive_c/windows/x.exe");

@@ -7,6 +7,7 @@ available on this machine.
 """
 
 import os
+import resource
 import shlex
 import subprocess
 from dataclasses import dataclass, field
@@ -127,12 +128,13 @@ def base_env(tmp_path, bin_dir, lang="en_US.UTF-8"):
 @pytest.fixture
 def start(program, zor_dir, bin_dir, tmp_path):
     """start(lang=..., cwd=..., columns=..., rows=..., env={...}, stdin=bytes,
-    job_control=False) -> Session, started in the ZOR directory unless cwd says otherwise.
-    env entries replace the defaults; an entry whose value is None is removed."""
+    job_control=False, window=(columns, rows), stdout=fd) -> Session, started in the ZOR
+    directory unless cwd says otherwise. env entries replace the defaults; an entry whose
+    value is None is removed. window: the size the terminal reports, if not its own."""
     sessions = []
 
     def _start(lang="en_US.UTF-8", cwd=None, columns=80, rows=25, env=None, stdin=None,
-               job_control=False):
+               job_control=False, window=None, stdout=None):
         e = base_env(tmp_path, bin_dir, lang)
         e.update(program.env)
         for k, v in (env or {}).items():
@@ -145,13 +147,22 @@ def start(program, zor_dir, bin_dir, tmp_path):
         s = Session(program.argv, str(cwd or zor_dir), e, columns, rows, stdin,
                     stderr_path=str(tmp_path / f"stderr{len(sessions)}"), job_control=job_control,
                     default_colours=program.default_colours, raw_terminal=program.raw_terminal,
-                    frame_end=program.frame_end)
+                    frame_end=program.frame_end, window=window, stdout=stdout)
         sessions.append(s)
         return s
 
     yield _start
     for s in sessions:
         s.close()
+
+
+@pytest.fixture
+def no_core_files():
+    """SIGQUIT (Ctrl+\\) may leave a core file in the ZOR directory: not in these runs."""
+    soft, hard = resource.getrlimit(resource.RLIMIT_CORE)
+    resource.setrlimit(resource.RLIMIT_CORE, (0, hard))
+    yield
+    resource.setrlimit(resource.RLIMIT_CORE, (soft, hard))
 
 
 def dos_devices(tmp_path, **drives):

@@ -143,12 +143,15 @@ class ScreenView:
 
 class Session:
     def __init__(self, argv, cwd, env, columns=80, rows=25, stdin=None, stderr_path=None,
-                 job_control=False, default_colours=None, raw_terminal=False, frame_end=None):
+                 job_control=False, default_colours=None, raw_terminal=False, frame_end=None,
+                 window=None, stdout=None):
         """stdin: None for the terminal, or bytes fed through a pipe (then only the
         output is on the terminal). job_control: run the program as a shell's foreground
         job (needed for Ctrl+Z); self.pid is then the program's own pid. default_colours:
         see ScreenView. raw_terminal: the terminal starts in raw mode. frame_end: the bytes
-        that end each whole update of the screen, when an update may come in pieces."""
+        that end each whole update of the screen, when an update may come in pieces.
+        window: the (columns, rows) the terminal reports, when not the size of the screen
+        read. stdout: where standard output goes instead of the terminal (a file or fd)."""
         self.columns, self.rows = columns, rows
         self.raw = b""
         self.default_colours = default_colours
@@ -161,7 +164,8 @@ class Session:
         self._stopping = False
 
         self.master, self.slave = os.openpty()
-        fcntl.ioctl(self.master, termios.TIOCSWINSZ, struct.pack("HHHH", rows, columns, 0, 0))
+        reported_columns, reported_rows = window or (columns, rows)
+        fcntl.ioctl(self.master, termios.TIOCSWINSZ, struct.pack("HHHH", reported_rows, reported_columns, 0, 0))
         if raw_terminal:
             tty.setraw(self.slave)
         self.modes_before = termios.tcgetattr(self.slave)
@@ -169,15 +173,17 @@ class Session:
         self._stderr = open(self.stderr_path, "wb")
         stdin_arg = self.slave if stdin is None else subprocess.PIPE
 
+        terminal = 1 if stdout is None else 0  # with output elsewhere, input is the terminal
+
         def become_controlling_terminal():
-            fcntl.ioctl(1, termios.TIOCSCTTY, 0)
+            fcntl.ioctl(terminal, termios.TIOCSCTTY, 0)
 
         if job_control:
             pidfile = self.stderr_path + ".pid"
             argv = [sys.executable, os.path.join(os.path.dirname(__file__), "jobshell.py"), pidfile] + list(argv)
         self.process = subprocess.Popen(
-            argv, cwd=cwd, env=env, stdin=stdin_arg, stdout=self.slave, stderr=self._stderr,
-            start_new_session=True, preexec_fn=become_controlling_terminal)
+            argv, cwd=cwd, env=env, stdin=stdin_arg, stdout=self.slave if stdout is None else stdout,
+            stderr=self._stderr, start_new_session=True, preexec_fn=become_controlling_terminal)
         if stdin is not None:
             self.process.stdin.write(stdin)
             self.process.stdin.close()
@@ -361,6 +367,14 @@ class Session:
                     return True
             time.sleep(0.05)
         return False
+
+    def fg(self):
+        """The stopped or background job to the foreground, as a shell's fg (job_control)."""
+        os.kill(self.process.pid, signal.SIGUSR1)
+
+    def bg(self):
+        """The stopped job continued in the background, as a shell's bg (job_control)."""
+        os.kill(self.process.pid, signal.SIGUSR2)
 
     def stderr(self):
         self._stderr.flush()

@@ -4,7 +4,9 @@ stop it (a process group without such a parent is orphaned and ignores stop sign
     jobshell.py PIDFILE COMMAND...
 
 Started as the session leader of a terminal; the command gets a process group of its own,
-made the terminal's foreground group. The command's pid goes to PIDFILE. Ends as the
+made the terminal's foreground group. The command's pid goes to PIDFILE. As a shell does,
+it takes the terminal back when the command stops; SIGUSR1 is "fg" (the terminal to the
+command, then continue it), SIGUSR2 "bg" (continue it in the background). Ends as the
 command ends: with its exit code, or killed by the same signal.
 """
 
@@ -26,12 +28,26 @@ try:
     os.setpgid(pid, pid)
 except OSError:
     pass  # the child was quicker
+# Taking the terminal back from the background must not stop this shell.
+signal.signal(signal.SIGTTOU, signal.SIG_IGN)
+
+
+def fg(*_):
+    os.tcsetpgrp(tty, pid)
+    os.killpg(pid, signal.SIGCONT)
+
+
+signal.signal(signal.SIGUSR1, fg)
+signal.signal(signal.SIGUSR2, lambda *_: os.killpg(pid, signal.SIGCONT))
+
 with open(pidfile + ".new", "w") as f:
     f.write(str(pid))
 os.rename(pidfile + ".new", pidfile)
 
 while True:
     _, status = os.waitpid(pid, os.WUNTRACED | os.WCONTINUED)
+    if os.WIFSTOPPED(status):
+        os.tcsetpgrp(tty, os.getpgrp())
     if os.WIFEXITED(status):
         sys.exit(os.WEXITSTATUS(status))
     if os.WIFSIGNALED(status):

@@ -46,16 +46,17 @@ def into(s, where):
     (signal.SIGINT, "prompt"), (signal.SIGINT, "editor"),
     (signal.SIGTERM, "menu"), (signal.SIGTERM, "prompt"), (signal.SIGTERM, "editor"),
     (signal.SIGHUP, "menu"), (signal.SIGHUP, "prompt"), (signal.SIGHUP, "editor"),
+    (signal.SIGQUIT, "menu"), (signal.SIGQUIT, "editor"),
 ])
 def test_signals_end_the_run_by_that_signal_and_hand_the_terminal_back(
-        start, posix_program, tmp_path, launcher, sig, where):
+        start, posix_program, tmp_path, launcher, no_core_files, sig, where):
     s = start()
     into(s, where)
     s.wait_settle()
     assert s.modes() != s.modes_before
     before = snapshot(tmp_path)
-    if sig == signal.SIGINT:
-        s.send(CTRL_C, settle=False)  # typed: the terminal sends it
+    if sig in (signal.SIGINT, signal.SIGQUIT):  # typed: the terminal sends it
+        s.send(CTRL_C if sig == signal.SIGINT else "\x1c", settle=False)
     else:
         s.process.send_signal(sig)
     assert s.wait_exit() == -sig

@@ -1,13 +1,13 @@
 """The program on terminals: keys as terminals spell them, window sizes, signals and job
 control, and what the output costs."""
 
-import os
 import signal
+import time
 
 from conftest import snapshot
 from harness import CTRL_C, CTRL_Z, ENTER, ESC, F
 from steps import (EN, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos, expect, reach_menu,
-                   read_menu)
+                   read_menu, shows)
 
 # Menu rows whose value a key toggles (the value starts in column 52).
 SUBDIRS, PARTITION, BOOT, SCREEN, HEX, MOUSE, CPU, RESOURCES, ICONS = 5, 6, 7, 9, 11, 12, 13, 14, 15
@@ -119,10 +119,17 @@ def test_suspend_restores_the_terminal_and_resume_repaints(start, posix_program)
     s.send(CTRL_Z, settle=False)
     assert s.stopped()
     assert s.modes() == s.modes_before
-    s.forget_screen()
-    os.kill(s.pid, signal.SIGCONT)
+    # Continued in the background, it waits stopped: no modes set, nothing drawn.
     s.wait_settle()
-    assert s.lines() == menu
+    sent = len(s.raw)
+    s.bg()
+    time.sleep(0.5)
+    assert s.stopped()
+    assert s.modes() == s.modes_before
+    assert len(s.raw) == sent
+    s.forget_screen()
+    s.fg()
+    shows(s, s.lines, menu)
     assert s.modes() != s.modes_before  # raw again
     old = value(s, SUBDIRS)
     s.send("u")

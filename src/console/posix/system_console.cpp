@@ -12,9 +12,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "console/system_console.h"
 #include "console/posix/key_decoder.h"
 #include "console/posix/render.h"
+#include "console/system_console.h"
+#include "platform/error_number.h"
+#include "platform/leftovers.h"
+#include "platform/run_end.h"
 
 namespace {
 
@@ -25,10 +28,12 @@ constexpr int outFd = STDOUT_FILENO;
 // it is still there, and the bytes that hand it back live here.
 termios savedModes;
 bool modesSaved = false;
-bool outputGone = false;
+volatile sig_atomic_t outputGone = 0;
 volatile sig_atomic_t resized = 0;
 volatile sig_atomic_t continued = 0;
 volatile sig_atomic_t finished = 0;
+// A frame is on its way out: a signal may cut into one of its sequences.
+volatile sig_atomic_t drawing = 0;
 
 // The bytes that hand the terminal back, kept ready for a signal handler: two buffers, the
 // handler reads the one not being written.
@@ -36,24 +41,67 @@ char leaveBytes[2][64];
 volatile sig_atomic_t leaveLength[2] = {0, 0};
 volatile sig_atomic_t leaveCurrent = 0;
 
-const int handledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGTSTP, SIGCONT, SIGWINCH};
+const int deadlySignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+const int handledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT, SIGWINCH};
 
-// Signal-safe.
-void writeAll(const char* data, std::size_t size) {
-  while (size > 0 && !outputGone) {
+// Signal-safe. Only the terminal's foreground job may change its modes or draw on it; a
+// process that is not on a terminal counts as in the foreground.
+bool inForeground() {
+  pid_t group = tcgetpgrp(modesSaved ? inFd : outFd);
+  return group < 0 || group == getpgrp();
+}
+
+// Writes to the terminal from the program's own flow: 0, or the error number of the
+// write that failed. A signal does not hold back here (none is blocked); a stop cuts the
+// frame short, since the resume draws everything anyway.
+int writeOut(const char* data, std::size_t size) {
+  while (size > 0) {
+    if (outputGone) return 29;
+    if (continued) return 0;
     ssize_t n = write(outFd, data, size);
     if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      outputGone = true;  // the terminal is gone; reading will find that out too
-      return;
+      if (errno == EINTR) continue;
+      if (errno == EAGAIN) {  // someone made the terminal non-blocking: wait, do not spin
+        pollfd p = {outFd, POLLOUT, 0};
+        poll(&p, 1, -1);
+        continue;
+      }
+      outputGone = 1;
+      return platform::outputErrorOf(errno);
     }
     data += n;
     size -= static_cast<std::size_t>(n);
   }
+  return 0;
+}
+
+// Signal-safe: writes what the terminal takes within half a second. A terminal that stopped
+// reading must not keep a signal from ending the run.
+void writeFromHandler(const char* data, std::size_t size) {
+  if (outputGone) return;
+  int flags = fcntl(outFd, F_GETFL);
+  if (flags < 0) return;
+  if (!(flags & O_NONBLOCK)) fcntl(outFd, F_SETFL, flags | O_NONBLOCK);
+  for (int waits = 0; size > 0 && waits < 5;) {
+    ssize_t n = write(outFd, data, size);
+    if (n > 0) {
+      data += n;
+      size -= static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else if (n < 0 && errno != EAGAIN) {
+      break;
+    } else {
+      pollfd p = {outFd, POLLOUT, 0};
+      poll(&p, 1, 100);
+      ++waits;
+    }
+  }
+  if (!(flags & O_NONBLOCK)) fcntl(outFd, F_SETFL, flags);  // the shell shares this flag
 }
 
 void enterRawMode() {
-  if (!modesSaved) return;
+  if (!modesSaved || !inForeground()) return;
   termios raw = savedModes;
   // Bytes as typed, no echo, no line editing, no flow control; ISIG stays so Ctrl+C and
   // Ctrl+Z keep working. Output goes out as sent.
@@ -66,28 +114,39 @@ void enterRawMode() {
   tcsetattr(inFd, TCSADRAIN, &raw);
 }
 
-// Signal-safe.
+// Signal-safe: hands the terminal back as the last frame left it. In the background it
+// was handed back when the job stopped, and the shell owns it now.
 void leaveTerminal() {
+  if (!inForeground()) return;
+  if (drawing) writeFromHandler("\x18", 1);  // CAN ends a sequence the signal cut into
   int i = leaveCurrent;
-  writeAll(leaveBytes[i], static_cast<std::size_t>(leaveLength[i]));
-  if (modesSaved) tcsetattr(inFd, TCSADRAIN, &savedModes);
+  writeFromHandler(leaveBytes[i], static_cast<std::size_t>(leaveLength[i]));
+  // At once: waiting for the output to drain could wait forever.
+  if (modesSaved) tcsetattr(inFd, TCSANOW, &savedModes);
 }
 
 void setHandler(int sig, void (*handler)(int)) {
   struct sigaction action = {};
   action.sa_handler = handler;
+  // One handler at a time: hand-back and stop must not cut into each other.
   sigemptyset(&action.sa_mask);
+  if (handler != SIG_DFL && handler != SIG_IGN && sig != SIGWINCH && sig != SIGCONT)
+    for (int other : deadlySignals) sigaddset(&action.sa_mask, other);
   action.sa_flags = 0;  // no SA_RESTART: a wait for a key wakes up to redraw
   sigaction(sig, &action, nullptr);
 }
 
-// Ctrl+C, kill, hang-up: terminal back, then die by the same signal so the parent sees it.
+// Ctrl+C, Ctrl+\, kill, hang-up: no temporary file left, terminal back, then die by the
+// same signal so the parent sees it.
 void onDeadlySignal(int sig) {
+  platform::removeTemporaryInProgress();
   if (!finished) leaveTerminal();
   setHandler(sig, SIG_DFL);
   raise(sig);  // delivered as soon as the handler returns
 }
 
+// Ctrl+Z: terminal back, stop. The program's own flow takes the terminal again after the
+// resume, and only in the foreground.
 void onSuspend(int) {
   int savedErrno = errno;
   if (!finished) leaveTerminal();
@@ -98,19 +157,23 @@ void onSuspend(int) {
   sigprocmask(SIG_UNBLOCK, &set, nullptr);
   raise(SIGTSTP);  // stopped here until continued
   setHandler(SIGTSTP, onSuspend);
-  if (!finished) enterRawMode();
   continued = 1;
   errno = savedErrno;
 }
 
-void onContinue(int) {
-  int savedErrno = errno;
-  if (!finished) enterRawMode();  // the shell may have set its own modes meanwhile
-  continued = 1;
-  errno = savedErrno;
-}
+void onContinue(int) { continued = 1; }
 
 void onResize(int) { resized = 1; }
+
+// Until the job is in the terminal's foreground: stopped as a background read would be,
+// so that it waits without spinning and "fg" brings it back.
+void waitForeground() {
+  while (!inForeground()) {
+    raise(SIGTTIN);
+    // A process group without a shell to continue it is not stopped: look again later.
+    if (!inForeground()) poll(nullptr, 0, 200);
+  }
+}
 
 void terminalSize(int& columns, int& rows) {
   winsize size = {};
@@ -135,20 +198,23 @@ int escapeDelay() {
 class TerminalDevice : public console::Device {
  public:
   void open() {
-    if (isatty(inFd) && tcgetattr(inFd, &savedModes) == 0) {
-      modesSaved = true;
-      enterRawMode();
-    }
-    int columns, rows;
-    terminalSize(columns, rows);
-    width_ = std::max(columns, 80);
-    height_ = std::max(rows, 25);
-    terminal::resetShown(shown_, columns, rows);
-    escapeDelay_ = escapeDelay();
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) setHandler(sig, onDeadlySignal);
+    // With standard output closed, the first file opened would take its place.
+    if (fcntl(outFd, F_GETFL) < 0) platform::runtimeError(platform::outputErrorOf(errno));
+    if (isatty(inFd) && tcgetattr(inFd, &savedModes) == 0) modesSaved = true;
+    // A reader that went away shows as a failed write, which ends the run with its error.
+    signal(SIGPIPE, SIG_IGN);
+    for (int sig : deadlySignals) setHandler(sig, onDeadlySignal);
     setHandler(SIGTSTP, onSuspend);
     setHandler(SIGCONT, onContinue);
     setHandler(SIGWINCH, onResize);
+    waitForeground();
+    enterRawMode();
+    int columns, rows;
+    terminalSize(columns, rows);
+    width_ = std::clamp(columns, 80, console::maxWidth);
+    height_ = std::clamp(rows, 25, console::maxHeight);
+    terminal::resetShown(shown_, columns, rows);
+    escapeDelay_ = escapeDelay();
   }
 
   void windowSize(int& width, int& height) override {
@@ -160,8 +226,12 @@ class TerminalDevice : public console::Device {
   void present(const console::Screen& screen) override {
     last_ = &screen;
     if (resized || continued) {
+      if (continued) {
+        waitForeground();
+        continued = 0;
+        enterRawMode();  // the shell may have set its own modes meanwhile
+      }
       resized = 0;
-      continued = 0;
       int columns, rows;
       terminalSize(columns, rows);
       terminal::resetShown(shown_, columns, rows);
@@ -170,21 +240,21 @@ class TerminalDevice : public console::Device {
     terminal::renderFrame(shown_, screen, frame_);
     leave_.clear();
     terminal::renderLeave(shown_, screen, leave_);
-    // A signal must not cut into a half-written sequence or a half-updated leave buffer.
-    sigset_t block, old;
-    sigemptyset(&block);
-    for (int sig : handledSignals) sigaddset(&block, sig);
-    sigprocmask(SIG_BLOCK, &block, &old);
-    writeAll(frame_.data(), frame_.size());
+    drawing = 1;
+    int error = writeOut(frame_.data(), frame_.size());
+    drawing = 0;
+    if (error) platform::runtimeError(error);
+    // The handlers read the other buffer until the index moves to this one.
     int next = 1 - leaveCurrent;
     std::size_t n = std::min(leave_.size(), sizeof leaveBytes[next]);
     std::copy_n(leave_.data(), n, leaveBytes[next]);
     leaveLength[next] = static_cast<sig_atomic_t>(n);
     leaveCurrent = next;
-    sigprocmask(SIG_SETMASK, &old, nullptr);
   }
 
-  void beep() override { writeAll("\a", 1); }
+  void beep() override {
+    if (int error = writeOut("\a", 1)) platform::runtimeError(error);
+  }
 
   console::KeyEvent readKey() override {
     emptyAnswers_ = 0;
@@ -222,12 +292,24 @@ class TerminalDevice : public console::Device {
     return waiting;
   }
 
+  // The last screen, then the terminal as it was. A write that fails there still hands the
+  // modes back, and then ends the run with its error.
   void finish(const console::Screen& screen) override {
     if (finished) return;
-    present(screen);
-    leaveTerminal();
+    int error = 0;
+    if (!outputGone && inForeground()) {
+      try {
+        present(screen);
+      } catch (const platform::RunEnd& end) {
+        error = end.code;
+      }
+      int i = leaveCurrent;
+      if (!error) error = writeOut(leaveBytes[i], static_cast<std::size_t>(leaveLength[i]));
+    }
+    if (modesSaved && inForeground()) tcsetattr(inFd, TCSADRAIN, &savedModes);
     finished = 1;
     for (int sig : handledSignals) setHandler(sig, SIG_DFL);
+    if (error) platform::runtimeError(error);
   }
 
  private:

@@ -48,8 +48,11 @@ class Win32Console : public console::Device {
     if (!GetConsoleMode(in_, &savedMode_) || !GetConsoleScreenBufferInfo(out_, &info))
       runtimeError(static_cast<int>(GetLastError()));
     window_ = info.srWindow;
-    width_ = window_.Right - window_.Left + 1;
-    height_ = window_.Bottom - window_.Top + 1;
+    // The program uses the window's top left part when it is larger than a model can be.
+    width_ = std::min(window_.Right - window_.Left + 1, console::maxWidth);
+    height_ = std::min(window_.Bottom - window_.Top + 1, console::maxHeight);
+    window_.Right = static_cast<SHORT>(window_.Left + width_ - 1);
+    window_.Bottom = static_cast<SHORT>(window_.Top + height_ - 1);
     WORD attribute = info.wAttributes;
     DWORD read = 0;
     if (!ReadConsoleOutputAttribute(out_, &attribute, 1, info.dwCursorPosition, &read))
@@ -165,10 +168,20 @@ class Win32Console : public console::Device {
     return true;
   }
 
+  // The console's modes come back even when the last screen cannot be shown; that failure
+  // then ends the run.
   void finish(const Screen& screen) override {
-    if (!failed_) present(screen);
+    int error = 0;
+    if (!failed_) {
+      try {
+        present(screen);
+      } catch (const RunEnd& end) {
+        error = end.code;
+      }
+    }
     SetConsoleTextAttribute(out_, startAttribute_);
     SetConsoleMode(in_, savedMode_);
+    if (error) runtimeError(error);
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -82,6 +83,38 @@ Str storedSpelling(const std::string& path) {
   return Str(dos::toDos(name, driveMap()).value_or(""));
 }
 
+// The one entry of folder that name stands for (see dos::standsFor); name itself when no
+// entry or several do.
+std::string entryStoodFor(const std::string& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return name;
+  std::string found;
+  int matches = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string_view listed = entry->d_name;
+    if (listed == "." || listed == ".." || !dos::standsFor(name, listed)) continue;
+    if (++matches > 1) break;
+    found = listed;
+  }
+  ::closedir(dir);
+  return matches == 1 ? found : name;
+}
+
+// The path with each name that holds a stand-in replaced by the entry it stands for.
+std::string resolveStandIns(const std::string& path) {
+  if (path.find('?') == std::string::npos) return path;
+  std::string out;
+  for (std::size_t i = 0;;) {
+    std::size_t end = std::min(path.find('/', i), path.size());
+    std::string name = path.substr(i, end - i);
+    if (name.find('?') != std::string::npos) name = entryStoodFor(out.empty() ? "." : out, name);
+    out += name;
+    if (end == path.size()) return out;
+    out += '/';
+    i = end + 1;
+  }
+}
+
 }  // namespace
 
 const dos::DriveMap& driveMap() {
@@ -94,7 +127,9 @@ void forgetDriveMap() { drives.reset(); }
 std::optional<std::string> posixPathOf(std::string_view dosPath) {
   // The system would read a name only up to a NUL byte, and so reach another file.
   if (dosPath.find('\0') != std::string_view::npos) return std::nullopt;
-  return dos::toPosix(platform::expandPath(dosPath), driveMap());
+  std::optional<std::string> path = dos::toPosix(platform::expandPath(dosPath), driveMap());
+  if (path) *path = resolveStandIns(*path);
+  return path;
 }
 
 }  // namespace posix

@@ -15,8 +15,9 @@ const dos::DriveMap& driveMap();
 // Makes the next driveMap() read the folder again.
 void forgetDriveMap();
 
-// The file a DOS path names, the path first made absolute against the current directory;
-// nothing when it names none (a drive that is not mapped).
+// The file a DOS path names, the path first made absolute against the current directory
+// and each name holding a stand-in ("?") taken as the one entry it stands for
+// (dos::standsFor); nothing when it names none (a drive that is not mapped).
 std::optional<std::string> posixPathOf(std::string_view dosPath);
 
 }  // namespace platform::posix

@@ -1,4 +1,5 @@
 // The error output and the environment on POSIX.
+#include <signal.h>
 #include <unistd.h>
 
 #include "base/ascii.h"
@@ -11,6 +12,9 @@ extern char** environ;
 namespace platform {
 
 void writeError(std::string_view bytes) {
+  // A reader that went away must not turn "Runtime error N" into death by SIGPIPE: the
+  // exit code still tells N.
+  ::signal(SIGPIPE, SIG_IGN);
   if (::write(STDERR_FILENO, bytes.data(), bytes.size()) < 0) {
     // Nowhere left to report it; the exit code still tells.
   }

@@ -1,0 +1,171 @@
+"""The terminal and the process under every fault: a terminal that stops reading, output
+into a pipe whose reader is gone or onto a full device, a stopped job killed from the
+shell, any window size a terminal reports, folder names outside code page 437."""
+
+import os
+import select
+import signal
+import subprocess
+import termios
+import time
+
+import pytest
+
+from conftest import base_env, snapshot
+from harness import CTRL_C, CTRL_Z, ENTER, ESC
+from steps import EN, menu_screen, reach_menu, rows
+
+CTRL_BACKSLASH = "\x1c"
+TYPED = {signal.SIGINT: CTRL_C, signal.SIGQUIT: CTRL_BACKSLASH}
+
+
+def end_by(s, sig):
+    if sig in TYPED:
+        s.send(TYPED[sig], settle=False)  # typed: the terminal sends it
+    else:
+        s.process.send_signal(sig)
+
+
+@pytest.mark.parametrize("sig", [signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT],
+                         ids=lambda sig: sig.name)
+def test_a_terminal_that_stopped_reading_holds_no_signal_back(start, posix_program, tmp_path, no_core_files,
+                                                              sig):
+    s = start()
+    reach_menu(s)
+    before = snapshot(tmp_path)
+    termios.tcflow(s.slave, termios.TCOOFF)  # a stalled session: every write now blocks
+    try:
+        s.send("u", settle=False)
+        time.sleep(0.3)
+        end_by(s, sig)
+        assert s.process.wait(5) == -sig
+    finally:
+        termios.tcflow(s.slave, termios.TCOON)
+    assert s.modes() == s.modes_before
+    assert snapshot(tmp_path) == before
+
+
+def read_until(fd, text, timeout=10):
+    data, deadline = b"", time.monotonic() + timeout
+    while text.encode() not in data and time.monotonic() < deadline:
+        if select.select([fd], [], [], 0.1)[0]:
+            data += os.read(fd, 65536)
+    assert text.encode() in data
+
+
+@pytest.mark.parametrize("ending,status", [(CTRL_C, -signal.SIGINT), ("1", 109)], ids=["ctrl-c", "a key"])
+def test_output_into_a_pipe_whose_reader_is_gone(start, posix_program, tmp_path, ending, status):
+    # zorsetup | cat, and cat gone: Ctrl+C still hands the terminal back and ends by SIGINT;
+    # a key whose echo finds no reader ends the run with "broken pipe".
+    read_end, write_end = os.pipe()
+    s = start(stdout=write_end)
+    os.close(write_end)
+    read_until(read_end, EN["path_choice"])
+    os.close(read_end)
+    before = snapshot(tmp_path)
+    s.send(ending, settle=False)
+    assert s.wait_exit() == status
+    assert s.modes() == s.modes_before
+    assert s.stderr() == ("" if status < 0 else f"Runtime error {status}\n")
+    assert snapshot(tmp_path) == before
+
+
+def test_output_onto_a_full_device_stops_at_once(start, posix_program, tmp_path):
+    before = snapshot(tmp_path)
+    with open("/dev/full", "wb") as full:
+        s = start(stdout=full.fileno())
+        s.send(ENTER + ENTER, settle=False)  # would choose a folder and save, if it ran blind
+        assert s.wait_exit() == 112
+    assert s.modes() == s.modes_before
+    assert s.stderr() == "Runtime error 112\n"
+    assert snapshot(tmp_path) == before
+
+
+def dead_pipe():
+    read_end, write_end = os.pipe()
+    os.close(read_end)
+    return write_end
+
+
+# Standard output and error of a run whose keys come from a pipe (choose the current
+# folder, save): each failing output gives its runtime error, and nothing is written.
+@pytest.mark.parametrize("stdout,stderr,keys,code", [
+    ("/dev/full", None, b"\r\r", 112),
+    ("dead pipe", None, b"\r\r", 109),
+    ("closed", None, b"\r\r", 9),
+    (None, "dead pipe", b"", 100),  # the report itself finds no reader: still exit 100
+])
+def test_failing_standard_streams_give_their_runtime_error(posix_program, zor_dir, bin_dir, tmp_path, stdout,
+                                                           stderr, keys, code):
+    def target(kind):
+        return {None: subprocess.PIPE, "/dev/full": open("/dev/full", "wb"), "dead pipe": dead_pipe(),
+                "closed": subprocess.DEVNULL}[kind]
+
+    before = snapshot(tmp_path)
+    p = subprocess.run(posix_program.argv, cwd=zor_dir, env=base_env(tmp_path, bin_dir), input=keys,
+                       stdout=target(stdout), stderr=target(stderr), timeout=20,
+                       preexec_fn=(lambda: os.close(1)) if stdout == "closed" else None)
+    assert p.returncode == code
+    if stderr is None:
+        assert p.stderr == f"Runtime error {code}\n".encode()
+    assert snapshot(tmp_path) == before
+
+
+@pytest.mark.parametrize("stdout", ["/dev/full", "closed"])
+def test_version_onto_a_full_or_closed_output(posix_program, stdout):
+    with open("/dev/full", "wb") as full:
+        p = subprocess.run(posix_program.argv + ["--version"], stdout=full, stderr=subprocess.PIPE,
+                           preexec_fn=(lambda: os.close(1)) if stdout == "closed" else None, timeout=20)
+    assert p.returncode == 1
+    assert p.stderr.startswith(b"zorsetup: ")
+
+
+@pytest.mark.parametrize("sig", [signal.SIGTERM, signal.SIGHUP, signal.SIGINT], ids=lambda sig: sig.name)
+def test_a_stopped_job_killed_from_the_shell_ends_by_that_signal(start, posix_program, tmp_path, sig):
+    s = start(job_control=True)
+    reach_menu(s)
+    before = snapshot(tmp_path)
+    s.send(CTRL_Z, settle=False)
+    assert s.stopped()
+    os.kill(s.pid, sig)  # what a shell's kill %1 sends to a stopped job
+    os.kill(s.pid, signal.SIGCONT)
+    assert s.wait_exit() == -sig
+    assert s.modes() == s.modes_before
+    assert snapshot(tmp_path) == before
+
+
+@pytest.mark.parametrize("window", [(65535, 65535), (50000, 50000), (600, 20), (0, 0)],
+                         ids=lambda w: f"{w[0]}x{w[1]}")
+def test_any_window_size_a_terminal_reports(start, posix_program, tmp_path, window):
+    # The screen read is the terminal's top left part (pyte cannot hold 65535 x 65535).
+    s = start(columns=min(window[0], 600) or 80, rows=min(window[1], 60) or 25, window=window)
+    reach_menu(s)
+    if window[1] >= 25:
+        assert rows(s, 1, 25) == menu_screen(EN)
+    before = snapshot(tmp_path)
+    s.send(ESC)  # gives up, and the abort message waits for a key
+    s.send("x", settle=False)
+    assert s.wait_exit() == 0
+    assert s.modes() == s.modes_before
+    assert snapshot(tmp_path) == before
+
+
+@pytest.mark.parametrize("odd", ["\u20ac", "\u0416\u043a", "\u4e2d\u6587", os.fsdecode(b"\xff")],
+                         ids=["euro", "cyrillic", "cjk", "not-utf8"])
+def test_folders_named_outside_code_page_437(start, posix_program, tmp_path, odd):
+    here = tmp_path / f"{odd}uro"
+    here.mkdir()
+    (here / "ZOR4.EXE").write_bytes(b"MZ")
+    folder = tmp_path / f"b{odd}n"
+    folder.mkdir()
+    s = start(cwd=here, env={"PATH": str(folder)})
+    s.wait_text(EN["path_choice"])  # ZOR4.EXE found
+    s.wait_text(f"\\b{'?' * len(odd)}n\\")  # the PATH folder, each character a stand-in
+    s.wait_settle()
+    s.send("1" + ENTER)
+    s.wait_text(EN["save_and_exit"])
+    s.send(ENTER, settle=False)
+    assert s.wait_exit() == 0
+    assert os.listdir(folder) == ["ZO.BAT"]
+    assert os.listdir(here) == ["ZOR4.EXE"]
+    assert not (tmp_path / f"b{'?' * len(odd)}n").exists()
