@@ -137,12 +137,6 @@ std::uint8_t readKey() {
   return e.ch;
 }
 
-bool keyWaiting() {
-  if (pendingScan >= 0) return true;
-  flush();
-  return device->keyWaiting();
-}
-
 void readLine(Str& line) {
   line.clear();
   flush();

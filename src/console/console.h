@@ -27,7 +27,6 @@ int cursorColumn();
 int cursorRow();
 // One byte: the character, or 0 and then the scan code on the next call.
 std::uint8_t readKey();
-bool keyWaiting();
 // A line typed with echo and editing, ended by Enter; the cursor ends in column 1 of the
 // next row. At most the line's capacity is kept.
 void readLine(Str& line);

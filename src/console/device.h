@@ -59,8 +59,6 @@ class Device {
   virtual void beep() = 0;
   // Waits for the next key.
   virtual KeyEvent readKey() = 0;
-  // True when a key can be read without waiting (or input has ended).
-  virtual bool keyWaiting() = 0;
   // A device with a line editor of its own reads the line here (echoing it into the
   // screen) and returns true; the others return false and the core edits the line.
   virtual bool readLine(Screen& /*screen*/, Str& /*line*/, std::uint8_t /*attribute*/) {

@@ -33,7 +33,6 @@ class MemoryDevice : public Device {
   void present(const Screen&) override { ++presents; }
   void beep() override { ++beeps; }
   KeyEvent readKey() override;
-  bool keyWaiting() override { return true; }
   void finish(const Screen&) override { finished = true; }
 
  private:

@@ -257,7 +257,6 @@ class TerminalDevice : public console::Device {
   }
 
   console::KeyEvent readKey() override {
-    emptyAnswers_ = 0;
     for (;;) {
       if (queued_ > 0) return takeKey();
       if (ended_) return console::KeyEvent{0, 0, true};
@@ -275,21 +274,6 @@ class TerminalDevice : public console::Device {
       }
       readByte();
     }
-  }
-
-  bool keyWaiting() override {
-    // A caller that asks again and again is waiting for a key: from the third empty
-    // answer on, each question waits a little, so that the loop does not spin.
-    int wait = emptyAnswers_ >= 2 ? 10 : 0;
-    while (queued_ == 0 && !ended_ && !terminal::awaitingEscape(decoder_)) {
-      pollfd p = {inFd, POLLIN, 0};
-      if (poll(&p, 1, wait) <= 0) break;
-      readByte();
-    }
-    // A held Esc is a key too: the Esc key or the start of another one.
-    bool waiting = queued_ > 0 || ended_ || decoder_.state != terminal::KeyDecoder::State::ground;
-    emptyAnswers_ = waiting ? 0 : emptyAnswers_ + 1;
-    return waiting;
   }
 
   // The last screen, then the terminal as it was. A write that fails there still hands the
@@ -340,7 +324,6 @@ class TerminalDevice : public console::Device {
   console::KeyEvent keys_[4];
   int queued_ = 0;
   bool ended_ = false;
-  int emptyAnswers_ = 0;
   const console::Screen* last_ = nullptr;
   std::string frame_, leave_;
 };

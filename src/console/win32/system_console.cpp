@@ -139,22 +139,6 @@ class Win32Console : public console::Device {
     }
   }
 
-  bool keyWaiting() override {
-    if (repeats_ > 0) return true;
-    for (;;) {
-      DWORD count = 0;
-      if (!GetNumberOfConsoleInputEvents(in_, &count)) return true;  // readKey reports the end
-      if (count == 0) return false;
-      INPUT_RECORD record;
-      DWORD read = 0;
-      if (!PeekConsoleInputA(in_, &record, 1, &read) || read == 0) return true;
-      KeyEvent key;
-      if (win32::keyFromRecord(record, key)) return true;
-      // Mouse, focus, releases and lone modifiers: drop them so that they wait no more.
-      if (!ReadConsoleInputA(in_, &record, 1, &read)) return true;
-    }
-  }
-
   bool readLine(Screen& screen, Str& line, std::uint8_t attribute) override {
     if (!SetConsoleTextAttribute(out_, attribute)) fail();
     setMode(lineMode);
