@@ -1,0 +1,105 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/test_support.h"
+
+namespace {
+
+// Runs the command line with standard output and error into files; the exit code, then
+// what each stream got.
+struct Ran {
+  int code;
+  std::string out, err;
+};
+
+Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir) {
+  std::vector<char*> arguments;
+  for (std::string& w : words) arguments.push_back(w.data());
+  int saved[2] = {::dup(1), ::dup(2)};
+  for (int fd : {1, 2}) {
+    int file = ::open((dir / (fd == 1 ? "out" : "err")).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(file, fd);
+    ::close(file);
+  }
+  int code = runCommandLine(arguments);
+  for (int fd : {1, 2}) {
+    ::dup2(saved[fd - 1], fd);
+    ::close(saved[fd - 1]);
+  }
+  return {code, test::readFile(dir / "out"), test::readFile(dir / "err")};
+}
+
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::writeFile(dir / "ZOR4.EXE", "MZ");
+    test::writeFile(dir / "ZO.BAT", "@ECHO OFF\r\nREM mine\r\nC:\\ZOR4.EXE -U- -X7 %1");
+  }
+  std::string launcher() const { return test::readFile(dir / "ZO.BAT"); }
+  test::TempDirectory dir;
+  test::ScopedVariable lang{"LANG", "C"};
+  test::ScopedVariable path{"PATH", ""};  // the launcher of the current directory is found first
+};
+
+TEST_F(CommandLine, SetTakesLettersAndNamesInEitherCaseAndWritesWhatTheMenuWould) {
+  Ran r = commandLine({"--set", "U=on", "Memory-Limit=$10", "b=f", "screen-lines=30", "gtdata-dll=OFF"}, dir);
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(launcher(), "@ECHO OFF\r\nREM mine\r\n" + dir.dosName() +
+                            "ZOR4.EXE -!- -BF -C+ -G- -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X16 -Z25 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+  // The changed settings, each once, and none that stayed.
+  EXPECT_EQ(r.out.substr(r.out.find('\n') + 1),
+            "u  subdirectorys         on\n"
+            "b  screen                F   no   colors Ascii   (filtered)\n"
+            "x  upper memory limit    16\n"
+            "z  lines                 25\n"
+            "g  gtdata-dll            off\n");
+}
+
+TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
+  const std::string before = launcher();
+  for (const char* pair : {"u=yes", "b=CE", "b=", "x=-1", "x=2048001", "z=61", "z=x", "zz=1", "=on", "u", "*=on"}) {
+    Ran r = commandLine({"--set", "x=5", pair}, dir);
+    EXPECT_EQ(r.code, 2) << pair;
+    EXPECT_NE(r.err.find(pair), std::string::npos) << r.err;
+    EXPECT_EQ(launcher(), before) << pair;
+  }
+  for (std::vector<std::string> words : {std::vector<std::string>{"--set", "u=on", "--dry-run"}, {"--show"}}) {
+    EXPECT_EQ(commandLine(words, dir).code, 0);
+    EXPECT_EQ(launcher(), before);
+  }
+  std::filesystem::remove(dir / "ZO.BAT");
+  for (const char* mode : {"--show", "--set"}) {
+    Ran r = commandLine({mode, "u=on"}, dir);
+    EXPECT_EQ(r.code, mode == std::string("--show") ? 2 : 1) << mode;  // --show takes no pairs
+  }
+  EXPECT_EQ(commandLine({"--show"}, dir).code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "ZO.BAT"));
+}
+
+TEST_F(CommandLine, UsageErrorsPrintTheHelpToStandardError) {
+  for (std::vector<std::string> words :
+       {std::vector<std::string>{"--bogus"}, {"--set"}, {"--dry-run"}, {"--show", "--launcher"},
+        {"--launcher", "x"}, {"--help", "--show"}, {"-x"}}) {
+    Ran r = commandLine(words, dir);
+    EXPECT_EQ(r.code, 2) << words[0];
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Usage: zorsetup"), std::string::npos);
+  }
+  for (const char* help : {"--help", "-h", "-?", "/?"}) {
+    Ran r = commandLine({help}, dir);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Usage: zorsetup"), std::string::npos) << help;
+  }
+}
+
+}  // namespace
+#endif
