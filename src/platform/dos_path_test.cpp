@@ -112,6 +112,8 @@ TEST(DosView, PosixPathsAsDosPaths) {
   EXPECT_EQ(toDos("/srv/u/.wine/drive_cc", map), "Z:\\srv\\u\\.wine\\drive_cc");
   EXPECT_EQ(toDos("/mnt/data/x/", map), "D:\\x\\");
   EXPECT_EQ(toDos("/mnt/data/cd/y", map), "E:\\y");  // the longest folder wins
+  std::vector<DosDevice> twice = {{"g:", "/mnt/data"}, {"f:", "/mnt/data"}, {"h:", "/mnt/data/"}};
+  EXPECT_EQ(toDos("/mnt/data/y", driveMapFromListing("/p", twice)), "F:\\y");  // then the first letter
   EXPECT_EQ(toDos("/", map), "Z:\\");
   EXPECT_EQ(toDos("/usr//bin/./x/../tools", map), "Z:\\usr\\bin\\tools");
   EXPECT_EQ(toDos("bin/tools", map), "bin\\tools");

@@ -2,6 +2,8 @@
 control, and what the output costs."""
 
 import signal
+
+import pytest
 import time
 
 from conftest import snapshot
@@ -67,6 +69,16 @@ def test_lone_escape_and_bytes_split_across_writes(start, posix_program, tmp_pat
     s.send("x", settle=False)
     assert s.wait_exit() == 0
     assert snapshot(tmp_path) == before
+
+
+@pytest.mark.parametrize("delay", ["-1", "x", "10001", ""])
+def test_an_esc_delay_out_of_range_is_the_usual_one(start, posix_program, delay):
+    """A value that is no number from 0 to 10000 gives the usual 50 ms: a lone Esc still
+    gives up at once (a negative delay would wait for the next byte for ever)."""
+    s = start(env={"ESCDELAY": delay})
+    reach_menu(s)
+    s.send(ESC, settle=False)
+    s.wait_text(EN["aborted"], timeout=3)
 
 
 def test_typed_utf8_becomes_code_page_437(start, posix_program):
