@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include "platform/error_number.h"
 #include "platform/file_system.h"
@@ -72,9 +71,13 @@ bool folderExists(const std::string& path) {
 
 }  // namespace
 
+// Written out rather than through std::filesystem, whose paths bring the whole locale
+// machinery into a program linked without a shared C++ library.
 std::string posix::folderOf(const std::string& path) {
-  std::string folder = std::filesystem::path(path).parent_path().string();
-  return folder.empty() ? "." : folder;
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  std::size_t end = path.find_last_not_of('/', slash);
+  return end == std::string::npos ? "/" : path.substr(0, end + 1);
 }
 
 FileSystem& realFileSystem() {

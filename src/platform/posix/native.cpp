@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
+#include <cstdlib>
 
 #include "platform/cp437.h"
 #include "platform/error_number.h"
@@ -16,10 +16,14 @@ namespace platform {
 std::string nativePath(std::string_view dosPath) { return posix::posixPathOf(dosPath).value_or(""); }
 
 Str dosPathOf(std::string_view path) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), error);
-  if (error) return {};
-  std::optional<std::string> dos = dos::toDos(absolute.lexically_normal().string(), posix::driveMap());
+  std::string absolute(path);
+  if (!path.starts_with('/')) {
+    char* cwd = ::getcwd(nullptr, 0);
+    if (!cwd) return {};
+    absolute = std::string(cwd) + '/' + absolute;
+    std::free(cwd);
+  }
+  std::optional<std::string> dos = dos::toDos(absolute, posix::driveMap());  // ".." resolved there
   if (!dos || dos->size() > Str::capacity) return {};
   return Str(*dos);
 }
