@@ -15,6 +15,7 @@
 #include "platform/search.h"
 #include "texts/language.h"
 #include "texts/messages.h"
+#include "texts/messages.h"
 #include "texts/texts.h"
 
 using namespace texts;
@@ -93,8 +94,9 @@ constexpr std::string_view helpGerman =
 
 bool german() { return languageCode() == "DE"; }
 
+// A message of the command line's own, in the run's language.
 std::string_view say(std::string_view english, std::string_view germanText) {
-  return german() ? germanText : english;
+  return text(Message{english, germanText});
 }
 
 // Writes to standard output; a stream that will not take it ends the run with exit 1.
@@ -240,11 +242,7 @@ std::optional<Str> launcherDirectory(const Options& o) {
 
 // "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)"
 std::string pathLine(std::string_view label, const Str& dosPath) {
-  std::string line(label);
-  line += dosPath;
-  std::string native = platform::nativePath(dosPath);
-  if (!native.empty()) line += " (" + native + ")";
-  return line + '\n';
+  return std::string(label) + pathForPeople(dosPath) + '\n';
 }
 
 int showOrSet(const Options& o) {
