@@ -76,6 +76,10 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
     EXPECT_EQ(commandLine(words, dir).code, 0);
     EXPECT_EQ(launcher(), before);
   }
+  // The dry run prints the launcher's lines as a terminal shows them, without CR.
+  EXPECT_EQ(commandLine({"--set", "f=T\\MY.FAR", "--dry-run"}, dir).out,
+            "@ECHO OFF\nREM mine\n" + dir.dosName() + "ZOR4.EXE -!- -BC -C+ -F" + dir.dosName() +
+                "T\\MY.FAR -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U- -X7 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9\n");
   std::filesystem::remove(dir / "ZO.BAT");
   for (const char* mode : {"--show", "--set"}) {
     Ran r = commandLine({mode, "u=on"}, dir);
@@ -83,6 +87,16 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
   }
   EXPECT_EQ(commandLine({"--show"}, dir).code, 1);
   EXPECT_FALSE(std::filesystem::exists(dir / "ZO.BAT"));
+}
+
+TEST_F(CommandLine, ALauncherDirectoryNamedOnTheCommandLine) {
+  std::filesystem::create_directory(dir / "bin");
+  Ran r = commandLine({"--set", "f=", "--launcher", dir / "bin"}, dir);  // a new launcher there
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, r.out.find(" (")), "written: " + dir.dosName() + "bin\\ZO.BAT");
+  EXPECT_EQ(test::readFile(dir / "bin/ZO.BAT").substr(0, 57),
+            "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n");
+  EXPECT_EQ(commandLine({"--show", "--launcher", dir / "none"}, dir).code, 1);
 }
 
 TEST_F(CommandLine, UsageErrorsPrintTheHelpToStandardError) {
