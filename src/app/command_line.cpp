@@ -208,10 +208,6 @@ std::optional<Options> parse(std::span<char* const> arguments) {
   return o;
 }
 
-void ensureBackslash(Str& path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
-}
-
 // The launcher's directory: the one named, or where the search finds ZO.BAT.
 std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
@@ -220,7 +216,7 @@ std::optional<Str> launcherDirectory(const Options& o) {
       complain(std::string(say("no such directory: ", "kein solches Verzeichnis: ")) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
-    ensureBackslash(directory);
+    platform::ensureBackslash(directory);
     if (directory.size() > 255 - 6) {
       complain(std::string(say("too long for ZO.BAT behind it: ", "zu lang fuer ZO.BAT dahinter: ")) +
                std::string(*o.launcherDirectory));

@@ -4,6 +4,7 @@
 #include "console/console.h"
 #include "platform/native.h"
 #include "platform/platform.h"
+#include "platform/search.h"
 #include "prompts/prompts.h"
 #include "texts/texts.h"
 
@@ -20,10 +21,6 @@ Str takeElement(Str& list) {
   Str element = list.view().substr(0, semicolon);
   list.eraseFront(semicolon + 1);
   return element;
-}
-
-void ensureBackslash(Str& path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
 }
 
 Str rightAligned(int n, std::size_t width) {
@@ -51,7 +48,7 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   while (!list.empty() && n < maxCandidates) {
     Str& candidate = candidates[n++];
     candidate = platform::expandPath(takeElement(list));
-    ensureBackslash(candidate);
+    platform::ensureBackslash(candidate);
     console::writeText(rightAligned(n, 6));
     console::writeText(" ");
     console::writeText(candidate);
@@ -84,7 +81,7 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
     if (answer.empty()) answer = ".\\";
     std::int32_t choice = 0;
     if (convertNumber(answer, choice) && choice >= 1 && choice <= n) answer = candidates[choice - 1];
-    ensureBackslash(answer);
+    platform::ensureBackslash(answer);
     // The launcher's name has to fit behind it.
     if (answer.size() <= 255 - 6 && platform::directoryExists(answer)) return answer;
 

@@ -7,6 +7,11 @@
 
 namespace platform {
 
+// A directory as the program joins names to it: with a backslash at its end.
+inline void ensureBackslash(Str& directory) {
+  if (directory.empty() || directory.back() != '\\') directory += '\\';
+}
+
 // The full path of the first place where name exists: the current directory, then each
 // element of the ';'-separated list (an element in double quotes may hold ';'). The file
 // name is spelled as the file system stores it. Empty when there is none.

@@ -2,29 +2,17 @@
 links, nodes that are no plain files, the old launcher as ZO.BAK; and leaves nothing of
 its own behind. Run as root and, through confine.py, as the user nobody."""
 
-import dataclasses
 import os
 import socket
 import stat
 import subprocess
-import sys
 
 import pytest
 
 from harness import ENTER
 from steps import dos
-from test_faults import (CONFINE, NOBODY, OLD_LAUNCHER, OLD_TABLE, T, as_nobody, listing, open_dir,  # noqa: F401
-                         save_launcher, save_table, stopped_with, zor_in)
-
-ACCESS_DENIED = 5
-
-
-@pytest.fixture
-def program(program):
-    """The POSIX program started through confine.py, which applies ZOR_CONFINE."""
-    if not program.posix:
-        pytest.skip("owners, links and nodes are POSIX's")
-    return dataclasses.replace(program, argv=[sys.executable, CONFINE] + program.argv)
+from test_faults import (ACCESS_DENIED, NOBODY, OLD_LAUNCHER, OLD_TABLE, T, as_nobody, listing, open_dir,  # noqa: F401
+                         program, save_launcher, save_table, stopped_with, zor_in)
 
 
 @pytest.fixture
