@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/cp437.h"
@@ -188,12 +189,22 @@ TEST(DosView, SearchPathInDosForm) {
 }
 
 TEST(Cp437, GlyphsAndReverseLookup) {
-  EXPECT_EQ(cp437ToUnicode[0x01], U'\u263A');
-  EXPECT_EQ(cp437ToUnicode[0x7F], U'\u2302');
-  EXPECT_EQ(cp437ToUnicode[0x84], U'\u00E4');
-  EXPECT_EQ(cp437ToUnicode[0xC4], U'\u2500');
-  EXPECT_EQ(cp437ToUnicode[0xE1], U'\u00DF');
-  EXPECT_EQ(cp437ToUnicode[0xFF], U'\u00A0');
+  // The code page's chart, 32 bytes a row; the last is a no-break space.
+  const std::string chart =
+      " ☺☻♥♦♣♠•◘○◙♂♀♪♫☼►◄↕‼¶§▬↨↑↓→←∟↔▲▼"
+      " !\"#$%&'()*+,-./0123456789:;<=>?"
+      "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"
+      "`abcdefghijklmnopqrstuvwxyz{|}~⌂"
+      "ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒ"
+      "áíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐"
+      "└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀"
+      "αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0";
+  std::string glyphs;
+  for (char32_t c : cp437ToUnicode) appendUtf8(glyphs, c);
+  EXPECT_EQ(glyphs, chart);
+  glyphs.clear();
+  appendUtf8(glyphs, U'\U0001F600');
+  EXPECT_EQ(glyphs, "\xF0\x9F\x98\x80");
   for (int b = 1; b < 256; ++b) EXPECT_EQ(unicodeToCp437(cp437ToUnicode[b]), b) << b;
   EXPECT_EQ(unicodeToCp437(U' '), 0x20);
   EXPECT_EQ(unicodeToCp437(U'\u20AC'), -1);
