@@ -1,0 +1,191 @@
+// The terminal device on a pseudo-terminal. The device is one per process and takes the
+// process's signals, so each case runs in a child whose standard input and output are the
+// terminal; the test is the far end, typing and reading what is shown.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "console/system_console.h"
+
+namespace {
+
+using Body = std::function<std::string(console::Device&)>;
+
+struct Outcome {
+  std::string shown;   // what the child wrote to the terminal
+  std::string report;  // what the body returned
+  int status = 0;
+  bool modesBack = false;  // the terminal's modes after the child as they were before
+};
+
+void writeAll(int fd, const std::string& bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    ssize_t n = ::write(fd, bytes.data() + at, bytes.size() - at);
+    if (n <= 0) return;
+    at += static_cast<std::size_t>(n);
+  }
+}
+
+// Runs body on a new terminal of the given size. Each piece of typed goes in after the
+// device is open and the one before it was taken, a pause apart.
+Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsize size = {25, 80, 0, 0},
+               int pauseMs = 0) {
+  Outcome run;
+  int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ::grantpt(master);
+  ::unlockpt(master);
+  ::ioctl(master, TIOCSWINSZ, &size);
+  int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+  termios before, after;
+  ::tcgetattr(slave, &before);
+  int report[2];
+  EXPECT_EQ(::pipe(report), 0);
+  pid_t child = ::fork();
+  if (child == 0) {
+    ::setsid();
+    ::ioctl(slave, TIOCSCTTY, 0);
+    ::dup2(slave, STDIN_FILENO);
+    ::dup2(slave, STDOUT_FILENO);
+    ::close(master);
+    ::close(report[0]);
+    console::Device& device = platform::systemConsole();
+    writeAll(report[1], "R");
+    writeAll(report[1], body(device));
+    ::_exit(0);
+  }
+  ::close(report[1]);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool reportOpen = true, ready = false;
+  std::size_t next = 0;
+  while (reportOpen && std::chrono::steady_clock::now() < deadline) {
+    pollfd fds[2] = {{master, POLLIN, 0}, {report[0], POLLIN, 0}};
+    ::poll(fds, 2, 50);
+    char buffer[4096];
+    if (fds[0].revents & POLLIN) {
+      ssize_t n = ::read(master, buffer, sizeof buffer);
+      if (n > 0) run.shown.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (fds[1].revents & (POLLIN | POLLHUP)) {
+      ssize_t n = ::read(report[0], buffer, sizeof buffer);
+      if (n <= 0) reportOpen = false;
+      else run.report.append(buffer, static_cast<std::size_t>(n));
+    }
+    ready = !run.report.empty();
+    if (ready && next < typed.size()) {
+      if (next > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+      writeAll(master, typed[next++]);
+    }
+  }
+  if (reportOpen) ::kill(child, SIGKILL);
+  ::waitpid(child, &run.status, 0);
+  ::tcgetattr(slave, &after);
+  for (char buffer[4096];;) {  // what is still on its way
+    pollfd p = {master, POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0) break;
+    ssize_t n = ::read(master, buffer, sizeof buffer);
+    if (n <= 0) break;
+    run.shown.append(buffer, static_cast<std::size_t>(n));
+  }
+  run.modesBack = before.c_iflag == after.c_iflag && before.c_oflag == after.c_oflag &&
+                  before.c_lflag == after.c_lflag &&
+                  std::memcmp(before.c_cc, after.c_cc, sizeof before.c_cc) == 0;
+  if (!run.report.empty()) run.report.erase(0, 1);  // the "ready" mark
+  ::close(report[0]);
+  ::close(slave);
+  ::close(master);
+  return run;
+}
+
+std::string readKeys(console::Device& device, int count) {
+  std::string keys;
+  for (int i = 0; i < count; ++i) {
+    console::KeyEvent key = device.readKey();
+    keys += std::to_string(key.ch) + "/" + std::to_string(key.scan) + " ";
+  }
+  return keys;
+}
+
+console::Screen screenWith(const char* text, int row) {
+  console::Screen screen;
+  screen.cells.resize(80 * 25);
+  for (int i = 0; text[i]; ++i) screen.at(i + 1, row).ch = static_cast<std::uint8_t>(text[i]);
+  screen.row = row + 1;
+  return screen;
+}
+
+TEST(TerminalDevice, KeysComeOneAtATimeInTheOrderTyped) {
+  // a, cursor up, é, Esc then a byte that is no sequence (two keys from one byte), F1, Enter.
+  Outcome run = onTerminal([](console::Device& d) { return readKeys(d, 7); },
+                       {"a\x1b[A\xC3\xA9\x1b\x01\x1bOP\r"});
+  EXPECT_EQ(run.report, "97/0 0/72 130/0 27/0 1/0 0/59 13/0 ");
+}
+
+TEST(TerminalDevice, ALoneEscWaitsForEscdelay) {
+  // Esc, then "[A" a moment later: within ESCDELAY one cursor key, after it three keys.
+  setenv("ESCDELAY", "2000", 1);
+  Outcome slow = onTerminal([](console::Device& d) { return readKeys(d, 1); }, {"\x1b", "[A"}, {25, 80, 0, 0}, 300);
+  setenv("ESCDELAY", "0", 1);
+  Outcome fast = onTerminal([](console::Device& d) { return readKeys(d, 3); }, {"\x1b", "[A"}, {25, 80, 0, 0}, 300);
+  unsetenv("ESCDELAY");
+  EXPECT_EQ(slow.report, "0/72 ");
+  EXPECT_EQ(fast.report, "27/0 91/0 65/0 ");
+}
+
+TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
+  struct {
+    unsigned short columns, rows;
+    const char* seen;
+  } cases[] = {{0, 0, "80x25"}, {100, 40, "100x40"}, {60, 10, "80x25"}, {1000, 1000, "512x256"}};
+  for (const auto& c : cases) {
+    Outcome run = onTerminal(
+        [](console::Device& d) {
+          int width, height;
+          d.windowSize(width, height);
+          return std::to_string(width) + "x" + std::to_string(height);
+        },
+        {}, {c.rows, c.columns, 0, 0});
+    EXPECT_EQ(run.report, c.seen) << c.columns << "x" << c.rows;
+  }
+}
+
+// The hand-back bytes follow the last frame, whether the program finishes or a signal ends
+// it: the cursor goes below the last row the last frame used, not an earlier one.
+TEST(TerminalDevice, TheTerminalIsHandedBackAfterTheLastFrame) {
+  const std::string leave = "\x1b[0m\x1b[7H\x1b[J";
+  for (bool bySignal : {false, true}) {
+    Outcome run = onTerminal([bySignal](console::Device& d) {
+      d.present(screenWith("first", 2));
+      d.present(screenWith("second", 6));
+      if (bySignal) ::raise(SIGTERM);
+      d.finish(screenWith("second", 6));
+      return std::string("finished");
+    });
+    SCOPED_TRACE(bySignal ? "signal" : "finish");
+    EXPECT_NE(run.shown.find("second"), std::string::npos);
+    ASSERT_GE(run.shown.size(), leave.size());
+    EXPECT_EQ(run.shown.substr(run.shown.size() - leave.size()), leave);
+    EXPECT_TRUE(run.modesBack);
+    if (bySignal) {
+      EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGTERM);
+      EXPECT_EQ(run.report, "");
+    } else {
+      EXPECT_EQ(run.report, "finished");
+    }
+  }
+}
+
+}  // namespace
