@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,31 @@ TEST_F(FilesTest, TryOpenReadWriteSaysWhetherItCould) {
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
   ::chmod((dir / "TABLE.ZFT").c_str(), 0444);
   EXPECT_FALSE(tryOpenReadWrite("TABLE.ZFT", file));
+}
+
+int openDescriptors() {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
+}
+
+TEST_F(FilesTest, EveryWayThroughTheFilesClosesWhatItOpened) {
+  int before = openDescriptors();
+  dir.write("TABLE.ZFT", std::string(67, 'x'));
+  ::mkdir("b\xE2\x82\xAC" "n", 0700);
+  for (int round = 0; round < 3; ++round) {
+    char block[67];
+    readBlock(openRead("TABLE.ZFT"), block, sizeof block);
+    File file;
+    tryOpenReadWrite("TABLE.ZFT", file);
+    tryOpenReadWrite("MISSING.ZFT", file);
+    replaceFile("ZO.BAT", "launcher " + std::to_string(round), "ZO.BAK");  // new, then with a backup
+    ::link((dir / "ZO.BAT").c_str(), (dir / "LINK.BAT").c_str());         // then in place
+    files.failNext(FileOp::Write, ENOSPC);
+    EXPECT_EQ(runtimeErrorOf([] { replaceFile("TABLE.ZFT", "y"); }), 112);
+    EXPECT_TRUE(findEntry("b?n"));
+  }
+  EXPECT_EQ(openDescriptors(), before);
 }
 
 TEST_F(FilesTest, ReplaceFileWritesTheNewContentOnly) {
