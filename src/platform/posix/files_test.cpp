@@ -13,6 +13,7 @@
 
 #include "platform/failing_files.h"
 #include "platform/leftovers.h"
+#include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
 #include "platform/test_support.h"
@@ -118,6 +119,17 @@ TEST_F(FilesTest, TryOpenReadWriteSaysWhetherItCould) {
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
   ::chmod((dir / "TABLE.ZFT").c_str(), 0444);
   EXPECT_FALSE(tryOpenReadWrite("TABLE.ZFT", file));
+}
+
+TEST_F(FilesTest, DosPathOfAPosixPathUpTo255Characters) {
+  std::string folder = "Z:" + dir.path + "\\";
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  std::string name(255 - folder.size(), 'n');  // the name need not exist
+  EXPECT_EQ(dosPathOf(name), folder + name);
+  EXPECT_EQ(dosPathOf(dir / name), folder + name);
+  EXPECT_EQ(dosPathOf("../x"), folder.substr(0, folder.rfind('\\', folder.size() - 2)) + "\\x");
+  EXPECT_EQ(dosPathOf(name + "n"), "");
 }
 
 int openDescriptors() {
