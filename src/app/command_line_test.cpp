@@ -97,6 +97,13 @@ TEST_F(CommandLine, ALauncherDirectoryNamedOnTheCommandLine) {
   EXPECT_EQ(test::readFile(dir / "bin/ZO.BAT").substr(0, 57),
             "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n");
   EXPECT_EQ(commandLine({"--show", "--launcher", dir / "none"}, dir).code, 1);
+  // Room for "ZO.BAT" behind the directory and its backslash: 255 characters in all.
+  std::string longest(248 - dir.dosName().size(), 'd');
+  for (const std::string& name : {longest, longest + "d"}) std::filesystem::create_directory(dir / name);
+  EXPECT_EQ(commandLine({"--show", "--launcher", longest}, dir).code, 0);
+  r = commandLine({"--show", "--launcher", longest + "d"}, dir);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err.substr(0, 41), "zorsetup: too long for ZO.BAT behind it: ");
 }
 
 TEST_F(CommandLine, UsageErrorsPrintTheHelpToStandardError) {

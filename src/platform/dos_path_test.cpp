@@ -131,6 +131,7 @@ TEST(DosView, NamesInCodePage437) {
   EXPECT_EQ(toDos("/tmp/\xE2\x82\xAC", map), "Z:\\tmp\\?");     // the euro sign is not in it
   EXPECT_EQ(toDos("/tmp/\xE2\x98\xBA", map), "Z:\\tmp\\?");     // a face glyph is no name byte
   EXPECT_EQ(toDos("/tmp/a\xFF-\xC3", map), "Z:\\tmp\\a?-?");    // not UTF-8
+  EXPECT_EQ(toDos("/tmp/\xC3(\xED\xA0\x80", map), "Z:\\tmp\\?(???");  // cut short; a surrogate
   EXPECT_EQ(toDos("/tmp/\x01\x7F", map), "Z:\\tmp\\\x01\x7F");  // control bytes as they are
 
   EXPECT_EQ(toPosix("Z:\\tmp\\M\x81hle", map), "/tmp/M\xC3\xBChle");
@@ -203,8 +204,8 @@ TEST(Cp437, GlyphsAndReverseLookup) {
   for (char32_t c : cp437ToUnicode) appendUtf8(glyphs, c);
   EXPECT_EQ(glyphs, chart);
   glyphs.clear();
-  appendUtf8(glyphs, U'\U0001F600');
-  EXPECT_EQ(glyphs, "\xF0\x9F\x98\x80");
+  appendUtf8(glyphs, U'\U0010FFFF');
+  EXPECT_EQ(glyphs, "\xF4\x8F\xBF\xBF");
   for (int b = 1; b < 256; ++b) EXPECT_EQ(unicodeToCp437(cp437ToUnicode[b]), b) << b;
   EXPECT_EQ(unicodeToCp437(U' '), 0x20);
   EXPECT_EQ(unicodeToCp437(U'\u20AC'), -1);

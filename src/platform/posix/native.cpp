@@ -46,18 +46,8 @@ int writeStream(Stream stream, std::string_view oemText) {
   std::string text;
   for (char c : oemText) {
     auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      text += c;
-    } else {
-      char32_t u = cp437ToUnicode[b];  // two or three bytes: nothing above the basic plane
-      if (u < 0x800) {
-        text += static_cast<char>(0xC0 | (u >> 6));
-      } else {
-        text += static_cast<char>(0xE0 | (u >> 12));
-        text += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      }
-      text += static_cast<char>(0x80 | (u & 0x3F));
-    }
+    if (b < 0x80) text += c;  // control bytes as they are
+    else appendUtf8(text, cp437ToUnicode[b]);
   }
   int fd = stream == Stream::output ? STDOUT_FILENO : STDERR_FILENO;
   for (std::size_t done = 0; done < text.size();) {
