@@ -227,6 +227,11 @@ TEST(Render, FirstFrameDrawsEverythingThenOnlyChanges) {
   model.column = 11;
   EXPECT_EQ(frame(shown, model, term), "y");
   term.expectShows(model);
+  // A new screen in other colours is cleared anew, its colours set whole (which also ends
+  // any bold or reverse another program left).
+  Screen other = makeScreen(80, 25, 0x4F);
+  EXPECT_EQ(frame(shown, other, term).rfind("\x1b[r\x1b[0;97;41m\x1b[H\x1b[2J", 0), 0u);
+  term.expectShows(other);
 }
 
 TEST(Render, NearbyChangesShareOneMove) {

@@ -155,10 +155,12 @@ TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
         [](console::Device& d) {
           int width, height;
           d.windowSize(width, height);
+          d.present(screenWith("visible", 1));
           return std::to_string(width) + "x" + std::to_string(height);
         },
         {}, {c.rows, c.columns, 0, 0});
     EXPECT_EQ(run.report, c.seen) << c.columns << "x" << c.rows;
+    EXPECT_NE(run.shown.find("visible"), std::string::npos) << c.columns << "x" << c.rows;
   }
 }
 
