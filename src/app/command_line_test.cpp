@@ -93,7 +93,8 @@ TEST_F(CommandLine, ALauncherDirectoryNamedOnTheCommandLine) {
   std::filesystem::create_directory(dir / "bin");
   Ran r = commandLine({"--set", "f=", "--launcher", dir / "bin"}, dir);  // a new launcher there
   EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out.substr(0, r.out.find(" (")), "written: " + dir.dosName() + "bin\\ZO.BAT");
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+            "written: " + dir.dosName() + "bin\\ZO.BAT (" + dir / "bin/ZO.BAT)");
   EXPECT_EQ(test::readFile(dir / "bin/ZO.BAT").substr(0, 57),
             "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n");
   EXPECT_EQ(commandLine({"--show", "--launcher", dir / "none"}, dir).code, 1);

@@ -251,6 +251,23 @@ TEST(Render, NearbyChangesShareOneMove) {
   out = frame(shown, model, term);
   EXPECT_EQ(out, "\x1b[9;30HA\n\bB\n\rC\x1b[H");
   term.expectShows(model);
+  // Far apart on one row: a move across, not the cells between drawn again.
+  put(model, 10, 20, "P", 0x1E);
+  put(model, 70, 20, "Q", 0x1E);
+  EXPECT_EQ(frame(shown, model, term), "\x1b[20;10HP\x1b[59CQ\x1b[H");
+}
+
+TEST(Render, OneChangeOnABusyScreenIsOneCell) {
+  Shown shown;
+  terminal::resetShown(shown, 80, 25);
+  TestTerminal term(80, 25);
+  Screen model = makeScreen();
+  for (int r = 1; r <= 25; ++r)
+    for (int c = 1; c <= 80; ++c) model.at(c, r).ch = static_cast<std::uint8_t>('a' + (c + r) % 26);
+  frame(shown, model, term);
+  model.at(40, 12).ch = '#';
+  EXPECT_EQ(frame(shown, model, term), "\x1b[12;40H#\x1b[H");
+  term.expectShows(model);
 }
 
 TEST(Render, LastColumnAndLastCellAreDrawnWithoutScrolling) {

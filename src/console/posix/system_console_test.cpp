@@ -173,11 +173,11 @@ TEST(TerminalDevice, TheTerminalIsHandedBackAfterTheLastFrame) {
       d.present(screenWith("first", 2));
       d.present(screenWith("second", 6));
       if (bySignal) ::raise(SIGTERM);
-      d.finish(screenWith("second", 6));
+      d.finish(screenWith("closing", 6));
       return std::string("finished");
     });
     SCOPED_TRACE(bySignal ? "signal" : "finish");
-    EXPECT_NE(run.shown.find("second"), std::string::npos);
+    EXPECT_NE(run.shown.find(bySignal ? "second" : "closing"), std::string::npos);
     ASSERT_GE(run.shown.size(), leave.size());
     EXPECT_EQ(run.shown.substr(run.shown.size() - leave.size()), leave);
     EXPECT_TRUE(run.modesBack);
