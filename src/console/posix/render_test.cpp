@@ -380,6 +380,7 @@ TEST(Render, LeavingPutsTheCursorBelowTheLastRowInUse) {
   std::string out;
   terminal::renderFrame(shown, model, out);
   for (int r = 1; r <= 4; ++r) put(model, 1, r, "closing", 0x0F);
+  put(model, 1, 20, std::string_view("\0\xFF ", 3), 0x4F);  // blanks of every kind: not in use
   model.row = 5, model.column = 1;
   out.clear();
   terminal::renderLeave(shown, model, out);

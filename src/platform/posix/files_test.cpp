@@ -132,6 +132,19 @@ TEST_F(FilesTest, DosPathOfAPosixPathUpTo255Characters) {
   EXPECT_EQ(dosPathOf(name + "n"), "");
 }
 
+TEST_F(FilesTest, AFileMayTakeDescriptorZero) {
+  // Run with standard input closed (from cron, say), the first file opened gets 0.
+  dir.write("TABLE.ZFT", "table");
+  int savedInput = ::dup(STDIN_FILENO);
+  ::close(STDIN_FILENO);
+  char bytes[5] = {};
+  int error = runtimeErrorOf([&] { readBlock(openRead("TABLE.ZFT"), bytes, sizeof bytes); });
+  ::dup2(savedInput, STDIN_FILENO);
+  ::close(savedInput);
+  EXPECT_EQ(error, -1);
+  EXPECT_EQ(std::string(bytes, 5), "table");
+}
+
 int openDescriptors() {
   int count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
