@@ -173,9 +173,11 @@ TEST_F(PathChoice, Answers) {
   // What names no directory is refused with a beep; the prompt waits again on its row, the
   // refused answer gone, also when it ran over the bottom of the screen.
   const std::string prompt = "in with path [1..3] may i ZO.BAT create? ";
-  device.type("-1\r4\r2 \r$\r" + std::string(200, 'x') + "\r");
+  // Answers ending just before, at and after the last column, and one running over the bottom.
+  for (int length : {38, 39, 40, 200}) device.type(std::string(static_cast<std::size_t>(length), 'x') + "\r");
+  device.type("-1\r4\r2 \r$\r");
   EXPECT_EQ(choose(list, "2"), bat);
-  EXPECT_EQ(device.beeps, 5);
+  EXPECT_EQ(device.beeps, 8);
   int row = console::cursorRow() - 1;
   EXPECT_EQ(trimmed(console::rowText(row)), prompt + "2");
   for (int r = row + 1; r <= 25; ++r) EXPECT_EQ(trimmed(console::rowText(r)), "") << r;
