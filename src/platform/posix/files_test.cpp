@@ -273,17 +273,19 @@ TEST_F(FilesTest, InPlaceRewriteAtEveryStep) {
 
 TEST_F(FilesTest, OwnerGroupAndModeStay) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root gives a file away";
-  dir.write("ZO.BAT", "old");
-  ASSERT_EQ(::chown((dir / "ZO.BAT").c_str(), 65534, 65534), 0);
-  ::chmod((dir / "ZO.BAT").c_str(), 02640);
-  ino_t inode = statusOf(dir / "ZO.BAT").st_ino;
-  replaceFile("ZO.BAT", "new");
-  struct stat now = statusOf(dir / "ZO.BAT");
-  EXPECT_NE(now.st_ino, inode);  // renamed over it: the careful way was possible
-  EXPECT_EQ(now.st_uid, 65534u);
-  EXPECT_EQ(now.st_gid, 65534u);
-  EXPECT_EQ(now.st_mode & 07777, 02640u);
-  EXPECT_EQ(dir.read("ZO.BAT"), "new");
+  for (uid_t owner : {65534u, 0u}) {  // another owner and group; only another group
+    dir.write("ZO.BAT", "old");
+    ASSERT_EQ(::chown((dir / "ZO.BAT").c_str(), owner, 65534), 0);
+    ::chmod((dir / "ZO.BAT").c_str(), 02640);
+    ino_t inode = statusOf(dir / "ZO.BAT").st_ino;
+    replaceFile("ZO.BAT", "new");
+    struct stat now = statusOf(dir / "ZO.BAT");
+    EXPECT_NE(now.st_ino, inode);  // renamed over it: the careful way was possible
+    EXPECT_EQ(now.st_uid, owner);
+    EXPECT_EQ(now.st_gid, 65534u);
+    EXPECT_EQ(now.st_mode & 07777, 02640u);
+    EXPECT_EQ(dir.read("ZO.BAT"), "new");
+  }
 }
 
 // Links are followed to the file they name, also one that does not exist yet.
