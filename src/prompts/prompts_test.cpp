@@ -63,6 +63,13 @@ TEST(Routines, AbortOverwritesTheCursorRowInLightRedAndEndsWithZero) {
   std::string report = rowText(3) + "|" + std::to_string(attributeAt(1, 3)) + "," +
                        std::to_string(attributeAt(80, 3)) + "," + std::to_string(console::cursorRow());
   EXPECT_TRUE(test::matches(report, "then copy me to harddisk! +\\|12,12,4"));
+  // On the bottom row the screen scrolls: the new row is blank in yellow on blue.
+  device.type("x");
+  console::moveCursor(1, 25);
+  EXPECT_EQ(test::endCodeOf([] { abortWithMessage("aborted"); }), 0);
+  EXPECT_EQ(rowText(24).substr(0, 8), "aborted ");
+  EXPECT_EQ(rowText(25), pad(""));
+  EXPECT_EQ(attributeAt(1, 25), 0x1E);
 }
 
 }  // namespace

@@ -111,10 +111,12 @@ std::vector<std::uint8_t> threeLanguageTable(std::string_view prefix) {
 
 TEST(LanguageTables, LoaderScansForMarkerAndFallsBackToFirstColumn) {
   auto table = threeLanguageTable("\7<SPRA1>xy\7<SPR");
-  std::string_view refs[2];
+  for (char c : std::string("\1x\1y\1z")) table.push_back(static_cast<std::uint8_t>(c));  // past the count
+  std::string_view refs[3] = {"", "", "untouched"};
   EXPECT_EQ(loadTable(table, "FR", refs), 2);
   EXPECT_EQ(refs[0], "un");
   EXPECT_EQ(refs[1], "\7<SPRA2>");
+  EXPECT_EQ(refs[2], "untouched");
   EXPECT_EQ(loadTable(table, "DE", refs), 2);
   EXPECT_EQ(refs[0], "eins");
   EXPECT_EQ(refs[1], "");

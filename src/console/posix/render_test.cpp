@@ -257,6 +257,18 @@ TEST(Render, NearbyChangesShareOneMove) {
   EXPECT_EQ(frame(shown, model, term), "\x1b[20;10HP\x1b[59CQ\x1b[H");
 }
 
+TEST(Render, TheClearTakesTheColoursOfMostBlankCells) {
+  // 25 blank cells in light grey (the first column), 24 in yellow on blue, the rest text.
+  Shown shown;
+  terminal::resetShown(shown, 80, 25);
+  TestTerminal term(80, 25);
+  Screen model = makeScreen();
+  for (int r = 1; r <= 25; ++r) put(model, 1, r, " " + std::string(79, 'x'), 0x07);
+  put(model, 2, 1, std::string(24, ' '), 0x1E);
+  EXPECT_EQ(frame(shown, model, term).rfind("\x1b[r\x1b[0;37;40m\x1b[H\x1b[2J", 0), 0u);
+  term.expectShows(model);
+}
+
 TEST(Render, OneChangeOnABusyScreenIsOneCell) {
   Shown shown;
   terminal::resetShown(shown, 80, 25);

@@ -41,9 +41,9 @@ void writeAll(int fd, const std::string& bytes) {
 }
 
 // Runs body on a new terminal of the given size. Each piece of typed goes in after the
-// device is open and the one before it was taken, a pause apart.
+// device is open, a pause apart; with keysFromPipe, through a pipe closed after the last.
 Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsize size = {25, 80, 0, 0},
-               int pauseMs = 0) {
+                   int pauseMs = 0, bool keysFromPipe = false) {
   Outcome run;
   int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ::grantpt(master);
@@ -52,22 +52,26 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
   int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
   termios before, after;
   ::tcgetattr(slave, &before);
-  int report[2];
+  int report[2], keys[2];
   EXPECT_EQ(::pipe(report), 0);
+  EXPECT_EQ(::pipe(keys), 0);
+  int keysIn = keysFromPipe ? keys[1] : master;
   pid_t child = ::fork();
   if (child == 0) {
     ::setsid();
     ::ioctl(slave, TIOCSCTTY, 0);
-    ::dup2(slave, STDIN_FILENO);
+    ::dup2(keysFromPipe ? keys[0] : slave, STDIN_FILENO);
     ::dup2(slave, STDOUT_FILENO);
     ::close(master);
     ::close(report[0]);
+    ::close(keys[1]);
     console::Device& device = platform::systemConsole();
     writeAll(report[1], "R");
     writeAll(report[1], body(device));
     ::_exit(0);
   }
   ::close(report[1]);
+  ::close(keys[0]);
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   bool reportOpen = true, ready = false;
   std::size_t next = 0;
@@ -87,9 +91,11 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
     ready = !run.report.empty();
     if (ready && next < typed.size()) {
       if (next > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
-      writeAll(master, typed[next++]);
+      writeAll(keysIn, typed[next++]);
+      if (next == typed.size()) ::close(keys[1]);
     }
   }
+  if (next < typed.size() || typed.empty()) ::close(keys[1]);
   if (reportOpen) ::kill(child, SIGKILL);
   ::waitpid(child, &run.status, 0);
   ::tcgetattr(slave, &after);
@@ -143,6 +149,18 @@ TEST(TerminalDevice, ALoneEscWaitsForEscdelay) {
   unsetenv("ESCDELAY");
   EXPECT_EQ(slow.report, "0/72 ");
   EXPECT_EQ(fast.report, "27/0 91/0 65/0 ");
+}
+
+TEST(TerminalDevice, AnEscHeldWhenTheKeysEndIsTheEscKey) {
+  setenv("ESCDELAY", "2000", 1);
+  Outcome run = onTerminal(
+      [](console::Device& d) {
+        std::string keys = readKeys(d, 2);
+        return keys + (d.readKey().end ? "end" : "more");
+      },
+      {"a\x1b"}, {25, 80, 0, 0}, 0, true);
+  unsetenv("ESCDELAY");
+  EXPECT_EQ(run.report, "97/0 27/0 end");
 }
 
 TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {

@@ -37,6 +37,16 @@ class FilesTest : public ::testing::Test {
   test::ScopedDirectory cwd{dir.path};
 };
 
+TEST(DriveMap, WithoutAWinePrefixOrAHomeOnlyZIsThere) {
+  test::ScopedVariable prefix{"WINEPREFIX", nullptr};
+  for (const char* home : {static_cast<const char*>(nullptr), ""}) {
+    test::ScopedVariable noHome{"HOME", home};
+    posix::forgetDriveMap();
+    EXPECT_EQ(dos::toDos("/tmp", posix::driveMap()), "Z:\\tmp");
+  }
+  posix::forgetDriveMap();
+}
+
 TEST_F(FilesTest, ReadsBlocksAndSome) {
   std::string table = "QXZoFa" + std::string(61, '\x1E');
   dir.write("TEST.ZFT", table);
@@ -333,11 +343,12 @@ TEST_F(FilesTest, OnlyPlainFilesAreReadOrReplaced) {
 // What a killed run left is removed by the next save there; a running one's file stays.
 TEST_F(FilesTest, LeftoversOfEndedRunsAreRemoved) {
   std::string running = ".zorsetup-" + std::to_string(::getppid()) + "-3.tmp";
-  for (const std::string& name : {std::string(".zorsetup-99999999-0.tmp"), running,
-                                  std::string(".zorsetup-x-1.tmp"), std::string("zorsetup-99999999-0.tmp")})
+  for (const std::string& name : {std::string(".zorsetup-99999999-0.tmp"), running, std::string(".zorsetup-x-1.tmp"),
+                                  std::string(".zorsetup--1.tmp"), std::string("zorsetup-99999999-0.tmp")})
     dir.write(name, "left");
   replaceFile("ZO.BAT", "new");
-  EXPECT_EQ(dir.names(), (Names{running, ".zorsetup-x-1.tmp", "ZO.BAT", "zorsetup-99999999-0.tmp"}));
+  EXPECT_EQ(dir.names(),
+            (Names{".zorsetup--1.tmp", running, ".zorsetup-x-1.tmp", "ZO.BAT", "zorsetup-99999999-0.tmp"}));
 }
 
 // The signal handlers can reach the temporary file while it is written, and only then.
