@@ -42,8 +42,10 @@ void writeAll(int fd, const std::string& bytes) {
 
 // Runs body on a new terminal of the given size. Each piece of typed goes in after the
 // device is open, a pause apart; with keysFromPipe, through a pipe closed after the last.
+// With stallMs, the terminal is not read for that long once the device is open, then the
+// child gets SIGTERM.
 Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsize size = {25, 80, 0, 0},
-                   int pauseMs = 0, bool keysFromPipe = false) {
+                   int pauseMs = 0, bool keysFromPipe = false, int stallMs = 0) {
   Outcome run;
   int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ::grantpt(master);
@@ -77,6 +79,12 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
   std::size_t next = 0;
   while (reportOpen && std::chrono::steady_clock::now() < deadline) {
     pollfd fds[2] = {{master, POLLIN, 0}, {report[0], POLLIN, 0}};
+    if (stallMs > 0 && !run.report.empty()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(stallMs));
+      ::kill(child, SIGTERM);
+      stallMs = 0;
+    }
+    if (stallMs > 0) fds[0].events = 0;
     ::poll(fds, 2, 50);
     char buffer[4096];
     if (fds[0].revents & POLLIN) {
@@ -206,6 +214,27 @@ TEST(TerminalDevice, TheTerminalIsHandedBackAfterTheLastFrame) {
       EXPECT_EQ(run.report, "finished");
     }
   }
+}
+
+TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
+  // A frame far larger than the terminal's buffer, in colours changing cell by cell, stalls
+  // in the middle; a signal then ends the run there.
+  Outcome run = onTerminal(
+      [](console::Device& d) {
+        console::Screen screen = screenWith("small", 1);
+        d.present(screen);
+        screen.width = console::maxWidth, screen.height = console::maxHeight;
+        screen.cells.assign(static_cast<std::size_t>(screen.width * screen.height), console::Cell{});
+        for (std::size_t i = 0; i < screen.cells.size(); ++i) screen.cells[i] = {'x', static_cast<std::uint8_t>(i)};
+        d.present(screen);
+        return std::string("not stopped");
+      },
+      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, false, 300);
+  EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGTERM);
+  std::size_t cancel = run.shown.rfind('\x18');
+  ASSERT_NE(cancel, std::string::npos);
+  EXPECT_EQ(run.shown.substr(cancel), "\x18\x1b[0m\x1b[2H\x1b[J");  // then the small frame's hand-back
+  EXPECT_TRUE(run.modesBack);
 }
 
 }  // namespace
