@@ -181,6 +181,13 @@ TEST_F(PathChoice, Answers) {
   int row = console::cursorRow() - 1;
   EXPECT_EQ(trimmed(console::rowText(row)), prompt + "2");
   for (int r = row + 1; r <= 25; ++r) EXPECT_EQ(trimmed(console::rowText(r)), "") << r;
+
+  // The longest directory "ZO.BAT" fits behind: 249 characters with its backslash.
+  const std::string longest = current + std::string(248 - current.size(), 'L');
+  for (const std::string& name : {longest, longest + "L"}) std::filesystem::create_directory(name.substr(current.size()));
+  device.type(longest + "L\r");
+  EXPECT_EQ(choose(list, longest), longest + "\\");
+  EXPECT_EQ(device.beeps, 9);
 }
 
 TEST_F(PathChoice, NoPathVariableOffersTheCurrentDirectory) {

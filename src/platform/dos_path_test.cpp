@@ -135,7 +135,7 @@ TEST(DosView, NamesInCodePage437) {
   EXPECT_EQ(toDos("/tmp/\x01\x7F", map), "Z:\\tmp\\\x01\x7F");  // control bytes as they are
 
   EXPECT_EQ(toPosix("Z:\\tmp\\M\x81hle", map), "/tmp/M\xC3\xBChle");
-  EXPECT_EQ(toPosix("Z:\\\xB0\xDB\x01", map), "/\xE2\x96\x91\xE2\x96\x88\x01");
+  EXPECT_EQ(toPosix("Z:\\\x80\xB0\xDB\x01\x7F", map), "/\xC3\x87\xE2\x96\x91\xE2\x96\x88\x01\x7F");
   for (std::string_view posix : {"/srv/u/.wine/drive_c/Gro\xC3\x9F/\xC3\x85ngstr\xC3\xB6m",
                                  "/mnt/data/cd/\xC2\xA0\xC3\xBF", "/tmp/plain name.txt"})
     EXPECT_EQ(toPosix(toDos(posix, map).value(), map), posix);

@@ -358,6 +358,10 @@ TEST(Render, NarrowTerminalFollowsTheCursorSideways) {
   EXPECT_EQ(shown.left, 10);  // columns 11 to 70 in view, the cursor in the last one
   for (int c = 0; c < 60; ++c) EXPECT_EQ(term.at(0, c), model.at(c + 11, 1));
   EXPECT_EQ(term.column, 59);
+  model.column = 45;  // still in view: the view stays, the cursor moves within it
+  frame(shown, model, term);
+  EXPECT_EQ(shown.left, 10);
+  EXPECT_EQ(term.column, 34);
   model.column = 1;
   frame(shown, model, term);
   EXPECT_EQ(shown.left, 0);
