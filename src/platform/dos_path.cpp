@@ -30,7 +30,7 @@ std::size_t networkRootLength(std::string_view p) {
 
 // Length of the root of an absolute directory, 0 when dir is not one.
 std::size_t rootLength(std::string_view dir) {
-  if (hasDrive(dir) && (dir.size() == 2 || isSeparator(dir[2]))) return 3;
+  if (hasDrive(dir) && dir.size() > 2 && isSeparator(dir[2])) return 3;  // "C:\", as the caller gives it
   if (isNetworkPath(dir)) return networkRootLength(dir);
   return 0;
 }
