@@ -42,10 +42,10 @@ void writeAll(int fd, const std::string& bytes) {
 
 // Runs body on a new terminal of the given size. Each piece of typed goes in after the
 // device is open, a pause apart; with keysFromPipe, through a pipe closed after the last.
-// With stallMs, the terminal is not read for that long once the device is open, then the
-// child gets SIGTERM.
+// meanwhile(child) runs once the device is open, before anything is typed; the terminal is
+// not read while it runs.
 Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsize size = {25, 80, 0, 0},
-                   int pauseMs = 0, bool keysFromPipe = false, int stallMs = 0) {
+                   int pauseMs = 0, bool keysFromPipe = false, std::function<void(pid_t)> meanwhile = {}) {
   Outcome run;
   int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ::grantpt(master);
@@ -79,12 +79,11 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
   std::size_t next = 0;
   while (reportOpen && std::chrono::steady_clock::now() < deadline) {
     pollfd fds[2] = {{master, POLLIN, 0}, {report[0], POLLIN, 0}};
-    if (stallMs > 0 && !run.report.empty()) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(stallMs));
-      ::kill(child, SIGTERM);
-      stallMs = 0;
+    if (meanwhile && !run.report.empty()) {
+      meanwhile(child);
+      meanwhile = nullptr;
     }
-    if (stallMs > 0) fds[0].events = 0;
+    if (meanwhile) fds[0].events = 0;
     ::poll(fds, 2, 50);
     char buffer[4096];
     if (fds[0].revents & POLLIN) {
@@ -97,7 +96,7 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
       else run.report.append(buffer, static_cast<std::size_t>(n));
     }
     ready = !run.report.empty();
-    if (ready && next < typed.size()) {
+    if (ready && !meanwhile && next < typed.size()) {
       if (next > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
       writeAll(keysIn, typed[next++]);
       if (next == typed.size()) ::close(keys[1]);
@@ -173,6 +172,25 @@ TEST(TerminalDevice, AnEscHeldWhenTheKeysEndIsTheEscKey) {
   EXPECT_EQ(run.report, "97/0 27/0 end");
 }
 
+TEST(TerminalDevice, AfterAStopFromOutsideTheScreenIsDrawnAgain) {
+  Outcome run = onTerminal(
+      [](console::Device& d) {
+        console::Screen screen = screenWith("drawn", 1);  // the device keeps it to draw again
+        d.present(screen);
+        return readKeys(d, 1);
+      },
+      {"x"}, {25, 80, 0, 0}, 0, false, [](pid_t child) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::kill(child, SIGSTOP);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ::kill(child, SIGCONT);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      });
+  EXPECT_EQ(run.report, "120/0 ");
+  std::size_t first = run.shown.find("drawn");
+  EXPECT_NE(run.shown.find("drawn", first + 1), std::string::npos) << "drawn once only";
+}
+
 TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
   struct {
     unsigned short columns, rows;
@@ -232,7 +250,10 @@ TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
         d.present(screen);
         return std::string("not stopped");
       },
-      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, false, 300);
+      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, false, [](pid_t child) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(child, SIGTERM);
+      });
   EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGTERM);
   std::size_t cancel = run.shown.rfind('\x18');
   ASSERT_NE(cancel, std::string::npos);
