@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -153,6 +154,23 @@ TEST_F(FilesTest, AFileMayTakeDescriptorZero) {
   ::close(savedInput);
   EXPECT_EQ(error, -1);
   EXPECT_EQ(std::string(bytes, 5), "table");
+}
+
+TEST_F(FilesTest, AMovedFileIsClosedOnceByItsNewOwner) {
+  dir.write("TABLE.ZFT", "table");
+  if (::fcntl(STDIN_FILENO, F_GETFD) < 0) ::open("/dev/null", O_RDONLY);  // descriptor 0 in use
+  char bytes[5] = {};
+  {
+    File first = openRead("TABLE.ZFT");
+    File second = std::move(first);
+    File third;
+    third = std::move(second);
+    { File gone = std::move(first); }  // holds nothing: closes nothing
+    second = File();
+    readBlock(third, bytes, sizeof bytes);
+  }
+  EXPECT_EQ(std::string(bytes, 5), "table");
+  EXPECT_GE(::fcntl(STDIN_FILENO, F_GETFD), 0) << "descriptor 0 was closed";
 }
 
 int openDescriptors() {
