@@ -15,7 +15,6 @@
 #include "platform/search.h"
 #include "texts/language.h"
 #include "texts/messages.h"
-#include "texts/messages.h"
 #include "texts/texts.h"
 
 using namespace texts;
