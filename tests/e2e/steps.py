@@ -49,6 +49,19 @@ def written_line(t, *paths):
                                                for p in paths)
 
 
+def closing(s, t, *written):
+    """The run ended well: the four closing rows white on black and, below them, the line
+    naming the files written. The text it returns goes on in the rows below as far as it
+    takes; a blank where it wrapped stays."""
+    assert s.wait_exit() == 0
+    lines = s.lines()
+    assert lines[:4] == t["closing"]
+    assert all(s.attributes(r) == {WHITE_ON_BLACK} for r in range(1, 5))
+    below = "".join(s.row(r) for r in range(5, len(lines) + 1)).rstrip()
+    assert re.fullmatch(written_line(t, *written), below), below
+    return below
+
+
 def reach_menu(s, t=EN):
     """From wherever the run stands to the settings menu: without a launcher on PATH the
     choice of path comes first, answered with Enter (the current directory)."""

@@ -6,8 +6,8 @@ import os
 import pytest
 
 from harness import ENTER, ESC, UP
-from steps import (DEFAULT_PAIRS, LANGUAGES, YELLOW_ON_BLUE, colour_table, dos, expect, option_line,
-                   reach_menu, read_menu)
+from steps import (DEFAULT_PAIRS, LANGUAGES, YELLOW_ON_BLUE, closing, colour_table, dos, expect,
+                   option_line, reach_menu, read_menu)
 
 
 def editor_rows(t):
@@ -71,7 +71,7 @@ def test_new_table_is_made_saved_and_named_in_the_launcher(start, zor_dir, lang)
     assert table.read_bytes() == colour_table(comment, pairs)
     assert len(table.read_bytes()) == 67
     s.send(ENTER, settle=False)
-    assert s.wait_exit() == 0
+    closing(s, t, zor_dir / "ZO.BAT", table)
     assert (zor_dir / "ZO.BAT").read_bytes().endswith(option_line(F=full).encode())
 
 

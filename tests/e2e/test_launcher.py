@@ -1,7 +1,6 @@
 """The launcher ZO.BAT from a person's side: the first run, which chooses where it goes;
 later runs, which read it back into the menu; and the files written, byte for byte."""
 
-import re
 import shutil
 import tempfile
 from pathlib import Path
@@ -9,8 +8,8 @@ from pathlib import Path
 import pytest
 
 from harness import ENTER
-from steps import (LANGUAGES, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos, expect, launcher_bytes,
-                   menu_screen, option_line, read_menu, rows, shows, written_line)
+from steps import (LANGUAGES, YELLOW_ON_BLUE, closing, dos, expect, launcher_bytes, menu_screen,
+                   option_line, read_menu, rows, shows)
 
 
 @pytest.fixture
@@ -28,17 +27,6 @@ def choice_row(n, directory, t):
     if "\\BAT" in directory or "\\CMD" in directory:
         row = row[:39].ljust(39) + t["recommend"] + row[39 + len(t["recommend"]):]
     return row
-
-
-def closing(s, t, launcher):
-    assert s.wait_exit() == 0
-    lines = s.lines()
-    assert lines[:4] == t["closing"]
-    # A long line goes on in the rows below; a blank where it wrapped stays.
-    below = "".join(s.row(r) for r in range(5, len(lines) + 1)).rstrip()
-    assert re.fullmatch(written_line(t, launcher), below), below
-    assert all(s.attributes(r) == {WHITE_ON_BLACK} for r in range(1, 5))
-    assert s.stderr() == ""
 
 
 @pytest.mark.parametrize("lang", ["en", "de"])

@@ -8,8 +8,8 @@ import pytest
 
 from conftest import dos_devices, snapshot
 from harness import CTRL_C, ENTER, ESC
-from steps import (LANGUAGES, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos, reach_menu,
-                   save_and_exit, written_line)
+from steps import (LANGUAGES, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, closing, dos,
+                   reach_menu, save_and_exit)
 
 
 @pytest.mark.parametrize("lang", ["en", "de"])
@@ -85,16 +85,8 @@ def test_closing_screen_is_four_rows_white_on_black(start, program, zor_dir, lan
     s = start(lang=t["lang"])
     reach_menu(s, t)
     s.send(ENTER, settle=False)
-    assert s.wait_exit() == 0
-    lines = s.lines()
-    assert lines[:4] == t["closing"]
-    # Below it, once the terminal is handed back: what the run wrote (on as many rows as
-    # it takes).
-    # A long line goes on in the rows below; a blank where it wrapped stays.
-    below = "".join(s.row(r) for r in range(5, len(lines) + 1)).rstrip()
-    assert re.fullmatch(written_line(t, zor_dir / "ZO.BAT"), below), below
-    for row in range(1, 5):
-        assert s.attributes(row) == {WHITE_ON_BLACK}
+    # Below it, once the terminal is handed back: what the run wrote.
+    below = closing(s, t, zor_dir / "ZO.BAT")
     # The whole screen was white on black before the terminal was handed back (which
     # clears what lies below the last row in use). Under Wine its console host hands back.
     if program.posix:
