@@ -14,7 +14,7 @@ extern const char32_t cp437ToUnicode[256];
 // themselves; the glyphs of the control bytes give those bytes.
 int unicodeToCp437(char32_t c);
 
-// Appends the UTF-8 bytes of a code point.
+// Appends the UTF-8 bytes of a code point below U+10000, as every glyph of the code page is.
 void appendUtf8(std::string& out, char32_t c);
 
 }  // namespace platform
