@@ -55,7 +55,6 @@ void drawCategories(const ColourTable& table) {
     row += "   ";
     row += texts::text(static_cast<texts::CategoryName>(k)).substr(0, 36);
     while (row.size() < 41) row += ' ';
-    row += "\r\n";
     console::writeText(row);
   }
 }
@@ -100,12 +99,8 @@ void stepForeground(std::uint8_t& colour) {
     colour = static_cast<std::uint8_t>(colour + 1);
 }
 
-void stepBackground(std::uint8_t& colour) {
-  if ((colour & 0xF0) == 0xF0)
-    colour &= 0x0F;
-  else
-    colour = static_cast<std::uint8_t>(colour + 16);
-}
+// The high nibble: 15 wraps to 0 as the byte overflows.
+void stepBackground(std::uint8_t& colour) { colour = static_cast<std::uint8_t>(colour + 16); }
 
 }  // namespace
 
