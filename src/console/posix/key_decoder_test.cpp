@@ -122,7 +122,7 @@ TEST(KeyDecoder, UnknownSequencesAreConsumedWhole) {
   // Private markers make a report of a sequence that would otherwise be a key.
   EXPECT_EQ(decode("\x1b[?5~x\x1b[>1~x\x1b[<0;1;1Mx\x1b[=2Ax"), (Keys{"c120", "c120", "c120", "c120"}));
   EXPECT_EQ(decode("\x1b[5Ax"), Keys{"c120"});           // a cursor movement, not a key
-  EXPECT_EQ(decode("\x1b[1 qx"), Keys{"c120"});          // intermediate bytes
+  EXPECT_EQ(decode("\x1b[1 qx\x1b[ Ax"), (Keys{"c120", "c120"}));  // intermediate bytes
   EXPECT_EQ(decode("\x1b[Zx\x1bOZx\x1b[[Zx"), (Keys{"c120", "c120", "c120"}));
   EXPECT_EQ(decode("\x1b[" + std::string(300, '1') + "~x"), Keys{"c120"});
   EXPECT_EQ(decode("\x1b[200~hi\x1b[201~"), (Keys{"c104", "c105"}));
