@@ -3,6 +3,7 @@ into a pipe whose reader is gone or onto a full device, a stopped job killed fro
 shell, any window size a terminal reports, folder names outside code page 437."""
 
 import os
+import resource
 import select
 import signal
 import subprocess
@@ -109,6 +110,32 @@ def test_failing_standard_streams_give_their_runtime_error(posix_program, zor_di
     if stderr is None:
         assert p.stderr == f"Runtime error {code}\n".encode()
     assert snapshot(tmp_path) == before
+
+
+def test_a_report_that_fails_after_saving_still_fails_the_run(posix_program, zor_dir, bin_dir, tmp_path):
+    """The launcher is saved and the terminal handed back; then the line naming the launcher
+    meets the output's file-size limit. The run fails with that error all the same."""
+    def run(limit=None):
+        def limited():
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+
+        before = snapshot(tmp_path)
+        with open(tmp_path / "out", "wb") as out:
+            p = subprocess.run(posix_program.argv, cwd=zor_dir, env=base_env(tmp_path, bin_dir), input=b"\r\r",
+                               stdout=out, stderr=subprocess.PIPE, timeout=20, preexec_fn=limit and limited)
+        saved = {name: content for name, content in snapshot(tmp_path).items()
+                 if before.get(name) != content and name != str(tmp_path / "out")}
+        for name in saved:
+            os.unlink(name)  # the next run starts alike
+        return p, (tmp_path / "out").read_bytes(), saved
+
+    p, whole, saved = run()
+    assert p.returncode == 0 and saved
+    screen = whole[:whole.rindex(b"written: ")]
+    p, shown, saved_limited = run(len(screen))
+    assert (p.returncode, p.stderr, shown) == (223, b"Runtime error 223\n", screen)
+    assert saved_limited == saved
 
 
 @pytest.mark.parametrize("stdout", ["/dev/full", "closed"])
