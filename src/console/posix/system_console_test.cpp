@@ -42,10 +42,10 @@ void writeAll(int fd, const std::string& bytes) {
 
 // Runs body on a new terminal of the given size. Each piece of typed goes in after the
 // device is open, a pause apart; with keysFromPipe, through a pipe closed after the last.
-// meanwhile(child) runs once the device is open, before anything is typed; the terminal is
-// not read while it runs.
+// meanwhile(child, terminal) runs once the device is open, before anything is typed; the
+// terminal (its far end) is not read while it runs.
 Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsize size = {25, 80, 0, 0},
-                   int pauseMs = 0, bool keysFromPipe = false, std::function<void(pid_t)> meanwhile = {}) {
+                   int pauseMs = 0, bool keysFromPipe = false, std::function<void(pid_t, int)> meanwhile = {}) {
   Outcome run;
   int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ::grantpt(master);
@@ -80,7 +80,7 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
   while (reportOpen && std::chrono::steady_clock::now() < deadline) {
     pollfd fds[2] = {{master, POLLIN, 0}, {report[0], POLLIN, 0}};
     if (meanwhile && !run.report.empty()) {
-      meanwhile(child);
+      meanwhile(child, master);
       meanwhile = nullptr;
     }
     if (meanwhile) fds[0].events = 0;
@@ -179,7 +179,7 @@ TEST(TerminalDevice, AfterAStopFromOutsideTheScreenIsDrawnAgain) {
         d.present(screen);
         return readKeys(d, 1);
       },
-      {"x"}, {25, 80, 0, 0}, 0, false, [](pid_t child) {
+      {"x"}, {25, 80, 0, 0}, 0, false, [](pid_t child, int) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         ::kill(child, SIGSTOP);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -250,8 +250,13 @@ TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
         d.present(screen);
         return std::string("not stopped");
       },
-      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, false, [](pid_t child) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, false, [](pid_t child, int terminal) {
+        // Far more waiting to be read than the small frame: the large one is on its way.
+        int waiting = 0;
+        for (int tries = 0; waiting < 1000 && tries < 500; ++tries) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(10));
+          ::ioctl(terminal, FIONREAD, &waiting);
+        }
         ::kill(child, SIGTERM);
       });
   EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGTERM);
