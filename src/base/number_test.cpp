@@ -30,6 +30,10 @@ TEST(ConvertNumber, Rejected) {
     EXPECT_FALSE(convertNumber(text, value)) << text;
     EXPECT_EQ(value, 0) << text;
   }
+  // Only the text itself counts, not what follows it in memory.
+  std::int32_t value = 99;
+  EXPECT_FALSE(convertNumber(std::string_view("  -1", 2), value));
+  EXPECT_FALSE(convertNumber(std::string_view("-$1", 1), value));
 }
 
 }  // namespace
