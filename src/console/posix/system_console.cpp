@@ -56,7 +56,6 @@ bool inForeground() {
 // frame short, since the resume draws everything anyway.
 int writeOut(const char* data, std::size_t size) {
   while (size > 0) {
-    if (outputGone) return 29;
     if (continued) return 0;
     ssize_t n = write(outFd, data, size);
     if (n < 0) {
@@ -126,13 +125,12 @@ void leaveTerminal() {
 }
 
 void setHandler(int sig, void (*handler)(int)) {
-  struct sigaction action = {};
+  struct sigaction action = {};  // no SA_RESTART: a wait for a key wakes up to redraw
   action.sa_handler = handler;
   // One handler at a time: hand-back and stop must not cut into each other.
   sigemptyset(&action.sa_mask);
   if (handler != SIG_DFL && handler != SIG_IGN && sig != SIGWINCH && sig != SIGCONT)
     for (int other : deadlySignals) sigaddset(&action.sa_mask, other);
-  action.sa_flags = 0;  // no SA_RESTART: a wait for a key wakes up to redraw
   sigaction(sig, &action, nullptr);
 }
 
@@ -259,7 +257,7 @@ class TerminalDevice : public console::Device {
   console::KeyEvent readKey() override {
     for (;;) {
       if (queued_ > 0) return takeKey();
-      if (ended_) return console::KeyEvent{0, 0, true};
+      if (ended_) return console::KeyEvent{.end = true};
       if ((resized || continued) && last_) present(*last_);
       int wait = terminal::awaitingEscape(decoder_) ? escapeDelay_ : -1;
       pollfd p = {inFd, POLLIN, 0};
