@@ -128,7 +128,7 @@ TEST(ConsoleCodePage, On866The224IsALetter) {
 TEST_F(Console, ReadLineEditsAndEchoes) {
   console::textAttribute = 0x1E;
   console::moveCursor(5, 3);
-  device.type("abX\bc\x1bhello\b!\r");
+  device.type("abX\bc\x1bhel\xE0lo\b!\r");  // 224 leads a grey cursor key: no character
   device.press(72);  // keys without a character are not typed
   device.type("\r");
   Str line;

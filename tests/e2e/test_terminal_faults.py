@@ -112,6 +112,15 @@ def test_failing_standard_streams_give_their_runtime_error(posix_program, zor_di
     assert snapshot(tmp_path) == before
 
 
+def test_input_that_cannot_be_read_ends_the_run_as_input_that_ended(posix_program, zor_dir, bin_dir, tmp_path):
+    # Standard input a folder: every read fails, though the input is always ready.
+    folder = os.open(tmp_path, os.O_RDONLY)
+    p = subprocess.run(posix_program.argv, cwd=zor_dir, env=base_env(tmp_path, bin_dir), stdin=folder,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=20)
+    os.close(folder)
+    assert (p.returncode, p.stderr) == (100, b"Runtime error 100\n")
+
+
 def test_a_report_that_fails_after_saving_still_fails_the_run(posix_program, zor_dir, bin_dir, tmp_path):
     """The launcher is saved and the terminal handed back; then the line naming the launcher
     meets the output's file-size limit. The run fails with that error all the same."""

@@ -193,6 +193,12 @@ TEST(Render, ColoursMapToSgrWithRedAndBlueSwapped) {
     EXPECT_EQ(params.find(";1;"), std::string::npos) << params;
   }
   EXPECT_GE(colourSequences, 200);
+  // Only what changed is set again, from black on black as from any other pen.
+  put(model, 1, 1, "ab", 0x00);
+  put(model, 3, 1, "c", 0x10);
+  out.clear();
+  terminal::renderFrame(shown, model, out);
+  EXPECT_NE(out.find("ab\x1b[44mc"), std::string::npos);
 }
 
 TEST(Render, GlyphsAreUtf8OfCodePage437) {

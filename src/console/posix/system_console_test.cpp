@@ -141,10 +141,11 @@ console::Screen screenWith(const char* text, int row) {
 }
 
 TEST(TerminalDevice, KeysComeOneAtATimeInTheOrderTyped) {
-  // a, cursor up, é, Esc then a byte that is no sequence (two keys from one byte), F1, Enter.
-  Outcome run = onTerminal([](console::Device& d) { return readKeys(d, 7); },
-                       {"a\x1b[A\xC3\xA9\x1b\x01\x1bOP\r"});
-  EXPECT_EQ(run.report, "97/0 0/72 130/0 27/0 1/0 0/59 13/0 ");
+  // a, cursor up, é, Esc then a byte that is no sequence (two keys from one byte), F1,
+  // Ctrl+S (a key, not a stop of the output), Enter.
+  Outcome run = onTerminal([](console::Device& d) { return readKeys(d, 8); },
+                       {"a\x1b[A\xC3\xA9\x1b\x01\x1bOP\x13\r"});
+  EXPECT_EQ(run.report, "97/0 0/72 130/0 27/0 1/0 0/59 19/0 13/0 ");
 }
 
 TEST(TerminalDevice, ALoneEscWaitsForEscdelay) {
@@ -172,31 +173,42 @@ TEST(TerminalDevice, AnEscHeldWhenTheKeysEndIsTheEscKey) {
   EXPECT_EQ(run.report, "97/0 27/0 end");
 }
 
-TEST(TerminalDevice, AfterAStopFromOutsideTheScreenIsDrawnAgain) {
-  Outcome run = onTerminal(
-      [](console::Device& d) {
-        console::Screen screen = screenWith("drawn", 1);  // the device keeps it to draw again
-        d.present(screen);
-        return readKeys(d, 1);
-      },
-      {"x"}, {25, 80, 0, 0}, 0, false, [](pid_t child, int) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        ::kill(child, SIGSTOP);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ::kill(child, SIGCONT);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-      });
-  EXPECT_EQ(run.report, "120/0 ");
-  std::size_t first = run.shown.find("drawn");
-  EXPECT_NE(run.shown.find("drawn", first + 1), std::string::npos) << "drawn once only";
+TEST(TerminalDevice, AfterAStopOrAResizeFromOutsideTheScreenIsDrawnAgainOnce) {
+  for (bool resize : {false, true}) {
+    Outcome run = onTerminal(
+        [](console::Device& d) {
+          console::Screen screen = screenWith("drawn", 1);  // the device keeps it to draw again
+          d.present(screen);
+          std::string keys = readKeys(d, 1);
+          d.present(screen);  // unchanged since: nothing to draw
+          return keys;
+        },
+        {"x"}, {25, 80, 0, 0}, 0, false, [resize](pid_t child, int terminal) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(200));
+          if (resize) {
+            winsize larger = {30, 100, 0, 0};
+            ::ioctl(terminal, TIOCSWINSZ, &larger);  // the terminal sends SIGWINCH
+          } else {
+            ::kill(child, SIGSTOP);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            ::kill(child, SIGCONT);
+          }
+          std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        });
+    EXPECT_EQ(run.report, "120/0 ");
+    int drawn = 0;
+    for (std::size_t at = run.shown.find("drawn"); at != std::string::npos; at = run.shown.find("drawn", at + 1)) ++drawn;
+    EXPECT_EQ(drawn, 2) << (resize ? "resize" : "stop");
+  }
 }
 
 TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
   struct {
     unsigned short columns, rows;
     const char* seen;
-  } cases[] = {{0, 0, "80x25"},   {0, 40, "80x25"},    {100, 0, "80x25"},
-               {100, 40, "100x40"}, {60, 10, "80x25"}, {1000, 1000, "512x256"}};
+    bool keysFromPipe = false;  // then only the output is the terminal
+  } cases[] = {{0, 0, "80x25"},   {0, 40, "80x25"},    {100, 0, "80x25"},         {100, 40, "100x40"},
+               {60, 10, "80x25"}, {1000, 1000, "512x256"}, {100, 40, "100x40", true}};
   for (const auto& c : cases) {
     Outcome run = onTerminal(
         [](console::Device& d) {
@@ -205,7 +217,7 @@ TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
           d.present(screenWith("visible", 1));
           return std::to_string(width) + "x" + std::to_string(height);
         },
-        {}, {c.rows, c.columns, 0, 0});
+        {}, {c.rows, c.columns, 0, 0}, 0, c.keysFromPipe);
     EXPECT_EQ(run.report, c.seen) << c.columns << "x" << c.rows;
     EXPECT_NE(run.shown.find("visible"), std::string::npos) << c.columns << "x" << c.rows;
   }
