@@ -42,10 +42,10 @@ void writeAll(int fd, const std::string& bytes) {
 
 // Runs body on a new terminal of the given size. Each piece of typed goes in after the
 // device is open, a pause apart; with keysFromPipe, through a pipe closed after the last.
-// meanwhile(child, terminal) runs once the device is open, before anything is typed; the
-// terminal (its far end) is not read while it runs.
+// meanwhile(child, master, slave) runs once the device is open, before anything is typed;
+// the terminal is not read while it runs.
 Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsize size = {25, 80, 0, 0},
-                   int pauseMs = 0, bool keysFromPipe = false, std::function<void(pid_t, int)> meanwhile = {}) {
+                   int pauseMs = 0, bool keysFromPipe = false, std::function<void(pid_t, int, int)> meanwhile = {}) {
   Outcome run;
   int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ::grantpt(master);
@@ -80,7 +80,7 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
   while (reportOpen && std::chrono::steady_clock::now() < deadline) {
     pollfd fds[2] = {{master, POLLIN, 0}, {report[0], POLLIN, 0}};
     if (meanwhile && !run.report.empty()) {
-      meanwhile(child, master);
+      meanwhile(child, master, slave);
       meanwhile = nullptr;
     }
     if (meanwhile) fds[0].events = 0;
@@ -183,7 +183,7 @@ TEST(TerminalDevice, AfterAStopOrAResizeFromOutsideTheScreenIsDrawnAgainOnce) {
           d.present(screen);  // unchanged since: nothing to draw
           return keys;
         },
-        {"x"}, {25, 80, 0, 0}, 0, false, [resize](pid_t child, int terminal) {
+        {"x"}, {25, 80, 0, 0}, 0, false, [resize](pid_t child, int terminal, int) {
           std::this_thread::sleep_for(std::chrono::milliseconds(200));
           if (resize) {
             winsize larger = {30, 100, 0, 0};
@@ -262,7 +262,7 @@ TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
         d.present(screen);
         return std::string("not stopped");
       },
-      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, false, [](pid_t child, int terminal) {
+      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, false, [](pid_t child, int terminal, int) {
         // Far more waiting to be read than the small frame: the large one is on its way.
         int waiting = 0;
         for (int tries = 0; waiting < 1000 && tries < 500; ++tries) {
@@ -276,6 +276,25 @@ TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
   ASSERT_NE(cancel, std::string::npos);
   EXPECT_EQ(run.shown.substr(cancel), "\x18\x1b[0m\x1b[2H\x1b[J");  // then the small frame's hand-back
   EXPECT_TRUE(run.modesBack);
+}
+
+TEST(TerminalDevice, ASignalWaitsAMomentForATerminalHoldingItsOutput) {
+  Outcome run = onTerminal(
+      [](console::Device& d) {
+        d.present(screenWith("drawn", 1));
+        return readKeys(d, 1);
+      },
+      {}, {25, 80, 0, 0}, 0, false, [](pid_t child, int, int slave) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::tcflow(slave, TCOOFF);  // as Ctrl+S holds a real terminal's output
+        ::kill(child, SIGTERM);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::tcflow(slave, TCOON);
+      });
+  EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGTERM);
+  const std::string leave = "\x1b[0m\x1b[2H\x1b[J";
+  ASSERT_GE(run.shown.size(), leave.size());
+  EXPECT_EQ(run.shown.substr(run.shown.size() - leave.size()), leave);
 }
 
 }  // namespace
