@@ -251,6 +251,12 @@ TEST(Render, NearbyChangesShareOneMove) {
   put(model, 36, 7, "X", 0x1E);  // three unchanged cells between: drawn again, cheaper than a move
   std::string out = frame(shown, model, term);
   EXPECT_EQ(out, "\x1b[7;30HON    X\x1b[H");
+  // One cell between of three bytes in UTF-8 (a line of a box) costs as much as the move.
+  put(model, 10, 8, "\xC4\xC4\xC4", 0x1E);
+  frame(shown, model, term);
+  put(model, 10, 8, "=", 0x1E);
+  put(model, 12, 8, "=", 0x1E);
+  EXPECT_EQ(frame(shown, model, term), "\x1b[8;10H=\xE2\x94\x80=\x1b[H");
   put(model, 30, 9, "A", 0x1E);
   put(model, 30, 10, "B", 0x1E);
   put(model, 1, 11, "C", 0x1E);
@@ -415,7 +421,7 @@ TEST(Render, LeavingPutsTheCursorBelowTheLastRowInUse) {
   out.clear();
   terminal::renderLeave(shown, model, out);
   EXPECT_EQ(out, "\x1b[0m\x1b[8H\x1b[J");
-  put(model, 1, 25, "bottom", 0x0F);  // the last row in use: the terminal scrolls one row
+  put(model, 80, 25, "!", 0x0F);  // the last row in use, by its last cell: the terminal scrolls one row
   out.clear();
   terminal::renderLeave(shown, model, out);
   EXPECT_EQ(out, "\x1b[0m\x1b[25H\r\n\x1b[J");
