@@ -346,6 +346,16 @@ TEST_F(FilesTest, LinksStayLinks) {
   EXPECT_EQ(dir.names("REAL"), (Names{"NEW.ZFT", "ZO.BAT"}));
   ASSERT_EQ(::symlink("LOOP", (dir / "LOOP").c_str()), 0);
   EXPECT_EQ(runtimeErrorOf([&] { replaceFile("LOOP", "x"); }), ELOOP);
+  // As the system resolves names: 40 links in a row are followed, one more is a loop.
+  std::string next = "REAL/ZO.BAT";
+  for (int k = 1; k <= 41; ++k) {
+    std::string name = "L" + std::to_string(k);
+    ASSERT_EQ(::symlink(next.c_str(), (dir / name).c_str()), 0);
+    next = name;
+  }
+  replaceFile("L40", "forty");
+  EXPECT_EQ(dir.read("REAL/ZO.BAT"), "forty");
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("L41", "x"); }), ELOOP);
 }
 
 // Nothing but a plain file is read or replaced, and nothing waits for a FIFO's writer.
