@@ -134,11 +134,13 @@ TEST(LanguageTables, LoaderStaysInsideBrokenTables) {
   std::vector<std::uint8_t> cut = {'x', 7, '<', 'S', 'P', 'R', 'A', '2'};
   EXPECT_EQ(loadTable(cut, "EN", refs), 0);
   EXPECT_EQ(loadTable({}, "EN", refs), 0);
-  // A table that ends inside its second entry yields the first entry only.
+  // A table that ends one byte short of its second entry yields the first entry only;
+  // one that ends with it, both.
   auto table = threeLanguageTable("");
-  EXPECT_EQ(loadTable(std::span(table).first(table.size() - 3), "DE", refs), 1);
+  EXPECT_EQ(loadTable(std::span(table).first(table.size() - 1), "DE", refs), 1);
   EXPECT_EQ(refs[0], "eins");
   EXPECT_EQ(refs[1], "untouched");
+  EXPECT_EQ(loadTable(table, "DE", refs), 2);
 }
 
 TEST(LanguageTables, DisplayModeNameArrayHoldsEntriesTwoToSix) {
