@@ -61,7 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Settings expected;
   parseOptionLine(extractOptionLine(line(command)), expected);
   FUZZ_CHECK(same(launcher.settings, expected));
-  FUZZ_CHECK(same(parseLauncher(content).settings, expected));
   FUZZ_CHECK(console::rowText(1).starts_with("reading ZO.BAT ..."));
   FUZZ_CHECK(console::cursorRow() == 2 && console::cursorColumn() == 1);
   FUZZ_CHECK(fuzz::readFile("ZO.BAT") == content);  // reading never writes

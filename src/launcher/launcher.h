@@ -14,10 +14,6 @@ struct Launcher {
   Settings settings;  // the switches of its command line over the defaults
 };
 
-// Reads a launcher's text, batch or REXX form. A line ends at LF, a CR is dropped, 0x1A
-// ends the text, the reserved line keeps 255 characters; the command line counts whole.
-// The colour-table name is empty unless the command line names one.
-Launcher parseLauncher(std::string_view text);
 // The three lines: "@ECHO OFF", the reserved line, then ZOR4.EXE in zorDirectory with the
 // option line (in double quotes when the directory holds a blank). The last line has no
 // line end.
@@ -25,7 +21,9 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
 // The option part of a launcher's command line.
 std::string extractOptionLine(std::string_view commandLine);
 
-// The file, parsed as parseLauncher does; a failure stops the run.
+// Reads a launcher file, batch or REXX form. A line ends at LF, a CR is dropped, 0x1A ends
+// the text, the reserved line keeps 255 characters; the command line counts whole. The
+// colour-table name is empty unless the command line names one. A failure stops the run.
 Launcher loadLauncher(std::string_view fileName);
 // Shows "reading <name> ..." on its own row, then loads the file.
 Launcher readLauncher(std::string_view fileName);

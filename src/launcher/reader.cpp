@@ -15,20 +15,6 @@ constexpr std::size_t commandLineLimit = 8191;
 
 void dropFront(std::string_view& text, std::size_t n) { text.remove_prefix(std::min(n, text.size())); }
 
-Launcher launcherFrom(TextReader& reader) {
-  Launcher launcher;
-  Str skipped;
-  readTextLine(reader, skipped);
-  readTextLine(reader, launcher.reservedLine);
-  if (launcher.reservedLine == rexxMarker) readTextLine(reader, launcher.reservedLine);
-  // The command line as far as it can count: switches at the end of a long line must not
-  // be lost, and a huge one must not cost its size in memory.
-  std::string commandLine;
-  readTextLine(reader, commandLine, commandLineLimit);
-  parseOptionLine(extractOptionLine(commandLine), launcher.settings);
-  return launcher;
-}
-
 }  // namespace
 
 std::string extractOptionLine(std::string_view text) {
@@ -43,15 +29,19 @@ std::string extractOptionLine(std::string_view text) {
   return std::string(text);
 }
 
-Launcher parseLauncher(std::string_view text) {
-  TextReader reader = textReaderOf(text);
-  return launcherFrom(reader);
-}
-
 Launcher loadLauncher(std::string_view fileName) {
   TextReader reader = openText(fileName);
-  Launcher launcher = launcherFrom(reader);
+  Launcher launcher;
+  Str skipped;
+  readTextLine(reader, skipped);
+  readTextLine(reader, launcher.reservedLine);
+  if (launcher.reservedLine == rexxMarker) readTextLine(reader, launcher.reservedLine);
+  // The command line as far as it can count: switches at the end of a long line must not
+  // be lost, and a huge one must not cost its size in memory.
+  std::string commandLine;
+  readTextLine(reader, commandLine, commandLineLimit);
   closeText(reader);
+  parseOptionLine(extractOptionLine(commandLine), launcher.settings);
   return launcher;
 }
 

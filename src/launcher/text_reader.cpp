@@ -7,14 +7,14 @@ constexpr int endOfText = -1;
 int nextByte(TextReader& r) {
   if (r.atEnd) return endOfText;
   if (r.position == r.filled) {
-    r.filled = r.fromFile ? platform::readSome(r.file, r.buffer, sizeof r.buffer) : 0;
+    r.filled = platform::readSome(r.file, r.buffer, sizeof r.buffer);
     r.position = 0;
     if (r.filled == 0) {
       r.atEnd = true;
       return endOfText;
     }
   }
-  auto c = static_cast<unsigned char>((r.fromFile ? r.buffer : r.text)[r.position++]);
+  auto c = static_cast<unsigned char>(r.buffer[r.position++]);
   if (c == 0x1A) {
     r.atEnd = true;
     return endOfText;
@@ -34,14 +34,6 @@ void eachCharacter(TextReader& r, Keep keep) {
 TextReader openText(std::string_view name) {
   TextReader r;
   r.file = platform::openRead(name);
-  r.fromFile = true;
-  return r;
-}
-
-TextReader textReaderOf(std::string_view text) {
-  TextReader r;
-  r.text = text.data();
-  r.filled = text.size();
   return r;
 }
 

@@ -10,8 +10,6 @@
 
 struct TextReader {
   platform::File file;
-  bool fromFile = false;
-  const char* text = nullptr;  // the whole text, when it is not read from a file
   std::size_t position = 0;
   std::size_t filled = 0;
   bool atEnd = false;  // end of file or 0x1A seen: every later line is empty
@@ -20,8 +18,6 @@ struct TextReader {
 
 // Reads the file; a failure stops the run.
 TextReader openText(std::string_view name);
-// Reads the text itself, which must outlive the reader.
-TextReader textReaderOf(std::string_view text);
 // Takes the first 255 characters of the next line and skips the rest of it.
 void readTextLine(TextReader& reader, Str& line);
 // Takes the first limit characters of the next line and skips the rest of it.
