@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-template <std::size_t N = 255>
+template <std::size_t N>
 class ShortString {
   static_assert(N >= 1 && N <= 255, "a short string holds at most 255 bytes");
 
@@ -55,11 +55,7 @@ class ShortString {
   // Removes the last n bytes, or all of them when there are fewer.
   void cutTail(std::size_t n) { length_ = static_cast<std::uint8_t>(n >= length_ ? 0 : length_ - n); }
   // Removes the first n bytes, or all of them when there are fewer.
-  void eraseFront(std::size_t n) {
-    n = std::min<std::size_t>(n, length_);
-    std::memmove(bytes_, bytes_ + n, length_ - n);
-    length_ = static_cast<std::uint8_t>(length_ - n);
-  }
+  void eraseFront(std::size_t n) { assign(view().substr(std::min<std::size_t>(n, length_))); }
 
   friend bool operator==(const ShortString& a, std::string_view b) { return a.view() == b; }
 
