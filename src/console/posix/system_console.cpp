@@ -99,8 +99,9 @@ void writeFromHandler(const char* data, std::size_t size) {
   if (!(flags & O_NONBLOCK)) fcntl(outFd, F_SETFL, flags);  // the shell shares this flag
 }
 
+// Called in the foreground only: after waitForeground.
 void enterRawMode() {
-  if (!modesSaved || !inForeground()) return;
+  if (!modesSaved) return;
   termios raw = savedModes;
   // Bytes as typed, no echo, no line editing, no flow control; ISIG stays so Ctrl+C and
   // Ctrl+Z keep working. Output goes out as sent.
@@ -267,7 +268,7 @@ class TerminalDevice : public console::Device {
         continue;
       }
       if (ready == 0) {
-        queued_ += terminal::escapeTimeout(decoder_, keys_ + queued_);
+        queued_ = terminal::escapeTimeout(decoder_, keys_);
         continue;
       }
       readByte();
@@ -295,14 +296,15 @@ class TerminalDevice : public console::Device {
   }
 
  private:
+  // Reads with no key queued, as readKey does.
   void readByte() {
     unsigned char byte;
     ssize_t n = read(inFd, &byte, 1);
     if (n == 1) {
-      queued_ += terminal::decodeByte(decoder_, byte, keys_ + queued_);
+      queued_ = terminal::decodeByte(decoder_, byte, keys_);
     } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
       // End of input, or the terminal is gone: an Esc still held was typed before.
-      queued_ += terminal::escapeTimeout(decoder_, keys_ + queued_);
+      queued_ = terminal::escapeTimeout(decoder_, keys_);
       ended_ = true;
     }
   }
@@ -319,7 +321,7 @@ class TerminalDevice : public console::Device {
   terminal::Shown shown_;
   terminal::KeyDecoder decoder_;
   // Keys decoded but not yet read; one byte completes at most two.
-  console::KeyEvent keys_[4];
+  console::KeyEvent keys_[2];
   int queued_ = 0;
   bool ended_ = false;
   const console::Screen* last_ = nullptr;
