@@ -127,7 +127,7 @@ TEST(DosView, PosixPathsAsDosPaths) {
 
 TEST(DosView, NamesInCodePage437) {
   DriveMap map = wineMap();
-  EXPECT_EQ(toDos("/tmp/Gr\xC3\xBC\xC3\x9F/\xC3\xA9", map), "Z:\\tmp\\Gr\x81\xE1\\\x82");
+  EXPECT_EQ(toDos("/tmp/Gr\xC3\xBC\xC3\x9F/\xC3\xA9\xC3\x87", map), "Z:\\tmp\\Gr\x81\xE1\\\x82\x80");
   EXPECT_EQ(toDos("/tmp/\xE2\x82\xAC", map), "Z:\\tmp\\?");     // the euro sign is not in it
   EXPECT_EQ(toDos("/tmp/\xE2\x98\xBA", map), "Z:\\tmp\\?");     // a face glyph is no name byte
   EXPECT_EQ(toDos("/tmp/a\xFF-\xC3", map), "Z:\\tmp\\a?-?");    // not UTF-8

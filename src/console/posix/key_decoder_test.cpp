@@ -91,8 +91,9 @@ TEST(KeyDecoder, LoneEscapeWaitsForTheDelay) {
 
   // Esc followed at once by a printable character: that key with Alt, no character.
   EXPECT_EQ(decode("\x1b" "u" "\x1b" "U" "\x1b" "q" "\x1b" "m" "\x1b" " " "\x1b" "1" "\x1b" "!" "\x1b" "0"
-                   "\x1b" "=" "\x1b" "\\" "\x1b" "/" "\x1b" "~"),
-            (Keys{"s22", "s22", "s16", "s50", "s57", "s120", "s120", "s129", "s131", "s43", "s53", "s41"}));
+                   "\x1b" "=" "\x1b" "\\" "\x1b" "/" "\x1b" "~" "\x1b" "@" "\x1b" "-"),
+            (Keys{"s22", "s22", "s16", "s50", "s57", "s120", "s120", "s129", "s131", "s43", "s53", "s41", "s121",
+                  "s130"}));
   // Followed by something that starts no sequence and is not printable: both keys.
   EXPECT_EQ(decode("\x1b\x1b[A"), (Keys{"c27", "s72"}));
   EXPECT_EQ(decode("\x1b\r"), (Keys{"c27", "c13"}));
@@ -123,7 +124,7 @@ TEST(KeyDecoder, UnknownSequencesAreConsumedWhole) {
   EXPECT_EQ(decode("\x1b[?5~x\x1b[>1~x\x1b[<0;1;1Mx\x1b[=2Ax"), (Keys{"c120", "c120", "c120", "c120"}));
   EXPECT_EQ(decode("\x1b[5Ax"), Keys{"c120"});           // a cursor movement, not a key
   EXPECT_EQ(decode("\x1b[1 qx\x1b[ Ax"), (Keys{"c120", "c120"}));  // intermediate bytes
-  EXPECT_EQ(decode("\x1b[Zx\x1bOZx\x1b[[Zx"), (Keys{"c120", "c120", "c120"}));
+  EXPECT_EQ(decode("\x1b[Zx\x1bOZx\x1b[[Zx\x1b[[@x"), (Keys{"c120", "c120", "c120", "c120"}));
   EXPECT_EQ(decode("\x1b[" + std::string(300, '1') + "~x"), Keys{"c120"});
   EXPECT_EQ(decode("\x1b[200~hi\x1b[201~"), (Keys{"c104", "c105"}));
   // A control byte breaks a sequence off and counts as itself; Esc starts a new one.

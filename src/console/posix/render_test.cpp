@@ -233,6 +233,8 @@ TEST(Render, FirstFrameDrawsEverythingThenOnlyChanges) {
   model.column = 11;
   EXPECT_EQ(frame(shown, model, term), "y");
   term.expectShows(model);
+  model.at(40, 1).ch = 'T';  // in the first row: the row is named too
+  EXPECT_EQ(frame(shown, model, term), "\x1b[1;40H\x1b[93mT\x1b[5;11H");
   // A new screen in other colours is cleared anew, its colours set whole (which also ends
   // any bold or reverse another program left).
   Screen other = makeScreen(80, 25, 0x4F);
@@ -346,13 +348,14 @@ TEST(Render, ShorterTerminalShowsTheRowsAroundTheCursor) {
   model.row = 24;  // still in view: nothing moves
   frame(shown, model, term);
   EXPECT_EQ(shown.top, 1);
-  model.row = 1;
-  frame(shown, model, term);
+  model.row = 1, model.column = 3;
+  out = frame(shown, model, term);
   EXPECT_EQ(shown.top, 0);
   term.expectShows(model, 0);
+  EXPECT_EQ(out, "\x1b[H\x1bMrow 1" + std::string(75, ' ') + "\rro");  // the rows below only move
 
   // The model scrolls while the cursor sits in its last row.
-  model.row = 25;
+  model.row = 25, model.column = 5;
   frame(shown, model, term);
   scrollModel(model, 1, 0x1E);
   put(model, 1, 25, "after scroll", 0x1E);
