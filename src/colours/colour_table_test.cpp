@@ -1,6 +1,7 @@
 #include "colours/colour_table.h"
 
 #include "colours/test_support.h"
+#include "platform/failing_files.h"
 
 namespace colours_test {
 namespace {
@@ -43,6 +44,15 @@ TEST_F(ColourTableFile, ShortFileStopsTheRunAndStaysAsItWas) {
   device.type("\rs");
   EXPECT_EQ(test::runtimeErrorOf([this, &name] { editColourTable(name, table); }), 100);
   EXPECT_EQ(readFile("SHORT.TAB"), "0123456789");
+}
+
+TEST_F(ColourTableFile, FailuresToReadOrCloseStopTheRun) {
+  writeFile("OLD.TAB", defaultTableBytes());
+  test::FailingFiles files;
+  for (auto [op, error] : {std::pair{test::FileOp::Read, EIO}, {test::FileOp::Close, EBADF}}) {
+    files.failNext(op, error);
+    EXPECT_EQ(test::runtimeErrorOf([this] { readColourTable("OLD.TAB", table); }), error);
+  }
 }
 
 TEST_F(ColourTableFile, FieldsAreTakenUncheckedAndWrittenBackAsRead) {
