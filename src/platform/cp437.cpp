@@ -1,5 +1,8 @@
 #include "platform/cp437.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace platform {
 
 // The glyphs a PC shows for each byte: 0 is a blank, 1-31 and 127 are the pictures of the
@@ -41,8 +44,9 @@ const char32_t cp437ToUnicode[256] = {
 
 int unicodeToCp437(char32_t c) {
   if (c < 0x80) return static_cast<int>(c);
-  for (int b = 0x80; b < 256; ++b)
-    if (cp437ToUnicode[b] == c) return b;
+  const char32_t* end = std::end(cp437ToUnicode);
+  if (const char32_t* at = std::find(cp437ToUnicode + 0x80, end, c); at != end)
+    return static_cast<int>(at - cp437ToUnicode);
   for (int b = 1; b < 0x20; ++b)
     if (cp437ToUnicode[b] == c) return b;
   if (c == cp437ToUnicode[0x7F]) return 0x7F;

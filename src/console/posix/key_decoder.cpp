@@ -1,5 +1,7 @@
 #include "console/posix/key_decoder.h"
 
+#include <string_view>
+
 #include "platform/cp437.h"
 
 namespace terminal {
@@ -74,12 +76,12 @@ std::uint8_t csiScan(const KeyDecoder& d, char final) {
 std::uint8_t altScan(std::uint8_t c) {
   static constexpr char rows[][14] = {"qwertyuiop[]", "asdfghjkl;'`", "\\zxcvbnm,./"};
   static constexpr std::uint8_t firstScan[] = {16, 30, 43};
-  static constexpr char shifted[] = "QWERTYUIOP{}ASDFGHJKL:\"~|ZXCVBNM<>?";
-  static constexpr char unshifted[] = "qwertyuiop[]asdfghjkl;'`\\zxcvbnm,./";
+  static constexpr std::string_view shifted = "QWERTYUIOP{}ASDFGHJKL:\"~|ZXCVBNM<>?";
+  static constexpr std::string_view unshifted = "qwertyuiop[]asdfghjkl;'`\\zxcvbnm,./";
   if (c == ' ') return 57;
   if (c >= '1' && c <= '9') return static_cast<std::uint8_t>(120 + c - '1');
-  for (std::size_t i = 0; i < sizeof shifted - 1; ++i)
-    if (c == static_cast<std::uint8_t>(shifted[i])) c = static_cast<std::uint8_t>(unshifted[i]);
+  if (auto i = shifted.find(static_cast<char>(c)); i != std::string_view::npos)
+    c = static_cast<std::uint8_t>(unshifted[i]);
   switch (c) {
     case '0': case ')': return 129;
     case '-': case '_': return 130;
