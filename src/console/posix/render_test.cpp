@@ -284,6 +284,19 @@ TEST(Render, TheClearTakesTheColoursOfMostBlankCells) {
   term.expectShows(model);
 }
 
+TEST(Render, AScreenChangedInMoreThanHalfItsCellsIsDrawnAnew) {
+  for (int changed : {1000, 1001}) {  // half of 80 x 25, and one more
+    Shown shown;
+    terminal::resetShown(shown, 80, 25);
+    TestTerminal term(80, 25);
+    Screen model = makeScreen();
+    frame(shown, model, term);
+    for (int i = 0; i < changed; ++i) model.cells[static_cast<std::size_t>(i)].ch = 'x';
+    EXPECT_EQ(frame(shown, model, term).starts_with("\x1b[r"), changed > 1000) << changed;
+    term.expectShows(model);
+  }
+}
+
 TEST(Render, OneChangeOnABusyScreenIsOneCell) {
   Shown shown;
   terminal::resetShown(shown, 80, 25);
