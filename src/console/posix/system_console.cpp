@@ -196,7 +196,7 @@ int escapeDelay() {
 
 class TerminalDevice : public console::Device {
  public:
-  void open() {
+  TerminalDevice() {
     // With standard output closed, the first file opened would take its place.
     if (fcntl(outFd, F_GETFL) < 0) platform::runtimeError(platform::outputErrorOf(errno));
     if (isatty(inFd) && tcgetattr(inFd, &savedModes) == 0) modesSaved = true;
@@ -213,7 +213,6 @@ class TerminalDevice : public console::Device {
     width_ = std::clamp(columns, 80, console::maxWidth);
     height_ = std::clamp(rows, 25, console::maxHeight);
     terminal::resetShown(shown_, columns, rows);
-    escapeDelay_ = escapeDelay();
   }
 
   void windowSize(int& width, int& height) override {
@@ -316,8 +315,8 @@ class TerminalDevice : public console::Device {
     return key;
   }
 
-  int width_ = 80, height_ = 25;
-  int escapeDelay_ = 50;
+  int width_, height_;
+  const int escapeDelay_ = escapeDelay();
   terminal::Shown shown_;
   terminal::KeyDecoder decoder_;
   // Keys decoded but not yet read; one byte completes at most two.
@@ -335,11 +334,6 @@ namespace platform {
 console::Device& systemConsole() {
   // The process has one terminal; the signal handlers above share it.
   static TerminalDevice device;
-  static bool opened = false;
-  if (!opened) {
-    opened = true;
-    device.open();
-  }
   return device;
 }
 
