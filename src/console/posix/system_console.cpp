@@ -28,7 +28,6 @@ constexpr int outFd = STDOUT_FILENO;
 // it is still there, and the bytes that hand it back live here.
 termios savedModes;
 bool modesSaved = false;
-volatile sig_atomic_t outputGone = 0;
 volatile sig_atomic_t resized = 0;
 volatile sig_atomic_t continued = 0;
 volatile sig_atomic_t finished = 0;
@@ -65,7 +64,6 @@ int writeOut(const char* data, std::size_t size) {
         poll(&p, 1, -1);
         continue;
       }
-      outputGone = 1;
       return platform::outputErrorOf(errno);
     }
     data += n;
@@ -77,7 +75,6 @@ int writeOut(const char* data, std::size_t size) {
 // Signal-safe: writes what the terminal takes within half a second. A terminal that stopped
 // reading must not keep a signal from ending the run.
 void writeFromHandler(const char* data, std::size_t size) {
-  if (outputGone) return;
   int flags = fcntl(outFd, F_GETFL);
   if (flags < 0) return;
   if (!(flags & O_NONBLOCK)) fcntl(outFd, F_SETFL, flags | O_NONBLOCK);
@@ -279,7 +276,7 @@ class TerminalDevice : public console::Device {
   void finish(const console::Screen& screen) override {
     if (finished) return;
     int error = 0;
-    if (!outputGone && inForeground()) {
+    if (inForeground()) {
       try {
         present(screen);
       } catch (const platform::RunEnd& end) {
