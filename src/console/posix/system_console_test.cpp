@@ -223,6 +223,16 @@ TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
   }
 }
 
+TEST(TerminalDevice, ASignalBeforeTheFirstFrameLeavesTheTerminalAsItWas) {
+  Outcome run = onTerminal([](console::Device&) {
+    ::raise(SIGTERM);
+    return std::string("not stopped");
+  });
+  EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGTERM);
+  EXPECT_EQ(run.shown, "");
+  EXPECT_TRUE(run.modesBack);
+}
+
 // The hand-back bytes follow the last frame, whether the program finishes or a signal ends
 // it: the cursor goes below the last row the last frame used, not an earlier one.
 TEST(TerminalDevice, TheTerminalIsHandedBackAfterTheLastFrame) {
