@@ -24,21 +24,19 @@ namespace {
 constexpr int inFd = STDIN_FILENO;
 constexpr int outFd = STDOUT_FILENO;
 
-// The process has one terminal, and the signal handlers must reach it: its modes, whether
-// it is still there, and the bytes that hand it back live here.
+// The process has one terminal, and the signal handlers must reach it: its modes, what
+// happened to it, and the bytes that hand it back live here. All of it starts at zero.
 termios savedModes;
-bool modesSaved = false;
-volatile sig_atomic_t resized = 0;
-volatile sig_atomic_t continued = 0;
-volatile sig_atomic_t finished = 0;
+bool modesSaved;
+volatile sig_atomic_t resized, continued, finished;
 // A frame is on its way out: a signal may cut into one of its sequences.
-volatile sig_atomic_t drawing = 0;
+volatile sig_atomic_t drawing;
 
 // The bytes that hand the terminal back, kept ready for a signal handler: two buffers, the
 // handler reads the one not being written.
 char leaveBytes[2][64];
-volatile sig_atomic_t leaveLength[2] = {0, 0};
-volatile sig_atomic_t leaveCurrent = 0;
+volatile sig_atomic_t leaveLength[2];
+volatile sig_atomic_t leaveCurrent;
 
 const int deadlySignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 const int handledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT, SIGWINCH};
@@ -48,6 +46,13 @@ const int handledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT
 bool inForeground() {
   pid_t group = tcgetpgrp(modesSaved ? inFd : outFd);
   return group < 0 || group == getpgrp();
+}
+
+// Signal-safe: waits up to ms milliseconds (-1: as long as it takes) for fd to be ready for
+// events; poll's result.
+int waitFor(int fd, short events, int ms) {
+  pollfd p = {fd, events, 0};
+  return poll(&p, 1, ms);
 }
 
 // Writes to the terminal from the program's own flow: 0, or the error number of the
@@ -60,8 +65,7 @@ int writeOut(const char* data, std::size_t size) {
     if (n < 0) {
       if (errno == EINTR) continue;
       if (errno == EAGAIN) {  // someone made the terminal non-blocking: wait, do not spin
-        pollfd p = {outFd, POLLOUT, 0};
-        poll(&p, 1, -1);
+        waitFor(outFd, POLLOUT, -1);
         continue;
       }
       return platform::outputErrorOf(errno);
@@ -88,8 +92,7 @@ void writeFromHandler(const char* data, std::size_t size) {
     } else if (n < 0 && errno != EAGAIN) {
       break;
     } else {
-      pollfd p = {outFd, POLLOUT, 0};
-      poll(&p, 1, 100);
+      waitFor(outFd, POLLOUT, 100);
       ++waits;
     }
   }
@@ -152,8 +155,7 @@ void onSuspend(int) {
   sigaddset(&set, SIGTSTP);
   sigprocmask(SIG_UNBLOCK, &set, nullptr);
   raise(SIGTSTP);  // stopped here until continued
-  setHandler(SIGTSTP, onSuspend);
-  continued = 1;
+  setHandler(SIGTSTP, onSuspend);  // the resume's SIGCONT has the frame drawn again
   errno = savedErrno;
 }
 
@@ -257,8 +259,7 @@ class TerminalDevice : public console::Device {
       if (ended_) return console::KeyEvent{.end = true};
       if ((resized || continued) && last_) present(*last_);
       int wait = terminal::awaitingEscape(decoder_) ? escapeDelay_ : -1;
-      pollfd p = {inFd, POLLIN, 0};
-      int ready = poll(&p, 1, wait);
+      int ready = waitFor(inFd, POLLIN, wait);
       if (ready < 0) {
         if (errno != EINTR) ended_ = true;
         continue;
