@@ -41,11 +41,14 @@ void writeAll(int fd, const std::string& bytes) {
 }
 
 // Runs body on a new terminal of the given size. Each piece of typed goes in after the
-// device is open, a pause apart; with keysFromPipe, through a pipe closed after the last.
+// device is open, a pause apart. The keys may come through a pipe instead (closed after the
+// last), or the output may go into one.
 // meanwhile(child, master, slave) runs once the device is open, before anything is typed;
 // the terminal is not read while it runs.
+enum class Wiring { terminal, keysFromPipe, outputToPipe };
+
 Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsize size = {25, 80, 0, 0},
-                   int pauseMs = 0, bool keysFromPipe = false, std::function<void(pid_t, int, int)> meanwhile = {}) {
+                   int pauseMs = 0, Wiring wiring = Wiring::terminal, std::function<void(pid_t, int, int)> meanwhile = {}) {
   Outcome run;
   int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ::grantpt(master);
@@ -57,13 +60,16 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
   int report[2], keys[2];
   EXPECT_EQ(::pipe(report), 0);
   EXPECT_EQ(::pipe(keys), 0);
+  bool keysFromPipe = wiring == Wiring::keysFromPipe;
   int keysIn = keysFromPipe ? keys[1] : master;
   pid_t child = ::fork();
   if (child == 0) {
     ::setsid();
     ::ioctl(slave, TIOCSCTTY, 0);
     ::dup2(keysFromPipe ? keys[0] : slave, STDIN_FILENO);
-    ::dup2(slave, STDOUT_FILENO);
+    int output[2];
+    if (wiring == Wiring::outputToPipe && ::pipe(output) == 0) ::dup2(output[1], STDOUT_FILENO);  // never read
+    else ::dup2(slave, STDOUT_FILENO);
     ::close(master);
     ::close(report[0]);
     ::close(keys[1]);
@@ -168,7 +174,7 @@ TEST(TerminalDevice, AnEscHeldWhenTheKeysEndIsTheEscKey) {
         std::string keys = readKeys(d, 2);
         return keys + (d.readKey().end ? "end" : "more");
       },
-      {"a\x1b"}, {25, 80, 0, 0}, 0, true);
+      {"a\x1b"}, {25, 80, 0, 0}, 0, Wiring::keysFromPipe);
   unsetenv("ESCDELAY");
   EXPECT_EQ(run.report, "97/0 27/0 end");
 }
@@ -183,7 +189,7 @@ TEST(TerminalDevice, AfterAStopOrAResizeFromOutsideTheScreenIsDrawnAgainOnce) {
           d.present(screen);  // unchanged since: nothing to draw
           return keys;
         },
-        {"x"}, {25, 80, 0, 0}, 0, false, [resize](pid_t child, int terminal, int) {
+        {"x"}, {25, 80, 0, 0}, 0, Wiring::terminal, [resize](pid_t child, int terminal, int) {
           std::this_thread::sleep_for(std::chrono::milliseconds(200));
           if (resize) {
             winsize larger = {30, 100, 0, 0};
@@ -206,9 +212,10 @@ TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
   struct {
     unsigned short columns, rows;
     const char* seen;
-    bool keysFromPipe = false;  // then only the output is the terminal
+    Wiring wiring = Wiring::terminal;
   } cases[] = {{0, 0, "80x25"},   {0, 40, "80x25"},    {100, 0, "80x25"},         {100, 40, "100x40"},
-               {60, 10, "80x25"}, {1000, 1000, "512x256"}, {100, 40, "100x40", true}};
+               {60, 10, "80x25"}, {1000, 1000, "512x256"}, {100, 40, "100x40", Wiring::keysFromPipe},
+               {100, 40, "100x40", Wiring::outputToPipe}};
   for (const auto& c : cases) {
     Outcome run = onTerminal(
         [](console::Device& d) {
@@ -217,9 +224,10 @@ TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
           d.present(screenWith("visible", 1));
           return std::to_string(width) + "x" + std::to_string(height);
         },
-        {}, {c.rows, c.columns, 0, 0}, 0, c.keysFromPipe);
+        {}, {c.rows, c.columns, 0, 0}, 0, c.wiring);
     EXPECT_EQ(run.report, c.seen) << c.columns << "x" << c.rows;
-    EXPECT_NE(run.shown.find("visible"), std::string::npos) << c.columns << "x" << c.rows;
+    bool drawnOnTerminal = c.wiring != Wiring::outputToPipe;
+    EXPECT_EQ(run.shown.find("visible") != std::string::npos, drawnOnTerminal) << c.columns << "x" << c.rows;
   }
 }
 
@@ -272,7 +280,7 @@ TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
         d.present(screen);
         return std::string("not stopped");
       },
-      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, false, [](pid_t child, int terminal, int) {
+      {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, Wiring::terminal, [](pid_t child, int terminal, int) {
         // Far more waiting to be read than the small frame: the large one is on its way.
         int waiting = 0;
         for (int tries = 0; waiting < 1000 && tries < 500; ++tries) {
@@ -294,7 +302,7 @@ TEST(TerminalDevice, ASignalWaitsAMomentForATerminalHoldingItsOutput) {
         d.present(screenWith("drawn", 1));
         return readKeys(d, 1);
       },
-      {}, {25, 80, 0, 0}, 0, false, [](pid_t child, int, int slave) {
+      {}, {25, 80, 0, 0}, 0, Wiring::terminal, [](pid_t child, int, int slave) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         ::tcflow(slave, TCOOFF);  // as Ctrl+S holds a real terminal's output
         ::kill(child, SIGTERM);
