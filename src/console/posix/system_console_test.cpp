@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -290,8 +291,9 @@ TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
         ::kill(child, SIGTERM);
       });
   EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGTERM);
-  std::size_t cancel = run.shown.rfind('\x18');
+  std::size_t cancel = run.shown.find('\x18');
   ASSERT_NE(cancel, std::string::npos);
+  EXPECT_EQ(std::count(run.shown.begin(), run.shown.end(), '\x18'), 1);
   EXPECT_EQ(run.shown.substr(cancel), "\x18\x1b[0m\x1b[2H\x1b[J");  // then the small frame's hand-back
   EXPECT_TRUE(run.modesBack);
 }
