@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "base/ascii.h"
@@ -29,13 +30,14 @@ std::string dosdevicesFolder() {
   return {};
 }
 
-std::optional<std::string> realPath(const std::string& path) {
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (!real) return std::nullopt;
-  std::string result = real;
-  std::free(real);
-  return result;
+// A string the C library allocated, given back to it here.
+std::optional<std::string> taken(char* allocated) {
+  std::unique_ptr<char, decltype(&std::free)> owned(allocated, &std::free);
+  if (!owned) return std::nullopt;
+  return std::string(owned.get());
 }
+
+std::optional<std::string> realPath(const std::string& path) { return taken(::realpath(path.c_str(), nullptr)); }
 
 dos::DriveMap readDriveMap() {
   std::vector<dos::DosDevice> entries;
@@ -132,15 +134,19 @@ std::optional<std::string> posixPathOf(std::string_view dosPath) {
   return path;
 }
 
+std::optional<std::string> workingDirectory() { return taken(::getcwd(nullptr, 0)); }
+
+Str dosFormOf(const std::string& path) {
+  std::optional<std::string> dosPath = dos::toDos(path, driveMap());
+  if (!dosPath || dosPath->size() > Str::capacity) return {};
+  return Str(*dosPath);
+}
+
 }  // namespace posix
 
 Str currentDirectory() {
-  char* cwd = ::getcwd(nullptr, 0);
-  if (!cwd) return {};
-  std::optional<std::string> dosPath = dos::toDos(cwd, posix::driveMap());
-  std::free(cwd);
-  if (!dosPath || dosPath->size() > Str::capacity) return {};
-  return Str(*dosPath);
+  std::optional<std::string> cwd = posix::workingDirectory();
+  return cwd ? posix::dosFormOf(*cwd) : Str();
 }
 
 Str expandPath(std::string_view path) { return dos::expandPath(path, currentDirectory()); }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/short_string.h"
 #include "platform/dos_path.h"
 
 namespace platform::posix {
@@ -19,5 +20,10 @@ void forgetDriveMap();
 // and each name holding a stand-in ("?") taken as the one entry it stands for
 // (dos::standsFor); nothing when it names none (a drive that is not mapped).
 std::optional<std::string> posixPathOf(std::string_view dosPath);
+
+// The working directory; nothing when the system cannot give it.
+std::optional<std::string> workingDirectory();
+// The DOS form of an absolute path; empty when no drive holds it or it does not fit a Str.
+Str dosFormOf(const std::string& path);
 
 }  // namespace platform::posix

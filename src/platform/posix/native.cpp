@@ -16,16 +16,9 @@ namespace platform {
 std::string nativePath(std::string_view dosPath) { return posix::posixPathOf(dosPath).value_or(""); }
 
 Str dosPathOf(std::string_view path) {
-  std::string absolute(path);
-  if (!path.starts_with('/')) {
-    char* cwd = ::getcwd(nullptr, 0);
-    if (!cwd) return {};
-    absolute = std::string(cwd) + '/' + absolute;
-    std::free(cwd);
-  }
-  std::optional<std::string> dos = dos::toDos(absolute, posix::driveMap());  // ".." resolved there
-  if (!dos || dos->size() > Str::capacity) return {};
-  return Str(*dos);
+  if (path.starts_with('/')) return posix::dosFormOf(std::string(path));
+  std::optional<std::string> cwd = posix::workingDirectory();
+  return cwd ? posix::dosFormOf(*cwd + '/' + std::string(path)) : Str();  // ".." resolved there
 }
 
 Str messagesLocale() {
