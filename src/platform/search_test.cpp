@@ -65,5 +65,16 @@ TEST_F(SearchFile, AbsoluteElementsAndTheDotList) {
   EXPECT_EQ(searchFile("ZOR4.EXE", "."), here + "\\ZOR4.EXE");
 }
 
+#ifndef _WIN32
+TEST_F(SearchFile, AHitStaysRelativeWhereTheCurrentDirectoryHasNoDosForm) {
+  std::string deep = std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(100, 'f');
+  fs::create_directories(deep);
+  test::ScopedDirectory inside(deep);
+  ASSERT_EQ(platform::currentDirectory(), "");  // longer than a DOS path may be
+  touch("ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", ""), "ZO.BAT");
+}
+#endif
+
 }  // namespace
 }  // namespace platform
