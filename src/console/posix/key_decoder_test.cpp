@@ -118,6 +118,7 @@ TEST(KeyDecoder, SequencesSplitAcrossReads) {
 TEST(KeyDecoder, UnknownSequencesAreConsumedWhole) {
   EXPECT_EQ(decode("\x1b[99~x"), Keys{"c120"});
   EXPECT_EQ(decode("\x1b[" + std::string(40, '1') + "~x"), Keys{"c120"});  // more parameters than kept
+  EXPECT_EQ(decode("\x1b[1;" + std::string(15, '0') + "~x"), Keys{"c120"});  // one more: not Home
   EXPECT_EQ(decode("\x1b[?1;2cx"), Keys{"c120"});        // a device attributes report
   EXPECT_EQ(decode("\x1b[<0;12;5Mx"), Keys{"c120"});     // a mouse report
   // Private markers make a report of a sequence that would otherwise be a key.

@@ -199,6 +199,15 @@ TEST(Render, ColoursMapToSgrWithRedAndBlueSwapped) {
   out.clear();
   terminal::renderFrame(shown, model, out);
   EXPECT_NE(out.find("ab\x1b[44mc"), std::string::npos);
+  // A cell of byte 0 in black on black is known like any other: drawn again to get past it.
+  model.at(2, 2) = Cell{0, 0x00};
+  put(model, 3, 2, "d", 0x00);
+  terminal::renderFrame(shown, model, out);
+  put(model, 1, 2, "e", 0x00);
+  put(model, 3, 2, "f", 0x00);
+  out.clear();
+  terminal::renderFrame(shown, model, out);
+  EXPECT_NE(out.find("e f"), std::string::npos);
 }
 
 TEST(Render, GlyphsAreUtf8OfCodePage437) {
