@@ -74,8 +74,10 @@ std::uint8_t csiScan(const KeyDecoder& d, char final) {
 // The scan code of the PC key that types c (US layout), which Alt+c reports with no
 // character; the digit row and - and = have the codes of their own Alt form.
 std::uint8_t altScan(std::uint8_t c) {
-  static constexpr char rows[][14] = {"qwertyuiop[]", "asdfghjkl;'`", "\\zxcvbnm,./"};
-  static constexpr std::uint8_t firstScan[] = {16, 30, 43};
+  static constexpr struct {
+    std::string_view keys;
+    std::uint8_t firstScan;
+  } rows[] = {{"qwertyuiop[]", 16}, {"asdfghjkl;'`", 30}, {"\\zxcvbnm,./", 43}};
   static constexpr std::string_view shifted = "QWERTYUIOP{}ASDFGHJKL:\"~|ZXCVBNM<>?";
   static constexpr std::string_view unshifted = "qwertyuiop[]asdfghjkl;'`\\zxcvbnm,./";
   if (c == ' ') return 57;
@@ -97,9 +99,9 @@ std::uint8_t altScan(std::uint8_t c) {
     case '(': return 128;
     default: break;
   }
-  for (int r = 0; r < 3; ++r)
-    for (int i = 0; rows[r][i]; ++i)
-      if (static_cast<std::uint8_t>(rows[r][i]) == c) return static_cast<std::uint8_t>(firstScan[r] + i);
+  for (const auto& row : rows)
+    if (auto i = row.keys.find(static_cast<char>(c)); i != std::string_view::npos)
+      return static_cast<std::uint8_t>(row.firstScan + i);
   return 0;
 }
 

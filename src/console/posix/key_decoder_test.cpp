@@ -122,7 +122,7 @@ TEST(KeyDecoder, UnknownSequencesAreConsumedWhole) {
   EXPECT_EQ(decode("\x1b[?1;2cx"), Keys{"c120"});        // a device attributes report
   EXPECT_EQ(decode("\x1b[<0;12;5Mx"), Keys{"c120"});     // a mouse report
   // Private markers make a report of a sequence that would otherwise be a key.
-  EXPECT_EQ(decode("\x1b[?5~x\x1b[>1~x\x1b[<0;1;1Mx\x1b[=2Ax"), (Keys{"c120", "c120", "c120", "c120"}));
+  EXPECT_EQ(decode("\x1b[?5~x\x1b[>1~x\x1b[<0;1;1Mx\x1b[=2Ax\x1b[?~x"), (Keys{"c120", "c120", "c120", "c120", "c120"}));
   EXPECT_EQ(decode("\x1b[5Ax"), Keys{"c120"});           // a cursor movement, not a key
   EXPECT_EQ(decode("\x1b[1 qx\x1b[ Ax"), (Keys{"c120", "c120"}));  // intermediate bytes
   EXPECT_EQ(decode("\x1b[Zx\x1bOZx\x1b[[Zx\x1b[[@x"), (Keys{"c120", "c120", "c120", "c120"}));

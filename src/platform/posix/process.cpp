@@ -15,9 +15,7 @@ void writeError(std::string_view bytes) {
   // A reader that went away must not turn "Runtime error N" into death by SIGPIPE: the
   // exit code still tells N.
   ::signal(SIGPIPE, SIG_IGN);
-  if (::write(STDERR_FILENO, bytes.data(), bytes.size()) < 0) {
-    // Nowhere left to report it; the exit code still tells.
-  }
+  [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, bytes.data(), bytes.size());  // a failure: nowhere left to report it
 }
 
 Str environmentValue(std::string_view name) {
