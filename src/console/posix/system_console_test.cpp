@@ -49,7 +49,8 @@ void writeAll(int fd, const std::string& bytes) {
 enum class Wiring { terminal, keysFromPipe, outputToPipe };
 
 Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsize size = {25, 80, 0, 0},
-                   int pauseMs = 0, Wiring wiring = Wiring::terminal, std::function<void(pid_t, int, int)> meanwhile = {}) {
+                   int pauseMs = 0, Wiring wiring = Wiring::terminal,
+                   std::function<void(pid_t, int, int)> meanwhile = {}) {
   Outcome run;
   int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ::grantpt(master);

@@ -15,7 +15,8 @@ void writeError(std::string_view bytes) {
   // A reader that went away must not turn "Runtime error N" into death by SIGPIPE: the
   // exit code still tells N.
   ::signal(SIGPIPE, SIG_IGN);
-  [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, bytes.data(), bytes.size());  // a failure: nowhere left to report it
+  // A failure has nowhere left to be reported; the exit code still tells.
+  [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, bytes.data(), bytes.size());
 }
 
 Str environmentValue(std::string_view name) {
