@@ -3,8 +3,10 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -169,6 +171,37 @@ TEST(WriteStream, OneByteAndAGlyphGoOutInUtf8) {
   ::close(ends[0]);
   EXPECT_EQ(errors[0] + errors[1], 0);
   EXPECT_EQ(std::string(got, static_cast<std::size_t>(std::max<ssize_t>(n, 0))), "x\xC3\x87\n");
+}
+
+// A write into a full pipe that a signal cuts short takes only part of the text: the rest
+// follows from where it stopped.
+TEST(WriteStream, AWriteCutShortBySignalsGoesOnWhereItStopped) {
+  std::string text;
+  for (int i = 0; text.size() < 300000; ++i) text += std::to_string(i) + ' ';
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::close(ends[0]);
+    ::dup2(ends[1], STDOUT_FILENO);
+    struct sigaction tick = {};
+    tick.sa_handler = [](int) {};  // no SA_RESTART: a blocked write returns what it took
+    ::sigaction(SIGALRM, &tick, nullptr);
+    itimerval every10ms = {{0, 10000}, {0, 10000}};
+    ::setitimer(ITIMER_REAL, &every10ms, nullptr);
+    ::_exit(writeStream(Stream::output, text));
+  }
+  ::close(ends[1]);
+  ::usleep(100000);  // the pipe fills and the ticks cut into the write
+  std::string got;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;) got.append(buffer, static_cast<std::size_t>(n));
+  ::close(ends[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(got == text) << got.size() << " bytes of " << text.size();
 }
 
 TEST_F(FilesTest, AMovedFileIsClosedOnceByItsNewOwner) {
