@@ -22,8 +22,7 @@ inline constexpr Message msgZorPathTooLong = {
 // After the terminal is handed back: which files the run wrote.
 inline constexpr Message msgWritten = {"written: ", "geschrieben: "};
 inline constexpr Message msgNothingWritten = {"nothing written", "nichts geschrieben"};
-inline constexpr Message msgLauncherNotWritten = {"launcher not written; written: ",
-                                                  "Startdatei nicht geschrieben; geschrieben: "};
+inline constexpr Message msgLauncherNotWritten = {"launcher not written; ", "Startdatei nicht geschrieben; "};
 inline constexpr Message msgBackupFailed = {" (the old one could not be kept as ZO.BAK)",
                                             " (die alte konnte nicht als ZO.BAK bleiben)"};
 

@@ -19,6 +19,7 @@ EN = {
     "closing": ["successful exit", "", 'help          : "ZO -?"', 'program start : "ZO"'],
     "written": "written: ",
     "nothing_written": "nothing written",
+    "launcher_not_written": "launcher not written; written: ",
 }
 
 DE = {
@@ -35,6 +36,7 @@ DE = {
     "closing": ["erfolgreicher Abschluß.", "", 'Hilfe         : "ZO -?"', 'Programmstart : "ZO"'],
     "written": "geschrieben: ",
     "nothing_written": "nichts geschrieben",
+    "launcher_not_written": "Startdatei nicht geschrieben; geschrieben: ",
 }
 
 LANGUAGES = {"en": EN, "de": DE}
@@ -42,10 +44,10 @@ LANGUAGES = {"en": EN, "de": DE}
 YELLOW_ON_BLUE, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK = 0x1E, 0x0C, 0x0F
 
 
-def written_line(t, *paths):
+def written_line(t, *paths, head="written"):
     """The line below the closing screen naming the files written, as a pattern: each DOS
     path, then on POSIX the file's own path in parentheses."""
-    return re.escape(t["written"]) + ", ".join(re.escape(dos(p)) + f"(?: {re.escape(f'({p})')})?"
+    return re.escape(t[head]) + ", ".join(re.escape(dos(p)) + f"(?: {re.escape(f'({p})')})?"
                                                for p in paths)
 
 

@@ -2,12 +2,13 @@
 in its colours, the 67 bytes of the file, and the table named in the launcher."""
 
 import os
+import re
 
 import pytest
 
 from harness import ENTER, ESC, UP
 from steps import (DEFAULT_PAIRS, LANGUAGES, YELLOW_ON_BLUE, closing, colour_table, dos, expect,
-                   option_line, reach_menu, read_menu)
+                   option_line, reach_menu, read_menu, written_line)
 
 
 def editor_rows(t):
@@ -38,8 +39,8 @@ def check_colours(s, pairs):
     assert s.cell(80, 25).data == " " and s.attribute(80, 25) == YELLOW_ON_BLUE
 
 
-@pytest.mark.parametrize("lang", ["en", "de"])
-def test_new_table_is_made_saved_and_named_in_the_launcher(start, zor_dir, lang):
+@pytest.mark.parametrize("lang, give_up", [("en", False), ("de", True)])
+def test_new_table_is_made_saved_and_named_in_the_launcher(start, zor_dir, lang, give_up):
     t = LANGUAGES[lang]
     s = start(lang=t["lang"])
     reach_menu(s, t)
@@ -70,6 +71,14 @@ def test_new_table_is_made_saved_and_named_in_the_launcher(start, zor_dir, lang)
     table = zor_dir / "MY.TAB"
     assert table.read_bytes() == colour_table(comment, pairs)
     assert len(table.read_bytes()) == 67
+    if give_up:  # the table stays, the launcher is not written
+        expect(s, ESC, lambda: s.lines()[0], t["aborted"])
+        s.send("x", settle=False)
+        assert s.wait_exit() == 0
+        below = "".join(s.row(r) for r in range(2, 26)).rstrip()
+        assert re.fullmatch(written_line(t, table, head="launcher_not_written"), below), below
+        assert not (zor_dir / "ZO.BAT").exists()
+        return
     s.send(ENTER, settle=False)
     closing(s, t, zor_dir / "ZO.BAT", table)
     assert (zor_dir / "ZO.BAT").read_bytes().endswith(option_line(F=full).encode())

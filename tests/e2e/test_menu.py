@@ -135,6 +135,7 @@ def test_esc_gives_up_without_touching_any_file(start, tmp_path, bin_dir, lang):
     assert s.process.poll() is None  # a key ends the run
     s.send("q", settle=False)
     assert s.wait_exit() == 0
+    assert s.lines()[:3] == [t["aborted"], t["nothing_written"], ""]
     assert snapshot(tmp_path) == before
     after = os.stat(launcher)
     assert (after.st_ino, after.st_mtime_ns) == (stat.st_ino, stat.st_mtime_ns)
