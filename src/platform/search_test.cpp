@@ -46,6 +46,11 @@ TEST_F(SearchFile, AQuotedElementMayHoldSemicolons) {
   EXPECT_EQ(searchFile("ZO.BAT", "x;y"), "");
   EXPECT_EQ(searchFile("ZO.BAT", "a;\"x;y\";b"), here + "\\x;y\\ZO.BAT");
   EXPECT_EQ(searchFile("ZO.BAT", "\"x;y"), here + "\\x;y\\ZO.BAT");  // unclosed: to the end
+  EXPECT_EQ(searchFile("ZO.BAT", "\"a\"\"x;y\""), here + "\\x;y\\ZO.BAT");  // one after another
+  EXPECT_EQ(searchFile("ZO.BAT", "a;\"b"), "");
+  fs::create_directory("b");
+  touch("b/ZO.BAT");
+  EXPECT_EQ(searchFile("ZO.BAT", "\"a\";b"), here + "\\b\\ZO.BAT");
 }
 
 TEST_F(SearchFile, AColonInTheFoundNameIsPartOfTheName) {
