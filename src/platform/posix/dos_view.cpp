@@ -45,8 +45,7 @@ dos::DriveMap readDriveMap() {
   if (folder) {
     if (DIR* dir = ::opendir(folder->c_str())) {
       while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name.size() != 2 || name[1] != ':') continue;
+        std::string name = entry->d_name;  // the drives are picked out of the listing later
         std::string link = *folder + '/' + name;
         // The folder as the system names it, so it matches what getcwd reports.
         if (std::optional<std::string> target = realPath(link)) {

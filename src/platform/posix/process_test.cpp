@@ -2,8 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "base/ascii.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
 #include "platform/test_support.h"
@@ -31,6 +34,10 @@ class WinePrefixTest : public ::testing::Test {
     EXPECT_EQ(::symlink((prefix / "data").c_str(), (prefix / "dosdevices/d:").c_str()), 0);
     EXPECT_EQ(::symlink("/", (prefix / "dosdevices/z:").c_str()), 0);
     EXPECT_EQ(::symlink("/nowhere", (prefix / "dosdevices/a:").c_str()), 0);
+    EXPECT_EQ(::symlink("x", (prefix / "dosdevices/b:").c_str()), 0);
+    // Wine's links to the raw devices and ports name no drive.
+    EXPECT_EQ(::symlink((prefix / "data").c_str(), (prefix / "dosdevices/e::").c_str()), 0);
+    EXPECT_EQ(::symlink((prefix / "data").c_str(), (prefix / "dosdevices/com1").c_str()), 0);
     prefix.write("drive_c/ZOR/ZOR4.EXE", "MZ");
     prefix.write(
         "data/Gr\xC3\xBC\xC3\x9F"
@@ -47,6 +54,7 @@ class WinePrefixTest : public ::testing::Test {
 TEST_F(WinePrefixTest, DrivesComeFromTheDosdevicesLinks) {
   const dos::DriveMap& map = posix::driveMap();
   EXPECT_EQ(map.targets['a' - 'a'], "/nowhere");  // a link to nothing still names its drive
+  EXPECT_EQ(map.targets['b' - 'a'], prefix / "dosdevices/x");
   EXPECT_EQ(map.targets['c' - 'a'], prefix / "drive_c");
   EXPECT_EQ(map.targets['d' - 'a'], prefix / "data");
   EXPECT_EQ(map.targets['z' - 'a'], "/");
@@ -94,6 +102,18 @@ TEST_F(WinePrefixTest, FindEntryListsNamesAsTheFileSystemCompares) {
 
   ASSERT_EQ(::symlink("gone", "DANGLING"), 0);
   EXPECT_TRUE(findEntry("DANGLING"));
+
+  // Names that differ only in letter case are different files: the one named is the one
+  // given, whichever the folder lists first.
+  std::vector<std::string> spellings = {"ZO.BAT", "zo.bat", "Zo.Bat", "zO.bAT", "ZO.bat", "zo.BAT"};
+  for (const std::string& name : spellings) prefix.write("drive_c/ZOR/" + name, "");
+  std::string last;
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    std::string name = entry.path().filename().string();
+    if (ascii::sameIgnoringCase(name, "ZO.BAT")) last = name;
+  }
+  EXPECT_TRUE(findEntry(last, &stored));
+  EXPECT_EQ(stored, last);
 }
 
 TEST_F(WinePrefixTest, SearchPathInDosForm) {
