@@ -165,6 +165,7 @@ TEST_F(WriteLauncher, ChangedLauncherIsKeptAsZoBak) {
       {handEdited, true, {}, Backup::failed, std::nullopt},
       {handEdited, false, Op::Create, Backup::failed, std::nullopt},
       {handEdited, false, Op::Read, Backup::failed, std::nullopt},
+      {handEdited, false, Op::Open, Backup::failed, std::nullopt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.old.value_or("(none)"));
