@@ -29,6 +29,7 @@ TEST(ExtractOptionLine, QuotedProgramPath) {
   EXPECT_EQ(extractOptionLine("@\"C:\\A B\\ZOR4.EXE\" -C+"), "-C+");
   // The closing quote directly followed by a switch: that switch goes with the blank.
   EXPECT_EQ(extractOptionLine("\"C:\\A B\\ZOR4.EXE\"-C+ -U-"), "-U-");
+  EXPECT_EQ(extractOptionLine("\"C:\\A B\\ZOR4.EXE\"-C+"), "-C+");  // unless it is the last
   // No closing quote: only the opening one is removed, then up to the first blank.
   EXPECT_EQ(extractOptionLine("\"C:\\A B\\ZOR4.EXE -C+"), "B\\ZOR4.EXE -C+");
 }
@@ -107,6 +108,13 @@ TEST_F(ReadLauncher, SwitchesAtTheEndOfALongCommandLineCount) {
   EXPECT_EQ(settings.subdirs, 0);
   EXPECT_EQ(settings.memoryLimitKb, 123);
   EXPECT_EQ(settings.screenLines, 50);
+
+  // Windows runs 8191 characters of a command line: what lies beyond is not read.
+  std::string line = "ZOR4.EXE" + std::string(8191 - 8 - 4, ' ') + " -X7";
+  read("@ECHO OFF\r\nREM\r\n" + line + "7\r\n");
+  EXPECT_EQ(settings.memoryLimitKb, 7);
+  read("@ECHO OFF\r\nREM\r\n" + line.substr(1) + "7\r\n");
+  EXPECT_EQ(settings.memoryLimitKb, 77);
 }
 
 TEST_F(ReadLauncher, LongReservedLineIsCutAndTheRestOfItSkipped) {
