@@ -87,7 +87,7 @@ FileSystem& realFileSystem() {
 
 int runtimeErrorCode(int systemError, const std::string& path) {
   // A missing name is "file not found" when its folder is there, else "path not found".
-  if (systemError == ENOENT) return folderExists(path) ? 2 : 3;
+  if (systemError == ENOENT && !folderExists(path)) return 3;
   return win32ErrorOf(systemError);
 }
 

@@ -158,20 +158,35 @@ TEST_F(FilesTest, AFileMayTakeDescriptorZero) {
   EXPECT_EQ(std::string(bytes, 5), "table");
 }
 
-TEST(WriteStream, OneByteAndAGlyphGoOutInUtf8) {
+// writeStream's result with standard output on fd.
+int writtenTo(int fd, std::string_view text) {
+  int savedOutput = ::dup(STDOUT_FILENO);
+  ::dup2(fd, STDOUT_FILENO);
+  int error = writeStream(Stream::output, text);
+  ::dup2(savedOutput, STDOUT_FILENO);
+  ::close(savedOutput);
+  return error;
+}
+
+TEST(WriteStream, OneByteAndAGlyphGoOutInUtf8AndAFailureIsARuntimeError) {
   int ends[2];
   ASSERT_EQ(::pipe(ends), 0);
   ::fcntl(ends[1], F_SETFL, O_NONBLOCK);  // a write that goes on and on fails when the pipe is full
-  int savedOutput = ::dup(STDOUT_FILENO);
-  ::dup2(ends[1], STDOUT_FILENO);
-  int errors[] = {writeStream(Stream::output, "x"), writeStream(Stream::output, "\x80\n")};
-  ::dup2(savedOutput, STDOUT_FILENO);
-  for (int fd : {savedOutput, ends[1]}) ::close(fd);
+  EXPECT_EQ(writtenTo(ends[1], "x") + writtenTo(ends[1], "\x80\n"), 0);
   char got[8];
   ssize_t n = ::read(ends[0], got, sizeof got);
-  ::close(ends[0]);
-  EXPECT_EQ(errors[0] + errors[1], 0);
   EXPECT_EQ(std::string(got, static_cast<std::size_t>(std::max<ssize_t>(n, 0))), "x\xC3\x87\n");
+
+  ::close(ends[0]);
+  struct sigaction ignore = {}, old = {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGPIPE, &ignore, &old);
+  EXPECT_EQ(writtenTo(ends[1], "x"), 109);  // no reader any more
+  ::sigaction(SIGPIPE, &old, nullptr);
+  ::close(ends[1]);
+  int full = ::open("/dev/full", O_WRONLY);
+  EXPECT_EQ(writtenTo(full, "x"), 112);
+  ::close(full);
 }
 
 // A write into a full pipe that a signal cuts short takes only part of the text: the rest
