@@ -85,6 +85,10 @@ TEST_F(ColourEditor, SixteenStepsBringAForegroundBack) {
   runNewTable(std::string(16, 'a') + "v");
   EXPECT_EQ(table.pairs[0].foreground, 0x00);
   EXPECT_EQ(table.pairs[0].background, 0x20);
+  table = tableAtStart;
+  runNewTable("oOv");  // the last letters: the last category
+  EXPECT_NE(table.pairs[14].foreground, tableAtStart.pairs[14].foreground);
+  EXPECT_NE(table.pairs[14].background, tableAtStart.pairs[14].background);
 }
 
 TEST_F(ColourEditor, BackgroundRunsThroughToBlack) {

@@ -153,6 +153,7 @@ TEST_F(Console, ReadLineKeeps255AndRubsOutAcrossARowBreak) {
   device.type(std::string(300, 'w') + "\r");
   console::readLine(line);
   EXPECT_EQ(line.size(), 255u);
+  EXPECT_EQ(rowText(5), pad(std::string(255 - 3 * 80, 'w')));  // nor is more shown
 }
 
 TEST_F(Console, EndOfInputStopsTheRunWithError100) {

@@ -49,6 +49,7 @@ TEST(ExpandPath, AgainstTheCurrentDirectory) {
       {"\\\\SERVER\\SHARE\\..\\..", "C:\\ZOR", "\\\\SERVER\\SHARE\\"},
       {"..\\..\\X", "\\\\SERVER\\SHARE\\DIR", "\\\\SERVER\\SHARE\\X"},
       {"\\X", "\\\\SERVER\\SHARE\\DIR", "\\\\SERVER\\SHARE\\X"},
+      {"\\..\\X", "\\\\SERVER\\SHARE\\DIR", "\\\\SERVER\\SHARE\\X"},
       // What Windows itself gives for these, with C:\windows current.
       {"c:/test./file", "C:\\windows\\", "c:\\test\\file"},
       {"c:/test.. /file", "C:\\windows\\", "c:\\test.. \\file"},
@@ -132,6 +133,10 @@ TEST(DosView, NamesInCodePage437) {
   EXPECT_EQ(toDos("/tmp/\xE2\x98\xBA", map), "Z:\\tmp\\?");     // a face glyph is no name byte
   EXPECT_EQ(toDos("/tmp/a\xFF-\xC3", map), "Z:\\tmp\\a?-?");    // not UTF-8
   EXPECT_EQ(toDos("/tmp/\xC3(\xED\xA0\x80", map), "Z:\\tmp\\?(???");  // cut short; a surrogate
+  // The first and last character of each length is one; a longer form or one past the
+  // last is a stand-in for each of its bytes.
+  EXPECT_EQ(toDos("/tmp/\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", map), "Z:\\tmp\\????");
+  EXPECT_EQ(toDos("/tmp/\xE0\x9F\xBF\xF4\x90\x80\x80", map), "Z:\\tmp\\???????");
   EXPECT_EQ(toDos("/tmp/\x01\x7F", map), "Z:\\tmp\\\x01\x7F");  // control bytes as they are
 
   EXPECT_EQ(toPosix("Z:\\tmp\\M\x81hle", map), "/tmp/M\xC3\xBChle");

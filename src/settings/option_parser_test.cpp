@@ -127,7 +127,9 @@ TEST(OptionParser, PlainMarksQuotesAndSeparators) {
   Settings s = parsed("-C-\t-M-");
   EXPECT_EQ(s.cpuEmulator, 0);
   EXPECT_EQ(s.mouse, 1);
-  EXPECT_EQ(parsed("\t\t-M- \t -C-").cpuEmulator, 0);
+  s = parsed("\t\t-M- \t -C-");
+  EXPECT_EQ(s.mouse, 0);
+  EXPECT_EQ(s.cpuEmulator, 0);
   EXPECT_EQ(parsed("-Fa\tb").colourTableName.view(), "a\tb");
   EXPECT_EQ(parsed("  -M-   -C-   ").cpuEmulator, 0);
 }

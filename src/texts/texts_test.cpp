@@ -137,6 +137,7 @@ TEST(LanguageTables, LoaderStaysInsideBrokenTables) {
   // A table that ends one byte short of its second entry yields the first entry only;
   // one that ends with it, both.
   auto table = threeLanguageTable("");
+  EXPECT_EQ(loadTable(std::span(table).first(8 + 7 + 1), "DE", refs), 0);  // the count cut in half
   EXPECT_EQ(loadTable(std::span(table).first(table.size() - 1), "DE", refs), 1);
   EXPECT_EQ(refs[0], "eins");
   EXPECT_EQ(refs[1], "untouched");

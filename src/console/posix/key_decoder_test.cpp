@@ -97,6 +97,7 @@ TEST(KeyDecoder, LoneEscapeWaitsForTheDelay) {
   // Followed by something that starts no sequence and is not printable: both keys.
   EXPECT_EQ(decode("\x1b\x1b[A"), (Keys{"c27", "s72"}));
   EXPECT_EQ(decode("\x1b\r"), (Keys{"c27", "c13"}));
+  EXPECT_EQ(decode("\x1b\x7f"), (Keys{"c27", "c8"}));
   EXPECT_EQ(decode("\x1b\x1b"), (Keys{"c27", "c27"}));
 }
 

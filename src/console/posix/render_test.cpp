@@ -346,10 +346,14 @@ TEST(Render, ScrollingMovesTheTerminalsRows) {
   std::string out = frame(shown, model, term);
   term.expectShows(model);
   EXPECT_LT(out.size(), 200u);  // two fresh rows of blanks, not a screenful
-  // Scrolled further than the screen is high: drawn anew.
-  scrollModel(model, 30, 0x07);
-  frame(shown, model, term);
-  term.expectShows(model);
+  // Scrolled as far as the screen is high or further: drawn anew.
+  for (int rows : {25, 30}) {
+    scrollModel(model, rows, 0x07);
+    put(model, 1, 25, "last", 0x0C);
+    out = frame(shown, model, term);
+    term.expectShows(model);
+    EXPECT_EQ(out.find("\x1b[r\x1b["), 0u) << rows;  // no line feeds first
+  }
 }
 
 TEST(Render, ShorterTerminalShowsTheRowsAroundTheCursor) {

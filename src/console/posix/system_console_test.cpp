@@ -299,6 +299,33 @@ TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
   EXPECT_TRUE(run.modesBack);
 }
 
+// A signal that does not end the run (a resize) cuts a stalled write short: the frame goes
+// on from where the write stopped, byte for byte as without it.
+TEST(TerminalDevice, AFrameCutShortByAResizeGoesOnWhereItStopped) {
+  std::string shown[2];
+  for (bool resize : {false, true}) {
+    Outcome run = onTerminal(
+        [](console::Device& d) {
+          console::Screen screen = screenWith("", 1);
+          screen.width = console::maxWidth, screen.height = console::maxHeight;
+          screen.cells.assign(static_cast<std::size_t>(screen.width * screen.height), console::Cell{});
+          for (std::size_t i = 0; i < screen.cells.size(); ++i)
+            screen.cells[i] = {static_cast<std::uint8_t>('a' + i % 26), static_cast<std::uint8_t>(i)};
+          d.present(screen);
+          return std::string("drawn");
+        },
+        {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, Wiring::terminal, [resize](pid_t child, int, int) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the write stalls
+          if (resize) ::kill(child, SIGWINCH);
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        });
+    EXPECT_EQ(run.report, "drawn");
+    shown[resize] = run.shown;
+  }
+  EXPECT_GT(shown[0].size(), 100000u);
+  EXPECT_TRUE(shown[0] == shown[1]) << shown[0].size() << " bytes, with a resize " << shown[1].size();
+}
+
 TEST(TerminalDevice, ASignalWaitsAMomentForATerminalHoldingItsOutput) {
   Outcome run = onTerminal(
       [](console::Device& d) {

@@ -438,11 +438,12 @@ TEST_F(FilesTest, OnlyPlainFilesAreReadOrReplaced) {
 TEST_F(FilesTest, LeftoversOfEndedRunsAreRemoved) {
   std::string running = ".zorsetup-" + std::to_string(::getppid()) + "-3.tmp";
   for (const std::string& name : {std::string(".zorsetup-99999999-0.tmp"), running, std::string(".zorsetup-x-1.tmp"),
-                                  std::string(".zorsetup--1.tmp"), std::string("zorsetup-99999999-0.tmp")})
+                                  std::string(".zorsetup--1.tmp"), std::string(".zorsetup-99999999-.tmp"),
+                                  std::string("zorsetup-99999999-0.tmp")})
     dir.write(name, "left");
   replaceFile("ZO.BAT", "new");
-  EXPECT_EQ(dir.names(),
-            (Names{".zorsetup--1.tmp", running, ".zorsetup-x-1.tmp", "ZO.BAT", "zorsetup-99999999-0.tmp"}));
+  EXPECT_EQ(dir.names(), (Names{".zorsetup--1.tmp", running, ".zorsetup-99999999-.tmp", ".zorsetup-x-1.tmp", "ZO.BAT",
+                                "zorsetup-99999999-0.tmp"}));
 }
 
 // The signal handlers can reach the temporary file while it is written, and only then.
