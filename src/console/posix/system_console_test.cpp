@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "console/system_console.h"
+#include "platform/leftovers.h"
 
 namespace {
 
@@ -233,14 +234,19 @@ TEST(TerminalDevice, WindowSizeWithinTheModelsBounds) {
   }
 }
 
+// It also takes away the temporary file of a save in progress.
 TEST(TerminalDevice, ASignalBeforeTheFirstFrameLeavesTheTerminalAsItWas) {
-  Outcome run = onTerminal([](console::Device&) {
+  char saving[] = "/tmp/zor-saving-XXXXXX";
+  ::close(::mkstemp(saving));
+  Outcome run = onTerminal([&saving](console::Device&) {
+    platform::savingTo(saving);
     ::raise(SIGTERM);
     return std::string("not stopped");
   });
   EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGTERM);
   EXPECT_EQ(run.shown, "");
   EXPECT_TRUE(run.modesBack);
+  EXPECT_NE(::unlink(saving), 0) << "left behind";
 }
 
 // The hand-back bytes follow the last frame, whether the program finishes or a signal ends
