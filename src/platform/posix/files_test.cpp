@@ -363,6 +363,13 @@ TEST_F(FilesTest, InPlaceRewriteAtEveryStep) {
     EXPECT_EQ(now.st_nlink, step.secondName ? 2u : 1u);
     EXPECT_EQ(dir.names(), step.secondName ? (Names{"OTHER", "ZO.BAT"}) : Names{"ZO.BAT"});
   }
+  // Space is reserved for the new content and no more: a write that fails then leaves it.
+  ::unlink((dir / "OTHER").c_str());
+  dir.write("ZO.BAT", "old");
+  ::link((dir / "ZO.BAT").c_str(), (dir / "OTHER").c_str());
+  files.failNext(FileOp::Write, EIO);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new launcher"); }), 5);
+  EXPECT_EQ(statusOf(dir / "ZO.BAT").st_size, 12);
 }
 
 TEST_F(FilesTest, OwnerGroupAndModeStay) {
