@@ -114,6 +114,9 @@ TEST_F(WinePrefixTest, FindEntryListsNamesAsTheFileSystemCompares) {
   }
   EXPECT_TRUE(findEntry(last, &stored));
   EXPECT_EQ(stored, last);
+  prefix.write("drive_c/ZOR/TMP", "");  // looked up in its own folder, not in the root's "tmp"
+  EXPECT_TRUE(findEntry("TMP", &stored));
+  EXPECT_EQ(stored, "TMP");
 }
 
 TEST_F(WinePrefixTest, SearchPathInDosForm) {
