@@ -70,6 +70,7 @@ TEST_F(Console, ControlCharacters) {
   EXPECT_EQ(rowText(2), pad("Y"));
   console::writeText("\a");  // BEL: a beep, nothing printed, nothing moved
   EXPECT_EQ(device.beeps, 1);
+  EXPECT_EQ(device.presents, 1);  // what was written is shown before the beep
   EXPECT_EQ(rowText(2), pad("Y"));
   EXPECT_EQ(console::cursorColumn(), 2);
   console::moveCursor(1, 25);

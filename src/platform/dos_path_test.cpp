@@ -137,6 +137,7 @@ TEST(DosView, NamesInCodePage437) {
   // last is a stand-in for each of its bytes.
   EXPECT_EQ(toDos("/tmp/\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", map), "Z:\\tmp\\????");
   EXPECT_EQ(toDos("/tmp/\xE0\x9F\xBF\xF4\x90\x80\x80", map), "Z:\\tmp\\???????");
+  EXPECT_EQ(toDos("/tmp/\xED\x9F\xBF\xED\xBF\xBF\xEE\x80\x80", map), "Z:\\tmp\\?????");  // around the surrogates
   EXPECT_EQ(toDos("/tmp/\x01\x7F", map), "Z:\\tmp\\\x01\x7F");  // control bytes as they are
 
   EXPECT_EQ(toPosix("Z:\\tmp\\M\x81hle", map), "/tmp/M\xC3\xBChle");
