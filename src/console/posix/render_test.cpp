@@ -454,6 +454,11 @@ TEST(Render, LeavingPutsTheCursorBelowTheLastRowInUse) {
   out.clear();
   terminal::renderLeave(shown, model, out);
   EXPECT_EQ(out, "\x1b[0m\x1b[25H\r\n\x1b[J");
+  model = makeScreen(80, 25, 0x0F);  // nothing in use, the cursor at the top: no row above it is looked at
+  model.row = 1, model.column = 1;
+  out.clear();
+  terminal::renderLeave(shown, model, out);
+  EXPECT_EQ(out, "\x1b[0m\x1b[H\x1b[J");
 }
 
 }  // namespace
