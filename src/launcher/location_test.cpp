@@ -110,6 +110,11 @@ TEST_F(PathChoice, AtMostTwentyRows) {
   EXPECT_EQ(console::rowText(24).substr(0, 20), "in with path [1..20]");
   EXPECT_EQ(choose(path, "21\rD21"), "D21\\");  // out of range, and no such directory
   EXPECT_EQ(device.beeps, 1);
+  // A refused answer that scrolled the screen is cleared where it went.
+  EXPECT_EQ(choose(path, std::string(200, 'x') + "\rD22"), "D22\\");
+  EXPECT_EQ(device.beeps, 2);
+  EXPECT_EQ(console::rowText(console::cursorRow() - 1).substr(0, 20), "in with path [1..20]");
+  for (int r = 1; r <= 25; ++r) EXPECT_EQ(console::rowText(r).find("xxx"), std::string::npos) << r;
 }
 
 TEST_F(PathChoice, TheCutTo255Characters) {

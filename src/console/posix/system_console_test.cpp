@@ -122,9 +122,11 @@ Outcome onTerminal(const Body& body, std::vector<std::string> typed = {}, winsiz
     if (n <= 0) break;
     run.shown.append(buffer, static_cast<std::size_t>(n));
   }
+  // The output's blocking flag counts too: the shell shares it.
   run.modesBack = before.c_iflag == after.c_iflag && before.c_oflag == after.c_oflag &&
                   before.c_lflag == after.c_lflag &&
-                  std::memcmp(before.c_cc, after.c_cc, sizeof before.c_cc) == 0;
+                  std::memcmp(before.c_cc, after.c_cc, sizeof before.c_cc) == 0 &&
+                  !(::fcntl(slave, F_GETFL) & O_NONBLOCK);
   if (!run.report.empty()) run.report.erase(0, 1);  // the "ready" mark
   ::close(report[0]);
   ::close(slave);
