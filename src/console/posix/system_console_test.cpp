@@ -151,6 +151,17 @@ console::Screen screenWith(const char* text, int row) {
   return screen;
 }
 
+// The largest screen, its letters and colours changing cell by cell: far more than a
+// terminal's buffer takes at once.
+console::Screen largestScreenInColours() {
+  console::Screen screen = screenWith("", 1);
+  screen.width = console::maxWidth, screen.height = console::maxHeight;
+  screen.cells.assign(static_cast<std::size_t>(screen.width * screen.height), console::Cell{});
+  for (std::size_t i = 0; i < screen.cells.size(); ++i)
+    screen.cells[i] = {static_cast<std::uint8_t>('a' + i % 26), static_cast<std::uint8_t>(i)};
+  return screen;
+}
+
 TEST(TerminalDevice, KeysComeOneAtATimeInTheOrderTyped) {
   // a, cursor up, é, Esc then a byte that is no sequence (two keys from one byte), F1,
   // Ctrl+S (a key, not a stop of the output), Enter.
@@ -282,12 +293,8 @@ TEST(TerminalDevice, ASignalCuttingIntoAFrameEndsItsSequenceFirst) {
   // in the middle; a signal then ends the run there.
   Outcome run = onTerminal(
       [](console::Device& d) {
-        console::Screen screen = screenWith("small", 1);
-        d.present(screen);
-        screen.width = console::maxWidth, screen.height = console::maxHeight;
-        screen.cells.assign(static_cast<std::size_t>(screen.width * screen.height), console::Cell{});
-        for (std::size_t i = 0; i < screen.cells.size(); ++i) screen.cells[i] = {'x', static_cast<std::uint8_t>(i)};
-        d.present(screen);
+        d.present(screenWith("small", 1));
+        d.present(largestScreenInColours());
         return std::string("not stopped");
       },
       {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, Wiring::terminal, [](pid_t child, int terminal, int) {
@@ -314,12 +321,7 @@ TEST(TerminalDevice, AFrameCutShortByAResizeGoesOnWhereItStopped) {
   for (bool resize : {false, true}) {
     Outcome run = onTerminal(
         [](console::Device& d) {
-          console::Screen screen = screenWith("", 1);
-          screen.width = console::maxWidth, screen.height = console::maxHeight;
-          screen.cells.assign(static_cast<std::size_t>(screen.width * screen.height), console::Cell{});
-          for (std::size_t i = 0; i < screen.cells.size(); ++i)
-            screen.cells[i] = {static_cast<std::uint8_t>('a' + i % 26), static_cast<std::uint8_t>(i)};
-          d.present(screen);
+          d.present(largestScreenInColours());
           return std::string("drawn");
         },
         {}, {console::maxHeight, console::maxWidth, 0, 0}, 0, Wiring::terminal, [resize](pid_t child, int, int) {
