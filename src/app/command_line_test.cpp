@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/test_support.h"
+#include "test_support.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 #include "console/memory_device.h"
 #include "app/run.h"
 #include "platform/platform.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 #include "console/memory_device.h"
 #include "platform/platform.h"
 #ifndef _WIN32

@@ -1,7 +1,7 @@
 #include "colours/colour_table.h"
 
-#include "colours/test_support.h"
-#include "platform/failing_files.h"
+#include "colour_test_support.h"
+#include "failing_files.h"
 
 namespace colours_test {
 namespace {

@@ -1,6 +1,6 @@
 #include "colours/colour_table.h"
 
-#include "colours/test_support.h"
+#include "colour_test_support.h"
 #include "platform/platform.h"
 
 namespace colours_test {

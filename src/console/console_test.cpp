@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/test_support.h"
+#include "test_support.h"
 #include "console/memory_device.h"
 
 namespace {

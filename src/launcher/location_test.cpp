@@ -12,7 +12,7 @@
 #include "console/memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 
 namespace {
 

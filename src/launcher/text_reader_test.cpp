@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/test_support.h"
+#include "test_support.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "console/memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 #include "prompts/prompts.h"
-#include "platform/failing_files.h"
+#include "failing_files.h"
 #include "settings/settings.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/test_support.h"
+#include "test_support.h"
 
 namespace platform {
 namespace {

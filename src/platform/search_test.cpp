@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 

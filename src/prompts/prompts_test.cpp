@@ -6,7 +6,7 @@
 
 #include "console/console.h"
 #include "console/memory_device.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 #include "settings/settings.h"
 
 namespace {

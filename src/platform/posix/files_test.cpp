@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/failing_files.h"
+#include "failing_files.h"
 #include "platform/leftovers.h"
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 
 namespace platform {
 namespace {

@@ -9,7 +9,7 @@
 #include "base/ascii.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 
 namespace platform {
 namespace {

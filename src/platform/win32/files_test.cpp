@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/failing_files.h"
+#include "failing_files.h"
 #include "platform/platform.h"
-#include "platform/test_support.h"
+#include "test_support.h"
 #include "platform/win32/windows.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/test_support.h"
+#include "test_support.h"
 #include "colours/colour_table.h"
 #include "colours/editor.h"
 #include "console/console.h"
