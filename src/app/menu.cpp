@@ -27,8 +27,8 @@ constexpr MenuItem items[] = {
     {'x', "memory-limit", "", txtLblMemoryLimit, askMemoryLimit},
     {'z', "screen-lines", "", txtLblLines, askScreenLines},
     {'*', "", "", txtCreateColourTable, editColours},
-    {27, "", "[Esc]", txtExitNoSave, giveUp},
-    {13, "", "[<\xC4\xD9]", txtSaveExit, save},  // a return arrow in the OEM code page
+    {console::keyEsc, "", "[Esc]", txtExitNoSave, giveUp},
+    {console::keyEnter, "", "[<\xC4\xD9]", txtSaveExit, save},  // a return arrow in the OEM code page
     {'g', "gtdata-dll", "", 0, flip, &Settings::gtDataDll},  // ZOR's switch without a row
 };
 
@@ -139,7 +139,7 @@ void runMenu(RunState& run) {
   for (;;) {
     drawMenu(s);
     std::uint8_t key = readKeyUpper();
-    if (key == 0) {
+    if (key == console::keyNone) {
       console::readKey();  // a cursor, function or Alt key: its scan code is no letter here
       continue;
     }
@@ -156,7 +156,7 @@ void runMenu(RunState& run) {
         break;
       case giveUp:
         run.outcome = RunState::Outcome::gaveUp;
-        console::textAttribute = 15;
+        console::setTextAttribute(console::closingColours);
         console::clearScreen();
         abortWithMessage(text(txtAborted));
       case save: return;

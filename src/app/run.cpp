@@ -35,7 +35,7 @@ void askAboutDrive(char drive) {
 }
 
 void closingScreen() {
-  console::textAttribute = 15;
+  console::setTextAttribute(console::closingColours);
   console::clearScreen();
   writeLine(text(txtSuccess));
   writeLine("");

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::uint8_t normalColours = 0x1E;  // yellow on blue, as on every screen
 constexpr int categoryCount = 15;
 
 // Asks for the file, then loads it, or asks for a comment when it is a new table. Returns
@@ -49,7 +48,7 @@ void drawCategories(const ColourTable& table) {
   for (int k = 1; k <= categoryCount; ++k) {
     const ColourPair& pair = table.pairs[k - 1];
     console::moveCursor(22, k + 2);
-    console::textAttribute = static_cast<std::uint8_t>(pair.foreground + pair.background);
+    console::setTextAttribute(static_cast<std::uint8_t>(pair.foreground + pair.background));
     Str row = " ";
     row += static_cast<char>('@' + k);
     row += "   ";
@@ -63,13 +62,13 @@ void drawCategories(const ColourTable& table) {
 void drawPalette() {
   for (int c = 0; c < 16; ++c) {
     console::moveCursor(5 * c + 1, 25);
-    console::textAttribute = static_cast<std::uint8_t>(c);
+    console::setTextAttribute(static_cast<std::uint8_t>(c));
     console::writeText(c < 15 ? "\xDB\xDB\xDB\xDB " : "\xDB\xDB\xDB\xDB");
   }
 }
 
 void drawLegend() {
-  console::textAttribute = normalColours;
+  console::setTextAttribute(console::screenColours);
   console::moveCursor(1, 19);
   const std::string_view indent = "                  ";
   const struct {
@@ -112,16 +111,16 @@ bool editColourTable(Str& name, ColourTable& table) {
     drawPalette();
     drawLegend();
     std::uint8_t key = console::readKey();
-    if (key == 0) {
+    if (key == console::keyNone) {
       console::readKey();  // a cursor or function key: its scan code is no letter here
       continue;
     }
-    if (key == 27 || key == 'V' || key == 'v') return false;
+    if (key == console::keyEsc || key == 'V' || key == 'v') return false;
     if (key >= 'a' && key <= 'o') {
       stepForeground(table.pairs[key - 'a'].foreground);
     } else if (key >= 'A' && key <= 'O') {
       stepBackground(table.pairs[key - 'A'].background);
-    } else if (key == 'S' || key == 's' || key == 13) {
+    } else if (key == 'S' || key == 's' || key == console::keyEnter) {
       writeColourTable(fileName, table);
       return true;
     }

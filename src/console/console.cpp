@@ -6,45 +6,48 @@
 
 namespace console {
 
-// The process has one console, which every screen writes to: its model, its device and the
-// current attribute live here.
-std::uint8_t textAttribute = 0x07;
-
 namespace {
 
-Device* device = nullptr;
-Screen model;
-int codePage = 437;
-int pendingScan = -1;  // the scan code held back by readKey
+// The process has one console, which every screen writes to.
+struct State {
+  Device* device = nullptr;
+  Screen model;
+  std::uint8_t textAttribute = 0x07;
+  int codePage = 437;
+  int pendingScan = -1;  // the scan code held back by readKey
+};
+State state;
+
+Cell blank() { return Cell{' ', state.textAttribute}; }
 
 void scrollUp() {
-  std::copy(model.cells.begin() + model.width, model.cells.end(), model.cells.begin());
-  std::fill(model.cells.end() - model.width, model.cells.end(), Cell{' ', textAttribute});
-  ++model.scrolled;
+  std::copy(state.model.cells.begin() + state.model.width, state.model.cells.end(), state.model.cells.begin());
+  std::fill(state.model.cells.end() - state.model.width, state.model.cells.end(), blank());
+  ++state.model.scrolled;
 }
 
 void lineFeed() {
-  if (model.row < model.height)
-    ++model.row;
+  if (state.model.row < state.model.height)
+    ++state.model.row;
   else
     scrollUp();
 }
 
 void putChar(std::uint8_t c) {
   switch (c) {
-    case 13: model.column = 1; return;
-    case 10: lineFeed(); return;
-    case 8:
-      if (model.column > 1) --model.column;
+    case '\r': state.model.column = 1; return;
+    case '\n': lineFeed(); return;
+    case '\b':
+      if (state.model.column > 1) --state.model.column;
       return;
-    case 7:
+    case '\a':
       flush();
-      device->beep();
+      state.device->beep();
       return;
     default:
-      model.at(model.column, model.row) = Cell{c, textAttribute};
-      if (++model.column > model.width) {
-        model.column = 1;
+      state.model.at(state.model.column, state.model.row) = Cell{c, state.textAttribute};
+      if (++state.model.column > state.model.width) {
+        state.model.column = 1;
         lineFeed();
       }
   }
@@ -52,86 +55,89 @@ void putChar(std::uint8_t c) {
 
 KeyEvent nextEvent() {
   flush();
-  KeyEvent e = device->readKey();
+  KeyEvent e = state.device->readKey();
   if (e.end) platform::runtimeError(100);  // keyboard input is over: nothing more can happen
   return e;
 }
 
 // Removes the last character echoed by the line editor.
 void rubOut() {
-  if (model.column > 1) {
+  if (state.model.column > 1) {
     writeText("\b \b");
-  } else if (model.row > 1) {
-    moveCursor(model.width, model.row - 1);
-    model.at(model.column, model.row) = Cell{' ', textAttribute};
+  } else if (state.model.row > 1) {
+    moveCursor(state.model.width, state.model.row - 1);
+    state.model.at(state.model.column, state.model.row) = blank();
   }
 }
 
 }  // namespace
 
 void start(Device& d) {
-  device = &d;
-  device->windowSize(model.width, model.height);
-  if (model.width <= 0 || model.height <= 0) {
-    model.width = 80;
-    model.height = 25;
+  state.device = &d;
+  state.device->windowSize(state.model.width, state.model.height);
+  if (state.model.width <= 0 || state.model.height <= 0) {
+    state.model.width = 80;
+    state.model.height = 25;
   }
-  model.width = std::min(model.width, maxWidth);
-  model.height = std::min(model.height, maxHeight);
-  model.cells.assign(static_cast<std::size_t>(model.width * model.height), Cell{});
-  model.column = model.row = 1;
-  model.scrolled = 0;
-  codePage = device->codePage();
-  textAttribute = device->startAttribute();
-  pendingScan = -1;
+  state.model.width = std::min(state.model.width, maxWidth);
+  state.model.height = std::min(state.model.height, maxHeight);
+  state.model.cells.assign(static_cast<std::size_t>(state.model.width * state.model.height), Cell{});
+  state.model.column = state.model.row = 1;
+  state.model.scrolled = 0;
+  state.codePage = state.device->codePage();
+  state.textAttribute = state.device->startAttribute();
+  state.pendingScan = -1;
 }
 
 void finish() {
-  if (!device) return;
-  Device* d = device;
-  device = nullptr;  // a failure while finishing must not come back here
-  d->finish(model);
+  if (!state.device) return;
+  Device* d = state.device;
+  state.device = nullptr;  // a failure while finishing must not come back here
+  d->finish(state.model);
 }
 
 void flush() {
-  if (!device) return;
-  device->present(model);
-  model.scrolled = 0;
+  if (!state.device) return;
+  state.device->present(state.model);
+  state.model.scrolled = 0;
 }
 
-const Screen& screen() { return model; }
+const Screen& screen() { return state.model; }
+
+std::uint8_t textAttribute() { return state.textAttribute; }
+void setTextAttribute(std::uint8_t attribute) { state.textAttribute = attribute; }
 
 void writeText(std::string_view text) {
   for (char c : text) putChar(static_cast<std::uint8_t>(c));
 }
 
 void clearScreen() {
-  std::fill(model.cells.begin(), model.cells.end(), Cell{' ', textAttribute});
-  model.column = model.row = 1;
+  std::fill(state.model.cells.begin(), state.model.cells.end(), blank());
+  state.model.column = state.model.row = 1;
 }
 
 void clearToEndOfLine() {
-  for (int col = model.column; col <= model.width; ++col) model.at(col, model.row) = Cell{' ', textAttribute};
+  for (int col = state.model.column; col <= state.model.width; ++col) state.model.at(col, state.model.row) = blank();
 }
 
 void moveCursor(int column, int row) {
-  if (column < 1 || column > model.width || row < 1 || row > model.height) return;
-  model.column = column;
-  model.row = row;
+  if (column < 1 || column > state.model.width || row < 1 || row > state.model.height) return;
+  state.model.column = column;
+  state.model.row = row;
 }
 
-int cursorColumn() { return model.column; }
-int cursorRow() { return model.row; }
+int cursorColumn() { return state.model.column; }
+int cursorRow() { return state.model.row; }
 
 std::uint8_t readKey() {
-  if (pendingScan >= 0) {
-    auto scan = static_cast<std::uint8_t>(pendingScan);
-    pendingScan = -1;
+  if (state.pendingScan >= 0) {
+    auto scan = static_cast<std::uint8_t>(state.pendingScan);
+    state.pendingScan = -1;
     return scan;
   }
   KeyEvent e = nextEvent();
-  if (e.ch == 0 || (e.ch == 224 && codePage != 866)) {
-    pendingScan = e.scan;
+  if (e.ch == keyNone || (e.ch == 224 && state.codePage != 866)) {
+    state.pendingScan = e.scan;
     return 0;
   }
   return e.ch;
@@ -140,18 +146,18 @@ std::uint8_t readKey() {
 void readLine(Str& line) {
   line.clear();
   flush();
-  if (device->readLine(model, line, textAttribute)) return;
+  if (state.device->readLine(state.model, line, state.textAttribute)) return;
   for (;;) {
     KeyEvent e = nextEvent();
-    if (e.ch == 13) break;
-    if (e.ch == 8) {
+    if (e.ch == keyEnter) break;
+    if (e.ch == keyBackspace) {
       if (!line.empty()) {
         line.cutTail(1);
         rubOut();
       }
-    } else if (e.ch == 27) {
+    } else if (e.ch == keyEsc) {
       for (; !line.empty(); line.cutTail(1)) rubOut();
-    } else if (e.ch >= 32 && !(e.ch == 224 && codePage != 866) && line.size() < Str::capacity) {
+    } else if (e.ch >= 32 && !(e.ch == 224 && state.codePage != 866) && line.size() < Str::capacity) {
       line += static_cast<char>(e.ch);
       putChar(e.ch);
     }

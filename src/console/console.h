@@ -16,8 +16,15 @@ void start(Device& device);
 // Shows the model and restores the device; safe to call more than once.
 void finish();
 
-// The current text attribute: bits 0-3 foreground, bits 4-7 background.
-extern std::uint8_t textAttribute;
+// Text attributes: bits 0-3 foreground, bits 4-7 background. The program's own colours:
+enum Colours : std::uint8_t {
+  screenColours = 0x1E,   // yellow on blue, every screen
+  abortColours = 0x0C,    // light red on black, the message that ends a run
+  closingColours = 0x0F,  // white on black, the two closing screens
+};
+// The current text attribute, which writing and clearing use.
+std::uint8_t textAttribute();
+void setTextAttribute(std::uint8_t attribute);
 
 void writeText(std::string_view text);
 void clearScreen();
@@ -25,7 +32,7 @@ void clearToEndOfLine();
 void moveCursor(int column, int row);  // ignored outside the window
 int cursorColumn();
 int cursorRow();
-// One byte: the character, or 0 and then the scan code on the next call.
+// One byte: the character, or keyNone and then the scan code on the next call.
 std::uint8_t readKey();
 // A line typed with echo and editing, ended by Enter; the cursor ends in column 1 of the
 // next row. At most the line's capacity is kept.

@@ -21,14 +21,14 @@ class Console : public ::testing::Test {
 };
 
 TEST_F(Console, StartsWithTheDevicesAttributeAndAHomeCursor) {
-  EXPECT_EQ(console::textAttribute, 0x07);
+  EXPECT_EQ(console::textAttribute(), 0x07);
   EXPECT_EQ(console::cursorColumn(), 1);
   EXPECT_EQ(console::cursorRow(), 1);
 }
 
 TEST_F(Console, ClearScreenFillsWithTheCurrentAttribute) {
   console::writeText("xyz");
-  console::textAttribute = 30;
+  console::setTextAttribute(30);
   console::clearScreen();
   for (int row = 1; row <= 25; ++row) {
     EXPECT_EQ(rowText(row), pad(""));
@@ -49,7 +49,7 @@ TEST_F(Console, The81stCharacterWrapsToTheNextRow) {
 TEST_F(Console, WrappingOnTheLastRowScrollsWithABlankRowInTheCurrentAttribute) {
   console::writeText("top\r\nsecond");
   console::moveCursor(1, 25);
-  console::textAttribute = 0x4E;
+  console::setTextAttribute(0x4E);
   console::writeText(std::string(80, 'z') + "!");
   EXPECT_EQ(rowText(1), pad("second"));
   EXPECT_EQ(rowText(24), std::string(80, 'z'));
@@ -98,7 +98,7 @@ TEST_F(Console, MoveCursorOutsideTheWindowIsIgnored) {
 TEST_F(Console, ClearToEndOfLineKeepsTheCursor) {
   console::writeText(std::string(80, 'q'));
   console::moveCursor(70, 1);
-  console::textAttribute = 12;
+  console::setTextAttribute(12);
   console::clearToEndOfLine();
   EXPECT_EQ(rowText(1), pad(std::string(69, 'q')));
   EXPECT_EQ(attributeAt(69, 1), 0x07);
@@ -127,7 +127,7 @@ TEST(ConsoleCodePage, On866The224IsALetter) {
 }
 
 TEST_F(Console, ReadLineEditsAndEchoes) {
-  console::textAttribute = 0x1E;
+  console::setTextAttribute(0x1E);
   console::moveCursor(5, 3);
   device.type("abX\bc\x1bhel\xE0lo\b!\r");  // 224 leads a grey cursor key: no character
   device.press(72);  // keys without a character are not typed

@@ -37,6 +37,10 @@ struct Screen {
   }
 };
 
+// The keys the program tells apart by their character. keyNone is the character of a key
+// without one (cursor and function keys, Alt with a letter): readKey gives its scan code next.
+enum Key : std::uint8_t { keyNone = 0, keyBackspace = 8, keyEnter = 13, keyEsc = 27 };
+
 // One key press. ch is the character in the OEM code page, 0 for a key without one
 // (then scan is its PC scan code). end marks the end of keyboard input.
 struct KeyEvent {

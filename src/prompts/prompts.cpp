@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 
 void newScreen() {
-  console::textAttribute = 30;
+  console::setTextAttribute(console::screenColours);
   console::clearScreen();
 }
 
@@ -16,11 +16,11 @@ std::uint8_t readKeyUpper() {
 }
 
 void abortWithMessage(std::string_view text) {
-  console::textAttribute = 12;
+  console::setTextAttribute(console::abortColours);
   console::writeText("\r");
   console::writeText(text);
   console::clearToEndOfLine();
-  console::textAttribute = 30;
+  console::setTextAttribute(console::screenColours);
   console::writeText("\r\n");
   readKeyUpper();  // blocks until a key is waiting, then takes it
   platform::endRun(0);

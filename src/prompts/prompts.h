@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-// Text attribute 30 (yellow on blue), then clear screen.
+// The screens' colours (yellow on blue), then clear screen.
 void newScreen();
 // One key; a to z come back as capitals.
 std::uint8_t readKeyUpper();

@@ -10,7 +10,9 @@ namespace {
 
 using console::KeyEvent;
 
-constexpr std::uint8_t esc = 27;
+using console::keyBackspace;
+using console::keyEnter;
+constexpr std::uint8_t esc = console::keyEsc;  // also the first byte of a sequence
 
 KeyEvent character(std::uint8_t ch) { return KeyEvent{ch, 0, false}; }
 KeyEvent scanKey(std::uint8_t scan) { return KeyEvent{0, scan, false}; }
@@ -112,12 +114,12 @@ void startSequence(KeyDecoder& d, KeyDecoder::State state) {
 }
 
 int ground(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
-  if (b == 13 || b == 10) {
-    keys[0] = character(13);
+  if (b == '\r' || b == '\n') {
+    keys[0] = character(keyEnter);
     return 1;
   }
-  if (b == 127 || b == 8) {
-    keys[0] = character(8);
+  if (b == 127 || b == '\b') {
+    keys[0] = character(keyBackspace);
     return 1;
   }
   if (b == esc) {
@@ -143,8 +145,8 @@ int ground(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
 int decodeByte(KeyDecoder& d, std::uint8_t b, KeyEvent keys[2]) {
   using State = KeyDecoder::State;
   // CR LF (a line of piped input) is one Enter.
-  bool lineEndPair = b == 10 && d.afterCr;
-  d.afterCr = b == 13 && d.state == State::ground;
+  bool lineEndPair = b == '\n' && d.afterCr;
+  d.afterCr = b == '\r' && d.state == State::ground;
   if (lineEndPair) return 0;
   switch (d.state) {
     case State::ground:

@@ -29,9 +29,9 @@ bool isAltKeypadDigit(const KEY_EVENT_RECORD& k) {
 // deliver Esc without its character.
 std::uint8_t fixedCharacter(WORD virtualKey) {
   switch (virtualKey) {
-    case VK_ESCAPE: return 27;
-    case VK_RETURN: return 13;
-    case VK_BACK: return 8;
+    case VK_ESCAPE: return console::keyEsc;
+    case VK_RETURN: return console::keyEnter;
+    case VK_BACK: return console::keyBackspace;
     case VK_TAB: return 9;
     default: return 0;
   }
