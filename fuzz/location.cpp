@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     chosen = chooseLauncherDirectoryFrom(searchPath);
   } catch (const platform::RunEnd& end) {
-    FUZZ_CHECK(end.failed && end.code == 100);
+    FUZZ_CHECK(end.code == 100);
     askedAgain = true;
   }
 

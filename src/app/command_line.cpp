@@ -98,11 +98,6 @@ std::string_view say(std::string_view english, std::string_view germanText) {
   return text(Message{english, germanText});
 }
 
-// Writes to standard output; a stream that will not take it ends the run with exit 1.
-struct WriteFailed {};
-void print(std::string_view text) {
-  if (platform::writeStream(platform::Stream::output, text) != 0) throw WriteFailed{};
-}
 void complain(std::string_view text) {
   std::string line = "zorsetup: ";
   line += text;
@@ -240,7 +235,8 @@ std::string pathLine(std::string_view label, const Str& dosPath) {
   return std::string(label) + pathForPeople(dosPath) + '\n';
 }
 
-int showOrSet(const Options& o) {
+// Carries out --show or --set; what goes to standard output is added to out.
+int showOrSet(const Options& o, std::string& out) {
   std::optional<Str> directory = launcherDirectory(o);
   if (!directory) return 1;
   Str fileName = *directory + "ZO.BAT";
@@ -249,11 +245,11 @@ int showOrSet(const Options& o) {
   if (exists) launcher = loadLauncher(fileName);
 
   if (o.mode == Options::show) {
-    print(pathLine(say(exists ? "launcher: " : "launcher (not there yet): ",
-                       exists ? "Startdatei: " : "Startdatei (noch nicht da): "),
-                   fileName));
+    out += pathLine(say(exists ? "launcher: " : "launcher (not there yet): ",
+                        exists ? "Startdatei: " : "Startdatei (noch nicht da): "),
+                    fileName);
     for (const MenuItem& item : menuItems)
-      if (isSetting(item)) print(settingLine(item, launcher.settings));
+      if (isSetting(item)) out += settingLine(item, launcher.settings);
     return 0;
   }
 
@@ -283,19 +279,18 @@ int showOrSet(const Options& o) {
 
   std::string content = formatLauncher(launcher, zorDirectory);
   if (o.dryRun) {
-    std::string shown;
     for (char c : content)
-      if (c != '\r') shown += c;
-    print(shown + '\n');
+      if (c != '\r') out += c;
+    out += '\n';
     return 0;
   }
   Backup backup = saveLauncher(fileName, launcher, zorDirectory);
   std::string written = pathLine(say("written: ", "geschrieben: "), fileName);
   if (backup == Backup::failed) written.insert(written.size() - 1, texts::text(texts::msgBackupFailed));
-  print(written);
+  out += written;
   for (const MenuItem& item : menuItems) {
     if (isSetting(item) && settingLine(item, launcher.settings) != settingLine(item, before))
-      print(settingLine(item, launcher.settings));
+      out += settingLine(item, launcher.settings);
   }
   return 0;
 }
@@ -308,14 +303,16 @@ int runCommandLine(std::span<char* const> arguments) {
     platform::writeStream(platform::Stream::error, german() ? helpGerman : helpEnglish);
     return 2;
   }
-  try {
-    switch (options->mode) {
-      case Options::help: print(german() ? helpGerman : helpEnglish); return 0;
-      case Options::version: print("zorsetup " ZORSETUP_VERSION "\n"); return 0;
-      default: loadAll(); return showOrSet(*options);
-    }
-  } catch (const WriteFailed&) {
+  std::string out;
+  int code = 0;
+  switch (options->mode) {
+    case Options::help: out = german() ? helpGerman : helpEnglish; break;
+    case Options::version: out = "zorsetup " ZORSETUP_VERSION "\n"; break;
+    default: loadAll(); code = showOrSet(*options, out);
+  }
+  if (!out.empty() && platform::writeStream(platform::Stream::output, out) != 0) {
     complain(say("standard output would not take the text", "die Standardausgabe nahm den Text nicht an"));
     return 1;
   }
+  return code;
 }

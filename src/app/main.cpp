@@ -1,4 +1,5 @@
 // zorsetup: sets up how ZOR is started (the launcher ZO.BAT) and edits its colour tables.
+#include <optional>
 #include <span>
 
 #include "app/command_line.h"
@@ -8,24 +9,25 @@
 #include "platform/run_end.h"
 
 int main(int argc, char** argv) {
-  // Every way out of the run comes here as a RunEnd: the console is put back first, then a
-  // failure is reported. Putting it back may fail in turn (the console gone); that failure
-  // is then the one reported.
-  platform::RunEnd end{0, false};
+  // A runtime error comes here as a RunEnd: the console is put back first, then it is
+  // reported. Putting it back may fail in turn (the console gone); that failure is then
+  // the one reported.
+  std::optional<platform::RunEnd> failure;
   RunState run;
   try {
     if (argc > 1) return runCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
     console::start(platform::systemConsole());
     runProgram(run);
   } catch (const platform::RunEnd& thrown) {
-    end = thrown;
+    failure = thrown;
   }
   try {
     console::finish();
-    if (!end.failed) reportWritten(run);
+    if (!failure) reportWritten(run);
   } catch (const platform::RunEnd& thrown) {
-    end = thrown;
+    failure = thrown;
   }
-  if (end.failed) platform::reportRuntimeError(end.code);
-  return end.code;
+  if (!failure) return 0;
+  platform::reportRuntimeError(failure->code);
+  return failure->code;
 }

@@ -134,7 +134,7 @@ std::int32_t screenLinesAnswer(std::int32_t lines) {
   }
 }
 
-void runMenu(RunState& run) {
+bool runMenu(RunState& run) {
   Settings& s = run.launcher.settings;
   for (;;) {
     drawMenu(s);
@@ -159,7 +159,8 @@ void runMenu(RunState& run) {
         console::setTextAttribute(console::closingColours);
         console::clearScreen();
         abortWithMessage(text(txtAborted));
-      case save: return;
+        return false;
+      case save: return true;
     }
   }
 }

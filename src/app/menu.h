@@ -32,5 +32,6 @@ Str colourTableAnswer(const Str& answer, const Str& zorDirectory);
 // others become 25.
 std::int32_t screenLinesAnswer(std::int32_t lines);
 
-// Shows the settings and changes them key by key; returns after Enter. Esc ends the run.
-void runMenu(RunState& run);
+// Shows the settings and changes them key by key until Enter (true: the launcher is to be
+// written) or Esc (false, after the abort message).
+bool runMenu(RunState& run);

@@ -21,16 +21,19 @@ void writeLine(std::string_view text) {
   console::writeText("\r\n");
 }
 
-// ZOR started from a floppy: make sure the user means it.
-void askAboutDrive(char drive) {
+// ZOR started from a floppy: make sure the user means it. False when not.
+bool askAboutDrive(char drive) {
   console::writeText(text(txtNotCopyProgram));
   console::writeText(std::string_view(&drive, 1));
   writeLine(text(txtStartDriveQ));
   console::writeText(text(txtYesNo));
   for (;;) {
     std::uint8_t key = readKeyUpper();
-    if (key == 'N') abortWithMessage(text(txtCopyToHardDisk));
-    if (key == 'J' || key == 'Y') return;
+    if (key == 'N') {
+      abortWithMessage(text(txtCopyToHardDisk));
+      return false;
+    }
+    if (key == 'J' || key == 'Y') return true;
   }
 }
 
@@ -72,8 +75,9 @@ void runProgram(RunState& run) {
 
   Str problem;
   run.zorDirectory = findZorDirectory(problem);
-  if (run.zorDirectory.empty()) abortWithMessage(problem);
-  if (run.zorDirectory[0] == 'A' || run.zorDirectory[0] == 'B') askAboutDrive(run.zorDirectory[0]);
+  if (run.zorDirectory.empty()) return abortWithMessage(problem);
+  char drive = run.zorDirectory[0];
+  if ((drive == 'A' || drive == 'B') && !askAboutDrive(drive)) return;
 
   Str launcher = platform::searchFile("ZO.BAT", platform::environmentValue("PATH"));
   if (!launcher.empty()) {
@@ -84,11 +88,10 @@ void runProgram(RunState& run) {
     run.launcherDirectory = chooseLauncherDirectory();
   }
 
-  runMenu(run);
+  if (!runMenu(run)) return;
   run.backup = writeLauncher(run.launcherDirectory + "ZO" + ".BAT", run.launcher, run.zorDirectory);
   run.outcome = RunState::Outcome::saved;
   closingScreen();
-  platform::endRun(0);
 }
 
 std::string pathForPeople(const Str& dosPath) {

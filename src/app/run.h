@@ -23,8 +23,8 @@ struct RunState {
 // with the reason in problem, when ZOR4.EXE is not there or its path does not fit.
 Str findZorDirectory(Str& problem);
 
-// The whole run, from the first screen to its end (always by platform::RunEnd).
-[[noreturn]] void runProgram(RunState& run);
+// The whole run, from the first screen to its end; a runtime error ends it by platform::RunEnd.
+void runProgram(RunState& run);
 // After a run that ended as it should: one line on standard output naming what it wrote.
 void reportWritten(const RunState& run);
 // "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own.

@@ -41,8 +41,7 @@ template <typename Copy>
 BackupCopy tryBackup(Copy&& copy) {
   try {
     copy();
-  } catch (const RunEnd& end) {
-    if (!end.failed) throw;
+  } catch (const RunEnd&) {
     return BackupCopy::failed;
   }
   return BackupCopy::kept;

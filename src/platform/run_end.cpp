@@ -4,9 +4,7 @@
 
 namespace platform {
 
-void runtimeError(int code) { throw RunEnd{code, true}; }
-
-void endRun(int code) { throw RunEnd{code, false}; }
+void runtimeError(int code) { throw RunEnd{code}; }
 
 void reportRuntimeError(int code) {
   char report[40] = "Runtime error ";

@@ -3,7 +3,6 @@
 #include "base/ascii.h"
 #include "base/number.h"
 #include "console/console.h"
-#include "platform/platform.h"
 
 void newScreen() {
   console::setTextAttribute(console::screenColours);
@@ -23,7 +22,6 @@ void abortWithMessage(std::string_view text) {
   console::setTextAttribute(console::screenColours);
   console::writeText("\r\n");
   readKeyUpper();  // blocks until a key is waiting, then takes it
-  platform::endRun(0);
 }
 
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi) {

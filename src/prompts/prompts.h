@@ -9,8 +9,9 @@
 void newScreen();
 // One key; a to z come back as capitals.
 std::uint8_t readKeyUpper();
-// Shows text in light red over the cursor's row, waits for a key, ends with exit code 0.
-[[noreturn]] void abortWithMessage(std::string_view text);
+// Shows text in light red over the cursor's row and waits for a key; the run then ends
+// with exit code 0.
+void abortWithMessage(std::string_view text);
 // Reads lines until one is a whole number within lo..hi; prints nothing for a bad line.
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi);
 
