@@ -14,88 +14,78 @@
 #include "platform/platform.h"
 #include "platform/search.h"
 #include "texts/language.h"
-#include "texts/messages.h"
 #include "texts/texts.h"
 
 using namespace texts;
 
 namespace {
 
-constexpr std::string_view helpEnglish =
-    "zorsetup " ZORSETUP_VERSION " - set-up program for ZOR\n"
-    "\n"
-    "Usage: zorsetup                    the full-screen menu\n"
-    "       zorsetup --show [--launcher DIR]\n"
-    "       zorsetup --set KEY=VALUE... [--launcher DIR] [--dry-run]\n"
-    "       zorsetup --help | --version\n"
-    "\n"
-    "Start it in the directory that holds ZOR4.EXE. It reads the launcher ZO.BAT\n"
-    "found in the current directory or along PATH (or lets you choose a directory\n"
-    "for a new one), shows its settings in a menu and writes it anew on save. It\n"
-    "also edits colour tables.\n"
-    "\n"
-    "Menu keys, either case: u p s l b h m c r i switch or step a setting; f, x and z\n"
-    "ask for the colour table, the memory limit and the screen lines; * edits a\n"
-    "colour table; Esc leaves without writing; Enter writes ZO.BAT.\n"
-    "\n"
-    "  --show            print the launcher's path and every setting\n"
-    "  --set KEY=VALUE   change settings and write the launcher. KEY is the menu\n"
-    "                    letter or its name: subdirs, partition-table, boot-sectors,\n"
-    "                    verbose-format, hex-numbers, mouse, cpu-emulator,\n"
-    "                    resource-table, icons, gtdata-dll (on or off),\n"
-    "                    display-mode (C, E, A, F or H), colour-table (a file name,\n"
-    "                    relative to ZOR's directory), memory-limit (0 to 2048000),\n"
-    "                    screen-lines (0, 25, 28, 43, 50 or 60)\n"
-    "  --launcher DIR    the launcher in DIR instead of the one found\n"
-    "  --dry-run         print the launcher --set would write; write nothing\n"
-    "  -h, -?, --help    this text\n"
-    "  --version         the version\n"
-    "\n"
-    "Environment: LC_ALL, LC_MESSAGES, LANG (de... gives German), PATH, WINEPREFIX\n"
-    "(drive letters on Linux), ESCDELAY (milliseconds to wait after Esc, 50).\n"
-    "Exit status: 0 done; 1 no launcher found; 2 usage error; N after\n"
-    "\"Runtime error N\" (3 path not found, 5 access denied, 112 disk full).\n";
+// Lines of at most 80 characters, broken at blanks; each line after the first starts
+// with indent blanks. A word in brackets stays on the line of the word before it.
+std::string wrapped(std::string_view text, std::size_t indent) {
+  auto breakable = [&text](std::size_t at) { return text[at] == ' ' && text[at - 1] != ' ' && text[at + 1] != '('; };
+  std::string lines;
+  for (std::size_t room = 80; text.size() > room; room = 80 - indent) {
+    std::size_t cut = room;
+    while (cut > 0 && !breakable(cut)) --cut;
+    if (cut == 0) break;  // a word longer than a line
+    lines.append(text.substr(0, cut)).append("\n").append(indent, ' ');
+    text.remove_prefix(cut + 1);
+  }
+  return lines.append(text).append("\n");
+}
 
-constexpr std::string_view helpGerman =
-    "zorsetup " ZORSETUP_VERSION " - Einrichtungsprogramm zu ZOR\n"
-    "\n"
-    "Aufruf: zorsetup                   das Menue\n"
-    "        zorsetup --show [--launcher VERZ]\n"
-    "        zorsetup --set SCHLUESSEL=WERT... [--launcher VERZ] [--dry-run]\n"
-    "        zorsetup --help | --version\n"
-    "\n"
-    "Im Verzeichnis von ZOR4.EXE starten. Das Programm liest die Startdatei ZO.BAT\n"
-    "im aktuellen Verzeichnis oder im Suchpfad PATH (oder laesst ein Verzeichnis\n"
-    "fuer eine neue waehlen), zeigt ihre Einstellungen in einem Menue und schreibt\n"
-    "sie beim Speichern neu. Es bearbeitet auch Farbtabellen.\n"
-    "\n"
-    "Menuetasten, gross oder klein: u p s l b h m c r i schalten eine Einstellung;\n"
-    "f, x und z fragen nach Farbtabelle, RAM-Obergrenze und Zeilenzahl; * bearbeitet\n"
-    "eine Farbtabelle; Esc beendet ohne zu schreiben; Enter schreibt ZO.BAT.\n"
-    "\n"
-    "  --show            Pfad der Startdatei und alle Einstellungen ausgeben\n"
-    "  --set S=W         Einstellungen aendern und die Startdatei schreiben. S ist\n"
-    "                    der Menuebuchstabe oder sein Name: subdirs, partition-table,\n"
-    "                    boot-sectors, verbose-format, hex-numbers, mouse,\n"
-    "                    cpu-emulator, resource-table, icons, gtdata-dll (on, off),\n"
-    "                    display-mode (C, E, A, F, H), colour-table (Dateiname,\n"
-    "                    relativ zum Verzeichnis von ZOR), memory-limit (0 bis\n"
-    "                    2048000), screen-lines (0, 25, 28, 43, 50, 60)\n"
-    "  --launcher VERZ   die Startdatei in VERZ statt der gefundenen\n"
-    "  --dry-run         die Startdatei zeigen, die --set schriebe; nichts schreiben\n"
-    "  -h, -?, --help    dieser Text\n"
-    "  --version         die Version\n"
-    "\n"
-    "Umgebung: LC_ALL, LC_MESSAGES, LANG (de... ergibt Deutsch), PATH, WINEPREFIX\n"
-    "(Laufwerke unter Linux), ESCDELAY (Millisekunden Wartezeit nach Esc, 50).\n"
-    "Rueckgabewert: 0 erledigt; 1 keine Startdatei gefunden; 2 Aufruffehler; N nach\n"
-    "\"Runtime error N\" (3 Pfad fehlt, 5 Zugriff verweigert, 112 Datentraeger voll).\n";
+// "f, x and z"
+std::string listed(const std::vector<std::string_view>& words, std::string_view conjunction) {
+  std::string list;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0 && i + 1 == words.size()) list.append(" ").append(conjunction).append(" ");
+    else if (i > 0) list += ", ";
+    list += words[i];
+  }
+  return list;
+}
 
-bool german() { return languageCode() == "DE"; }
+// What the help says a setting takes.
+MessageText valuesOf(MenuAction action) {
+  switch (action) {
+    case MenuAction::stepMode: return msgHelpModes;
+    case MenuAction::askColourTable: return msgHelpFileName;
+    case MenuAction::askMemoryLimit: return msgHelpMemoryLimit;
+    case MenuAction::askScreenLines: return msgHelpScreenLines;
+    default: return msgOnOrOff;
+  }
+}
 
-// A message of the command line's own, in the run's language.
-std::string_view say(std::string_view english, std::string_view germanText) {
-  return text(Message{english, germanText});
+// The help: its texts, with the menu keys and the settings' names and values from the menu's table.
+std::string help() {
+  std::vector<std::string_view> switched, asked;
+  for (const MenuItem& item : menuItems) {
+    if (item.label == 0 || item.name.empty()) continue;
+    bool asks = item.action != MenuAction::flip && item.action != MenuAction::stepMode;
+    (asks ? asked : switched).push_back({&item.key, 1});
+  }
+  std::string keys(text(msgHelpKeys));
+  for (std::string_view key : switched) keys.append(" ").append(key);
+  keys.append(" ").append(text(msgHelpKeysSwitch)).append(" ").append(listed(asked, text(msgAnd)));
+  keys.append(" ").append(text(msgHelpKeysAsk));
+
+  std::string set(text(msgHelpSet));
+  std::string_view separator = " ";
+  for (MenuAction action : {MenuAction::flip, MenuAction::stepMode, MenuAction::askColourTable,
+                            MenuAction::askMemoryLimit, MenuAction::askScreenLines}) {
+    for (const MenuItem& item : menuItems) {
+      if (item.action != action || item.name.empty()) continue;
+      set.append(separator).append(item.name);
+      separator = ", ";
+    }
+    set.append(" (").append(text(valuesOf(action))).append(")");
+  }
+
+  std::string help = "zorsetup " ZORSETUP_VERSION;
+  help.append(text(msgHelpTitle)).append(text(msgHelpUsage)).append(text(msgHelpAbout)).append(text(msgHelpAboutEnd));
+  help.append(wrapped(keys, 0)).append("\n").append(text(msgHelpShow)).append(wrapped(set, 20));
+  return help.append(text(msgHelpOptions)).append(text(msgHelpEnvironment)).append(text(msgHelpExitStatus));
 }
 
 void complain(std::string_view text) {
@@ -139,12 +129,12 @@ std::string_view applyValue(const MenuItem& item, std::string_view value, Settin
   switch (item.action) {
     case MenuAction::flip:
       if (!ascii::sameIgnoringCase(value, "on") && !ascii::sameIgnoringCase(value, "off"))
-        return say("on or off", "on oder off");
+        return text(msgOnOrOff);
       s.*item.flag = ascii::sameIgnoringCase(value, "on") ? 1 : 0;
       return {};
     case MenuAction::stepMode:
       if (mode == std::string_view::npos)
-        return say("one of the letters C, E, A, F, H", "einer der Buchstaben C, E, A, F, H");
+        return text(msgExpectMode);
       s.screenMode = static_cast<std::int8_t>(mode);
       return {};
     case MenuAction::askColourTable:
@@ -152,14 +142,12 @@ std::string_view applyValue(const MenuItem& item, std::string_view value, Settin
       return {};
     case MenuAction::askMemoryLimit:
       if (!convertNumber(value, number) || number < 0 || number > 2048000)
-        return say("a whole number from 0 to 2048000 (or $ and hexadecimal digits)",
-                   "eine ganze Zahl von 0 bis 2048000 (oder $ und Hexadezimalziffern)");
+        return text(msgExpectMemoryLimit);
       s.memoryLimitKb = number;
       return {};
     case MenuAction::askScreenLines:
       if (!convertNumber(value, number) || number < 0 || number > 60)
-        return say("0, 25, 28, 43, 50 or 60 (other numbers up to 60 give 25)",
-                   "0, 25, 28, 43, 50 oder 60 (andere Zahlen bis 60 ergeben 25)");
+        return text(msgExpectScreenLines);
       s.screenLines = screenLinesAnswer(number);
       return {};
     default:
@@ -207,23 +195,19 @@ std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
     Str directory = platform::dosPathOf(*o.launcherDirectory);
     if (directory.empty() || !platform::directoryExists(directory)) {
-      complain(std::string(say("no such directory: ", "kein solches Verzeichnis: ")) + std::string(*o.launcherDirectory));
+      complain(std::string(text(msgNoSuchDirectory)) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
     platform::ensureBackslash(directory);
     if (directory.size() > 255 - 6) {
-      complain(std::string(say("too long for ZO.BAT behind it: ", "zu lang fuer ZO.BAT dahinter: ")) +
-               std::string(*o.launcherDirectory));
+      complain(std::string(text(msgTooLongForLauncher)) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
     return directory;
   }
   Str found = platform::searchFile("ZO.BAT", platform::environmentValue("PATH"));
   if (found.empty()) {
-    complain(say("no launcher ZO.BAT in the current directory or along PATH; name its directory with "
-                 "--launcher DIR",
-                 "keine Startdatei ZO.BAT im aktuellen Verzeichnis oder in PATH; ihr Verzeichnis mit "
-                 "--launcher VERZ angeben"));
+    complain(text(msgNoLauncher));
     return std::nullopt;
   }
   found.cutTail(6);
@@ -245,9 +229,7 @@ int showOrSet(const Options& o, std::string& out) {
   if (exists) launcher = loadLauncher(fileName);
 
   if (o.mode == Options::show) {
-    out += pathLine(say(exists ? "launcher: " : "launcher (not there yet): ",
-                        exists ? "Startdatei: " : "Startdatei (noch nicht da): "),
-                    fileName);
+    out += pathLine(text(exists ? msgLauncher : msgLauncherNotThere), fileName);
     for (const MenuItem& item : menuItems)
       if (isSetting(item)) out += settingLine(item, launcher.settings);
     return 0;
@@ -266,13 +248,12 @@ int showOrSet(const Options& o, std::string& out) {
     std::size_t equals = pair.find('=');
     const MenuItem* item = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
     if (!item) {
-      complain(std::string(pair) + std::string(say(": no such setting (see zorsetup --help)",
-                                                   ": keine solche Einstellung (siehe zorsetup --help)")));
+      complain(std::string(pair) + std::string(text(msgNoSuchSetting)));
       return 2;
     }
     std::string_view allowed = applyValue(*item, pair.substr(equals + 1), launcher.settings, zorDirectory);
     if (!allowed.empty()) {
-      complain(std::string(pair) + ": " + std::string(say("expected ", "erwartet: ")) + std::string(allowed));
+      complain(std::string(pair) + ": " + std::string(text(msgExpected)) + std::string(allowed));
       return 2;
     }
   }
@@ -285,8 +266,8 @@ int showOrSet(const Options& o, std::string& out) {
     return 0;
   }
   Backup backup = saveLauncher(fileName, launcher, zorDirectory);
-  std::string written = pathLine(say("written: ", "geschrieben: "), fileName);
-  if (backup == Backup::failed) written.insert(written.size() - 1, texts::text(texts::msgBackupFailed));
+  std::string written = pathLine(text(msgWritten), fileName);
+  if (backup == Backup::failed) written.insert(written.size() - 1, text(msgBackupFailed));
   out += written;
   for (const MenuItem& item : menuItems) {
     if (isSetting(item) && settingLine(item, launcher.settings) != settingLine(item, before))
@@ -298,20 +279,21 @@ int showOrSet(const Options& o, std::string& out) {
 }  // namespace
 
 int runCommandLine(std::span<char* const> arguments) {
+  loadAll();
   std::optional<Options> options = parse(arguments);
   if (!options || options->mode == Options::none) {
-    platform::writeStream(platform::Stream::error, german() ? helpGerman : helpEnglish);
+    platform::writeStream(platform::Stream::error, help());
     return 2;
   }
   std::string out;
   int code = 0;
   switch (options->mode) {
-    case Options::help: out = german() ? helpGerman : helpEnglish; break;
+    case Options::help: out = help(); break;
     case Options::version: out = "zorsetup " ZORSETUP_VERSION "\n"; break;
-    default: loadAll(); code = showOrSet(*options, out);
+    default: code = showOrSet(*options, out);
   }
   if (!out.empty() && platform::writeStream(platform::Stream::output, out) != 0) {
-    complain(say("standard output would not take the text", "die Standardausgabe nahm den Text nicht an"));
+    complain(text(msgOutputFailed));
     return 1;
   }
   return code;

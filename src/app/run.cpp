@@ -9,7 +9,6 @@
 #include "platform/search.h"
 #include "prompts/prompts.h"
 #include "texts/language.h"
-#include "texts/messages.h"
 #include "texts/texts.h"
 
 using namespace texts;

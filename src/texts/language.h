@@ -15,7 +15,7 @@ ShortString<2> languageCodeOf(std::string_view langValue);
 // The language code from LANG ("EN" when LANG is empty or absent).
 ShortString<2> languageCode();
 
-// Chooses the language from LANG and loads all four tables (loadAllFor).
+// Chooses the language from LANG and loads all the tables (loadAllFor).
 void loadAll();
 
 }  // namespace texts

@@ -1,4 +1,4 @@
-// The four language tables. The texts are written here as readable lists, English then
+// The language tables. The texts are written here as readable lists, English then
 // German, and turned at compile time into the byte layout the loader reads: length-prefixed
 // marker "<SPRA2>", length-prefixed language list "ENDE", 16-bit little-endian entry count,
 // then every text of every entry with its length byte in front.
@@ -145,15 +145,101 @@ constexpr Entry displayModeList[] = {
     {" no   colors HTML    (file output)", " farblos     HTML    (f\x81r Dateiausgabe)"},
 };
 
+// The command line's help is made of these texts and the settings: the help's list of
+// settings and its menu keys are written by the program, which also wraps them.
+constexpr Entry messageList[] = {
+    {"abort : the path of ZOR's directory is longer than 246 characters!",
+     "Abbruch : der Pfad des ZOR-Verzeichnisses ist l\x84nger als 246 Zeichen!"},
+    {"written: ", "geschrieben: "},
+    {"nothing written", "nichts geschrieben"},
+    {"launcher not written; ", "Startdatei nicht geschrieben; "},
+    {" (the old one could not be kept as ZO.BAK)", " (die alte konnte nicht als ZO.BAK bleiben)"},
+    {"launcher: ", "Startdatei: "},
+    {"launcher (not there yet): ", "Startdatei (noch nicht da): "},
+    {"no such directory: ", "kein solches Verzeichnis: "},
+    {"too long for ZO.BAT behind it: ", "zu lang f\x81r ZO.BAT dahinter: "},
+    {"no launcher ZO.BAT in the current directory or along PATH; name its directory with --launcher DIR",
+     "keine Startdatei ZO.BAT im aktuellen Verzeichnis oder in PATH; ihr Verzeichnis mit --launcher VERZ "
+     "angeben"},
+    {": no such setting (see zorsetup --help)", ": keine solche Einstellung (siehe zorsetup --help)"},
+    {"expected ", "erwartet: "},
+    {"on or off", "on oder off"},
+    {"one of the letters C, E, A, F, H", "einer der Buchstaben C, E, A, F, H"},
+    {"a whole number from 0 to 2048000 (or $ and hexadecimal digits)",
+     "eine ganze Zahl von 0 bis 2048000 (oder $ und Hexadezimalziffern)"},
+    {"0, 25, 28, 43, 50 or 60 (other numbers up to 60 give 25)",
+     "0, 25, 28, 43, 50 oder 60 (andere Zahlen bis 60 ergeben 25)"},
+    {"standard output would not take the text", "die Standardausgabe nahm den Text nicht an"},
+    {" - set-up program for ZOR\n", " - Einrichtungsprogramm zu ZOR\n"},
+    {"\n"
+     "Usage: zorsetup                    the full-screen menu\n"
+     "       zorsetup --show [--launcher DIR]\n"
+     "       zorsetup --set KEY=VALUE... [--launcher DIR] [--dry-run]\n"
+     "       zorsetup --help | --version\n"
+     "\n",
+     "\n"
+     "Aufruf: zorsetup                   das Men\x81\n"
+     "        zorsetup --show [--launcher VERZ]\n"
+     "        zorsetup --set SCHL\x9ASSEL=WERT... [--launcher VERZ] [--dry-run]\n"
+     "        zorsetup --help | --version\n"
+     "\n"},
+    {"Start it in the directory that holds ZOR4.EXE. It reads the launcher ZO.BAT\n"
+     "found in the current directory or along PATH (or lets you choose a directory\n",
+     "Im Verzeichnis von ZOR4.EXE starten. Das Programm liest die Startdatei ZO.BAT\n"
+     "im aktuellen Verzeichnis oder im Suchpfad PATH (oder l\x84sst ein Verzeichnis\n"},
+    {"for a new one), shows its settings in a menu and writes it anew on save. It\n"
+     "also edits colour tables.\n"
+     "\n",
+     "f\x81r eine neue w\x84hlen), zeigt ihre Einstellungen in einem Men\x81 und schreibt\n"
+     "sie beim Speichern neu. Es bearbeitet auch Farbtabellen.\n"
+     "\n"},
+    {"Menu keys, either case:", "Men\x81tasten, gro\xE1 oder klein:"},
+    {"switch or step a setting;", "schalten eine Einstellung;"},
+    {"ask for the colour table, the memory limit and the screen lines; * edits a colour table; Esc "
+     "leaves without writing; Enter writes ZO.BAT.",
+     "fragen nach Farbtabelle, RAM-Obergrenze und Zeilenzahl; * bearbeitet eine Farbtabelle; Esc "
+     "beendet ohne zu schreiben; Enter schreibt ZO.BAT."},
+    {"and", "und"},
+    {"  --show            print the launcher's path and every setting\n",
+     "  --show            Pfad der Startdatei und alle Einstellungen ausgeben\n"},
+    {"  --set KEY=VALUE   change settings and write the launcher. KEY is the menu letter or its name:",
+     "  --set S=W         Einstellungen \x84ndern und die Startdatei schreiben. S ist der "
+     "Men\x81" "buchstabe oder sein Name:"},
+    {"C, E, A, F or H", "C, E, A, F, H"},
+    {"a file name, relative to ZOR's directory", "Dateiname, relativ zum Verzeichnis von ZOR"},
+    {"0 to 2048000", "0 bis 2048000"},
+    {"0, 25, 28, 43, 50 or 60", "0, 25, 28, 43, 50, 60"},
+    {"  --launcher DIR    the launcher in DIR instead of the one found\n"
+     "  --dry-run         print the launcher --set would write; write nothing\n"
+     "  -h, -?, --help    this text\n"
+     "  --version         the version\n"
+     "\n",
+     "  --launcher VERZ   die Startdatei in VERZ statt der gefundenen\n"
+     "  --dry-run         die Startdatei zeigen, die --set schriebe; nichts schreiben\n"
+     "  -h, -?, --help    dieser Text\n"
+     "  --version         die Version\n"
+     "\n"},
+    {"Environment: LC_ALL, LC_MESSAGES, LANG (de... gives German), PATH, WINEPREFIX\n"
+     "(drive letters on Linux), ESCDELAY (milliseconds to wait after Esc, 50).\n",
+     "Umgebung: LC_ALL, LC_MESSAGES, LANG (de... ergibt Deutsch), PATH, WINEPREFIX\n"
+     "(Laufwerke unter Linux), ESCDELAY (Millisekunden Wartezeit nach Esc, 50).\n"},
+    {"Exit status: 0 done; 1 no launcher found; 2 usage error; N after\n"
+     "\"Runtime error N\" (3 path not found, 5 access denied, 112 disk full).\n",
+     "R\x81" "ckgabewert: 0 erledigt; 1 keine Startdatei gefunden; 2 Aufruffehler; N nach\n"
+     "\"Runtime error N\" (3 Pfad fehlt, 5 Zugriff verweigert, 112 Datentr\x84ger voll).\n"},
+};
+
 static_assert(std::size(generalList) == txtStartHint);
 static_assert(std::size(editorList) == edtBackground);
 static_assert(std::size(categoryList) == catStatusLine);
 static_assert(std::size(displayModeList) == modeHtml);
+static_assert(std::size(messageList) == msgHelpExitStatus);
 
 ZOR_TABLE(generalBytes, generalList);
 ZOR_TABLE(editorBytes, editorList);
 ZOR_TABLE(categoryBytes, categoryList);
 ZOR_TABLE(displayModeBytes, displayModeList);
+ZOR_TABLE(messageBytes, messageList);
 
 #undef ZOR_TABLE
 
@@ -163,5 +249,6 @@ const std::span<const std::uint8_t> generalTexts = generalBytes;
 const std::span<const std::uint8_t> editorTexts = editorBytes;
 const std::span<const std::uint8_t> categoryNames = categoryBytes;
 const std::span<const std::uint8_t> displayModeNames = displayModeBytes;
+const std::span<const std::uint8_t> messageTexts = messageBytes;
 
 }  // namespace texts

@@ -1,4 +1,4 @@
-// The four language tables, each holding every text in English and German.
+// The language tables, each holding every text in English and German.
 #pragma once
 
 #include <cstdint>
@@ -12,5 +12,6 @@ extern const std::span<const std::uint8_t> generalTexts;
 extern const std::span<const std::uint8_t> editorTexts;
 extern const std::span<const std::uint8_t> categoryNames;
 extern const std::span<const std::uint8_t> displayModeNames;
+extern const std::span<const std::uint8_t> messageTexts;
 
 }  // namespace texts

@@ -12,6 +12,7 @@ std::string_view generalRefs[txtStartHint];
 std::string_view editorRefs[edtBackground];
 std::string_view categoryRefs[catStatusLine];
 std::string_view displayModeRefs[modeHtml];
+std::string_view messageRefs[msgHelpExitStatus];
 
 constexpr std::string_view marker = "<SPRA2>";
 
@@ -76,6 +77,7 @@ void loadAllFor(std::string_view code) {
   loadTable(editorTexts, code, editorRefs);
   loadTable(categoryNames, code, categoryRefs);
   loadTable(displayModeNames, code, displayModeRefs);
+  loadTable(messageTexts, code, messageRefs);
   for (int i = 0; i < 5; ++i) displayModeNameArray[i] = text(static_cast<DisplayModeName>(i + 2));
 }
 
@@ -83,5 +85,6 @@ std::string_view text(GeneralText k) { return generalRefs[k - 1]; }
 std::string_view text(EditorText k) { return editorRefs[k - 1]; }
 std::string_view text(CategoryName k) { return categoryRefs[k - 1]; }
 std::string_view text(DisplayModeName k) { return displayModeRefs[k - 1]; }
+std::string_view text(MessageText k) { return messageRefs[k - 1]; }
 
 }  // namespace texts

@@ -28,20 +28,32 @@ enum CategoryName : int {
   catColourless, catStatusLine
 };
 enum DisplayModeName : int { modeEgaVga = 1, modeCga, modeAnsi, modeAscii, modeAsciiFiltered, modeHtml };
+// The texts the program gained after the first four tables were laid down: what the
+// command line says, its help, and the line shown once the terminal is handed back.
+enum MessageText : int {
+  msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgBackupFailed,
+  msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher, msgNoLauncher,
+  msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
+  msgExpectScreenLines, msgOutputFailed, msgHelpTitle, msgHelpUsage, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys,
+  msgHelpKeysSwitch, msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpSet, msgHelpModes,
+  msgHelpFileName, msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpEnvironment,
+  msgHelpExitStatus
+};
 
 // Fills a text array from a table for the language code (the table's first language when
 // it lacks the code). Returns the number of entries; refs[k-1] is entry k.
 int loadTable(std::span<const std::uint8_t> table, std::string_view code,
               std::span<std::string_view> refs);
 
-// Loads the four tables for this language code, in the order General, Editor, Category,
-// DisplayMode, and fills the display-mode name array.
+// Loads the tables for this language code, in the order General, Editor, Category,
+// DisplayMode, Message, and fills the display-mode name array.
 void loadAllFor(std::string_view code);
 
 std::string_view text(GeneralText k);
 std::string_view text(EditorText k);
 std::string_view text(CategoryName k);
 std::string_view text(DisplayModeName k);
+std::string_view text(MessageText k);
 
 // Element i names display mode i (DisplayModeNames entry i + 2), cut to 46 characters.
 extern ShortString<46> displayModeNameArray[5];

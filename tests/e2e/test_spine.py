@@ -156,7 +156,7 @@ def test_help_and_version_answer_without_a_screen(posix_program, tmp_path, lang,
                                        capture_output=True, stdin=subprocess.DEVNULL, timeout=10)
     helped = run("--help")
     assert helped.returncode == 0 and helped.stderr == b""
-    text = helped.stdout.decode("ascii")
+    text = helped.stdout.decode("utf-8")  # German has its umlauts
     assert text.startswith("zorsetup ") and usage in text
     version = run("--version")
     assert version.returncode == 0
