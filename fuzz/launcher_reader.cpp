@@ -1,4 +1,4 @@
-// readLauncher on any file: the reserved line and the settings are what a plain reading of
+// loadLauncherShowingName on any file: the reserved line and the settings are what a plain reading of
 // the text rules gives (lines end at LF, CRs dropped, 0x1A ends the text, 255 characters of
 // the reserved line, the whole command line), and the console shows the reading row.
 #include <cstdint>
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   console::MemoryDevice device;
   console::start(device);
-  Launcher launcher = readLauncher("ZO.BAT");
+  Launcher launcher = loadLauncherShowingName("ZO.BAT");
 
   std::vector<std::string> lines = textLines(content);
   auto line = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };

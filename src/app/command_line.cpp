@@ -10,6 +10,7 @@
 #include "base/ascii.h"
 #include "base/number.h"
 #include "launcher/launcher.h"
+#include "launcher/location.h"
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/search.h"
@@ -190,7 +191,7 @@ std::optional<Options> parse(std::span<char* const> arguments) {
   return o;
 }
 
-// The launcher's directory: the one named, or where the search finds ZO.BAT.
+// The launcher's directory: the one named, or where the search finds the launcher.
 std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
     Str directory = platform::dosPathOf(*o.launcherDirectory);
@@ -199,19 +200,15 @@ std::optional<Str> launcherDirectory(const Options& o) {
       return std::nullopt;
     }
     platform::ensureBackslash(directory);
-    if (directory.size() > 255 - 6) {
+    if (directory.size() > longestLauncherDirectory) {
       complain(std::string(text(msgTooLongForLauncher)) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
     return directory;
   }
-  Str found = platform::searchFile("ZO.BAT", platform::environmentValue("PATH"));
-  if (found.empty()) {
-    complain(text(msgNoLauncher));
-    return std::nullopt;
-  }
-  found.cutTail(6);
-  return found;
+  Str found = findLauncherDirectory();
+  if (found.empty()) complain(text(msgNoLauncher));
+  return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
 // "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)"
@@ -223,7 +220,7 @@ std::string pathLine(std::string_view label, const Str& dosPath) {
 int showOrSet(const Options& o, std::string& out) {
   std::optional<Str> directory = launcherDirectory(o);
   if (!directory) return 1;
-  Str fileName = *directory + "ZO.BAT";
+  Str fileName = *directory + launcherName;
   bool exists = platform::findEntry(fileName);
   Launcher launcher{Str(text(txtReservedBatch)), {}};
   if (exists) launcher = loadLauncher(fileName);

@@ -78,17 +78,14 @@ void runProgram(RunState& run) {
   char drive = run.zorDirectory[0];
   if ((drive == 'A' || drive == 'B') && !askAboutDrive(drive)) return;
 
-  Str launcher = platform::searchFile("ZO.BAT", platform::environmentValue("PATH"));
-  if (!launcher.empty()) {
-    run.launcherDirectory = launcher;
-    run.launcherDirectory.cutTail(6);
-    run.launcher = readLauncher(run.launcherDirectory + "ZO" + ".BAT");
-  } else {
+  run.launcherDirectory = findLauncherDirectory();
+  if (!run.launcherDirectory.empty())
+    run.launcher = loadLauncherShowingName(run.launcherDirectory + launcherName);
+  else
     run.launcherDirectory = chooseLauncherDirectory();
-  }
 
   if (!runMenu(run)) return;
-  run.backup = writeLauncher(run.launcherDirectory + "ZO" + ".BAT", run.launcher, run.zorDirectory);
+  run.backup = saveLauncherShowingName(run.launcherDirectory + launcherName, run.launcher, run.zorDirectory);
   run.outcome = RunState::Outcome::saved;
   closingScreen();
 }
@@ -106,7 +103,7 @@ void reportWritten(const RunState& run) {
   std::string_view separator = text(msgWritten);
   if (run.outcome == RunState::Outcome::saved) {
     line += separator;
-    line += pathForPeople(platform::expandPath(run.launcherDirectory + "ZO.BAT"));
+    line += pathForPeople(platform::expandPath(run.launcherDirectory + launcherName));
     if (run.backup == Backup::failed) line += text(msgBackupFailed);
     separator = ", ";
   } else {

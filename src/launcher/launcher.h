@@ -1,6 +1,6 @@
 // The launcher ZO.BAT as a value: its reserved line and the settings its command line
 // carries. Parsing and formatting are pure; reading and writing the file are thin steps
-// around them, and the two that show a row on the screen say which file they work on.
+// around them; the two whose names say so first show on the screen which file they work on.
 #pragma once
 
 #include <string>
@@ -26,7 +26,7 @@ std::string extractOptionLine(std::string_view commandLine);
 // colour-table name is empty unless the command line names one. A failure stops the run.
 Launcher loadLauncher(std::string_view fileName);
 // Shows "reading <name> ..." on its own row, then loads the file.
-Launcher readLauncher(std::string_view fileName);
+Launcher loadLauncherShowingName(std::string_view fileName);
 // What a save did with the launcher it replaced.
 enum class Backup { notNeeded, kept, failed };
 
@@ -34,4 +34,4 @@ enum class Backup { notNeeded, kept, failed };
 // file); old content that differs is kept as ZO.BAK beside it, as far as it can be.
 Backup saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);
 // Shows "writing <name> ..." on its own row, then saves as saveLauncher does.
-Backup writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);
+Backup saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);

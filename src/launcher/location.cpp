@@ -36,7 +36,7 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   using texts::text;
   newScreen();
   console::writeText(text(texts::txtPathChoiceFor));
-  console::writeText("ZO.BAT");
+  console::writeText(launcherName);
   console::writeText("\r\n\r\n");
 
   Str list = searchPath;
@@ -65,7 +65,7 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   console::writeText(decimal(n));
   console::writeText("] ");
   console::writeText(text(texts::txtMayI));
-  console::writeText("ZO.BAT");
+  console::writeText(launcherName);
   console::writeText(text(texts::txtCreateQ));
 
   // An answer that names no directory could only fail at the very end, when the launcher
@@ -83,7 +83,7 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
     if (convertNumber(answer, choice) && choice >= 1 && choice <= n) answer = candidates[choice - 1];
     platform::ensureBackslash(answer);
     // The launcher's name has to fit behind it.
-    if (answer.size() <= 255 - 6 && platform::directoryExists(answer)) return answer;
+    if (answer.size() <= longestLauncherDirectory && platform::directoryExists(answer)) return answer;
 
     console::writeText("\a");
     for (int r = console::cursorRow() - 1; r > row; --r) {
@@ -93,6 +93,12 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
     console::moveCursor(column, row);
     console::clearToEndOfLine();
   }
+}
+
+Str findLauncherDirectory() {
+  Str found = platform::searchFile(launcherName, platform::environmentValue("PATH"));
+  found.cutTail(launcherName.size());
+  return found;
 }
 
 Str chooseLauncherDirectory() { return chooseLauncherDirectoryFrom(platform::environmentValue("PATH")); }

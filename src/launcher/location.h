@@ -1,9 +1,19 @@
 // The choice-of-path dialog: where a new launcher goes.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "base/short_string.h"
+
+// The launcher's name, and how long a directory (with its backslash) may be for the
+// launcher's path to fit in 255 characters.
+inline constexpr std::string_view launcherName = "ZO.BAT";
+inline constexpr std::size_t longestLauncherDirectory = 255 - launcherName.size();
+
+// The directory of the launcher in the current directory or along PATH, with its
+// backslash; empty when there is none.
+Str findLauncherDirectory();
 
 // Lists the directories of PATH and the current one and asks for a number or a directory;
 // the answer ends in a backslash.

@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "console/console.h"
 #include "launcher/launcher.h"
 #include "launcher/text_reader.h"
+#include "prompts/prompts.h"
 #include "settings/option_parser.h"
 #include "texts/texts.h"
 
@@ -45,9 +45,7 @@ Launcher loadLauncher(std::string_view fileName) {
   return launcher;
 }
 
-Launcher readLauncher(std::string_view fileName) {
-  console::writeText(texts::text(texts::txtReading));
-  console::writeText(fileName);
-  console::writeText(" ...\r\n");
+Launcher loadLauncherShowingName(std::string_view fileName) {
+  showFileRow(texts::text(texts::txtReading), fileName);
   return loadLauncher(fileName);
 }

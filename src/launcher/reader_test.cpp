@@ -57,7 +57,7 @@ class ReadLauncher : public testing::Test {
   Launcher launcher{"REM * reserved line * please do not remove *", {}};
   Settings& settings = launcher.settings;
   Str& reservedLine = launcher.reservedLine;
-  void readLauncher(const std::string& name) { launcher = ::readLauncher(name); }
+  void readLauncher(const std::string& name) { launcher = ::loadLauncherShowingName(name); }
   void read(const std::string& bytes) {
     writeFile(dir / "ZO.BAT", bytes);
     readLauncher(dir.dosName() + "ZO.BAT");

@@ -1,6 +1,6 @@
-#include "console/console.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
+#include "prompts/prompts.h"
 #include "texts/texts.h"
 
 std::string formatLauncher(const Launcher& launcher, std::string_view zorDirectory) {
@@ -18,10 +18,8 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   return content;
 }
 
-Backup writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
-  console::writeText(texts::text(texts::txtWriting));
-  console::writeText(fileName);
-  console::writeText(" ...\r\n");
+Backup saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
+  showFileRow(texts::text(texts::txtWriting), fileName);
   return saveLauncher(fileName, launcher, zorDirectory);
 }
 

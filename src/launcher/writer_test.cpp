@@ -35,8 +35,8 @@ class WriteLauncher : public testing::Test {
   Settings& settings = launcher.settings;
   Str& reservedLine = launcher.reservedLine;
   Str zorDirectory = "C:\\ZOR\\";
-  void writeLauncher(const std::string& name) { ::writeLauncher(name, launcher, zorDirectory); }
-  void readLauncher(const std::string& name) { launcher = ::readLauncher(name); }
+  void writeLauncher(const std::string& name) { ::saveLauncherShowingName(name, launcher, zorDirectory); }
+  void readLauncher(const std::string& name) { launcher = ::loadLauncherShowingName(name); }
   std::string fileName() const { return dir.dosName() + "ZO.BAT"; }
   std::string written() const { return readFile(dir / "ZO.BAT"); }
 };

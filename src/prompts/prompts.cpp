@@ -24,6 +24,12 @@ void abortWithMessage(std::string_view text) {
   readKeyUpper();  // blocks until a key is waiting, then takes it
 }
 
+void showFileRow(std::string_view what, std::string_view fileName) {
+  console::writeText(what);
+  console::writeText(fileName);
+  console::writeText(" ...\r\n");
+}
+
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi) {
   Str line;
   for (;;) {

@@ -12,6 +12,8 @@ std::uint8_t readKeyUpper();
 // Shows text in light red over the cursor's row and waits for a key; the run then ends
 // with exit code 0.
 void abortWithMessage(std::string_view text);
+// "reading <name> ...", or what else happens to the file, on a row of its own.
+void showFileRow(std::string_view what, std::string_view fileName);
 // Reads lines until one is a whole number within lo..hi; prints nothing for a bad line.
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi);
 
