@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,40 +48,28 @@ std::string listed(const std::vector<std::string_view>& words, std::string_view 
   return list;
 }
 
-// What the help says a setting takes.
-MessageText valuesOf(MenuAction action) {
-  switch (action) {
-    case MenuAction::stepMode: return msgHelpModes;
-    case MenuAction::askColourTable: return msgHelpFileName;
-    case MenuAction::askMemoryLimit: return msgHelpMemoryLimit;
-    case MenuAction::askScreenLines: return msgHelpScreenLines;
-    default: return msgOnOrOff;
-  }
-}
-
-// The help: its texts, with the menu keys and the settings' names and values from the menu's table.
+// The help: its texts, with the menu keys and the settings' names and values from the table.
 std::string help() {
   std::vector<std::string_view> switched, asked;
-  for (const MenuItem& item : menuItems) {
-    if (item.label == 0 || item.name.empty()) continue;
-    bool asks = item.action != MenuAction::flip && item.action != MenuAction::stepMode;
-    (asks ? asked : switched).push_back({&item.key, 1});
+  std::vector<MessageText> values;  // what the settings take, in the order of the first to take it
+  for (const Setting* row : shownOrder) {
+    if (row->label) (row->kind == Kind::flag || row->kind == Kind::screenMode ? switched : asked).push_back({&row->key, 1});
+    if (!row->name.empty() && std::ranges::find(values, row->values) == values.end()) values.push_back(row->values);
   }
   std::string keys(text(msgHelpKeys));
   for (std::string_view key : switched) keys.append(" ").append(key);
   keys.append(" ").append(text(msgHelpKeysSwitch)).append(" ").append(listed(asked, text(msgAnd)));
   keys.append(" ").append(text(msgHelpKeysAsk));
 
-  std::string set(text(msgHelpSet));
+  std::string set(text(msgHelpSet));  // the names of the settings that take the same values, then those
   std::string_view separator = " ";
-  for (MenuAction action : {MenuAction::flip, MenuAction::stepMode, MenuAction::askColourTable,
-                            MenuAction::askMemoryLimit, MenuAction::askScreenLines}) {
-    for (const MenuItem& item : menuItems) {
-      if (item.action != action || item.name.empty()) continue;
-      set.append(separator).append(item.name);
+  for (MessageText taken : values) {
+    for (const Setting* row : shownOrder) {
+      if (row->name.empty() || row->values != taken) continue;
+      set.append(separator).append(row->name);
       separator = ", ";
     }
-    set.append(" (").append(text(valuesOf(action))).append(")");
+    set.append(" (").append(text(taken)).append(")");
   }
 
   std::string help = "zorsetup " ZORSETUP_VERSION;
@@ -96,26 +85,24 @@ void complain(std::string_view text) {
   platform::writeStream(platform::Stream::error, line);
 }
 
-bool isSetting(const MenuItem& item) { return !item.name.empty(); }
-
-const MenuItem* settingNamed(std::string_view key) {
-  for (const MenuItem& item : menuItems)
-    if (isSetting(item) && (ascii::sameIgnoringCase(key, item.name) || ascii::sameIgnoringCase(key, {&item.key, 1})))
-      return &item;
+const Setting* settingNamed(std::string_view key) {
+  for (const Setting* row : shownOrder)
+    if (!row->name.empty() && (ascii::sameIgnoringCase(key, row->name) || ascii::sameIgnoringCase(key, {&row->key, 1})))
+      return row;
   return nullptr;
 }
 
 // "u  subdirectorys         on": the key, the label as the menu shows it, the value.
-std::string settingLine(const MenuItem& item, const Settings& s) {
-  std::string line = {item.key, ' ', ' '};
-  if (item.label != 0) {
-    line += text(static_cast<GeneralText>(item.label));
+std::string settingLine(const Setting& row, const Settings& s) {
+  std::string line = {row.key, ' ', ' '};
+  if (row.label) {
+    line += text(row.label);
   } else {
-    line += item.name;
-    line.resize(line.size() + 22 - item.name.size(), ' ');
+    line += row.name;
+    line.resize(line.size() + 22 - row.name.size(), ' ');
   }
-  line += menuValue(item, s);
-  if (item.action == MenuAction::stepMode) {
+  line += menuValue(row, s);
+  if (row.kind == Kind::screenMode) {
     line += "  ";
     line += displayModeNameArray[s.screenMode];
   }
@@ -124,37 +111,38 @@ std::string settingLine(const MenuItem& item, const Settings& s) {
 }
 
 // Applies one value; an empty result, or what is allowed when the value is not.
-std::string_view applyValue(const MenuItem& item, std::string_view value, Settings& s, const Str& zorDirectory) {
+std::string_view applyValue(const Setting& row, std::string_view value, Settings& s, const Str& zorDirectory) {
   std::int32_t number = 0;
   std::size_t mode = value.size() == 1 ? screenModeLetters.find(ascii::upper(value[0])) : std::string_view::npos;
-  switch (item.action) {
-    case MenuAction::flip:
-      if (!ascii::sameIgnoringCase(value, "on") && !ascii::sameIgnoringCase(value, "off"))
-        return text(msgOnOrOff);
-      s.*item.flag = ascii::sameIgnoringCase(value, "on") ? 1 : 0;
-      return {};
-    case MenuAction::stepMode:
-      if (mode == std::string_view::npos)
-        return text(msgExpectMode);
+  switch (row.kind) {
+    case Kind::flag:
+      if (!ascii::sameIgnoringCase(value, "on") && !ascii::sameIgnoringCase(value, "off")) return text(row.expected);
+      s.*row.flag = ascii::sameIgnoringCase(value, "on") ? 1 : 0;
+      break;
+    case Kind::screenMode:
+      if (mode == std::string_view::npos) return text(row.expected);
       s.screenMode = static_cast<std::int8_t>(mode);
-      return {};
-    case MenuAction::askColourTable:
-      s.colourTableName = colourTableAnswer(Str(value), zorDirectory);
-      return {};
-    case MenuAction::askMemoryLimit:
-      if (!convertNumber(value, number) || number < 0 || number > 2048000)
-        return text(msgExpectMemoryLimit);
-      s.memoryLimitKb = number;
-      return {};
-    case MenuAction::askScreenLines:
-      if (!convertNumber(value, number) || number < 0 || number > 60)
-        return text(msgExpectScreenLines);
-      s.screenLines = screenLinesAnswer(number);
-      return {};
-    default:
-      return {};
+      break;
+    case Kind::name: s.*row.text = colourTableAnswer(Str(value), zorDirectory); break;
+    case Kind::memoryLimit:
+    case Kind::screenLines:
+      if (!convertNumber(value, number) || number < row.taken.lowest || number > row.taken.highest)
+        return text(row.expected);
+      s.*row.number = row.kind == Kind::screenLines ? screenLinesAnswer(number) : number;
+      break;
+    case Kind::ignored: break;
   }
+  return {};
 }
+
+// Names and keys on the command line: each once.
+constexpr bool everyNameOnce() {
+  for (const Setting* row : shownOrder)
+    for (const Setting* other : shownOrder)
+      if (row != other && !row->name.empty() && row->name == other->name) return false;
+  return true;
+}
+static_assert(everyNameOnce());
 
 struct Options {
   enum Mode { none, help, version, show, set } mode = none;
@@ -227,8 +215,8 @@ int showOrSet(const Options& o, std::string& out) {
 
   if (o.mode == Options::show) {
     out += pathLine(text(exists ? msgLauncher : msgLauncherNotThere), fileName);
-    for (const MenuItem& item : menuItems)
-      if (isSetting(item)) out += settingLine(item, launcher.settings);
+    for (const Setting* row : shownOrder)
+      if (!row->name.empty()) out += settingLine(*row, launcher.settings);
     return 0;
   }
 
@@ -243,12 +231,12 @@ int showOrSet(const Options& o, std::string& out) {
   const Settings before = launcher.settings;
   for (std::string_view pair : o.pairs) {
     std::size_t equals = pair.find('=');
-    const MenuItem* item = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
-    if (!item) {
+    const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
+    if (!row) {
       complain(std::string(pair) + std::string(text(msgNoSuchSetting)));
       return 2;
     }
-    std::string_view allowed = applyValue(*item, pair.substr(equals + 1), launcher.settings, zorDirectory);
+    std::string_view allowed = applyValue(*row, pair.substr(equals + 1), launcher.settings, zorDirectory);
     if (!allowed.empty()) {
       complain(std::string(pair) + ": " + std::string(text(msgExpected)) + std::string(allowed));
       return 2;
@@ -266,9 +254,9 @@ int showOrSet(const Options& o, std::string& out) {
   std::string written = pathLine(text(msgWritten), fileName);
   if (backup == Backup::failed) written.insert(written.size() - 1, text(msgBackupFailed));
   out += written;
-  for (const MenuItem& item : menuItems) {
-    if (isSetting(item) && settingLine(item, launcher.settings) != settingLine(item, before))
-      out += settingLine(item, launcher.settings);
+  for (const Setting* row : shownOrder) {
+    if (!row->name.empty() && settingLine(*row, launcher.settings) != settingLine(*row, before))
+      out += settingLine(*row, launcher.settings);
   }
   return 0;
 }

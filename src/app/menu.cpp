@@ -10,40 +10,43 @@ using namespace texts;
 
 namespace {
 
-using enum MenuAction;
-
-constexpr MenuItem items[] = {
-    {'u', "subdirs", "", txtLblSubdirs, flip, &Settings::subdirs},
-    {'p', "partition-table", "", txtLblPartitionTable, flip, &Settings::partitionTable},
-    {'s', "boot-sectors", "", txtLblBootSectors, flip, &Settings::bootSectors},
-    {'l', "verbose-format", "", txtLblVerbose, flip, &Settings::verboseFormat},
-    {'b', "display-mode", "", txtLblScreen, stepMode},
-    {'h', "hex-numbers", "", txtLblHex, flip, &Settings::hexNumbers},
-    {'m', "mouse", "", txtLblMouse, flip, &Settings::mouse},
-    {'c', "cpu-emulator", "", txtLblCpuEmulator, flip, &Settings::cpuEmulator},
-    {'r', "resource-table", "", txtLblResources, flip, &Settings::resourceTable},
-    {'i', "icons", "", txtLblIcons, flip, &Settings::icons},
-    {'f', "colour-table", "", txtLblColourTable, askColourTable},
-    {'x', "memory-limit", "", txtLblMemoryLimit, askMemoryLimit},
-    {'z', "screen-lines", "", txtLblLines, askScreenLines},
-    {'*', "", "", txtCreateColourTable, editColours},
-    {console::keyEsc, "", "[Esc]", txtExitNoSave, giveUp},
-    {console::keyEnter, "", "[<\xC4\xD9]", txtSaveExit, save},  // a return arrow in the OEM code page
-    {'g', "gtdata-dll", "", 0, flip, &Settings::gtDataDll},  // ZOR's switch without a row
+// The menu's keys that are no setting, drawn below the settings' rows.
+enum class Action { editColours, giveUp, save };
+struct MenuKey {
+  char key;
+  std::string_view sign;  // the five-character sign of a key that has no letter, else ""
+  GeneralText label;
+  Action action;
 };
+constexpr MenuKey ownKeys[] = {
+    {'*', "", txtCreateColourTable, Action::editColours},
+    {console::keyEsc, "[Esc]", txtExitNoSave, Action::giveUp},
+    {console::keyEnter, "[<\xC4\xD9]", txtSaveExit, Action::save},  // a return arrow in the OEM code page
+};
+
+// Every key once, a setting's and the menu's own, and a letter in either case.
+constexpr bool everyKeyOnce() {
+  std::string keys;
+  for (const Setting* row : shownOrder) keys += ascii::upper(row->key);
+  for (const MenuKey& own : ownKeys) keys += own.key;
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    if (keys.find(keys[i], i + 1) != std::string::npos) return false;
+  return true;
+}
+static_assert(everyKeyOnce());
 
 void endLine() { console::writeText("\r\n"); }
 
 // "                     [u]  .. ", or "                    [Esc] .. ": every label starts in
 // column 30, every value in column 52.
-void leadIn(const MenuItem& item) {
-  if (item.sign.empty()) {
+void leadIn(char key, std::string_view sign) {
+  if (sign.empty()) {
     char text[] = "                     [ ]  .. ";
-    text[22] = item.key;
+    text[22] = key;
     console::writeText(text);
   } else {
     console::writeText("                    ");
-    console::writeText(item.sign);
+    console::writeText(sign);
     console::writeText(" .. ");
   }
 }
@@ -56,26 +59,31 @@ void drawMenu(const Settings& s) {
   endLine();
   endLine();
   endLine();
-  for (const MenuItem& item : items) {
-    if (item.label == 0) continue;
-    leadIn(item);
-    console::writeText(text(static_cast<GeneralText>(item.label)));
-    console::writeText(menuValue(item, s));
+  for (const Setting* row : shownOrder) {
+    if (!row->label) continue;  // a key without a row
+    leadIn(row->key, "");
+    console::writeText(text(row->label));
+    console::writeText(menuValue(*row, s));
     endLine();
-    if (item.action == stepMode) {  // the name of the display mode, on a row of its own
+    if (row->kind == Kind::screenMode) {  // the name of the display mode, on a row of its own
       console::writeText("                             ");
       console::writeText(displayModeNameArray[s.screenMode]);
       endLine();
     }
   }
+  for (const MenuKey& own : ownKeys) {
+    leadIn(own.key, own.sign);
+    console::writeText(text(own.label));
+    endLine();
+  }
   endLine();
   console::writeText("                      ");
 }
 
-void askColourTableName(RunState& run) {
-  Str& name = run.launcher.settings.colourTableName;
+void askName(const Setting& row, RunState& run) {
+  Str& name = run.launcher.settings.*row.text;
   endLine();
-  console::writeText(text(txtAskColourTable));
+  console::writeText(text(row.prompt));
   console::writeText(name);
   console::writeText(")\r\n   ");
   Str answer;
@@ -83,42 +91,31 @@ void askColourTableName(RunState& run) {
   name = colourTableAnswer(answer, run.zorDirectory);
 }
 
-void askMemoryLimitKb(Settings& s) {
+// The memory limit shows the old value in its prompt; the screen lines stand for others.
+void askNumber(const Setting& row, Settings& s) {
+  std::int32_t& value = s.*row.number;
   endLine();
-  console::writeText(text(txtAskRamLimit));
-  console::writeText(decimal(s.memoryLimitKb));
-  console::writeText(")\r\n   ");
-  readNumber(s.memoryLimitKb, 0, 2048000);
-}
-
-void askScreenLineCount(Settings& s) {
-  endLine();
-  console::writeText(text(txtAskScreenLines));
-  console::writeText("\r\n   ");
-  readNumber(s.screenLines, 0, 60);
-  s.screenLines = screenLinesAnswer(s.screenLines);
-}
-
-const MenuItem* itemOf(std::uint8_t key) {
-  for (const MenuItem& item : items) {
-    if (static_cast<std::uint8_t>(ascii::upper(item.key)) == key) return &item;
+  console::writeText(text(row.prompt));
+  if (row.kind == Kind::memoryLimit) {
+    console::writeText(decimal(value));
+    console::writeText(")");
   }
-  return nullptr;
+  console::writeText("\r\n   ");
+  readNumber(value, row.taken.lowest, row.taken.highest);
+  if (row.kind == Kind::screenLines) value = screenLinesAnswer(value);
 }
 
 }  // namespace
 
-const std::span<const MenuItem> menuItems = items;
-
-Str menuValue(const MenuItem& item, const Settings& s) {
-  switch (item.action) {
-    case flip: return text(s.*item.flag ? txtOn : txtOff);
-    case stepMode: return screenModeLetters.substr(static_cast<std::size_t>(s.screenMode), 1);
-    case askColourTable: return s.colourTableName;
-    case askMemoryLimit: return decimal(s.memoryLimitKb).view();
-    case askScreenLines: return decimal(s.screenLines).view();
-    default: return {};
+Str menuValue(const Setting& row, const Settings& s) {
+  switch (row.kind) {
+    case Kind::flag: return text(s.*row.flag ? txtOn : txtOff);
+    case Kind::screenMode: return screenModeLetters.substr(static_cast<std::size_t>(s.screenMode), 1);
+    case Kind::name: return s.*row.text;
+    case Kind::memoryLimit: case Kind::screenLines: return decimal(s.*row.number).view();
+    case Kind::ignored: break;
   }
+  return {};
 }
 
 Str colourTableAnswer(const Str& answer, const Str& zorDirectory) {
@@ -143,24 +140,29 @@ bool runMenu(RunState& run) {
       console::readKey();  // a cursor, function or Alt key: its scan code is no letter here
       continue;
     }
-    const MenuItem* item = itemOf(key);
-    if (!item) continue;
-    switch (item->action) {
-      case flip: toggleFlag(s.*item->flag); break;
-      case stepMode: s.screenMode = s.screenMode == 4 ? 0 : static_cast<std::int8_t>(s.screenMode + 1); break;
-      case askColourTable: askColourTableName(run); break;
-      case askMemoryLimit: askMemoryLimitKb(s); break;
-      case askScreenLines: askScreenLineCount(s); break;
-      case editColours:
-        if (editColourTable(s.colourTableName, run.colourTable)) run.tablesSaved.push_back(s.colourTableName);
-        break;
-      case giveUp:
-        run.outcome = RunState::Outcome::gaveUp;
-        console::setTextAttribute(console::closingColours);
-        console::clearScreen();
-        abortWithMessage(text(txtAborted));
-        return false;
-      case save: return true;
+    for (const Setting* row : shownOrder) {
+      if (static_cast<std::uint8_t>(ascii::upper(row->key)) != key) continue;
+      switch (row->kind) {
+        case Kind::flag: toggleFlag(s.*row->flag); break;
+        case Kind::screenMode: s.screenMode = s.screenMode == 4 ? 0 : static_cast<std::int8_t>(s.screenMode + 1); break;
+        case Kind::name: askName(*row, run); break;
+        default: askNumber(*row, s); break;
+      }
+    }
+    for (const MenuKey& own : ownKeys) {
+      if (static_cast<std::uint8_t>(own.key) != key) continue;
+      switch (own.action) {
+        case Action::editColours:
+          if (editColourTable(s.colourTableName, run.colourTable)) run.tablesSaved.push_back(s.colourTableName);
+          break;
+        case Action::giveUp:
+          run.outcome = RunState::Outcome::gaveUp;
+          console::setTextAttribute(console::closingColours);
+          console::clearScreen();
+          abortWithMessage(text(txtAborted));
+          return false;
+        case Action::save: return true;
+      }
     }
   }
 }

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <initializer_list>
 
 #include "base/ascii.h"
 #include "base/number.h"
+#include "settings/setting_table.h"
 
 std::string upperCaseOem(std::string_view text) {
   std::string copy(text);
@@ -40,13 +40,6 @@ struct OptionWord {
     return true;
   }
 
-  bool matchAny(std::initializer_list<std::string_view> keywords) {
-    for (std::string_view keyword : keywords) {
-      if (match(keyword)) return true;
-    }
-    return false;
-  }
-
   // No value flips the field; "-" and "+" turn it off and on; anything else leaves it.
   void applyFlag(Flag& field) const {
     if (rest.empty()) field = field ? 0 : 1;
@@ -63,47 +56,57 @@ struct OptionWord {
     }
   }
 
-  void applyScreenLines(Settings& s) const {
+  // Two digits at most; a count out of range (0 stands apart) becomes 0.
+  void applyScreenLines(std::int32_t& field, Range range) const {
     std::string_view value = rest;
     if (value.empty() || value.size() > 2) value = "0";
     std::int32_t lines;
-    if (!convertNumber(value, lines) || (lines < 25 && lines != 0) || lines > 80) lines = 0;
-    s.screenLines = lines;
+    if (!convertNumber(value, lines) || (lines < range.lowest && lines != 0) || lines > range.highest) lines = 0;
+    field = lines;
   }
 
-  void applyMemoryLimit(Settings& s) const {
+  // Anything that is no number is 0; a number out of range is cut to it.
+  void applyMemoryLimit(std::int32_t& field, Range range) const {
     std::int32_t limit;
     if (!convertNumber(rest, limit)) limit = 0;
-    s.memoryLimitKb = std::min<std::int32_t>(limit, 2097151);
+    field = std::clamp(limit, range.lowest, range.highest);
   }
 };
 
-// One option word through the keyword table; the first row with a matching keyword acts.
-// In this order no keyword is a prefix of a later one.
+// The first keyword that matches acts, so a keyword must come before those that are a
+// prefix of it.
+constexpr bool noKeywordIsAPrefixOfALaterOne() {
+  std::string_view earlier[64];
+  std::size_t count = 0;
+  for (const Setting& row : settingTable) {
+    for (std::string_view keyword : keywordsOf(row)) {
+      if (keyword.empty()) break;
+      for (std::size_t i = 0; i < count; ++i)
+        if (keyword.starts_with(earlier[i])) return false;
+      earlier[count++] = keyword;
+    }
+  }
+  return true;
+}
+static_assert(noKeywordIsAPrefixOfALaterOne());
+
+// One option word through the table's keywords; the first that matches acts.
 void parseOption(std::string_view text, Settings& s) {
   OptionWord w{text};
-  if (w.matchAny({"!"})) w.applyFlag(s.flagBang);
-  else if (w.matchAny({"A"})) {}
-  else if (w.matchAny({"BILDSCHIRM", "B"})) w.applyScreenMode(s);
-  else if (w.matchAny({"CPU", "C"})) w.applyFlag(s.cpuEmulator);
-  else if (w.matchAny({"DIREKT_IDE", "D"})) {}
-  else if (w.matchAny({"EMS"})) {}
-  else if (w.matchAny({"EA"})) {}
-  else if (w.matchAny({"FARBTABELLE", "F"})) s.colourTableName = w.rest;
-  else if (w.matchAny({"GTDATADLL", "G"})) w.applyFlag(s.gtDataDll);
-  else if (w.matchAny({"HEX", "H"})) w.applyFlag(s.hexNumbers);
-  else if (w.matchAny({"ICO", "I"})) w.applyFlag(s.icons);
-  else if (w.matchAny({"SIGNATUREN"})) {}
-  else if (w.matchAny({"JOYSTICK", "J"})) {}
-  else if (w.matchAny({"ZEILEN", "LINES", "Z"})) w.applyScreenLines(s);
-  else if (w.matchAny({"LANGFORMAT", "L"})) w.applyFlag(s.verboseFormat);
-  else if (w.matchAny({"XMS", "MEMORY", "SPEICHER", "X"})) w.applyMemoryLimit(s);
-  else if (w.matchAny({"MAUS", "MOUSE", "M"})) w.applyFlag(s.mouse);
-  else if (w.matchAny({"ENTPACKER", "UNPACKER", "N"})) s.unpacker = w.rest;
-  else if (w.matchAny({"PARTITION", "P"})) w.applyFlag(s.partitionTable);
-  else if (w.matchAny({"RESOURCE", "R"})) w.applyFlag(s.resourceTable);
-  else if (w.matchAny({"UNTERVERZEICHNISSE", "SUBDIR", "U"})) w.applyFlag(s.subdirs);
-  else if (w.matchAny({"SEKTOREN", "SECTORS", "S"})) w.applyFlag(s.bootSectors);
+  for (const Setting& row : settingTable) {
+    for (std::string_view keyword : keywordsOf(row)) {
+      if (keyword.empty() || !w.match(keyword)) continue;
+      switch (row.kind) {
+        case Kind::flag: w.applyFlag(s.*row.flag); break;
+        case Kind::screenMode: w.applyScreenMode(s); break;
+        case Kind::name: s.*row.text = w.rest; break;
+        case Kind::memoryLimit: w.applyMemoryLimit(s.*row.number, row.parsed); break;
+        case Kind::screenLines: w.applyScreenLines(s.*row.number, row.parsed); break;
+        case Kind::ignored: break;
+      }
+      return;
+    }
+  }
 }
 
 // The word at the front of the line, up to the next blank; the word and that blank leave

@@ -1,44 +1,39 @@
 #include "settings/settings.h"
 
 #include "base/number.h"
+#include "settings/setting_table.h"
 
 namespace {
 
-void appendFlag(std::string& line, std::string_view item, Flag value) {
-  line += item;
-  line += flagChars[value ? 1 : 0];
+// The items are in writing order, and the parser reads back each one: its letters are one of
+// its row's keywords.
+constexpr bool writtenAsRead() {
+  for (const Setting* row : writingOrder) {
+    if (!row) return false;  // two items in one place, or a place left out
+    bool read = false;
+    for (std::string_view keyword : keywordsOf(*row)) read = read || keyword == row->letters;
+    if (!read) return false;
+  }
+  return true;
 }
-
-// " -F" or " -N" with the name is one short string, so a long name loses its tail here.
-void appendName(std::string& line, std::string_view item, const Str& name) {
-  if (name.empty()) return;
-  Str whole = item;
-  whole += name;
-  line += whole.view();
-}
+static_assert(writtenAsRead());
 
 }  // namespace
 
 std::string formatOptionLine(const Settings& s) {
   std::string line;
-  appendFlag(line, " -!", s.flagBang);
-  line += " -B";
-  line += screenModeLetters[static_cast<std::size_t>(s.screenMode)];
-  appendFlag(line, " -C", s.cpuEmulator);
-  appendName(line, " -F", s.colourTableName);
-  appendFlag(line, " -G", s.gtDataDll);
-  appendFlag(line, " -H", s.hexNumbers);
-  appendFlag(line, " -L", s.verboseFormat);
-  appendFlag(line, " -ICO", s.icons);
-  appendFlag(line, " -M", s.mouse);
-  appendName(line, " -N", s.unpacker);
-  appendFlag(line, " -P", s.partitionTable);
-  appendFlag(line, " -S", s.bootSectors);
-  appendFlag(line, " -U", s.subdirs);
-  line += " -X";
-  line += decimal(s.memoryLimitKb);
-  line += " -Z";
-  line += decimal(s.screenLines);
+  for (const Setting* row : writingOrder) {
+    if (row->onlyWhenSet && (row->flag ? !(s.*row->flag) : (s.*row->text).empty())) continue;
+    Str item = " -";  // one short string: a long name loses its tail here
+    item += row->letters;
+    switch (row->kind) {
+      case Kind::flag: item += flagChars[s.*row->flag ? 1 : 0]; break;
+      case Kind::screenMode: item += screenModeLetters[static_cast<std::size_t>(s.screenMode)]; break;
+      case Kind::name: item += s.*row->text; break;
+      default: item += decimal(s.*row->number); break;  // the numbers
+    }
+    line += item.view();
+  }
   line += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
   return line;
 }

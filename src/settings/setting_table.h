@@ -1,0 +1,133 @@
+// The table of settings: a row for each switch of ZOR that the option line carries, and for
+// each keyword of ZOR that the parser passes over. The option-line writer, the parser, the
+// menu, the command line and its help all read their settings from here.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string_view>
+
+#include "settings/settings.h"
+#include "texts/texts.h"
+
+// What a setting holds, and so how it is shown, changed, written and read back.
+enum class Kind : std::uint8_t {
+  flag,         // on or off: "+" or "-" in the line; its menu key flips it
+  screenMode,   // a letter of screenModeLetters; its menu key steps it
+  name,         // a file name, in the line only when there is one
+  memoryLimit,  // KB, asked for by the menu
+  screenLines,  // lines, asked for by the menu; some counts stand for others
+  ignored,      // a keyword of ZOR that sets nothing here
+};
+
+struct Range {
+  std::int32_t lowest = 0, highest = 0;
+};
+
+struct Setting {
+  Kind kind;
+  std::string_view keywords;     // the parser's, blank-separated, in the order it tests them
+  std::string_view letters = {};  // the option line's item: " -", the letters, the value
+  int writtenAt = 0;             // the item's place in the option line, from 1; 0 for none
+  bool onlyWhenSet = false;      // the item only when the flag is on (a name: when there is one)
+  Flag Settings::*flag = nullptr;
+  std::int32_t Settings::*number = nullptr;
+  Str Settings::*text = nullptr;
+  char key = 0;                  // the menu's key, either case; 0 for none
+  int shownAt = 0;               // the place on the menu, in --show and in the help; 0 for none
+  texts::GeneralText label = {};  // the menu's row; none for a key without a row
+  texts::GeneralText prompt = {};  // what the menu asks for a value
+  std::string_view name = {};    // the command line's name; none when --set cannot change it
+  Range taken = {};   // the numbers the menu and --set take
+  Range parsed = {};  // the numbers the parser keeps (see the parser for what becomes of others)
+  texts::MessageText values = texts::msgOnOrOff;    // the values as the help lists them
+  texts::MessageText expected = texts::msgOnOrOff;  // what --set says it expected instead of a bad value
+};
+
+namespace setting_rows {
+using enum Kind;
+using namespace texts;
+// In the parser's order, where no keyword is a prefix of a later one.
+inline constexpr Setting all[] = {
+    {.kind = flag, .keywords = "!", .letters = "!", .writtenAt = 1, .flag = &Settings::flagBang},
+    {.kind = ignored, .keywords = "A"},
+    {.kind = screenMode, .keywords = "BILDSCHIRM B", .letters = "B", .writtenAt = 2, .key = 'b', .shownAt = 5,
+     .label = txtLblScreen, .name = "display-mode", .values = msgHelpModes, .expected = msgExpectMode},
+    {.kind = flag, .keywords = "CPU C", .letters = "C", .writtenAt = 3, .flag = &Settings::cpuEmulator, .key = 'c',
+     .shownAt = 8, .label = txtLblCpuEmulator, .name = "cpu-emulator"},
+    {.kind = ignored, .keywords = "DIREKT_IDE D"},
+    {.kind = ignored, .keywords = "EMS"},
+    {.kind = ignored, .keywords = "EA"},
+    {.kind = name, .keywords = "FARBTABELLE F", .letters = "F", .writtenAt = 4, .onlyWhenSet = true,
+     .text = &Settings::colourTableName, .key = 'f', .shownAt = 11, .label = txtLblColourTable,
+     .prompt = txtAskColourTable, .name = "colour-table", .values = msgHelpFileName},
+    {.kind = flag, .keywords = "GTDATADLL G", .letters = "G", .writtenAt = 5, .flag = &Settings::gtDataDll, .key = 'g',
+     .shownAt = 14, .name = "gtdata-dll"},
+    {.kind = flag, .keywords = "HEX H", .letters = "H", .writtenAt = 6, .flag = &Settings::hexNumbers, .key = 'h',
+     .shownAt = 6, .label = txtLblHex, .name = "hex-numbers"},
+    {.kind = flag, .keywords = "ICO I", .letters = "ICO", .writtenAt = 8, .flag = &Settings::icons, .key = 'i',
+     .shownAt = 10, .label = txtLblIcons, .name = "icons"},
+    {.kind = ignored, .keywords = "SIGNATUREN"},
+    {.kind = ignored, .keywords = "JOYSTICK J"},
+    {.kind = screenLines, .keywords = "ZEILEN LINES Z", .letters = "Z", .writtenAt = 15,
+     .number = &Settings::screenLines, .key = 'z', .shownAt = 13, .label = txtLblLines, .prompt = txtAskScreenLines,
+     .name = "screen-lines", .taken = {0, 60}, .parsed = {25, 80}, .values = msgHelpScreenLines,
+     .expected = msgExpectScreenLines},
+    {.kind = flag, .keywords = "LANGFORMAT L", .letters = "L", .writtenAt = 7, .flag = &Settings::verboseFormat,
+     .key = 'l', .shownAt = 4, .label = txtLblVerbose, .name = "verbose-format"},
+    {.kind = memoryLimit, .keywords = "XMS MEMORY SPEICHER X", .letters = "X", .writtenAt = 14,
+     .number = &Settings::memoryLimitKb, .key = 'x', .shownAt = 12, .label = txtLblMemoryLimit,
+     .prompt = txtAskRamLimit, .name = "memory-limit", .taken = {0, 2048000},
+     .parsed = {std::numeric_limits<std::int32_t>::min(), 2097151}, .values = msgHelpMemoryLimit,
+     .expected = msgExpectMemoryLimit},
+    {.kind = flag, .keywords = "MAUS MOUSE M", .letters = "M", .writtenAt = 9, .flag = &Settings::mouse, .key = 'm',
+     .shownAt = 7, .label = txtLblMouse, .name = "mouse"},
+    {.kind = name, .keywords = "ENTPACKER UNPACKER N", .letters = "N", .writtenAt = 10, .onlyWhenSet = true,
+     .text = &Settings::unpacker},
+    {.kind = flag, .keywords = "PARTITION P", .letters = "P", .writtenAt = 11, .flag = &Settings::partitionTable,
+     .key = 'p', .shownAt = 2, .label = txtLblPartitionTable, .name = "partition-table"},
+    {.kind = flag, .keywords = "RESOURCE R", .flag = &Settings::resourceTable, .key = 'r', .shownAt = 9,
+     .label = txtLblResources, .name = "resource-table"},
+    {.kind = flag, .keywords = "UNTERVERZEICHNISSE SUBDIR U", .letters = "U", .writtenAt = 13,
+     .flag = &Settings::subdirs, .key = 'u', .shownAt = 1, .label = txtLblSubdirs, .name = "subdirs"},
+    {.kind = flag, .keywords = "SEKTOREN SECTORS S", .letters = "S", .writtenAt = 12, .flag = &Settings::bootSectors,
+     .key = 's', .shownAt = 3, .label = txtLblBootSectors, .name = "boot-sectors"},
+};
+}  // namespace setting_rows
+
+inline constexpr std::span<const Setting> settingTable = setting_rows::all;
+
+// The rows that have a place of this kind, in the order of those places.
+template <int Setting::*place>
+constexpr auto rowsInOrder() {
+  constexpr std::size_t count = [] {
+    std::size_t n = 0;
+    for (const Setting& row : setting_rows::all) n += row.*place != 0;
+    return n;
+  }();
+  std::array<const Setting*, count> rows{};
+  for (const Setting& row : setting_rows::all)
+    if (row.*place != 0) rows.at(static_cast<std::size_t>(row.*place - 1)) = &row;  // a place twice leaves one empty
+  return rows;
+}
+
+// The option line's items in writing order.
+inline constexpr auto writingOrder = rowsInOrder<&Setting::writtenAt>();
+// The settings as the menu, --show and the help list them.
+inline constexpr auto shownOrder = rowsInOrder<&Setting::shownAt>();
+
+// The keywords of a row, one after another: for (std::string_view k : keywordsOf(row)).
+constexpr std::array<std::string_view, 4> keywordsOf(const Setting& row) {
+  std::array<std::string_view, 4> words{};
+  std::string_view rest = row.keywords;
+  for (std::string_view& word : words) {
+    std::size_t blank = rest.find(' ');
+    word = rest.substr(0, blank);
+    rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+    if (word.empty()) break;
+  }
+  return words;
+}
