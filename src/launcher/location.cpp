@@ -12,14 +12,13 @@ namespace {
 
 constexpr int maxCandidates = 20;  // a screen of 25 rows keeps title and prompt in view
 
-// Takes the first element off a ';'-terminated list. The 255-character cut can leave the
-// last element without its ';': it then runs to the end of the list, as the launcher
-// search reads it.
+// Takes the first element off a ';'-terminated list, without its quotes. The
+// 255-character cut can leave the last element without its ';': it then runs to the end of
+// the list, as the launcher search reads it.
 Str takeElement(Str& list) {
-  std::size_t semicolon = list.view().find(';');
-  if (semicolon == std::string_view::npos) semicolon = list.size();
-  Str element = list.view().substr(0, semicolon);
-  list.eraseFront(semicolon + 1);
+  std::size_t end = 0;
+  Str element = platform::nextPathElement(list.view(), end);
+  list.eraseFront(end);
   return element;
 }
 
