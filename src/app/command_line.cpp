@@ -152,9 +152,15 @@ std::string_view applyValue(const MenuItem& item, std::string_view value, Settin
         return say("one of the letters C, E, A, F, H", "einer der Buchstaben C, E, A, F, H");
       s.screenMode = static_cast<std::int8_t>(mode);
       return {};
-    case MenuAction::askColourTable:
-      s.colourTableName = colourTableAnswer(Str(value), zorDirectory);
+    case MenuAction::askColourTable: {
+      std::string name = colourTableAnswer(value, zorDirectory);
+      static_assert(maxOptionName == 252, "the message below names the length");
+      if (!fitsOptionLine(name))
+        return say("a name without control characters or '\"' of at most 252 characters with ZOR's directory",
+                   "ein Name ohne Steuerzeichen und '\"' von hoechstens 252 Zeichen mit dem Verzeichnis von ZOR");
+      s.colourTableName = name;
       return {};
+    }
     case MenuAction::askMemoryLimit:
       if (!convertNumber(value, number) || number < 0 || number > 2048000)
         return say("a whole number from 0 to 2048000 (or $ and hexadecimal digits)",

@@ -57,7 +57,6 @@ std::string commandWord(std::string_view text) {
   return '"' + word + '"';
 }
 
-bool fitsOptionLine(std::string_view name) {
-  return name.size() <= maxOptionName &&
-         std::none_of(name.begin(), name.end(), [](char c) { return c == '"' || static_cast<unsigned char>(c) < 32; });
+bool fitsCommandWord(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) { return c == '"' || static_cast<unsigned char>(c) < 32; });
 }
