@@ -110,6 +110,20 @@ void complain(std::string_view text) {
   platform::writeStream(platform::Stream::error, line);
 }
 
+// A pair as a complaint shows it: a control character as \xNN, so the reason stays one line.
+std::string oneLine(std::string_view text) {
+  std::string shown;
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 32) {
+      shown += c;
+      continue;
+    }
+    const char* hex = "0123456789ABCDEF";
+    shown += {'\\', 'x', hex[(c >> 4) & 15], hex[c & 15]};
+  }
+  return shown;
+}
+
 bool isSetting(const MenuItem& item) { return !item.name.empty(); }
 
 const MenuItem* settingNamed(std::string_view key) {
@@ -276,13 +290,13 @@ int showOrSet(const Options& o) {
     std::size_t equals = pair.find('=');
     const MenuItem* item = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
     if (!item) {
-      complain(std::string(pair) + std::string(say(": no such setting (see zorsetup --help)",
+      complain(oneLine(pair) + std::string(say(": no such setting (see zorsetup --help)",
                                                    ": keine solche Einstellung (siehe zorsetup --help)")));
       return 2;
     }
     std::string_view allowed = applyValue(*item, pair.substr(equals + 1), launcher.settings, zorDirectory);
     if (!allowed.empty()) {
-      complain(std::string(pair) + ": " + std::string(say("expected ", "erwartet: ")) + std::string(allowed));
+      complain(oneLine(pair) + ": " + std::string(say("expected ", "erwartet: ")) + std::string(allowed));
       return 2;
     }
   }
