@@ -125,18 +125,11 @@ TEST_F(ReadLauncher, SwitchesAtTheEndOfALongCommandLineCount) {
 
 // A line set in front of the call by hand leaves the call on a later line.
 TEST_F(ReadLauncher, TheCallOnALaterLine) {
-  const struct {
-    std::string bytes;
-    std::int32_t memoryLimitKb;
-  } cases[] = {
-      {"@ECHO OFF\r\nREM\r\nSET ZORTMP=C:\\TEMP\r\n\r\nC:\\ZOR\\ZOR4.EXE -X5\r\nZOR4.EXE -X6", 5},
-      {"/* */\r\nPARSE ARG PARA\r\nREM\r\nSAY hi\r\n'@\"C:\\A B\\zor4.exe\" -X6 'PARA", 6},
-      {"@ECHO OFF\r\nREM\r\nX.EXE -X7\r\nZOR4.EXE.BAK -X8\r\nREM ZOR4.EXE -X9\r\n", 7},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.bytes);
-    read(c.bytes);
-    EXPECT_EQ(settings.memoryLimitKb, c.memoryLimitKb);
+  for (auto [bytes, limit] : {std::pair<std::string, int>{"@ECHO OFF\r\nREM\r\nSET T=C:\\\r\n\r\nC:\\ZOR4.EXE -X5\r\nZOR4.EXE -X6", 5},
+                              {"/**/\r\nPARSE ARG PARA\r\nREM\r\nSAY\r\n'@\"C:\\A B\\zor4.exe\" -X6 'PARA", 6},
+                              {"@ECHO OFF\r\nREM\r\nX.EXE -X7\r\nZOR4.EXE.BAK -X8\r\nREM ZOR4.EXE -X9", 7}}) {
+    read(bytes);
+    EXPECT_EQ(settings.memoryLimitKb, limit) << bytes;
   }
 }
 

@@ -188,8 +188,6 @@ def test_without_a_console_the_run_stops_cleanly(start, wine_program, tmp_path):
 
 @pytest.fixture(scope="session")
 def zor_stand_in(tmp_path_factory):
-    """A ZOR4.EXE that writes the command line it got and its arguments, one a line, to
-    ARGS.TXT beside itself."""
     gcc = shutil.which("x86_64-w64-mingw32-gcc")
     if wine.WINE is None or gcc is None:
         pytest.skip("needs wine and x86_64-w64-mingw32-gcc to run a launcher")
@@ -198,17 +196,12 @@ def zor_stand_in(tmp_path_factory):
     return exe
 
 
-# ZOR's directory, the answer for the colour table (relative to it) and an unpacker kept
-# from the old launcher: every character the command interpreter treats specially, in the
-# directory (where Windows allows it in a name) and in the names. The first row is plain.
-NAMES = [
-    ("zor", "MY.FAR", "UNP.EXE"),
-    ("my zor", "sub dir\\", "C:\\un pack\\UNP.EXE"),
-    ("R&D", "x & del *.far", "a&b|c"),
-    ("50%", "%PATH%.FAR", "%1%%"),
-    ("a^b(x),c;d=e", "(x)^y,z;w=v.far", "x<y>z"),
-    ("!x'y", "a|b<c>d.far", "(a)"),
-]
+# ZOR's directory, the colour table given to --set and an unpacker kept from the old
+# launcher, with the command interpreter's special characters (in a directory where Windows
+# allows them); the first row is plain.
+NAMES = [("zor", "MY.FAR", "UNP.EXE"), ("my zor", "sub dir\\", "C:\\un pack\\UNP.EXE"),
+         ("R&D", "x & del *.far", "a&b|c"), ("50%", "%PATH%.FAR", "%1%%"),
+         ("a^b(x),c;d=e", "(x)^y,z;w=v.far", "x<y>z"), ("!x'y", "a|b<c>d.far", "(a)")]
 
 
 @pytest.mark.parametrize("directory,table,unpacker", NAMES, ids=[row[0] for row in NAMES])
@@ -217,16 +210,14 @@ def test_zor_gets_each_name_whole_through_the_command_interpreter(
     zor = tmp_path / "zors" / directory
     zor.mkdir(parents=True)
     shutil.copy(zor_stand_in, zor / "ZOR4.EXE")
-    old = '@ECHO OFF\r\nREM\r\nZOR4.EXE -N"' + unpacker.replace("%", "%%") + '"'
-    (bin_dir / "ZO.BAT").write_bytes(old.encode())
+    (bin_dir / "ZO.BAT").write_bytes(f'@ECHO OFF\r\nREM\r\nZOR4.EXE -N"{unpacker.replace("%", "%%")}"'.encode())
     p = run("--set", "f=" + table, "r=on", "--launcher", str(bin_dir), cwd=zor)
     assert p.returncode == 0, p.err
 
     env = base_env(tmp_path, bin_dir)
     wine.prepare(env, tmp_path)
-    ran = subprocess.run([wine.WINE, "cmd", "/c", "ZO.BAT", "a", "b c"], cwd=bin_dir, env=env,
-                         stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
-    assert ran.returncode == 0, ran.stderr
+    subprocess.run([wine.WINE, "cmd", "/c", "ZO.BAT", "a", "b c"], cwd=bin_dir, env=env, check=True,
+                   stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
     received = (zor / "ARGS.TXT").read_bytes().decode("cp437").split("\n")[1:-1]
     switches = ["-!-", "-BC", "-C+", "-F" + dos(zor) + "\\" + table, "-G+", "-H+", "-L+", "-ICO+", "-M+",
                 "-N" + unpacker, "-P-", "-R+", "-S-", "-U+", "-X3000", "-Z0"]
