@@ -85,6 +85,20 @@ void complain(std::string_view text) {
   platform::writeStream(platform::Stream::error, line);
 }
 
+// A pair as a complaint shows it: a control character as \xNN, so the reason stays one line.
+std::string oneLine(std::string_view text) {
+  std::string shown;
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 32) {
+      shown += c;
+      continue;
+    }
+    const char* hex = "0123456789ABCDEF";
+    shown += {'\\', 'x', hex[(c >> 4) & 15], hex[c & 15]};
+  }
+  return shown;
+}
+
 const Setting* settingNamed(std::string_view key) {
   for (const Setting* row : shownOrder)
     if (!row->name.empty() && (ascii::sameIgnoringCase(key, row->name) || ascii::sameIgnoringCase(key, {&row->key, 1})))
@@ -123,7 +137,13 @@ std::string_view applyValue(const Setting& row, std::string_view value, Settings
       if (mode == std::string_view::npos) return text(row.expected);
       s.screenMode = static_cast<std::int8_t>(mode);
       break;
-    case Kind::name: s.*row.text = colourTableAnswer(Str(value), zorDirectory); break;
+    case Kind::name: {
+      std::string name = colourTableAnswer(value, zorDirectory);
+      static_assert(maxOptionName == 252, "the message of a name that does not fit names the length");
+      if (!fitsOptionLine(name)) return text(row.expected);
+      s.*row.text = name;
+      break;
+    }
     case Kind::memoryLimit:
     case Kind::screenLines:
       if (!convertNumber(value, number) || number < row.taken.lowest || number > row.taken.highest)
@@ -233,12 +253,12 @@ int showOrSet(const Options& o, std::string& out) {
     std::size_t equals = pair.find('=');
     const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
     if (!row) {
-      complain(std::string(pair) + std::string(text(msgNoSuchSetting)));
+      complain(oneLine(pair) + std::string(text(msgNoSuchSetting)));
       return 2;
     }
     std::string_view allowed = applyValue(*row, pair.substr(equals + 1), launcher.settings, zorDirectory);
     if (!allowed.empty()) {
-      complain(std::string(pair) + ": " + std::string(text(msgExpected)) + std::string(allowed));
+      complain(oneLine(pair) + ": " + std::string(text(msgExpected)) + std::string(allowed));
       return 2;
     }
   }

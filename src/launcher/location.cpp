@@ -12,14 +12,13 @@ namespace {
 
 constexpr int maxCandidates = 20;  // a screen of 25 rows keeps title and prompt in view
 
-// Takes the first element off a ';'-terminated list. The 255-character cut can leave the
-// last element without its ';': it then runs to the end of the list, as the launcher
-// search reads it.
+// Takes the first element off a ';'-terminated list, without its quotes. The
+// 255-character cut can leave the last element without its ';': it then runs to the end of
+// the list, as the launcher search reads it.
 Str takeElement(Str& list) {
-  std::size_t semicolon = list.view().find(';');
-  if (semicolon == std::string_view::npos) semicolon = list.size();
-  Str element = list.view().substr(0, semicolon);
-  list.eraseFront(semicolon + 1);
+  std::size_t end = 0;
+  Str element = platform::nextPathElement(list.view(), end);
+  list.eraseFront(end);
   return element;
 }
 
@@ -69,30 +68,16 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   console::writeText(text(texts::txtCreateQ));
 
   // An answer that names no directory could only fail at the very end, when the launcher
-  // is written: it is refused here, and the prompt waits again on its row.
-  const int column = console::cursorColumn();
-  int row = console::cursorRow();
-  for (;;) {
-    Str answer;
-    console::readLine(answer);
-    const int width = console::screen().width;
-    const int expectedRow = row + (column - 1 + static_cast<int>(answer.size())) / width + 1;
-    row -= expectedRow - console::cursorRow();  // rows scrolled away by a long answer
-    if (answer.empty()) answer = ".\\";
+  // is written: it is refused here, and the prompt waits again.
+  Str answer;
+  readAnswer(answer, [&candidates, n](Str& a) {
+    if (a.empty()) a = ".\\";
     std::int32_t choice = 0;
-    if (convertNumber(answer, choice) && choice >= 1 && choice <= n) answer = candidates[choice - 1];
-    platform::ensureBackslash(answer);
-    // The launcher's name has to fit behind it.
-    if (answer.size() <= longestLauncherDirectory && platform::directoryExists(answer)) return answer;
-
-    console::writeText("\a");
-    for (int r = console::cursorRow() - 1; r > row; --r) {
-      console::moveCursor(1, r);
-      console::clearToEndOfLine();
-    }
-    console::moveCursor(column, row);
-    console::clearToEndOfLine();
-  }
+    if (convertNumber(a, choice) && choice >= 1 && choice <= n) a = candidates[choice - 1];
+    platform::ensureBackslash(a);
+    return a.size() <= longestLauncherDirectory && platform::directoryExists(a);
+  });
+  return answer;
 }
 
 Str findLauncherDirectory() {

@@ -7,13 +7,9 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   std::string content = "@ECHO OFF\r\n";
   content += launcher.reservedLine;
   content += "\r\n";
-  // The command interpreter would split an unquoted path at its blank; every other path
-  // stays unquoted so existing launchers come out byte for byte as before.
-  bool quoted = zorDirectory.find(' ') != std::string_view::npos;
-  if (quoted) content += '"';
-  content += zorDirectory;
-  content += "ZOR4.EXE";
-  if (quoted) content += '"';
+  // Quoted and escaped only where the command interpreter needs it: a plain path stays as
+  // launchers always had it.
+  content += commandWord(std::string(zorDirectory) + "ZOR4.EXE");
   content += formatOptionLine(launcher.settings);  // the last line has no line end
   return content;
 }

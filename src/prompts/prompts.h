@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
+
+#include "base/short_string.h"
 
 // The screens' colours (yellow on blue), then clear screen.
 void newScreen();
@@ -17,3 +20,7 @@ void showFileRow(std::string_view what, std::string_view fileName);
 // Reads lines until one is a whole number within lo..hi; prints nothing for a bad line.
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi);
 
+// Reads a line where the cursor is until accept takes it (accept may change the answer). A
+// refused answer beeps and goes from the screen, also from rows it scrolled, and the next
+// one is typed in its place.
+void readAnswer(Str& answer, const std::function<bool(Str&)>& accept);

@@ -34,10 +34,10 @@ enum MessageText : int {
   msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgBackupFailed,
   msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher, msgNoLauncher,
   msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
-  msgExpectScreenLines, msgOutputFailed, msgHelpTitle, msgHelpUsage, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys,
-  msgHelpKeysSwitch, msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpSet, msgHelpModes,
-  msgHelpFileName, msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpEnvironment,
-  msgHelpExitStatus
+  msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgOutputFailed, msgHelpTitle,
+  msgHelpUsage, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch, msgHelpKeysAsk,
+  msgAnd, msgHelpShow, msgHelpSet, msgHelpModes, msgHelpFileName, msgHelpMemoryLimit,
+  msgHelpScreenLines, msgHelpOptions, msgHelpEnvironment, msgHelpExitStatus
 };
 
 // Fills a text array from a table for the language code (the table's first language when
