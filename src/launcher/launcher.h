@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/short_string.h"
+#include "platform/platform.h"
 #include "settings/settings.h"
 
 struct Launcher {
@@ -26,8 +27,8 @@ std::string extractOptionLine(std::string_view commandLine);
 Launcher loadLauncher(std::string_view fileName);
 // Shows "reading <name> ..." on its own row, then loads the file.
 Launcher loadLauncherShowingName(std::string_view fileName);
-// What a save did with the launcher it replaced.
-enum class Backup { notNeeded, kept, failed };
+// What a save did with the launcher it replaced: the platform's answer, as it gave it.
+using Backup = platform::BackupCopy;
 
 // Replaces the file with the launcher's bytes (a failure stops the run and leaves the old
 // file); old content that differs is kept as ZO.BAK beside it, as far as it can be.

@@ -22,10 +22,5 @@ Backup saveLauncherShowingName(std::string_view fileName, const Launcher& launch
 Backup saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
   // A launcher edited by hand may hold lines or switches this program does not know: when
   // the content changes, the old one stays beside the new one as ZO.BAK.
-  switch (platform::replaceFile(fileName, formatLauncher(launcher, zorDirectory), "ZO.BAK")) {
-    case platform::BackupCopy::kept: return Backup::kept;
-    case platform::BackupCopy::failed: return Backup::failed;
-    case platform::BackupCopy::notNeeded: break;
-  }
-  return Backup::notNeeded;
+  return platform::replaceFile(fileName, formatLauncher(launcher, zorDirectory), "ZO.BAK");
 }
