@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "console/console.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 #include "platform/platform.h"
 #include "platform/run_end.h"
 #include "texts/language.h"

@@ -7,7 +7,7 @@
 
 #include "console/console.h"
 #include "test_support.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 #include "app/run.h"
 #include "platform/platform.h"
 #include "texts/language.h"

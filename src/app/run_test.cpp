@@ -11,7 +11,7 @@
 
 #include "console/console.h"
 #include "test_support.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 #include "texts/texts.h"
 #include "platform/platform.h"
 #ifndef _WIN32

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "test_support.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "console/console.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
 #include "test_support.h"

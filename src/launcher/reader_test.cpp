@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "console/console.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
 #include "test_support.h"

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "console/console.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 #include "texts/language.h"
 #include "launcher/launcher.h"
 #include "test_support.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 #include "test_support.h"
 #include "settings/settings.h"
 

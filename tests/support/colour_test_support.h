@@ -13,7 +13,7 @@
 #include "colours/colour_table.h"
 #include "colours/editor.h"
 #include "console/console.h"
-#include "console/memory_device.h"
+#include "memory_device.h"
 #include "texts/language.h"
 #include "texts/texts.h"
 

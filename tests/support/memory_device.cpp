@@ -1,4 +1,4 @@
-#include "console/memory_device.h"
+#include "memory_device.h"
 
 #include "console/console.h"
 
