@@ -79,8 +79,8 @@ constexpr bool noKeywordIsAPrefixOfALaterOne() {
   std::string_view earlier[64];
   std::size_t count = 0;
   for (const Setting& row : settingTable) {
-    for (std::string_view keyword : keywordsOf(row)) {
-      if (keyword.empty()) break;
+    for (std::size_t k = 0; k < row.keywords.size() && !row.keywords[k].empty(); ++k) {  // by index: GCC 12
+      std::string_view keyword = row.keywords[k];
       for (std::size_t i = 0; i < count; ++i)
         if (keyword.starts_with(earlier[i])) return false;
       earlier[count++] = keyword;
@@ -94,7 +94,7 @@ static_assert(noKeywordIsAPrefixOfALaterOne());
 void parseOption(std::string_view text, Settings& s) {
   OptionWord w{text};
   for (const Setting& row : settingTable) {
-    for (std::string_view keyword : keywordsOf(row)) {
+    for (std::string_view keyword : row.keywords) {
       if (keyword.empty() || !w.match(keyword)) continue;
       switch (row.kind) {
         case Kind::flag: w.applyFlag(s.*row.flag); break;

@@ -11,9 +11,7 @@ namespace {
 // its row's keywords.
 constexpr bool writtenAsRead() {
   for (const Setting* row : writingOrder) {
-    bool read = false;
-    for (std::string_view keyword : keywordsOf(*row)) read = read || keyword == row->letters;
-    if (!read) return false;
+    if (std::ranges::find(row->keywords, row->letters) == row->keywords.end()) return false;
   }
   return true;
 }
