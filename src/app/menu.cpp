@@ -26,11 +26,12 @@ constexpr MenuKey ownKeys[] = {
 
 // Every key once, a setting's and the menu's own, and a letter in either case.
 constexpr bool everyKeyOnce() {
-  std::string keys;
-  for (const Setting* row : shownOrder) keys += ascii::upper(row->key);
-  for (const MenuKey& own : ownKeys) keys += own.key;
-  for (std::size_t i = 0; i < keys.size(); ++i)
-    if (keys.find(keys[i], i + 1) != std::string::npos) return false;
+  char keys[std::size(shownOrder) + std::size(ownKeys)] = {};
+  std::size_t n = 0;
+  for (const Setting* row : shownOrder) keys[n++] = ascii::upper(row->key);
+  for (const MenuKey& own : ownKeys) keys[n++] = own.key;
+  for (std::size_t i = 0; i < n; ++i)
+    if (std::string_view(keys, n).find(keys[i], i + 1) != std::string_view::npos) return false;
   return true;
 }
 static_assert(everyKeyOnce());
