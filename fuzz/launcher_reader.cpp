@@ -1,5 +1,5 @@
-// loadLauncherShowingName on any file: the reserved line and the settings are what a plain reading of
-// the text rules gives (lines end at LF, CRs dropped, 0x1A ends the text, 255 characters of
+// loadLauncherShowingName on any file: the reserved line and the settings are what a plain
+// reading of the text rules gives (lines end at LF, CRs dropped, 0x1A ends the text, 255 characters of
 // the reserved line, the whole command line, taken from a later line when only that one
 // starts ZOR4.EXE), and the console shows the reading row.
 #include <cstdint>

@@ -53,7 +53,8 @@ std::string help() {
   std::vector<std::string_view> switched, asked;
   std::vector<MessageText> values;  // what the settings take, in the order of the first to take it
   for (const Setting* row : shownOrder) {
-    if (row->label) (row->kind == Kind::flag || row->kind == Kind::screenMode ? switched : asked).push_back({&row->key, 1});
+    bool switches = row->kind == Kind::flag || row->kind == Kind::screenMode;
+    if (row->label) (switches ? switched : asked).push_back({&row->key, 1});
     if (!row->name.empty() && std::ranges::find(values, row->values) == values.end()) values.push_back(row->values);
   }
   std::string keys(text(msgHelpKeys));

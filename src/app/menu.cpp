@@ -81,32 +81,28 @@ void drawMenu(const Settings& s) {
   console::writeText("                      ");
 }
 
-void askName(const Setting& row, RunState& run) {
-  Str& name = run.launcher.settings.*row.text;
+// The prompt shows the old value, but for the screen lines, whose prompt takes two rows. A
+// name the launcher could not hand on to ZOR whole is refused: the prompt waits again.
+void ask(const Setting& row, RunState& run) {
+  Settings& s = run.launcher.settings;
   endLine();
   console::writeText(text(row.prompt));
-  console::writeText(name);
-  console::writeText(")\r\n   ");
-  // A name the launcher could not hand on to ZOR whole is refused: the prompt waits again.
-  Str answer;
-  std::string full;
-  readAnswer(answer, [&full, &run](Str& typed) {
-    full = colourTableAnswer(typed, run.zorDirectory);
-    return fitsOptionLine(full);
-  });
-  name = full;
-}
-
-// The memory limit shows the old value in its prompt; the screen lines stand for others.
-void askNumber(const Setting& row, Settings& s) {
-  std::int32_t& value = s.*row.number;
-  endLine();
-  console::writeText(text(row.prompt));
-  if (row.kind == Kind::memoryLimit) {
-    console::writeText(decimal(value));
+  if (row.kind != Kind::screenLines) {
+    console::writeText(menuValue(row, s));
     console::writeText(")");
   }
   console::writeText("\r\n   ");
+  if (row.kind == Kind::name) {
+    Str answer;
+    std::string full;
+    readAnswer(answer, [&full, &run](Str& typed) {
+      full = colourTableAnswer(typed, run.zorDirectory);
+      return fitsOptionLine(full);
+    });
+    s.*row.text = full;
+    return;
+  }
+  std::int32_t& value = s.*row.number;
   readNumber(value, row.taken.lowest, row.taken.highest);
   if (row.kind == Kind::screenLines) value = screenLinesAnswer(value);
 }
@@ -151,8 +147,7 @@ bool runMenu(RunState& run) {
       switch (row->kind) {
         case Kind::flag: toggleFlag(s.*row->flag); break;
         case Kind::screenMode: s.screenMode = s.screenMode == 4 ? 0 : static_cast<std::int8_t>(s.screenMode + 1); break;
-        case Kind::name: askName(*row, run); break;
-        default: askNumber(*row, s); break;
+        default: ask(*row, run); break;
       }
     }
     for (const MenuKey& own : ownKeys) {
