@@ -156,15 +156,6 @@ std::string_view applyValue(const Setting& row, std::string_view value, Settings
   return {};
 }
 
-// Names and keys on the command line: each once.
-constexpr bool everyNameOnce() {
-  for (const Setting* row : shownOrder)
-    for (const Setting* other : shownOrder)
-      if (row != other && !row->name.empty() && row->name == other->name) return false;
-  return true;
-}
-static_assert(everyNameOnce());
-
 struct Options {
   enum Mode { none, help, version, show, set } mode = none;
   std::optional<std::string_view> launcherDirectory;

@@ -24,18 +24,6 @@ constexpr MenuKey ownKeys[] = {
     {console::keyEnter, "[<\xC4\xD9]", txtSaveExit, Action::save},  // a return arrow in the OEM code page
 };
 
-// Every key once, a setting's and the menu's own, and a letter in either case.
-constexpr bool everyKeyOnce() {
-  char keys[std::size(shownOrder) + std::size(ownKeys)] = {};
-  std::size_t n = 0;
-  for (const Setting* row : shownOrder) keys[n++] = ascii::upper(row->key);
-  for (const MenuKey& own : ownKeys) keys[n++] = own.key;
-  for (std::size_t i = 0; i < n; ++i)
-    if (std::string_view(keys, n).find(keys[i], i + 1) != std::string_view::npos) return false;
-  return true;
-}
-static_assert(everyKeyOnce());
-
 void endLine() { console::writeText("\r\n"); }
 
 // "                     [u]  .. ", or "                    [Esc] .. ": every label starts in

@@ -73,23 +73,6 @@ struct OptionWord {
   }
 };
 
-// The first keyword that matches acts, so a keyword must come before those that are a
-// prefix of it.
-constexpr bool noKeywordIsAPrefixOfALaterOne() {
-  std::string_view earlier[64];
-  std::size_t count = 0;
-  for (const Setting& row : settingTable) {
-    for (std::size_t k = 0; k < row.keywords.size() && !row.keywords[k].empty(); ++k) {  // by index: GCC 12
-      std::string_view keyword = row.keywords[k];
-      for (std::size_t i = 0; i < count; ++i)
-        if (keyword.starts_with(earlier[i])) return false;
-      earlier[count++] = keyword;
-    }
-  }
-  return true;
-}
-static_assert(noKeywordIsAPrefixOfALaterOne());
-
 // One option word through the table's keywords; the first that matches acts.
 void parseOption(std::string_view text, Settings& s) {
   OptionWord w{text};

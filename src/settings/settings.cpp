@@ -5,20 +5,6 @@
 #include "base/number.h"
 #include "settings/setting_table.h"
 
-namespace {
-
-// The items are in writing order, and the parser reads back each one: its letters are one of
-// its row's keywords.
-constexpr bool writtenAsRead() {
-  for (const Setting* row : writingOrder) {
-    if (std::ranges::find(row->keywords, row->letters) == row->keywords.end()) return false;
-  }
-  return true;
-}
-static_assert(writtenAsRead());
-
-}  // namespace
-
 std::string formatOptionLine(const Settings& s) {
   std::string line;
   for (const Setting* row : writingOrder) {
