@@ -37,29 +37,20 @@ std::string wrapped(std::string_view text, std::size_t indent) {
   return lines.append(text).append("\n");
 }
 
-// "f, x and z"
-std::string listed(const std::vector<std::string_view>& words, std::string_view conjunction) {
-  std::string list;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (i > 0 && i + 1 == words.size()) list.append(" ").append(conjunction).append(" ");
-    else if (i > 0) list += ", ";
-    list += words[i];
-  }
-  return list;
-}
-
 // The help: its texts, with the menu keys and the settings' names and values from the table.
 std::string help() {
-  std::vector<std::string_view> switched, asked;
+  std::string switched, asked;  // the keys that switch or step a setting, those that ask for one
   std::vector<MessageText> values;  // what the settings take, in the order of the first to take it
   for (const Setting* row : shownOrder) {
-    bool switches = row->kind == Kind::flag || row->kind == Kind::screenMode;
-    if (row->label) (switches ? switched : asked).push_back({&row->key, 1});
+    if (row->label) (row->kind == Kind::flag || row->kind == Kind::screenMode ? switched : asked) += row->key;
     if (!row->name.empty() && std::ranges::find(values, row->values) == values.end()) values.push_back(row->values);
   }
   std::string keys(text(msgHelpKeys));
-  for (std::string_view key : switched) keys.append(" ").append(key);
-  keys.append(" ").append(text(msgHelpKeysSwitch)).append(" ").append(listed(asked, text(msgAnd)));
+  for (char key : switched) keys.append(" ").push_back(key);
+  keys.append(" ").append(text(msgHelpKeysSwitch));
+  const std::string conjunction = " " + std::string(text(msgAnd)) + " ";  // "f, x and z"
+  for (std::size_t i = 0; i < asked.size(); ++i)
+    keys.append(i == 0 ? " " : i + 1 < asked.size() ? ", " : conjunction) += asked[i];
   keys.append(" ").append(text(msgHelpKeysAsk));
 
   std::string set(text(msgHelpSet));  // the names of the settings that take the same values, then those
