@@ -98,7 +98,10 @@ std::string_view say(std::string_view english, std::string_view germanText) {
   return text(Message{english, germanText});
 }
 
-// Writes to standard output; a stream that will not take it ends the run with exit 1.
+using platform::nativeText;
+
+// Writes text in the machine's own form (nativeText) to standard output; a stream that will
+// not take it ends the run with exit 1.
 struct WriteFailed {};
 void print(std::string_view text) {
   if (platform::writeStream(platform::Stream::output, text) != 0) throw WriteFailed{};
@@ -212,12 +215,12 @@ std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
     Str directory = platform::dosPathOf(*o.launcherDirectory);
     if (directory.empty() || !platform::directoryExists(directory)) {
-      complain(std::string(say("no such directory: ", "kein solches Verzeichnis: ")) + std::string(*o.launcherDirectory));
+      complain(nativeText(say("no such directory: ", "kein solches Verzeichnis: ")) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
     platform::ensureBackslash(directory);
     if (directory.size() > 255 - 6) {
-      complain(std::string(say("too long for ZO.BAT behind it: ", "zu lang fuer ZO.BAT dahinter: ")) +
+      complain(nativeText(say("too long for ZO.BAT behind it: ", "zu lang fuer ZO.BAT dahinter: ")) +
                std::string(*o.launcherDirectory));
       return std::nullopt;
     }
@@ -225,19 +228,19 @@ std::optional<Str> launcherDirectory(const Options& o) {
   }
   Str found = platform::searchFile("ZO.BAT", platform::environmentValue("PATH"));
   if (found.empty()) {
-    complain(say("no launcher ZO.BAT in the current directory or along PATH; name its directory with "
-                 "--launcher DIR",
-                 "keine Startdatei ZO.BAT im aktuellen Verzeichnis oder in PATH; ihr Verzeichnis mit "
-                 "--launcher VERZ angeben"));
+    complain(nativeText(say("no launcher ZO.BAT in the current directory or along PATH; name its directory with "
+                            "--launcher DIR",
+                            "keine Startdatei ZO.BAT im aktuellen Verzeichnis oder in PATH; ihr Verzeichnis mit "
+                            "--launcher VERZ angeben")));
     return std::nullopt;
   }
   found.cutTail(6);
   return found;
 }
 
-// "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)"
-std::string pathLine(std::string_view label, const Str& dosPath) {
-  return std::string(label) + pathForPeople(dosPath) + '\n';
+// "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)", in the machine's own form.
+std::string pathLine(std::string_view label, const Str& dosPath, std::string_view notes = {}) {
+  return nativeText(label) + pathForPeople(dosPath) + nativeText(notes) + '\n';
 }
 
 int showOrSet(const Options& o) {
@@ -246,6 +249,8 @@ int showOrSet(const Options& o) {
   Str fileName = *directory + "ZO.BAT";
   bool exists = platform::findEntry(fileName);
   Launcher launcher{Str(text(txtReservedBatch)), {}};
+  platform::FileSummary asRead;
+  if (exists && o.mode == Options::set) asRead = platform::summarizeFile(fileName);  // before the reading
   if (exists) launcher = loadLauncher(fileName);
 
   if (o.mode == Options::show) {
@@ -253,14 +258,14 @@ int showOrSet(const Options& o) {
                        exists ? "Startdatei: " : "Startdatei (noch nicht da): "),
                    fileName));
     for (const MenuItem& item : menuItems)
-      if (isSetting(item)) print(settingLine(item, launcher.settings));
+      if (isSetting(item)) print(nativeText(settingLine(item, launcher.settings)));
     return 0;
   }
 
   Str problem;
   Str zorDirectory = findZorDirectory(problem);
   if (zorDirectory.empty()) {
-    complain(problem);
+    complain(nativeText(problem));
     return 1;
   }
 
@@ -270,13 +275,13 @@ int showOrSet(const Options& o) {
     std::size_t equals = pair.find('=');
     const MenuItem* item = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
     if (!item) {
-      complain(std::string(pair) + std::string(say(": no such setting (see zorsetup --help)",
-                                                   ": keine solche Einstellung (siehe zorsetup --help)")));
+      complain(std::string(pair) + nativeText(say(": no such setting (see zorsetup --help)",
+                                                  ": keine solche Einstellung (siehe zorsetup --help)")));
       return 2;
     }
     std::string_view allowed = applyValue(*item, pair.substr(equals + 1), launcher.settings, zorDirectory);
     if (!allowed.empty()) {
-      complain(std::string(pair) + ": " + std::string(say("expected ", "erwartet: ")) + std::string(allowed));
+      complain(std::string(pair) + ": " + nativeText(say("expected ", "erwartet: ")) + nativeText(allowed));
       return 2;
     }
   }
@@ -286,16 +291,14 @@ int showOrSet(const Options& o) {
     std::string shown;
     for (char c : content)
       if (c != '\r') shown += c;
-    print(shown + '\n');
+    print(nativeText(shown) + '\n');
     return 0;
   }
-  Backup backup = saveLauncher(fileName, launcher, zorDirectory);
-  std::string written = pathLine(say("written: ", "geschrieben: "), fileName);
-  if (backup == Backup::failed) written.insert(written.size() - 1, texts::text(texts::msgBackupFailed));
-  print(written);
+  Saved saved = saveLauncher(fileName, launcher, zorDirectory, asRead);
+  print(pathLine(text(msgWritten), fileName, savedNotes(saved)));
   for (const MenuItem& item : menuItems) {
     if (isSetting(item) && settingLine(item, launcher.settings) != settingLine(item, before))
-      print(settingLine(item, launcher.settings));
+      print(nativeText(settingLine(item, launcher.settings)));
   }
   return 0;
 }

@@ -5,27 +5,12 @@
 #include "app/run.h"
 #include "console/console.h"
 #include "console/system_console.h"
-#include "platform/run_end.h"
 
 int main(int argc, char** argv) {
-  // Every way out of the run comes here as a RunEnd: the console is put back first, then a
-  // failure is reported. Putting it back may fail in turn (the console gone); that failure
-  // is then the one reported.
-  platform::RunEnd end{0, false};
   RunState run;
-  try {
+  return runToTheEnd(run, [&]() -> int {
     if (argc > 1) return runCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
     console::start(platform::systemConsole());
     runProgram(run);
-  } catch (const platform::RunEnd& thrown) {
-    end = thrown;
-  }
-  try {
-    console::finish();
-    if (!end.failed) reportWritten(run);
-  } catch (const platform::RunEnd& thrown) {
-    end = thrown;
-  }
-  if (end.failed) platform::reportRuntimeError(end.code);
-  return end.code;
+  });
 }

@@ -1,5 +1,7 @@
 #include "app/run.h"
 
+#include <new>
+
 #include "app/menu.h"
 #include "console/console.h"
 #include "launcher/launcher.h"
@@ -79,42 +81,76 @@ void runProgram(RunState& run) {
   if (!launcher.empty()) {
     run.launcherDirectory = launcher;
     run.launcherDirectory.cutTail(6);
-    run.launcher = readLauncher(run.launcherDirectory + "ZO" + ".BAT");
+    Str fileName = run.launcherDirectory + "ZO" + ".BAT";
+    run.launcherAsRead = platform::summarizeFile(fileName);  // before the reading: a change in between shows
+    run.launcher = readLauncher(fileName);
   } else {
     run.launcherDirectory = chooseLauncherDirectory();
   }
 
   runMenu(run);
-  run.backup = writeLauncher(run.launcherDirectory + "ZO" + ".BAT", run.launcher, run.zorDirectory);
+  run.saved = writeLauncher(run.launcherDirectory + "ZO" + ".BAT", run.launcher, run.zorDirectory, run.launcherAsRead);
   run.outcome = RunState::Outcome::saved;
   closingScreen();
   platform::endRun(0);
 }
 
 std::string pathForPeople(const Str& dosPath) {
-  std::string text(dosPath.view());
+  std::string text = platform::nativeText(dosPath);
   std::string native = platform::nativePath(dosPath);
   if (!native.empty()) text += " (" + native + ")";
   return text;
 }
 
+std::string savedNotes(const Saved& saved) {
+  std::string notes;
+  if (saved.changedSinceRead) notes += text(msgChangedSinceRead);
+  if (saved.backup == Backup::failed) notes += text(msgBackupFailed);
+  return notes;
+}
+
 void reportWritten(const RunState& run) {
   if (run.outcome == RunState::Outcome::unfinished) return;
+  using platform::nativeText;
   std::string line;
   std::string_view separator = text(msgWritten);
   if (run.outcome == RunState::Outcome::saved) {
-    line += separator;
+    line += nativeText(separator);
     line += pathForPeople(platform::expandPath(run.launcherDirectory + "ZO.BAT"));
-    if (run.backup == Backup::failed) line += text(msgBackupFailed);
+    line += nativeText(savedNotes(run.saved));
     separator = ", ";
   } else {
-    line += text(run.tablesSaved.empty() ? msgNothingWritten : msgLauncherNotWritten);
+    line += nativeText(text(run.tablesSaved.empty() ? msgNothingWritten : msgLauncherNotWritten));
   }
   for (const Str& table : run.tablesSaved) {
-    line += separator;
+    line += nativeText(separator);
     line += pathForPeople(platform::expandPath(table));
     separator = ", ";
   }
   line += '\n';
   if (int error = platform::writeStream(platform::Stream::output, line)) platform::runtimeError(error);
+}
+
+int runToTheEnd(RunState& run, const std::function<int()>& body) {
+  platform::RunEnd end{0, false};
+  auto step = [&end](const std::function<void()>& doIt) {
+    try {
+      doIt();
+    } catch (const platform::RunEnd& thrown) {
+      end = thrown;
+    } catch (const std::bad_alloc&) {
+      end = {203, true};  // heap overflow
+    } catch (...) {
+      end = {217, true};  // an exception nobody handled
+    }
+  };
+  step([&] { end.code = body(); });
+  // Putting the console back may fail in turn (the console gone): that failure is then the
+  // one reported.
+  step([&] {
+    console::finish();
+    if (!end.failed) reportWritten(run);
+  });
+  if (end.failed) platform::reportRuntimeError(end.code);
+  return end.code;
 }

@@ -25,14 +25,21 @@ Str openTable(Str& name, ColourTable& table) {
   prompt += " ] ";
   console::writeText(prompt);
 
-  Str line;
-  console::readLine(line);
-  Str fileName = name;  // as it stands: a relative name means the current directory
-  if (!line.empty()) {
-    fileName = platform::expandPath(line);
+  // A name that holds no colour table is never written over: the prompt refuses it and
+  // waits again, so a mistyped name costs no change made in the menu.
+  Str fileName = readAnswer([&name](Str& answer) {
+    // An empty answer keeps the name as it stands: a relative name means the current directory.
+    if (!answer.empty()) answer = platform::expandPath(answer);
+    return mayHoldColourTable(answer.empty() ? name : answer);
+  });
+  if (fileName.empty()) {
+    fileName = name;
+  } else {
     name = fileName;
   }
   if (readColourTable(fileName, table)) return fileName;
+
+  Str line;
 
   console::moveCursor(20, 12);
   console::writeText(texts::text(texts::edtComment));

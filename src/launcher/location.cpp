@@ -70,29 +70,14 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
 
   // An answer that names no directory could only fail at the very end, when the launcher
   // is written: it is refused here, and the prompt waits again on its row.
-  const int column = console::cursorColumn();
-  int row = console::cursorRow();
-  for (;;) {
-    Str answer;
-    console::readLine(answer);
-    const int width = console::screen().width;
-    const int expectedRow = row + (column - 1 + static_cast<int>(answer.size())) / width + 1;
-    row -= expectedRow - console::cursorRow();  // rows scrolled away by a long answer
+  return readAnswer([&](Str& answer) {
     if (answer.empty()) answer = ".\\";
     std::int32_t choice = 0;
     if (convertNumber(answer, choice) && choice >= 1 && choice <= n) answer = candidates[choice - 1];
     platform::ensureBackslash(answer);
     // The launcher's name has to fit behind it.
-    if (answer.size() <= 255 - 6 && platform::directoryExists(answer)) return answer;
-
-    console::writeText("\a");
-    for (int r = console::cursorRow() - 1; r > row; --r) {
-      console::moveCursor(1, r);
-      console::clearToEndOfLine();
-    }
-    console::moveCursor(column, row);
-    console::clearToEndOfLine();
-  }
+    return answer.size() <= 255 - 6 && platform::directoryExists(answer);
+  });
 }
 
 Str chooseLauncherDirectory() { return chooseLauncherDirectoryFrom(platform::environmentValue("PATH")); }

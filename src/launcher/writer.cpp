@@ -1,6 +1,7 @@
 #include "console/console.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
+#include "settings/option_parser.h"
 #include "texts/texts.h"
 
 std::string formatLauncher(const Launcher& launcher, std::string_view zorDirectory) {
@@ -18,20 +19,53 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   return content;
 }
 
-Backup writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
+Saved writeLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
+                    const platform::FileSummary& asRead) {
   console::writeText(texts::text(texts::txtWriting));
   console::writeText(fileName);
   console::writeText(" ...\r\n");
-  return saveLauncher(fileName, launcher, zorDirectory);
+  return saveLauncher(fileName, launcher, zorDirectory, asRead);
 }
 
-Backup saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
-  // A launcher edited by hand may hold lines or switches this program does not know: when
-  // the content changes, the old one stays beside the new one as ZO.BAK.
-  switch (platform::replaceFile(fileName, formatLauncher(launcher, zorDirectory), "ZO.BAK")) {
-    case platform::BackupCopy::kept: return Backup::kept;
-    case platform::BackupCopy::failed: return Backup::failed;
+bool isOwnLauncher(std::string_view content) {
+  constexpr std::string_view firstLine = "@ECHO OFF\r\n";
+  if (!content.starts_with(firstLine)) return false;
+  std::string_view rest = content.substr(firstLine.size());
+  std::size_t lineEnd = rest.find("\r\n");
+  if (lineEnd == std::string_view::npos) return false;
+  Launcher launcher{Str(rest.substr(0, lineEnd)), {}};
+  std::string_view commandLine = rest.substr(lineEnd + 2);
+  parseOptionLine(extractOptionLine(commandLine), launcher.settings);
+  // ZOR's directory is what stands before the option line, as the writer puts it there.
+  std::string options = formatOptionLine(launcher.settings);
+  if (!commandLine.ends_with(options)) return false;
+  std::string_view program = commandLine.substr(0, commandLine.size() - options.size());
+  if (program.size() >= 2 && program.starts_with('"') && program.ends_with('"')) program = program.substr(1, program.size() - 2);
+  if (!program.ends_with("ZOR4.EXE")) return false;
+  program.remove_suffix(8);
+  return formatLauncher(launcher, program) == content;
+}
+
+Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
+                   const platform::FileSummary& asRead) {
+  std::string content = formatLauncher(launcher, zorDirectory);
+  Saved saved;
+  bool keep = true;
+  try {
+    // Room for any launcher this program writes: a longer one is none of its own.
+    platform::FileSummary now = platform::summarizeFile(fileName, 64 * 1024);
+    saved.changedSinceRead = !now.sameContent(asRead);
+    // ZO.BAK holds the last launcher with something of the user's own (lines, switches,
+    // spelling): one the program wrote and would write again is no reason to replace it.
+    // A launcher changed behind the run's back always goes there.
+    keep = now.exists && now.bytes != content && (saved.changedSinceRead || !isOwnLauncher(now.bytes));
+  } catch (const platform::RunEnd& end) {
+    if (!end.failed) throw;  // a launcher that cannot be read: its copy fails too, and says so
+  }
+  switch (platform::replaceFile(fileName, content, keep ? "ZO.BAK" : "")) {
+    case platform::BackupCopy::kept: saved.backup = Backup::kept; break;
+    case platform::BackupCopy::failed: saved.backup = Backup::failed; break;
     case platform::BackupCopy::notNeeded: break;
   }
-  return Backup::notNeeded;
+  return saved;
 }

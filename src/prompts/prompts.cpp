@@ -33,3 +33,24 @@ void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi) {
     if (convertNumber(line, value) && value >= lo && value <= hi) return;
   }
 }
+
+Str readAnswer(const std::function<bool(Str& answer)>& take) {
+  const int column = console::cursorColumn();
+  int row = console::cursorRow();
+  for (;;) {
+    Str answer;
+    console::readLine(answer);
+    const int width = console::screen().width;
+    const int expectedRow = row + (column - 1 + static_cast<int>(answer.size())) / width + 1;
+    row -= expectedRow - console::cursorRow();  // rows scrolled away by a long answer
+    if (take(answer)) return answer;
+
+    console::writeText("\a");
+    for (int r = console::cursorRow() - 1; r > row; --r) {
+      console::moveCursor(1, r);
+      console::clearToEndOfLine();
+    }
+    console::moveCursor(column, row);
+    console::clearToEndOfLine();
+  }
+}

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
+
+#include "base/short_string.h"
 
 // Text attribute 30 (yellow on blue), then clear screen.
 void newScreen();
@@ -14,3 +17,7 @@ std::uint8_t readKeyUpper();
 // Reads lines until one is a whole number within lo..hi; prints nothing for a bad line.
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi);
 
+// Reads answers at the cursor until take(answer) accepts one (it may change the answer
+// into what the caller gets). A refused answer beeps and is wiped, from the rows it wrapped
+// into too, and the prompt waits again where it was: a mistyped answer costs nothing.
+Str readAnswer(const std::function<bool(Str& answer)>& take);

@@ -23,6 +23,8 @@ inline constexpr Message msgZorPathTooLong = {
 inline constexpr Message msgWritten = {"written: ", "geschrieben: "};
 inline constexpr Message msgNothingWritten = {"nothing written", "nichts geschrieben"};
 inline constexpr Message msgLauncherNotWritten = {"launcher not written; ", "Startdatei nicht geschrieben; "};
+inline constexpr Message msgChangedSinceRead = {" (it had changed since it was read)",
+                                                " (sie war seit dem Lesen ge\x84ndert worden)"};
 inline constexpr Message msgBackupFailed = {" (the old one could not be kept as ZO.BAK)",
                                             " (die alte konnte nicht als ZO.BAK bleiben)"};
 
