@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "console/console.h"
@@ -87,6 +90,29 @@ TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
   expected += std::string(here) + "\\ZOR4.EXE -!- -BH -C+ -G+ -H+ -L+ -ICO+ -M+ -P+ -S- -U+ -X77 -Z0";
   expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
   EXPECT_EQ(test::readFile("ZO.BAT"), expected);
+}
+
+// Whatever ends the run (out of memory included) gives the console back before the report.
+TEST_F(Flow, EveryWayOutHandsTheConsoleBackAndGivesItsNumber) {
+  const struct {
+    std::function<int()> body;
+    int code;
+    std::string report;
+  } ways[] = {
+      {[]() -> int { platform::runtimeError(5); }, 5, "Runtime error 5\n"},
+      {[]() -> int { throw std::bad_alloc(); }, 203, "Runtime error 203\n"},
+      {[]() -> int { throw std::length_error("too long"); }, 217, "Runtime error 217\n"},
+      {[] { return 2; }, 2, ""},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.code);
+    console::MemoryDevice device;
+    console::start(device);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runToTheEnd(run, way.body), way.code);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), way.report);
+    EXPECT_TRUE(device.finished);
+  }
 }
 
 }  // namespace

@@ -226,6 +226,7 @@ BackupCopy replaceFile(std::string_view name, std::string_view content, std::str
     std::string full = fullPathOf(target);
     backupPath = directoryOf(full) + std::string(backupName);
     backup = ascii::sameIgnoringCase(backupPath, full) ? BackupCopy::failed : replace::tryBackup([&] {
+      replaceable(backupPath);  // a folder there would be moved aside, not replaced
       copy.file = createTemporary(directoryOf(full), copy.name);
       File old = openRead(target);
       replace::Content oldContent(old, sizeOf(old));
