@@ -94,23 +94,18 @@ TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
 
 // Whatever ends the run (out of memory included) gives the console back before the report.
 TEST_F(Flow, EveryWayOutHandsTheConsoleBackAndGivesItsNumber) {
-  const struct {
-    std::function<int()> body;
-    int code;
-    std::string report;
-  } ways[] = {
-      {[]() -> int { platform::runtimeError(5); }, 5, "Runtime error 5\n"},
-      {[]() -> int { throw std::bad_alloc(); }, 203, "Runtime error 203\n"},
-      {[]() -> int { throw std::length_error("too long"); }, 217, "Runtime error 217\n"},
-      {[] { return 2; }, 2, ""},
+  const std::pair<std::function<int()>, int> ways[] = {
+      {[]() -> int { platform::runtimeError(5); }, 5},
+      {[]() -> int { throw std::bad_alloc(); }, 203},
+      {[]() -> int { throw std::length_error("too long"); }, 217},
+      {[] { return 2; }, 2},  // an end of its own: nothing to report
   };
-  for (const auto& way : ways) {
-    SCOPED_TRACE(way.code);
+  for (const auto& [body, code] : ways) {
     console::MemoryDevice device;
     console::start(device);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(runToTheEnd(run, way.body), way.code);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), way.report);
+    EXPECT_EQ(runToTheEnd(run, body), code);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), code == 2 ? "" : "Runtime error " + std::to_string(code) + "\n");
     EXPECT_TRUE(device.finished);
   }
 }

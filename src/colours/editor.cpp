@@ -39,12 +39,11 @@ Str openTable(Str& name, ColourTable& table) {
   }
   if (readColourTable(fileName, table)) return fileName;
 
-  Str line;
-
   console::moveCursor(20, 12);
   console::writeText(texts::text(texts::edtComment));
   // The blanks stay behind a shorter comment and go into the file with it.
   std::memset(table.comment, ' ', sizeof table.comment);
+  Str line;
   console::readLine(line);
   std::size_t length = std::min(line.size(), sizeof table.comment);
   std::memcpy(table.comment, line.data(), length);
