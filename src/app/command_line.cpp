@@ -113,6 +113,20 @@ void complain(std::string_view text) {
   platform::writeStream(platform::Stream::error, line);
 }
 
+// A pair as a complaint shows it: a control character as \xNN, so the reason stays one line.
+std::string oneLine(std::string_view text) {
+  std::string shown;
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 32) {
+      shown += c;
+      continue;
+    }
+    const char* hex = "0123456789ABCDEF";
+    shown += {'\\', 'x', hex[(c >> 4) & 15], hex[c & 15]};
+  }
+  return shown;
+}
+
 bool isSetting(const MenuItem& item) { return !item.name.empty(); }
 
 const MenuItem* settingNamed(std::string_view key) {
@@ -155,9 +169,15 @@ std::string_view applyValue(const MenuItem& item, std::string_view value, Settin
         return say("one of the letters C, E, A, F, H", "einer der Buchstaben C, E, A, F, H");
       s.screenMode = static_cast<std::int8_t>(mode);
       return {};
-    case MenuAction::askColourTable:
-      s.colourTableName = colourTableAnswer(Str(value), zorDirectory);
+    case MenuAction::askColourTable: {
+      std::string name = colourTableAnswer(value, zorDirectory);
+      static_assert(maxOptionName == 252, "the message below names the length");
+      if (!fitsOptionLine(name))
+        return say("a name without control characters or '\"' of at most 252 characters with ZOR's directory",
+                   "ein Name ohne Steuerzeichen und '\"' von hoechstens 252 Zeichen mit dem Verzeichnis von ZOR");
+      s.colourTableName = name;
       return {};
+    }
     case MenuAction::askMemoryLimit:
       if (!convertNumber(value, number) || number < 0 || number > 2048000)
         return say("a whole number from 0 to 2048000 (or $ and hexadecimal digits)",
@@ -275,13 +295,13 @@ int showOrSet(const Options& o) {
     std::size_t equals = pair.find('=');
     const MenuItem* item = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
     if (!item) {
-      complain(std::string(pair) + nativeText(say(": no such setting (see zorsetup --help)",
-                                                  ": keine solche Einstellung (siehe zorsetup --help)")));
+      complain(oneLine(pair) + nativeText(say(": no such setting (see zorsetup --help)",
+                                              ": keine solche Einstellung (siehe zorsetup --help)")));
       return 2;
     }
     std::string_view allowed = applyValue(*item, pair.substr(equals + 1), launcher.settings, zorDirectory);
     if (!allowed.empty()) {
-      complain(std::string(pair) + ": " + nativeText(say("expected ", "erwartet: ")) + nativeText(allowed));
+      complain(oneLine(pair) + ": " + nativeText(say("expected ", "erwartet: ")) + nativeText(allowed));
       return 2;
     }
   }

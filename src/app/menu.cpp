@@ -78,9 +78,14 @@ void askColourTableName(RunState& run) {
   console::writeText(text(txtAskColourTable));
   console::writeText(name);
   console::writeText(")\r\n   ");
+  // A name the launcher could not hand on to ZOR whole is refused: the prompt waits again.
   Str answer;
-  console::readLine(answer);
-  name = colourTableAnswer(answer, run.zorDirectory);
+  std::string full;
+  readAnswer(answer, [&full, &run](Str& typed) {
+    full = colourTableAnswer(typed, run.zorDirectory);
+    return fitsOptionLine(full);
+  });
+  name = full;
 }
 
 void askMemoryLimitKb(Settings& s) {
@@ -121,10 +126,10 @@ Str menuValue(const MenuItem& item, const Settings& s) {
   }
 }
 
-Str colourTableAnswer(const Str& answer, const Str& zorDirectory) {
+std::string colourTableAnswer(std::string_view answer, std::string_view zorDirectory) {
   bool absolute = (answer.size() >= 2 && ascii::isLetter(answer[0]) && answer[1] == ':') ||
                   (!answer.empty() && answer[0] == '\\');
-  return answer.empty() || absolute ? answer : zorDirectory + answer;
+  return answer.empty() || absolute ? std::string(answer) : std::string(zorDirectory) + std::string(answer);
 }
 
 std::int32_t screenLinesAnswer(std::int32_t lines) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "app/run.h"
@@ -26,8 +27,9 @@ extern const std::span<const MenuItem> menuItems;
 // A setting's value as its row shows it ("" for a key that is no setting).
 Str menuValue(const MenuItem& item, const Settings& s);
 // The colour-table name for an answer: a name with a drive or a leading backslash as
-// typed, any other one relative to the directory of ZOR4.EXE, an empty one empty.
-Str colourTableAnswer(const Str& answer, const Str& zorDirectory);
+// typed, any other one relative to the directory of ZOR4.EXE, an empty one empty. Whole:
+// whether it fits the launcher is for fitsOptionLine to say.
+std::string colourTableAnswer(std::string_view answer, std::string_view zorDirectory);
 // The screen lines for an accepted number 0..60: 0, 25, 28, 43, 50 and 60 stay, the
 // others become 25.
 std::int32_t screenLinesAnswer(std::int32_t lines);

@@ -127,7 +127,7 @@ TEST(ColourTableAnswer, AbsoluteAnswersStayRelativeOnesGoUnderZor) {
   for (const char* kept : {"", "C:", "d:X.TAB", "C:\\T\\X.TAB", "\\X.TAB"}) EXPECT_EQ(colourTableAnswer(kept, zor), kept);
   for (const char* relative : {"X.TAB", ":X", "1:X", "CC:X", "T\\X.TAB"})
     EXPECT_EQ(colourTableAnswer(relative, zor), zor + relative) << relative;
-  EXPECT_EQ(colourTableAnswer(Str(std::string(250, 'N')), zor).size(), 255u);
+  EXPECT_EQ(colourTableAnswer(std::string(250, 'N'), zor).size(), 257u);  // not cut: refused
 }
 
 TEST_F(Menu, KeysWithoutACharacterChangeNothing) {
@@ -184,10 +184,14 @@ TEST_F(Menu, ColourTablePromptPutsTheZorDirectoryInFrontOfARelativeName) {
   EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       "));
 }
 
-TEST_F(Menu, ColourTableNameIsCutAt255) {
-  std::string answer(300, 'N');
-  run("f" + answer + "\r\r");
-  EXPECT_EQ(settings.colourTableName, "C:\\ZOR\\" + std::string(248, 'N'));
+// A name the launcher cannot hand on whole is refused with a beep, and the prompt waits.
+TEST_F(Menu, ColourTableNameThatDoesNotFitIsAskedAgain) {
+  const std::string longest(252 - 7, 'N');
+  for (const std::string& refused : {longest + "N", std::string("A\"B"), std::string(300, 'N')})
+    device->type("f" + refused + "\r" + longest + "\r");
+  run("\r");
+  EXPECT_EQ(device->beeps, 3);
+  EXPECT_EQ(settings.colourTableName, "C:\\ZOR\\" + longest);
 }
 
 TEST_F(Menu, ALongColourTableNamePushesTheLaterRowsDown) {

@@ -61,6 +61,11 @@ Str findZorDirectory(Str& problem) {
     problem = text(msgZorPathTooLong);
     return {};
   }
+  // A path the launcher cannot name (possible on POSIX) would make it run something else.
+  if (!fitsCommandWord(here)) {
+    problem = text(msgZorPathUnusable);
+    return {};
+  }
   zor.cutTail(8);
   return zor;
 }

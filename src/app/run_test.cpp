@@ -15,6 +15,7 @@
 #include "console/console.h"
 #include "platform/test_support.h"
 #include "console/memory_device.h"
+#include "texts/messages.h"
 #include "platform/platform.h"
 #ifndef _WIN32
 #include "platform/posix/dos_view.h"
@@ -51,6 +52,18 @@ TEST_F(Flow, WithoutZor4ExeTheRunEndsOnRowThree) {
   EXPECT_TRUE(test::matches(
       report, "Einrichtungsprogramm zu Zor +\\|Abbruch : ZOR4.EXE nicht im aktuellen Verzeichnis! +\\|12,12,30"));
 }
+
+#ifndef _WIN32
+// A name Windows does not allow, but POSIX does: the launcher could not name ZOR there.
+TEST_F(InTempDir, AZorDirectoryTheLauncherCannotNameStopsAtStart) {
+  fs::create_directory("a\"b");
+  touch("a\"b/ZOR4.EXE");
+  test::ScopedDirectory inside("a\"b");
+  Str problem;
+  EXPECT_EQ(findZorDirectory(problem), "");
+  EXPECT_EQ(problem, texts::text(texts::msgZorPathUnusable));
+}
+#endif
 
 }  // namespace
 

@@ -27,7 +27,8 @@ Str openTable(Str& name, ColourTable& table) {
 
   // A name that holds no colour table is never written over: the prompt refuses it and
   // waits again, so a mistyped name costs no change made in the menu.
-  Str fileName = readAnswer([&name](Str& answer) {
+  Str fileName;
+  readAnswer(fileName, [&name](Str& answer) {
     // An empty answer keeps the name as it stands: a relative name means the current directory.
     if (!answer.empty()) answer = platform::expandPath(answer);
     return mayHoldColourTable(answer.empty() ? name : answer);

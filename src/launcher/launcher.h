@@ -15,9 +15,8 @@ struct Launcher {
   Settings settings;  // the switches of its command line over the defaults
 };
 
-// The three lines: "@ECHO OFF", the reserved line, then ZOR4.EXE in zorDirectory with the
-// option line (in double quotes when the directory holds a blank). The last line has no
-// line end.
+// The three lines: "@ECHO OFF", the reserved line, then ZOR4.EXE in zorDirectory (as
+// commandWord writes it) with the option line. The last line has no line end.
 std::string formatLauncher(const Launcher& launcher, std::string_view zorDirectory);
 // The option part of a launcher's command line.
 std::string extractOptionLine(std::string_view commandLine);

@@ -12,14 +12,13 @@ namespace {
 
 constexpr int maxCandidates = 20;  // a screen of 25 rows keeps title and prompt in view
 
-// Takes the first element off a ';'-terminated list. The 255-character cut can leave the
-// last element without its ';': it then runs to the end of the list, as the launcher
-// search reads it.
+// Takes the first element off a ';'-terminated list, without its quotes. The
+// 255-character cut can leave the last element without its ';': it then runs to the end of
+// the list, as the launcher search reads it.
 Str takeElement(Str& list) {
-  std::size_t semicolon = list.view().find(';');
-  if (semicolon == std::string_view::npos) semicolon = list.size();
-  Str element = list.view().substr(0, semicolon);
-  list.eraseFront(semicolon + 1);
+  std::size_t end = 0;
+  Str element = platform::nextPathElement(list.view(), end);
+  list.eraseFront(end);
   return element;
 }
 
@@ -69,15 +68,16 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   console::writeText(text(texts::txtCreateQ));
 
   // An answer that names no directory could only fail at the very end, when the launcher
-  // is written: it is refused here, and the prompt waits again on its row.
-  return readAnswer([&](Str& answer) {
-    if (answer.empty()) answer = ".\\";
+  // is written: it is refused here, and the prompt waits again.
+  Str answer;
+  readAnswer(answer, [&candidates, n](Str& a) {
+    if (a.empty()) a = ".\\";
     std::int32_t choice = 0;
-    if (convertNumber(answer, choice) && choice >= 1 && choice <= n) answer = candidates[choice - 1];
-    platform::ensureBackslash(answer);
-    // The launcher's name has to fit behind it.
-    return answer.size() <= 255 - 6 && platform::directoryExists(answer);
+    if (convertNumber(a, choice) && choice >= 1 && choice <= n) a = candidates[choice - 1];
+    platform::ensureBackslash(a);
+    return a.size() <= 255 - 6 && platform::directoryExists(a);  // "ZO.BAT" has to fit behind it
   });
+  return answer;
 }
 
 Str chooseLauncherDirectory() { return chooseLauncherDirectoryFrom(platform::environmentValue("PATH")); }

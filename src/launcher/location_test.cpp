@@ -80,6 +80,7 @@ TEST_F(PathChoice, ListBuilding) {
       {"C:\\A;;C:\\B\\", {"C:\\A\\", current, "C:\\B\\", current}},  // empty element
       {";", {current, current}},
       {"C:\\;D:", {"C:\\", "D:\\", current}},  // drive roots keep one backslash
+      {"\"C:\\BAT\";\"C:\\A;B\"", {"C:\\BAT\\", "C:\\A;B\\", current}},  // quotes go
       {"TOOLS;..\\X", {current + "TOOLS\\", dir.dosName().substr(0, current.rfind('\\', current.size() - 2) + 1) + "X\\",
                        current}},
   };
@@ -168,7 +169,7 @@ TEST_F(PathChoice, Answers) {
       {"", ".\\"},   {"2", bat},       {" 2", bat},          {"$2", bat},
       {"+3", current}, {"0", "0\\"},     {"TOOLS", "TOOLS\\"}, {"TOOLS\\", "TOOLS\\"},
   };
-  std::string list = current + "WINDOWS;" + current + "BAT";
+  std::string list = current + "WINDOWS;\"" + current + "BAT\"";
   for (const auto& c : cases) {
     SCOPED_TRACE("\"" + c.typed + "\"");
     EXPECT_EQ(choose(list, c.typed), c.result);

@@ -15,11 +15,41 @@ constexpr std::size_t commandLineLimit = 8191;
 
 void dropFront(std::string_view& text, std::size_t n) { text.remove_prefix(std::min(n, text.size())); }
 
+// What stands before the program of a command line: the quote of a REXX command, then "@".
+std::string_view withoutCallPrefix(std::string_view text) {
+  if (text.starts_with('\'')) dropFront(text, 1);
+  if (text.starts_with('@')) dropFront(text, 1);
+  return text;
+}
+
+// Whether the line starts ZOR4.EXE: its program, the quoted path or the first word.
+bool callsZor(std::string_view line) {
+  std::string_view text = withoutCallPrefix(line);
+  std::string_view program = text.starts_with('"') ? text.substr(1, text.find('"', 1) - 1) : text.substr(0, text.find(' '));
+  return upperCaseOem(program).ends_with("ZOR4.EXE");
+}
+
+// The next line as far as a command line can count. A word that the limit cuts is not run
+// as it stands: it goes whole.
+std::string readCommandLine(TextReader& reader) {
+  std::string line;
+  readTextLine(reader, line, commandLineLimit + 1);
+  if (line.size() <= commandLineLimit) return line;
+  std::size_t lastBlank = 0;  // outside double quotes, where the command interpreter ends a word
+  bool quoted = false;
+  for (std::size_t i = 0; i < commandLineLimit; ++i) {
+    if (line[i] == '"') quoted = !quoted;
+    else if (line[i] == ' ' && !quoted) lastBlank = i;
+  }
+  bool wordEndsAtTheLimit = line[commandLineLimit] == ' ' && !quoted;
+  line.resize(wordEndsAtTheLimit ? commandLineLimit : lastBlank);
+  return line;
+}
+
 }  // namespace
 
-std::string extractOptionLine(std::string_view text) {
-  if (text.starts_with('\'')) dropFront(text, 1);  // a REXX command in single quotes
-  if (text.starts_with('@')) dropFront(text, 1);
+std::string extractOptionLine(std::string_view commandLine) {
+  std::string_view text = withoutCallPrefix(commandLine);
   if (text.starts_with('"')) {  // a quoted program path
     dropFront(text, 1);
     if (auto quote = text.find('"'); quote != std::string_view::npos) dropFront(text, quote + 1);
@@ -36,10 +66,14 @@ Launcher loadLauncher(std::string_view fileName) {
   readTextLine(reader, skipped);
   readTextLine(reader, launcher.reservedLine);
   if (launcher.reservedLine == rexxMarker) readTextLine(reader, launcher.reservedLine);
-  // The command line as far as it can count: switches at the end of a long line must not
-  // be lost, and a huge one must not cost its size in memory.
-  std::string commandLine;
-  readTextLine(reader, commandLine, commandLineLimit);
+  // The whole command line as far as it can count: switches at the end of a long line must
+  // not be lost, and a huge one must not cost its size in memory. A line set in front of the
+  // call by hand (a SET, say) leaves the call on a later line.
+  std::string commandLine = readCommandLine(reader);
+  while (!callsZor(commandLine) && !reader.atEnd) {
+    std::string later = readCommandLine(reader);
+    if (callsZor(later)) commandLine = std::move(later);
+  }
   closeText(reader);
   parseOptionLine(extractOptionLine(commandLine), launcher.settings);
   return launcher;

@@ -109,12 +109,28 @@ TEST_F(ReadLauncher, SwitchesAtTheEndOfALongCommandLineCount) {
   EXPECT_EQ(settings.memoryLimitKb, 123);
   EXPECT_EQ(settings.screenLines, 50);
 
-  // Windows runs 8191 characters of a command line: what lies beyond is not read.
+  // Windows runs 8191 characters of a command line: a switch that crosses the limit goes
+  // whole, quoted blanks and all.
   std::string line = "ZOR4.EXE" + std::string(8191 - 8 - 4, ' ') + " -X7";
   read("@ECHO OFF\r\nREM\r\n" + line + "7\r\n");
+  EXPECT_EQ(settings.memoryLimitKb, 3000);
+  read("@ECHO OFF\r\nREM\r\n" + line + " 7\r\n");
   EXPECT_EQ(settings.memoryLimitKb, 7);
   read("@ECHO OFF\r\nREM\r\n" + line.substr(1) + "7\r\n");
   EXPECT_EQ(settings.memoryLimitKb, 77);
+  read("@ECHO OFF\r\nREM\r\n" + line.substr(0, 8191 - 10) + "-X7 -F\"a b c\"\r\n");
+  EXPECT_EQ(settings.memoryLimitKb, 7);
+  EXPECT_EQ(settings.colourTableName, "");
+}
+
+// A line set in front of the call by hand leaves the call on a later line.
+TEST_F(ReadLauncher, TheCallOnALaterLine) {
+  for (auto [bytes, limit] : {std::pair<std::string, int>{"@ECHO OFF\r\nREM\r\nSET T=C:\\\r\n\r\nC:\\ZOR4.EXE -X5\r\nZOR4.EXE -X6", 5},
+                              {"/**/\r\nPARSE ARG PARA\r\nREM\r\nSAY\r\n'@\"C:\\A B\\zor4.exe\" -X6 'PARA", 6},
+                              {"@ECHO OFF\r\nREM\r\nX.EXE -X7\r\nZOR4.EXE.BAK -X8\r\nREM ZOR4.EXE -X9", 7}}) {
+    read(bytes);
+    EXPECT_EQ(settings.memoryLimitKb, limit) << bytes;
+  }
 }
 
 TEST_F(ReadLauncher, LongReservedLineIsCutAndTheRestOfItSkipped) {

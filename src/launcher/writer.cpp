@@ -8,13 +8,9 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   std::string content = "@ECHO OFF\r\n";
   content += launcher.reservedLine;
   content += "\r\n";
-  // The command interpreter would split an unquoted path at its blank; every other path
-  // stays unquoted so existing launchers come out byte for byte as before.
-  bool quoted = zorDirectory.find(' ') != std::string_view::npos;
-  if (quoted) content += '"';
-  content += zorDirectory;
-  content += "ZOR4.EXE";
-  if (quoted) content += '"';
+  // Quoted and escaped only where the command interpreter needs it: a plain path stays as
+  // launchers always had it.
+  content += commandWord(std::string(zorDirectory) + "ZOR4.EXE");
   content += formatOptionLine(launcher.settings);  // the last line has no line end
   return content;
 }
@@ -36,14 +32,20 @@ bool isOwnLauncher(std::string_view content) {
   Launcher launcher{Str(rest.substr(0, lineEnd)), {}};
   std::string_view commandLine = rest.substr(lineEnd + 2);
   parseOptionLine(extractOptionLine(commandLine), launcher.settings);
-  // ZOR's directory is what stands before the option line, as the writer puts it there.
+  // ZOR's directory is what stands before the option line, as commandWord writes it: the
+  // comparison below tells whether it was.
   std::string options = formatOptionLine(launcher.settings);
   if (!commandLine.ends_with(options)) return false;
-  std::string_view program = commandLine.substr(0, commandLine.size() - options.size());
-  if (program.size() >= 2 && program.starts_with('"') && program.ends_with('"')) program = program.substr(1, program.size() - 2);
-  if (!program.ends_with("ZOR4.EXE")) return false;
-  program.remove_suffix(8);
-  return formatLauncher(launcher, program) == content;
+  std::string_view word = commandLine.substr(0, commandLine.size() - options.size());
+  if (word.size() >= 2 && word.starts_with('"') && word.ends_with('"')) word = word.substr(1, word.size() - 2);
+  if (!word.ends_with("ZOR4.EXE")) return false;
+  word.remove_suffix(8);
+  std::string directory;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    directory += word[i];
+    if (word[i] == '%' && i + 1 < word.size() && word[i + 1] == '%') ++i;
+  }
+  return formatLauncher(launcher, directory) == content;
 }
 
 Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,

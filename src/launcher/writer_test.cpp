@@ -157,7 +157,7 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
   const std::string handEdited = "@ECHO OFF\r\nREM mine\r\nSET X=1\r\nC:\\ZOR\\ZOR4.EXE -U- /Q\r\n";
   Launcher other{Str("REM older"), {}};
   other.settings.screenLines = 50;
-  const std::string own = formatLauncher(other, "D:\\OLD ZOR\\");  // written by the program elsewhere
+  const std::string own = formatLauncher(other, "D:\\OLD 100% ZOR\\");  // written by the program elsewhere
   const std::string older = "an older backup";
   const struct {
     std::optional<std::string> old;  // nullopt: no launcher yet

@@ -23,30 +23,33 @@ Str foundAt(const Str& candidate, const Str& storedName) {
 
 }  // namespace
 
+Str nextPathElement(std::string_view list, std::size_t& i) {
+  std::size_t start = i;
+  std::size_t end;
+  if (i < list.size() && list[i] == '"') {
+    ++start;
+    end = std::min(list.find('"', start), list.size());
+    i = std::min(end + 1, list.size());  // what follows the closing quote is the next element
+  } else {
+    end = std::min(list.find(';', start), list.size());
+    i = end;
+  }
+  if (i < list.size() && list[i] == ';') ++i;
+  return list.substr(start, end - start);
+}
+
 Str searchFile(std::string_view name, std::string_view list) {
   Str stored;
   Str candidate = name;
   if (platform::findEntry(candidate, &stored)) return foundAt(candidate, stored);
-  std::size_t i = 0;
-  for (;;) {
-    while (i < list.size() && list[i] == ';') ++i;
-    if (i == list.size()) return Str();
-    std::string_view element;
-    if (list[i] == '"') {
-      std::size_t close = list.find('"', i + 1);
-      if (close == std::string_view::npos) close = list.size();
-      element = list.substr(i + 1, close - i - 1);
-      i = close < list.size() ? close + 1 : close;
-    } else {
-      std::size_t end = std::min(list.find(';', i), list.size());
-      element = list.substr(i, end - i);
-      i = end;
-    }
-    candidate = element;
-    if (!(element.ends_with(':') || element.ends_with('\\'))) candidate += '\\';
+  for (std::size_t i = 0; i < list.size();) {
+    candidate = nextPathElement(list, i);
+    if (candidate.empty()) continue;
+    if (!(candidate.view().ends_with(':') || candidate.view().ends_with('\\'))) candidate += '\\';
     candidate += name;
     if (platform::findEntry(candidate, &stored)) return foundAt(candidate, stored);
   }
+  return Str();
 }
 
 }  // namespace platform

@@ -34,16 +34,15 @@ void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi) {
   }
 }
 
-Str readAnswer(const std::function<bool(Str& answer)>& take) {
+void readAnswer(Str& answer, const std::function<bool(Str&)>& accept) {
   const int column = console::cursorColumn();
   int row = console::cursorRow();
   for (;;) {
-    Str answer;
     console::readLine(answer);
     const int width = console::screen().width;
     const int expectedRow = row + (column - 1 + static_cast<int>(answer.size())) / width + 1;
     row -= expectedRow - console::cursorRow();  // rows scrolled away by a long answer
-    if (take(answer)) return answer;
+    if (accept(answer)) return;
 
     console::writeText("\a");
     for (int r = console::cursorRow() - 1; r > row; --r) {

@@ -17,7 +17,7 @@ std::uint8_t readKeyUpper();
 // Reads lines until one is a whole number within lo..hi; prints nothing for a bad line.
 void readNumber(std::int32_t& value, std::int32_t lo, std::int32_t hi);
 
-// Reads answers at the cursor until take(answer) accepts one (it may change the answer
-// into what the caller gets). A refused answer beeps and is wiped, from the rows it wrapped
-// into too, and the prompt waits again where it was: a mistyped answer costs nothing.
-Str readAnswer(const std::function<bool(Str& answer)>& take);
+// Reads a line where the cursor is until accept takes it (accept may change the answer). A
+// refused answer beeps and goes from the screen, also from rows it scrolled, and the next
+// one is typed in its place.
+void readAnswer(Str& answer, const std::function<bool(Str&)>& accept);

@@ -106,6 +106,38 @@ void parseOption(std::string_view text, Settings& s) {
   else if (w.matchAny({"SEKTOREN", "SECTORS", "S"})) w.applyFlag(s.bootSectors);
 }
 
+// An option word as ZOR receives it from the command interpreter and its C runtime, up to
+// the next blank outside double quotes: "%%" gives "%", the quotes are removed, and before a
+// quote 2n backslashes give n (2n+1 give n and a quote that stays). The word and the blank
+// after it leave the line. A word without a quote or "%%" comes back as it stands.
+std::string takeOptionWord(std::string_view& line) {
+  std::string word;
+  bool quoted = false;
+  std::size_t i = 0;
+  for (; i < line.size() && (quoted || line[i] != ' '); ++i) {
+    if (line.substr(i).starts_with("%%")) {
+      word += '%';
+      ++i;
+    } else if (line[i] == '\\') {
+      std::size_t end = std::min(line.find_first_not_of('\\', i), line.size());
+      std::size_t n = end - i;
+      bool beforeQuote = end < line.size() && line[end] == '"';
+      word.append(beforeQuote ? n / 2 : n, '\\');
+      i = end - 1;
+      if (beforeQuote && n % 2 == 1) {  // an escaped quote belongs to the word
+        word += '"';
+        ++i;
+      }
+    } else if (line[i] == '"') {
+      quoted = !quoted;
+    } else {
+      word += line[i];
+    }
+  }
+  line.remove_prefix(i < line.size() ? i + 1 : i);
+  return word;
+}
+
 // The word at the front of the line, up to the next blank; the word and that blank leave
 // the line.
 std::string_view takeWord(std::string_view& line) {
@@ -137,7 +169,7 @@ void parseOptionLine(std::string_view line, Settings& s) {
       line.remove_prefix(close == std::string_view::npos ? line.size() : close + 1);
     } else if (!plain && (first == '-' || first == '/')) {
       line.remove_prefix(1);
-      parseOption(takeWord(line), s);
+      parseOption(takeOptionWord(line), s);
     } else {
       takeWord(line);  // a plain word, such as %1
     }

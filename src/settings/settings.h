@@ -35,8 +35,22 @@ inline constexpr char flagChars[2] = {'-', '+'};
 inline constexpr std::string_view screenModeLetters = "CEAFH";
 
 // The option line for these settings, item by item in writing order, each item with its
-// own leading blank, ending with " %1 %2 ... %9".
+// own leading blank, ending with " %1 %2 ... %9". Names are written as commandWord has them.
 std::string formatOptionLine(const Settings& s);
+
+// Text as a batch file must hold it for the command interpreter to hand it on to a program
+// as one argument, as it is: every "%" doubled, and in double quotes when it holds a blank,
+// a tab or one of &|<>^(),;= (a backslash at its end doubled before the closing quote).
+// Any other text comes back unchanged.
+std::string commandWord(std::string_view text);
+
+// Text that commandWord can hand on whole: no control character and no double quote.
+bool fitsCommandWord(std::string_view text);
+// The longest name " -F" or " -N" can carry in one short string.
+inline constexpr std::size_t maxOptionName = 255 - 3;
+// A name the launcher can hand on to ZOR whole: one that fits commandWord, of at most
+// maxOptionName characters.
+inline bool fitsOptionLine(std::string_view name) { return name.size() <= maxOptionName && fitsCommandWord(name); }
 
 // Off becomes on, on becomes off.
 inline void toggleFlag(Flag& flag) { flag = flag == 0 ? 1 : 0; }

@@ -18,6 +18,10 @@ std::string_view text(const Message& message);
 inline constexpr Message msgZorPathTooLong = {
     "abort : the path of ZOR's directory is longer than 246 characters!",
     "Abbruch : der Pfad des ZOR-Verzeichnisses ist l\x84nger als 246 Zeichen!"};
+// The launcher hands ZOR's path on to the command interpreter, which could not take these.
+inline constexpr Message msgZorPathUnusable = {
+    "abort : the path of ZOR's directory holds a control character or a \"!",
+    "Abbruch : der Pfad des ZOR-Verzeichnisses enth\x84lt ein Steuerzeichen oder ein \"!"};
 
 // After the terminal is handed back: which files the run wrote.
 inline constexpr Message msgWritten = {"written: ", "geschrieben: "};

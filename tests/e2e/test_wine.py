@@ -2,11 +2,16 @@
 is byte for byte the POSIX program's, keys reach it as console key events with their scan
 codes, and without a console it stops cleanly."""
 
+import shutil
+import subprocess
+from pathlib import Path
+
 import pytest
 
+import wine
 from conftest import _programs, base_env, snapshot
 from harness import CTRL_C, DELETE, ENTER, ESC, F, INSERT, UP, Session
-from steps import EN, DE, reach_menu
+from steps import EN, DE, dos, reach_menu
 
 # The exit status of a process that Ctrl+C ended: STATUS_CONTROL_C_EXIT, as far as a POSIX
 # exit status holds it.
@@ -179,3 +184,41 @@ def test_without_a_console_the_run_stops_cleanly(start, wine_program, tmp_path):
     assert s.stderr() == "Runtime error 6\n"
     assert s.lines() == [""] * 25
     assert snapshot(tmp_path) == before
+
+
+@pytest.fixture(scope="session")
+def zor_stand_in(tmp_path_factory):
+    gcc = shutil.which("x86_64-w64-mingw32-gcc")
+    if wine.WINE is None or gcc is None:
+        pytest.skip("needs wine and x86_64-w64-mingw32-gcc to run a launcher")
+    exe = tmp_path_factory.mktemp("stand-in") / "ZOR4.EXE"
+    subprocess.run([gcc, "-O2", "-s", "-o", str(exe), str(Path(__file__).with_name("zor_stand_in.c"))], check=True)
+    return exe
+
+
+# ZOR's directory, the colour table given to --set and an unpacker kept from the old
+# launcher, with the command interpreter's special characters (in a directory where Windows
+# allows them); the first row is plain.
+NAMES = [("zor", "MY.FAR", "UNP.EXE"), ("my zor", "sub dir\\", "C:\\un pack\\UNP.EXE"),
+         ("R&D", "x & del *.far", "a&b|c"), ("50%", "%PATH%.FAR", "%1%%"),
+         ("a^b(x),c;d=e", "(x)^y,z;w=v.far", "x<y>z"), ("!x'y", "a|b<c>d.far", "(a)")]
+
+
+@pytest.mark.parametrize("directory,table,unpacker", NAMES, ids=[row[0] for row in NAMES])
+def test_zor_gets_each_name_whole_through_the_command_interpreter(
+        run, zor_stand_in, tmp_path, bin_dir, directory, table, unpacker):
+    zor = tmp_path / "zors" / directory
+    zor.mkdir(parents=True)
+    shutil.copy(zor_stand_in, zor / "ZOR4.EXE")
+    (bin_dir / "ZO.BAT").write_bytes(f'@ECHO OFF\r\nREM\r\nZOR4.EXE -N"{unpacker.replace("%", "%%")}"'.encode())
+    p = run("--set", "f=" + table, "r=on", "--launcher", str(bin_dir), cwd=zor)
+    assert p.returncode == 0, p.err
+
+    env = base_env(tmp_path, bin_dir)
+    wine.prepare(env, tmp_path)
+    subprocess.run([wine.WINE, "cmd", "/c", "ZO.BAT", "a", "b c"], cwd=bin_dir, env=env, check=True,
+                   stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+    received = (zor / "ARGS.TXT").read_bytes().decode("cp437").split("\n")[1:-1]
+    switches = ["-!-", "-BC", "-C+", "-F" + dos(zor) + "\\" + table, "-G+", "-H+", "-L+", "-ICO+", "-M+",
+                "-N" + unpacker, "-P-", "-R+", "-S-", "-U+", "-X3000", "-Z0"]
+    assert received == [dos(zor) + "\\ZOR4.EXE"] + switches + ["a", "b c"]
