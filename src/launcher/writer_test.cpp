@@ -169,7 +169,6 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
     std::optional<std::string> bak;  // ZO.BAK afterwards; it held `older` before
   } cases[] = {
       {std::nullopt, false, false, {}, -1, Backup::notNeeded, older},
-      {std::nullopt, true, false, {}, -1, Backup::notNeeded, older},
       {same, false, false, {}, -1, Backup::notNeeded, older},
       {own, false, false, {}, -1, Backup::notNeeded, older},
       {own, true, false, {}, -1, Backup::kept, own},

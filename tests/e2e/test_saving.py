@@ -138,25 +138,6 @@ def test_a_fifo_stops_the_start_without_a_hang(start, open_dir, launcher_dir):
     stopped_with(s, ACCESS_DENIED)
 
 
-def test_the_editor_writes_over_nothing_but_a_colour_table(start, open_dir, launcher_dir):
-    zor = zor_in(open_dir)
-    zor_exe = b"MZ" + bytes(4998)
-    (zor / "ZOR4.EXE").write_bytes(zor_exe)
-    s = start(cwd=zor, env={"PATH": str(launcher_dir)})
-    reach_menu(s, T)
-    s.send("u")  # a change a mistyped name must not cost
-    s.send("*")
-    s.send("ZOR4.EXE" + ENTER)  # refused with a beep; the prompt waits again, wiped
-    s.wait_for(lambda: "ZOR4.EXE" not in s.text())
-    assert s.raw.count(b"\a") == 1
-    s.send("NEW.TAB" + ENTER + "new" + ENTER + "s")
-    s.wait_text(T["save_and_exit"])
-    s.send(ENTER, settle=False)
-    assert s.wait_exit() == 0
-    assert (zor / "ZOR4.EXE").read_bytes() == zor_exe and len((zor / "NEW.TAB").read_bytes()) == 67
-    assert (launcher_dir / "ZO.BAT").read_bytes().endswith(b"-U+ -X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9")
-
-
 def test_a_folder_that_takes_no_new_file_gets_the_launcher_rewritten_in_place(run, start, program, open_dir,
                                                                              launcher_dir):
     zor = zor_in(open_dir)
