@@ -48,9 +48,10 @@ std::string help() {
   std::string keys(text(msgHelpKeys));
   for (char key : switched) keys.append(" ").push_back(key);
   keys.append(" ").append(text(msgHelpKeysSwitch));
-  const std::string conjunction = " " + std::string(text(msgAnd)) + " ";  // "f, x and z"
-  for (std::size_t i = 0; i < asked.size(); ++i)
-    keys.append(i == 0 ? " " : i + 1 < asked.size() ? ", " : conjunction) += asked[i];
+  for (std::size_t i = 0; i < asked.size(); ++i) {  // "f, x and z"
+    if (i > 0 && i + 1 == asked.size()) keys.append(" ").append(text(msgAnd));
+    keys.append(i > 0 && i + 1 < asked.size() ? ", " : " ") += asked[i];
+  }
   keys.append(" ").append(text(msgHelpKeysAsk));
 
   std::string set(text(msgHelpSet));  // the names of the settings that take the same values, then those
@@ -69,6 +70,8 @@ std::string help() {
   help.append(wrapped(keys, 0)).append("\n").append(text(msgHelpShow)).append(wrapped(set, 20));
   return help.append(text(msgHelpOptions)).append(text(msgHelpEnvironment)).append(text(msgHelpExitStatus));
 }
+
+using platform::nativeText;
 
 void complain(std::string_view text) {
   std::string line = "zorsetup: ";
@@ -187,24 +190,24 @@ std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
     Str directory = platform::dosPathOf(*o.launcherDirectory);
     if (directory.empty() || !platform::directoryExists(directory)) {
-      complain(std::string(text(msgNoSuchDirectory)) + std::string(*o.launcherDirectory));
+      complain(nativeText(text(msgNoSuchDirectory)) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
     platform::ensureBackslash(directory);
     if (directory.size() > longestLauncherDirectory) {
-      complain(std::string(text(msgTooLongForLauncher)) + std::string(*o.launcherDirectory));
+      complain(nativeText(text(msgTooLongForLauncher)) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
     return directory;
   }
   Str found = findLauncherDirectory();
-  if (found.empty()) complain(text(msgNoLauncher));
+  if (found.empty()) complain(nativeText(text(msgNoLauncher)));
   return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
-// "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)"
-std::string pathLine(std::string_view label, const Str& dosPath) {
-  return std::string(label) + pathForPeople(dosPath) + '\n';
+// "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)", in the machine's own form.
+std::string pathLine(std::string_view label, const Str& dosPath, std::string_view notes = {}) {
+  return nativeText(label) + pathForPeople(dosPath) + nativeText(notes) + '\n';
 }
 
 // Carries out --show or --set; what goes to standard output is added to out.
@@ -214,19 +217,21 @@ int showOrSet(const Options& o, std::string& out) {
   Str fileName = *directory + launcherName;
   bool exists = platform::findEntry(fileName);
   Launcher launcher{Str(text(txtReservedBatch)), {}};
+  platform::FileSummary asRead;
+  if (exists && o.mode == Options::set) asRead = platform::summarizeFile(fileName);  // before the reading
   if (exists) launcher = loadLauncher(fileName);
 
   if (o.mode == Options::show) {
     out += pathLine(text(exists ? msgLauncher : msgLauncherNotThere), fileName);
     for (const Setting* row : shownOrder)
-      if (!row->name.empty()) out += settingLine(*row, launcher.settings);
+      if (!row->name.empty()) out += nativeText(settingLine(*row, launcher.settings));
     return 0;
   }
 
   Str problem;
   Str zorDirectory = findZorDirectory(problem);
   if (zorDirectory.empty()) {
-    complain(problem);
+    complain(nativeText(problem));
     return 1;
   }
 
@@ -236,30 +241,29 @@ int showOrSet(const Options& o, std::string& out) {
     std::size_t equals = pair.find('=');
     const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
     if (!row) {
-      complain(oneLine(pair) + std::string(text(msgNoSuchSetting)));
+      complain(oneLine(pair) + nativeText(text(msgNoSuchSetting)));
       return 2;
     }
     std::string_view allowed = applyValue(*row, pair.substr(equals + 1), launcher.settings, zorDirectory);
     if (!allowed.empty()) {
-      complain(oneLine(pair) + ": " + std::string(text(msgExpected)) + std::string(allowed));
+      complain(oneLine(pair) + ": " + nativeText(text(msgExpected)) + nativeText(allowed));
       return 2;
     }
   }
 
   std::string content = formatLauncher(launcher, zorDirectory);
   if (o.dryRun) {
+    std::string shown;
     for (char c : content)
-      if (c != '\r') out += c;
-    out += '\n';
+      if (c != '\r') shown += c;
+    out += nativeText(shown) + '\n';
     return 0;
   }
-  Backup backup = saveLauncher(fileName, launcher, zorDirectory);
-  std::string written = pathLine(text(msgWritten), fileName);
-  if (backup == Backup::failed) written.insert(written.size() - 1, text(msgBackupFailed));
-  out += written;
+  Saved saved = saveLauncher(fileName, launcher, zorDirectory, asRead);
+  out += pathLine(text(msgWritten), fileName, savedNotes(saved));
   for (const Setting* row : shownOrder) {
     if (!row->name.empty() && settingLine(*row, launcher.settings) != settingLine(*row, before))
-      out += settingLine(*row, launcher.settings);
+      out += nativeText(settingLine(*row, launcher.settings));
   }
   return 0;
 }
@@ -270,18 +274,18 @@ int runCommandLine(std::span<char* const> arguments) {
   loadAll();
   std::optional<Options> options = parse(arguments);
   if (!options || options->mode == Options::none) {
-    platform::writeStream(platform::Stream::error, help());
+    platform::writeStream(platform::Stream::error, nativeText(help()));
     return 2;
   }
   std::string out;
   int code = 0;
   switch (options->mode) {
-    case Options::help: out = help(); break;
+    case Options::help: out = nativeText(help()); break;
     case Options::version: out = "zorsetup " ZORSETUP_VERSION "\n"; break;
     default: code = showOrSet(*options, out);
   }
   if (!out.empty() && platform::writeStream(platform::Stream::output, out) != 0) {
-    complain(text(msgOutputFailed));
+    complain(nativeText(text(msgOutputFailed)));
     return 1;
   }
   return code;

@@ -22,8 +22,13 @@ Str messagesLocale();
 // True when the path names an existing directory.
 bool directoryExists(std::string_view dosPath);
 
+// OEM text as the machine's own names and streams have it: UTF-8 on POSIX, the same bytes
+// on Windows. A native path joins it as it is, never through the code page.
+std::string nativeText(std::string_view oemText);
+
 enum class Stream { output, error };
-// Writes OEM text whole: 0, or the error number of the write that failed.
-int writeStream(Stream stream, std::string_view oemText);
+// Writes text in the machine's own form (nativeText) whole: 0, or the error number of the
+// write that failed.
+int writeStream(Stream stream, std::string_view text);
 
 }  // namespace platform

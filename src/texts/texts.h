@@ -31,9 +31,9 @@ enum DisplayModeName : int { modeEgaVga = 1, modeCga, modeAnsi, modeAscii, modeA
 // The texts the program gained after the first four tables were laid down: what the
 // command line says, its help, and the line shown once the terminal is handed back.
 enum MessageText : int {
-  msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgBackupFailed,
-  msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher, msgNoLauncher,
-  msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
+  msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgChangedSinceRead,
+  msgBackupFailed, msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
+  msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
   msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgOutputFailed, msgHelpTitle,
   msgHelpUsage, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch, msgHelpKeysAsk,
   msgAnd, msgHelpShow, msgHelpSet, msgHelpModes, msgHelpFileName, msgHelpMemoryLimit,

@@ -47,6 +47,9 @@ def into(s, where):
     (signal.SIGTERM, "menu"), (signal.SIGTERM, "prompt"), (signal.SIGTERM, "editor"),
     (signal.SIGHUP, "menu"), (signal.SIGHUP, "prompt"), (signal.SIGHUP, "editor"),
     (signal.SIGQUIT, "menu"), (signal.SIGQUIT, "editor"),
+    # Every other signal whose default action ends the process, as SIGTERM.
+    (signal.SIGUSR1, "menu"), (signal.SIGUSR2, "prompt"), (signal.SIGALRM, "editor"),
+    (signal.SIGVTALRM, "menu"), (signal.SIGPROF, "prompt"), (signal.SIGRTMIN + 3, "menu"),
 ])
 def test_signals_end_the_run_by_that_signal_and_hand_the_terminal_back(
         start, posix_program, tmp_path, launcher, no_core_files, sig, where):

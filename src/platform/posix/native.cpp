@@ -34,13 +34,17 @@ bool directoryExists(std::string_view dosPath) {
   return path && !path->empty() && ::stat(path->c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-int writeStream(Stream stream, std::string_view oemText) {
+std::string nativeText(std::string_view oemText) {
   std::string text;
   for (char c : oemText) {
     auto b = static_cast<unsigned char>(c);
     if (b < 0x80) text += c;  // control bytes as they are
     else appendUtf8(text, cp437ToUnicode[b]);
   }
+  return text;
+}
+
+int writeStream(Stream stream, std::string_view text) {
   int fd = stream == Stream::output ? STDOUT_FILENO : STDERR_FILENO;
   for (std::size_t done = 0; done < text.size();) {
     ssize_t n = ::write(fd, text.data() + done, text.size() - done);
