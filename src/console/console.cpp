@@ -50,8 +50,10 @@ void putChar(std::uint8_t c) {
   }
 }
 
+// The screen is shown when the program is about to wait: keys already typed are taken
+// first, so a paste or keys typed ahead cost one frame, not one each.
 KeyEvent nextEvent() {
-  flush();
+  if (!device->keyWaiting()) flush();
   KeyEvent e = device->readKey();
   if (e.end) platform::runtimeError(100);  // keyboard input is over: nothing more can happen
   return e;
@@ -139,7 +141,6 @@ std::uint8_t readKey() {
 
 void readLine(Str& line) {
   line.clear();
-  flush();
   if (device->readLine(model, line, textAttribute)) return;
   for (;;) {
     KeyEvent e = nextEvent();
