@@ -16,6 +16,7 @@ Device* device = nullptr;
 Screen model;
 int codePage = 437;
 int pendingScan = -1;  // the scan code held back by readKey
+bool presented = false;  // the device has shown the model at least once
 
 void scrollUp() {
   std::copy(model.cells.begin() + model.width, model.cells.end(), model.cells.begin());
@@ -51,9 +52,10 @@ void putChar(std::uint8_t c) {
 }
 
 // The screen is shown when the program is about to wait: keys already typed are taken
-// first, so a paste or keys typed ahead cost one frame, not one each.
+// first, so a paste or keys typed ahead cost one frame, not one each. The first frame goes
+// out before any key is taken: a run whose output fails stops before it acts on a key.
 KeyEvent nextEvent() {
-  if (!device->keyWaiting()) flush();
+  if (!presented || !device->keyWaiting()) flush();
   KeyEvent e = device->readKey();
   if (e.end) platform::runtimeError(100);  // keyboard input is over: nothing more can happen
   return e;
@@ -86,6 +88,7 @@ void start(Device& d) {
   codePage = device->codePage();
   textAttribute = device->startAttribute();
   pendingScan = -1;
+  presented = false;
 }
 
 void finish() {
@@ -99,6 +102,7 @@ void flush() {
   if (!device) return;
   device->present(model);
   model.scrolled = 0;
+  presented = true;
 }
 
 const Screen& screen() { return model; }
