@@ -50,18 +50,15 @@ Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::str
                    const platform::FileSummary& asRead) {
   std::string content = formatLauncher(launcher, zorDirectory);
   Saved saved;
-  bool keep = true;
-  try {
-    // Room for any launcher this program writes: a longer one is none of its own.
-    platform::FileSummary now = platform::summarizeFile(fileName, 64 * 1024);
-    saved.changedSinceRead = !now.sameContent(asRead);
-    // ZO.BAK holds the last launcher with something of the user's own (lines, switches,
-    // spelling): one the program wrote and would write again is no reason to replace it.
-    // A launcher changed behind the run's back always goes there.
-    keep = now.exists && now.bytes != content && (saved.changedSinceRead || !isOwnLauncher(now.bytes));
-  } catch (const platform::RunEnd&) {
-    // a launcher that cannot be read: its copy fails too, and says so
-  }
+  int unread = 0;
+  // Room for any launcher this program writes: a longer one is none of its own.
+  platform::FileSummary now = platform::summarizeFile(fileName, 64 * 1024, &unread);
+  saved.changedSinceRead = unread == 0 && !now.sameContent(asRead);
+  // ZO.BAK holds the last launcher with something of the user's own (lines, switches,
+  // spelling): one the program wrote and would write again is no reason to replace it.
+  // A launcher changed behind the run's back always goes there, and so does one that cannot
+  // be read: its copy fails too, and says so.
+  bool keep = unread != 0 || (now.exists && now.bytes != content && (saved.changedSinceRead || !isOwnLauncher(now.bytes)));
   saved.backup = platform::replaceFile(fileName, content, keep ? "ZO.BAK" : "");
   return saved;
 }

@@ -1,5 +1,5 @@
-// What the file functions of both platforms share: the file handle, the block read, and
-// the pieces of a replace.
+// What the file functions of both platforms share: the file handle, opening and reading,
+// and the pieces of a replace.
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -24,12 +24,29 @@ File::~File() { release(); }
 
 void File::release() {
   // Given up quietly: the run is ending with an error already, or the file was only read.
-  if (isOpen()) fileSystem().close(std::exchange(handle_, -1));
+  if (isOpen()) tryClose();
 }
 
+int File::tryClose() { return fileSystem().close(std::exchange(handle_, -1)); }
+
 void File::close() {
-  int error = fileSystem().close(std::exchange(handle_, -1));
-  if (error != 0) runtimeError(runtimeErrorCode(error));
+  if (int error = tryClose()) runtimeError(runtimeErrorCode(error));
+}
+
+File openRead(std::string_view name) {
+  File file;
+  if (int code = openFile(name, OpenMode::read, file)) runtimeError(code);
+  return file;
+}
+
+bool tryOpenRead(std::string_view name, File& file) { return openFile(name, OpenMode::read, file) == 0; }
+
+bool tryOpenReadWrite(std::string_view name, File& file) { return openFile(name, OpenMode::readWrite, file) == 0; }
+
+std::size_t readSome(const File& file, void* buffer, std::size_t size) {
+  std::size_t got = 0;
+  if (int code = readFrom(file, buffer, size, got)) runtimeError(code);
+  return got;
 }
 
 void readBlock(const File& file, void* buffer, std::size_t size) {
@@ -41,20 +58,34 @@ void readBlock(const File& file, void* buffer, std::size_t size) {
   }
 }
 
-FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo) {
-  FileSummary summary;
-  if (entryAt(name).kind == EntryKind::free) return summary;
-  File file = openRead(name);  // anything but a plain file stops the run here
+namespace {
+
+int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary) {
+  if (entryAt(name).kind == EntryKind::free) return 0;
+  File file;
+  if (int code = openFile(name, OpenMode::read, file)) return code;  // anything but a plain file
   summary.exists = true;
   summary.hash = 14695981039346656037ull;  // FNV-1a, 64 bits
   std::unique_ptr<char[]> buffer(new char[64 * 1024]);
-  for (std::size_t n; (n = readSome(file, buffer.get(), 64 * 1024)) > 0;) {
+  for (std::size_t n;;) {
+    if (int code = readFrom(file, buffer.get(), 64 * 1024, n)) return code;
+    if (n == 0) break;
     for (std::size_t i = 0; i < n; ++i) summary.hash = (summary.hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
     if (summary.size + n <= keepUpTo) summary.bytes.append(buffer.get(), n);
     summary.size += n;
   }
   if (summary.size > keepUpTo) summary.bytes.clear();
-  file.close();
+  int error = file.tryClose();
+  return error ? runtimeErrorCode(error) : 0;
+}
+
+}  // namespace
+
+FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo, int* error) {
+  FileSummary summary;
+  int code = summarize(name, keepUpTo, summary);
+  if (code != 0 && !error) runtimeError(code);
+  if (error) *error = code;
   return summary;
 }
 
@@ -67,25 +98,48 @@ constexpr std::size_t pieceSize = 64 * 1024;
 Content::Content(const File& file, std::uint64_t size)
     : file_(&file), size_(size), left_(size), buffer_(new char[pieceSize]) {}
 
-std::string_view Content::next() {
-  if (!file_) return std::exchange(text_, {});
-  if (left_ == 0) return {};
-  std::size_t n = readSome(*file_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left_, pieceSize)));
-  if (n == 0) runtimeError(100);  // the file got shorter while it was copied
+int Content::next(std::string_view& piece) {
+  piece = file_ ? std::string_view() : std::exchange(text_, {});
+  if (!file_ || left_ == 0) return 0;
+  std::size_t n = 0;
+  if (int code = readFrom(*file_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left_, pieceSize)), n))
+    return code;
+  if (n == 0) return 100;  // the file got shorter while it was copied
   left_ -= n;
-  return {buffer_.get(), n};
+  piece = {buffer_.get(), n};
+  return 0;
 }
 
-void writeAll(std::intptr_t handle, Content& content, const std::string& path) {
+int writeAll(std::intptr_t handle, Content& content, const std::string& path) {
   FileSystem& files = fileSystem();
-  for (std::string_view piece = content.next(); !piece.empty(); piece = content.next()) {
+  for (std::string_view piece;;) {
+    if (int code = content.next(piece)) return code;
+    if (piece.empty()) return 0;
     while (!piece.empty()) {
       std::size_t put = 0;
-      if (int error = files.write(handle, piece.data(), piece.size(), put)) runtimeError(runtimeErrorCode(error, path));
-      if (put == 0) runtimeError(101);
+      if (int error = files.write(handle, piece.data(), piece.size(), put)) return runtimeErrorCode(error, path);
+      if (put == 0) return 101;
       piece.remove_prefix(put);
     }
   }
+}
+
+BackupCopy copyOldContent(const std::string& path, const std::string& folder, Temporary& copy) {
+  std::intptr_t handle;
+  if (createTemporary(folder, copy) != 0 || openPlain(path, OpenMode::read, handle) != 0) return BackupCopy::failed;
+  File old(handle);
+  std::uint64_t size = 0;
+  if (sizeOf(old, size) != 0) return BackupCopy::failed;
+  Content content(old, size);
+  bool copied = writeAll(copy.file.handle(), content, copy.name) == 0 && fileSystem().flush(copy.file.handle()) == 0;
+  return copied ? BackupCopy::kept : BackupCopy::failed;
+}
+
+BackupCopy putBackup(BackupCopy copied, Temporary& copy, const std::string& backupPath) {
+  if (copied != BackupCopy::kept) return copied;
+  if (copy.file.tryClose() != 0 || fileSystem().rename(copy.name, backupPath) != 0) return BackupCopy::failed;
+  copy.renamed = true;
+  return BackupCopy::kept;
 }
 
 }  // namespace replace

@@ -48,6 +48,8 @@ class File {
   std::intptr_t handle() const { return handle_; }
   // A failure stops the run; the file is closed either way.
   void close();
+  // 0 or the system's error number; the file is closed either way.
+  int tryClose();
 
  private:
   void release();
@@ -78,7 +80,8 @@ Entry entryAt(std::string_view name);
 
 // A file's content in short, to tell whether it changed: there or not, its length, a hash
 // of its bytes (read piece by piece), and the bytes themselves when there are at most
-// keepUpTo of them. A failure to read stops the run.
+// keepUpTo of them. A failure to read stops the run, or, given error, is the runtime error
+// set there (0 when there is none).
 struct FileSummary {
   bool exists = false;
   std::uint64_t size = 0;
@@ -88,7 +91,7 @@ struct FileSummary {
     return exists == other.exists && size == other.size && hash == other.hash;
   }
 };
-FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo = 0);
+FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo = 0, int* error = nullptr);
 
 // What a replace did with the old content it was asked to keep.
 enum class BackupCopy { notNeeded, kept, failed };

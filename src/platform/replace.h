@@ -1,6 +1,6 @@
-// What the replace of both platforms shares: the content written (text in memory, or a
-// whole file copied piece by piece), writing it out, and the backup copy that must not stop
-// the save.
+// What the file functions of both platforms share (files.cpp), and the steps each platform
+// gives them (posix/, win32/). A step gives 0 or the runtime error it met: the caller that
+// stops the run raises it, the backup copy, which must not stop the save, drops it.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +8,42 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
 #include "platform/platform.h"
 
-namespace platform::replace {
+namespace platform {
 
+// --- each platform's -------------------------------------------------------------------
+
+// Opens the plain file a DOS name stands for.
+int openFile(std::string_view name, OpenMode mode, File& file);
+// Opens the plain file at the platform's own path: 0 or the system's error number.
+int openPlain(const std::string& path, OpenMode mode, std::intptr_t& handle);
+// Reads up to size bytes into buffer; got is 0 at the end.
+int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got);
+
+namespace replace {
+
+// The temporary file of a replace, beside the file written: removed unless it took a name.
+struct Temporary {
+  File file;
+  std::string name;
+  int lock = -1;  // POSIX: a second descriptor, whose lock outlives closing the file
+  bool made = false;
+  bool renamed = false;
+  Temporary() = default;
+  Temporary(const Temporary&) = delete;
+  Temporary& operator=(const Temporary&) = delete;
+  ~Temporary();
+};
+
+// Makes a new temporary file in folder: 0 or the system's error number of the last attempt.
+int createTemporary(const std::string& folder, Temporary& temp);
+int sizeOf(const File& file, std::uint64_t& size);
+
+// --- shared ----------------------------------------------------------------------------
+
+// The content written: text in memory, or a whole file copied piece by piece.
 class Content {
  public:
   explicit Content(std::string_view text) : text_(text), size_(text.size()) {}
@@ -20,7 +52,7 @@ class Content {
 
   std::uint64_t size() const { return size_; }
   // The next piece; empty at the end.
-  std::string_view next();
+  int next(std::string_view& piece);
 
  private:
   std::string_view text_;
@@ -30,19 +62,16 @@ class Content {
   std::unique_ptr<char[]> buffer_;
 };
 
-// Writes all of content to the open file; a failure stops the run.
-void writeAll(std::intptr_t handle, Content& content, const std::string& path);
+// Writes all of content to the open file at path.
+int writeAll(std::intptr_t handle, Content& content, const std::string& path);
 
-// Runs copy(), which keeps the old content: kept, or failed when it stopped the run with a
-// runtime error (the save goes on without it).
-template <typename Copy>
-BackupCopy tryBackup(Copy&& copy) {
-  try {
-    copy();
-  } catch (const RunEnd&) {
-    return BackupCopy::failed;
-  }
-  return BackupCopy::kept;
-}
+// The backup copy: the old content at path, copied to a new temporary file in folder and
+// flushed, is kept, or failed when it cannot be made; the copy, closed, then takes
+// backupPath once the new content is in place (kept), or cannot (failed). Neither step
+// stops the save.
+BackupCopy copyOldContent(const std::string& path, const std::string& folder, Temporary& copy);
+BackupCopy putBackup(BackupCopy copied, Temporary& copy, const std::string& backupPath);
 
-}  // namespace platform::replace
+}  // namespace replace
+
+}  // namespace platform

@@ -38,21 +38,6 @@ void ignoreSizeLimitSignal() {
   (void)done;
 }
 
-// Opens path in mode when it is a plain file. Anything else is refused before it is opened
-// (opening a device may do something), and looked at again once open, as the name may have
-// changed in between: a folder is EISDIR, the rest EACCES, both access denied.
-int openPlain(const std::string& path, OpenMode mode, std::intptr_t& handle) {
-  struct stat status;
-  auto refused = [&status] { return S_ISDIR(status.st_mode) ? EISDIR : EACCES; };
-  if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return refused();
-  if (int err = fileSystem().open(path, mode, handle)) return err;
-  if (::fstat(static_cast<int>(handle), &status) == 0 && !S_ISREG(status.st_mode)) {
-    fileSystem().close(handle);
-    return refused();
-  }
-  return 0;
-}
-
 File openPlainOrStop(const std::string& path, OpenMode mode) {
   std::intptr_t handle;
   if (int err = openPlain(path, mode, handle)) fail(err, path);
@@ -129,27 +114,105 @@ void removeLeftovers(const std::string& folder) {
   ::closedir(dir);
 }
 
-// The temporary file of a replace: removed when the replace gives up. The signal handlers
-// know its name while it is there, and its lock tells other runs it is not left over.
-struct Temporary {
-  File file;
-  std::string name;
-  int lock = -1;  // a second descriptor of the file: the lock outlives closing the file
-  bool made = false;
-  bool renamed = false;
-  Temporary() = default;
-  Temporary(const Temporary&) = delete;
-  Temporary& operator=(const Temporary&) = delete;
-  ~Temporary() {
-    file = File();
-    if (made && !renamed) ::unlink(name.c_str());
-    if (lock >= 0) ::close(lock);
-    if (made) doneWithTemporary(name.c_str());
-  }
-};
+// Gives the new file the owner, group and mode of the old one; false where it cannot.
+bool takeOver(int out, const struct stat& old) {
+  struct stat now;
+  bool owned = ::fstat(out, &now) == 0 && ((now.st_uid == old.st_uid && now.st_gid == old.st_gid) ||
+                                            ::fchown(out, old.st_uid, old.st_gid) == 0);
+  // After the owner: a new owner clears the set-user and set-group bits.
+  return ::fchmod(out, old.st_mode & 07777) == 0 && owned;
+}
 
-// Makes a new temporary file in folder: 0 or the error of the last attempt.
-int createTemporary(const std::string& folder, Temporary& temp) {
+void syncFolder(const std::string& folder) {
+  // Makes the new name itself last; the content is already safe if this cannot be done.
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+void flushOrStop(std::intptr_t handle, const std::string& path) {
+  if (int err = fileSystem().flush(handle)) fail(err, path);
+}
+
+void writeOrStop(std::intptr_t handle, replace::Content& content, const std::string& path) {
+  if (int code = replace::writeAll(handle, content, path)) runtimeError(code);
+}
+
+// The careful way: a temporary file beside the target, with the old one's owner, group and
+// mode, flushed, then renamed over it. false (and nothing left) where that would lose what
+// the old file has: the folder takes no new file, or the owner cannot be given.
+bool replaceThroughTemporary(const Target& target, replace::Content& content) {
+  std::string folder = posix::folderOf(target.path);
+  removeLeftovers(folder);
+  replace::Temporary temp;
+  if (int err = replace::createTemporary(folder, temp)) {
+    if (target.exists && (err == EACCES || err == EPERM)) return false;
+    fail(err, temp.name);
+  }
+  int out = static_cast<int>(temp.file.handle());
+  if (target.exists && !takeOver(out, target.status)) return false;
+  writeOrStop(temp.file.handle(), content, target.path);
+  flushOrStop(temp.file.handle(), target.path);
+  temp.file.close();
+  if (int err = fileSystem().rename(temp.name, target.path)) fail(err, target.path);
+  temp.renamed = true;
+  syncFolder(folder);
+  return true;
+}
+
+// Rewrites the old file itself, so that every name and its owner stay: the room is taken
+// first (a full disk or a size limit fails before an old byte is touched), then written,
+// cut to length, flushed.
+void rewriteInPlace(File& old, replace::Content& content, const std::string& path) {
+  FileSystem& files = fileSystem();
+  std::intptr_t handle = old.handle();
+  int reserved = files.reserve(handle, content.size());
+  if (reserved != 0 && reserved != EOPNOTSUPP && reserved != ENOSYS) fail(reserved, path);  // none here: write on
+  writeOrStop(handle, content, path);
+  if (int err = files.truncate(handle, content.size())) fail(err, path);
+  flushOrStop(handle, path);
+  old.close();
+}
+
+// Writes content as target's new content.
+void writeTarget(const Target& target, replace::Content& content) {
+  File old;
+  if (target.exists) old = openPlainOrStop(target.path, OpenMode::write);  // read-only stays read-only
+  // With several names a new file would take only this one along.
+  bool inPlace = target.exists && target.status.st_nlink > 1;
+  if (!inPlace && replaceThroughTemporary(target, content)) return;
+  rewriteInPlace(old, content, target.path);
+}
+
+}  // namespace
+
+// Opens path in mode when it is a plain file. Anything else is refused before it is opened
+// (opening a device may do something), and looked at again once open, as the name may have
+// changed in between: a folder is EISDIR, the rest EACCES, both access denied.
+int openPlain(const std::string& path, OpenMode mode, std::intptr_t& handle) {
+  struct stat status;
+  auto refused = [&status] { return S_ISDIR(status.st_mode) ? EISDIR : EACCES; };
+  if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return refused();
+  if (int err = fileSystem().open(path, mode, handle)) return err;
+  if (::fstat(static_cast<int>(handle), &status) == 0 && !S_ISREG(status.st_mode)) {
+    fileSystem().close(handle);
+    return refused();
+  }
+  return 0;
+}
+
+// The signal handlers know a temporary file's name while it is there, and its lock tells
+// other runs it is not left over.
+replace::Temporary::~Temporary() {
+  file = File();
+  if (made && !renamed) ::unlink(name.c_str());
+  if (lock >= 0) ::close(lock);
+  if (made) doneWithTemporary(name.c_str());
+}
+
+int replace::createTemporary(const std::string& folder, Temporary& temp) {
   // Names differ within the run too, should one be left where another is made.
   static unsigned serial = 0;
   std::string prefix = folder + (folder.back() == '/' ? "" : "/") + std::string(temporaryPrefix) +
@@ -173,105 +236,21 @@ int createTemporary(const std::string& folder, Temporary& temp) {
   }
 }
 
-// Gives the new file the owner, group and mode of the old one; false where it cannot.
-bool takeOver(int out, const struct stat& old) {
-  struct stat now;
-  bool owned = ::fstat(out, &now) == 0 && ((now.st_uid == old.st_uid && now.st_gid == old.st_gid) ||
-                                            ::fchown(out, old.st_uid, old.st_gid) == 0);
-  // After the owner: a new owner clears the set-user and set-group bits.
-  return ::fchmod(out, old.st_mode & 07777) == 0 && owned;
+int replace::sizeOf(const File& file, std::uint64_t& size) {
+  struct stat status;
+  if (::fstat(static_cast<int>(file.handle()), &status) != 0) return runtimeErrorCode(errno);
+  size = static_cast<std::uint64_t>(status.st_size);
+  return 0;
 }
 
-void syncFolder(const std::string& folder) {
-  // Makes the new name itself last; the content is already safe if this cannot be done.
-  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-}
-
-void flushOrStop(std::intptr_t handle, const std::string& path) {
-  if (int err = fileSystem().flush(handle); err != 0 && err != EINVAL)  // EINVAL: cannot sync here
-    fail(err, path);
-}
-
-// The careful way: a temporary file beside the target, with the old one's owner, group and
-// mode, flushed, then renamed over it. false (and nothing left) where that would lose what
-// the old file has: the folder takes no new file, or the owner cannot be given.
-bool replaceThroughTemporary(const Target& target, replace::Content& content) {
-  std::string folder = posix::folderOf(target.path);
-  removeLeftovers(folder);
-  Temporary temp;
-  if (int err = createTemporary(folder, temp)) {
-    if (target.exists && (err == EACCES || err == EPERM)) return false;
-    fail(err, temp.name);
-  }
-  int out = static_cast<int>(temp.file.handle());
-  if (target.exists && !takeOver(out, target.status)) return false;
-  replace::writeAll(temp.file.handle(), content, target.path);
-  flushOrStop(temp.file.handle(), target.path);
-  temp.file.close();
-  if (int err = fileSystem().rename(temp.name, target.path)) fail(err, target.path);
-  temp.renamed = true;
-  syncFolder(folder);
-  return true;
-}
-
-// Rewrites the old file itself, so that every name and its owner stay: the room is taken
-// first (a full disk or a size limit fails before an old byte is touched), then written,
-// cut to length, flushed.
-void rewriteInPlace(File& old, replace::Content& content, const std::string& path) {
-  FileSystem& files = fileSystem();
-  std::intptr_t handle = old.handle();
-  int reserved = files.reserve(handle, content.size());
-  if (reserved != 0 && reserved != EOPNOTSUPP && reserved != ENOSYS) fail(reserved, path);  // none here: write on
-  replace::writeAll(handle, content, path);
-  if (int err = files.truncate(handle, content.size())) fail(err, path);
-  flushOrStop(handle, path);
-  old.close();
-}
-
-// Writes content as target's new content.
-void writeTarget(const Target& target, replace::Content& content) {
-  File old;
-  if (target.exists) old = openPlainOrStop(target.path, OpenMode::write);  // read-only stays read-only
-  // With several names a new file would take only this one along.
-  bool inPlace = target.exists && target.status.st_nlink > 1;
-  if (!inPlace && replaceThroughTemporary(target, content)) return;
-  rewriteInPlace(old, content, target.path);
-}
-
-// The old content of target in a temporary file beside it, with its owner, group and mode
-// as far as they can be given: kept, or failed (and nothing left) when it cannot be made.
-BackupCopy copyOldContent(const Target& target, Temporary& copy) {
-  return replace::tryBackup([&] {
-    if (int err = createTemporary(posix::folderOf(target.path), copy)) fail(err, copy.name);
-    takeOver(static_cast<int>(copy.file.handle()), target.status);
-    File old = openPlainOrStop(target.path, OpenMode::read);
-    replace::Content content(old, static_cast<std::uint64_t>(target.status.st_size));
-    replace::writeAll(copy.file.handle(), content, copy.name);
-    flushOrStop(copy.file.handle(), copy.name);
-    copy.file.close();
-  });
-}
-
-}  // namespace
-
-bool tryOpen(std::string_view name, OpenMode mode, File& file) {
+int openFile(std::string_view name, OpenMode mode, File& file) {
   std::optional<std::string> path = posix::posixPathOf(name);
-  if (!path) return false;
+  if (!path) return 3;
   std::intptr_t handle;
-  if (openPlain(*path, mode, handle) != 0) return false;
+  if (int err = openPlain(*path, mode, handle)) return runtimeErrorCode(err, *path);
   file = File(handle);
-  return true;
+  return 0;
 }
-
-File openRead(std::string_view name) { return openPlainOrStop(fileOf(name), OpenMode::read); }
-
-bool tryOpenRead(std::string_view name, File& file) { return tryOpen(name, OpenMode::read, file); }
-
-bool tryOpenReadWrite(std::string_view name, File& file) { return tryOpen(name, OpenMode::readWrite, file); }
 
 Entry entryAt(std::string_view name) {
   Entry entry;
@@ -287,33 +266,31 @@ Entry entryAt(std::string_view name) {
   return entry;
 }
 
-std::size_t readSome(const File& file, void* buffer, std::size_t size) {
+int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got) {
   for (;;) {
-    std::size_t got = 0;
     int err = fileSystem().read(file.handle(), buffer, size, got);
-    if (err == 0) return got;
-    if (err != EINTR) fail(err);
+    if (err != EINTR) return err ? runtimeErrorCode(err) : 0;
   }
 }
 
 BackupCopy replaceFile(std::string_view name, std::string_view content, std::string_view backupName) {
   ignoreSizeLimitSignal();
   Target target = targetOf(fileOf(name));
-  Temporary copy;
+  std::string folder = posix::folderOf(target.path);
+  replace::Temporary copy;
   std::string backupPath;
   BackupCopy backup = BackupCopy::notNeeded;
   if (!backupName.empty() && target.exists) {
     // Beside the file written, in whatever letter case the name is there already.
-    backupPath = posix::resolveNames(posix::folderOf(target.path) + '/' + std::string(backupName));
-    backup = backupPath == target.path ? BackupCopy::failed : copyOldContent(target, copy);
+    backupPath = posix::resolveNames(folder + '/' + std::string(backupName));
+    backup = backupPath == target.path ? BackupCopy::failed : replace::copyOldContent(target.path, folder, copy);
+    // With the old one's owner, group and mode as far as they can be given.
+    if (backup == BackupCopy::kept) takeOver(static_cast<int>(copy.file.handle()), target.status);
   }
   replace::Content text(content);
   writeTarget(target, text);  // a failure here leaves the backup name as it was
-  if (backup == BackupCopy::kept) {
-    if (fileSystem().rename(copy.name, backupPath) != 0) return BackupCopy::failed;
-    copy.renamed = true;
-    syncFolder(posix::folderOf(backupPath));
-  }
+  backup = replace::putBackup(backup, copy, backupPath);
+  if (backup == BackupCopy::kept) syncFolder(posix::folderOf(backupPath));
   return backup;
 }
 

@@ -46,59 +46,20 @@ void removeLeftovers(const std::string& directory) {
   FindClose(h);
 }
 
-// A name in the same directory as target that does not exist yet, created empty.
-File createTemporary(const std::string& directory, std::string& tempName) {
-  // Names differ within the run too, should one be left where another is made.
-  static unsigned counter = 0;
-  for (int attempt = 0; attempt < 1000; ++attempt) {
-    char name[24];
-    std::snprintf(name, sizeof name, "ZOR%05X.$$$", static_cast<unsigned>((GetCurrentProcessId() * 31 + ++counter) & 0xFFFFF));
-    tempName = directory + name;
-    std::intptr_t handle;
-    int error = fileSystem().open(tempName, OpenMode::createNew, handle);
-    if (error == 0) return File(handle);
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) runtimeError(error);
-  }
-  runtimeError(ERROR_FILE_EXISTS);
-}
-
-// The temporary file of a replace: removed when the replace gives up.
-struct Temporary {
-  File file;
-  std::string name;
-  bool renamed = false;
-  ~Temporary() {
-    file = File();  // closed first: an open file cannot be deleted here
-    if (!renamed) DeleteFileA(name.c_str());
-  }
-};
-
-// Whether the handle is a file on a disk, not a device (CON, NUL, a pipe).
-bool onDisk(std::intptr_t handle) { return GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK; }
-
-// Opens a plain file: 0, or the error (a device is access denied).
-int openPlain(const std::string& name, OpenMode mode, std::intptr_t& handle) {
-  if (int error = fileSystem().open(name, mode, handle)) return error;
-  if (onDisk(handle)) return 0;
-  fileSystem().close(handle);
-  return ERROR_ACCESS_DENIED;
-}
-
-// Whether target exists; what may not be replaced (read-only, a folder, a device) stops
-// the run, whatever the rename (or a file system that lets the owner rename over anything)
-// would allow.
-bool replaceable(const std::string& target) {
+// Access denied for what may not be replaced (read-only, a folder, a device), whatever the
+// rename (or a file system that lets the owner rename over anything) would allow; else 0.
+// exists tells whether anything is there.
+int refusal(const std::string& target, bool& exists) {
   DWORD attributes = GetFileAttributesA(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) runtimeError(ERROR_ACCESS_DENIED);
+  exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!exists) return 0;
+  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return ERROR_ACCESS_DENIED;
   HANDLE h = CreateFileA(target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, 0, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    bool device = GetFileType(h) != FILE_TYPE_DISK;
-    CloseHandle(h);
-    if (device) runtimeError(ERROR_ACCESS_DENIED);
-  }
-  return true;
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  bool device = GetFileType(h) != FILE_TYPE_DISK;
+  CloseHandle(h);
+  return device ? ERROR_ACCESS_DENIED : 0;
 }
 
 std::string fullPathOf(const std::string& name) {
@@ -116,9 +77,9 @@ void writeReplacing(const std::string& name, replace::Content& content) {
   DWORD attributes = GetFileAttributesA(target.c_str());
   removeLeftovers(directory);
   FileSystem& files = fileSystem();
-  Temporary temp;
-  temp.file = createTemporary(directory, temp.name);
-  replace::writeAll(temp.file.handle(), content, target);
+  replace::Temporary temp;
+  if (int error = replace::createTemporary(directory, temp)) runtimeError(error);
+  if (int error = replace::writeAll(temp.file.handle(), content, target)) runtimeError(error);
   if (int error = files.flush(temp.file.handle())) runtimeError(error);
   temp.file.close();
   // Given to the new file here as well: Wine's ReplaceFileA does not carry them over.
@@ -129,13 +90,47 @@ void writeReplacing(const std::string& name, replace::Content& content) {
   temp.renamed = true;
 }
 
-std::uint64_t sizeOf(const File& file) {
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(reinterpret_cast<HANDLE>(file.handle()), &size)) runtimeError(static_cast<int>(GetLastError()));
-  return static_cast<std::uint64_t>(size.QuadPart);
+}  // namespace
+
+replace::Temporary::~Temporary() {
+  file = File();  // closed first: an open file cannot be deleted here
+  if (made && !renamed) DeleteFileA(name.c_str());
 }
 
-}  // namespace
+// Named "ZOR", five hex digits, ".$$$".
+int replace::createTemporary(const std::string& directory, Temporary& temp) {
+  // Names differ within the run too, should one be left where another is made.
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    char name[24];
+    std::snprintf(name, sizeof name, "ZOR%05X.$$$", static_cast<unsigned>((GetCurrentProcessId() * 31 + ++counter) & 0xFFFFF));
+    temp.name = directory + name;
+    std::intptr_t handle;
+    int error = fileSystem().open(temp.name, OpenMode::createNew, handle);
+    if (error == 0) {
+      temp.file = File(handle);
+      temp.made = true;
+      return 0;
+    }
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
+  }
+  return ERROR_FILE_EXISTS;
+}
+
+int replace::sizeOf(const File& file, std::uint64_t& size) {
+  LARGE_INTEGER length;
+  if (!GetFileSizeEx(reinterpret_cast<HANDLE>(file.handle()), &length)) return static_cast<int>(GetLastError());
+  size = static_cast<std::uint64_t>(length.QuadPart);
+  return 0;
+}
+
+// A device (CON, NUL, a pipe) is access denied.
+int openPlain(const std::string& name, OpenMode mode, std::intptr_t& handle) {
+  if (int error = fileSystem().open(name, mode, handle)) return error;
+  if (GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK) return 0;
+  fileSystem().close(handle);
+  return ERROR_ACCESS_DENIED;
+}
 
 Str currentDirectory() {
   useOemNames();
@@ -166,28 +161,13 @@ bool findEntry(std::string_view path, Str* storedName) {
   return true;
 }
 
-File openRead(std::string_view name) {
+int openFile(std::string_view name, OpenMode mode, File& file) {
   useOemNames();
   std::intptr_t handle;
-  if (int error = openPlain(terminated(name), OpenMode::read, handle)) runtimeError(error);
-  return File(handle);
-}
-
-namespace {
-
-bool tryOpen(std::string_view name, OpenMode mode, File& file) {
-  useOemNames();
-  std::intptr_t handle;
-  if (openPlain(terminated(name), mode, handle) != 0) return false;
+  if (int error = openPlain(terminated(name), mode, handle)) return error;
   file = File(handle);
-  return true;
+  return 0;
 }
-
-}  // namespace
-
-bool tryOpenRead(std::string_view name, File& file) { return tryOpen(name, OpenMode::read, file); }
-
-bool tryOpenReadWrite(std::string_view name, File& file) { return tryOpen(name, OpenMode::readWrite, file); }
 
 Entry entryAt(std::string_view name) {
   useOemNames();
@@ -207,42 +187,31 @@ Entry entryAt(std::string_view name) {
   return entry;
 }
 
-std::size_t readSome(const File& file, void* buffer, std::size_t size) {
-  std::size_t got = 0;
-  if (int error = fileSystem().read(file.handle(), buffer, size, got)) runtimeError(error);
-  return got;
+int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got) {
+  return fileSystem().read(file.handle(), buffer, size, got);
 }
 
 BackupCopy replaceFile(std::string_view name, std::string_view content, std::string_view backupName) {
   useOemNames();
   std::string target = terminated(name);
-  bool exists = replaceable(target);
+  bool exists = false;
+  if (int error = refusal(target, exists)) runtimeError(error);
   // The old content, held open (so no other run takes it for a leftover) until the new
   // content is in place, then renamed to backupName.
-  Temporary copy;
+  replace::Temporary copy;
   std::string backupPath;
   BackupCopy backup = BackupCopy::notNeeded;
   if (!backupName.empty() && exists) {
     std::string full = fullPathOf(target);
     backupPath = directoryOf(full) + std::string(backupName);
-    backup = ascii::sameIgnoringCase(backupPath, full) ? BackupCopy::failed : replace::tryBackup([&] {
-      replaceable(backupPath);  // a folder there would be moved aside, not replaced
-      copy.file = createTemporary(directoryOf(full), copy.name);
-      File old = openRead(target);
-      replace::Content oldContent(old, sizeOf(old));
-      replace::writeAll(copy.file.handle(), oldContent, backupPath);
-      if (int error = fileSystem().flush(copy.file.handle())) runtimeError(error);
-    });
+    bool taken = false;  // a folder there would be moved aside, not replaced
+    backup = ascii::sameIgnoringCase(backupPath, full) || refusal(backupPath, taken) != 0
+                 ? BackupCopy::failed
+                 : replace::copyOldContent(target, directoryOf(full), copy);
   }
   replace::Content text(content);
   writeReplacing(target, text);  // a failure here leaves the backup name as it was
-  if (backup == BackupCopy::kept) {
-    if (replace::tryBackup([&] { copy.file.close(); }) == BackupCopy::failed ||
-        fileSystem().rename(copy.name, backupPath) != 0)
-      return BackupCopy::failed;
-    copy.renamed = true;
-  }
-  return backup;
+  return replace::putBackup(backup, copy, backupPath);
 }
 
 }  // namespace platform
