@@ -84,55 +84,39 @@ int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary)
 FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo, int* error) {
   FileSummary summary;
   int code = summarize(name, keepUpTo, summary);
-  if (code != 0 && !error) runtimeError(code);
   if (error) *error = code;
+  else if (code) runtimeError(code);
   return summary;
 }
 
 namespace replace {
 
-namespace {
-constexpr std::size_t pieceSize = 64 * 1024;
-}
-
-Content::Content(const File& file, std::uint64_t size)
-    : file_(&file), size_(size), left_(size), buffer_(new char[pieceSize]) {}
-
-int Content::next(std::string_view& piece) {
-  piece = file_ ? std::string_view() : std::exchange(text_, {});
-  if (!file_ || left_ == 0) return 0;
-  std::size_t n = 0;
-  if (int code = readFrom(*file_, buffer_.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left_, pieceSize)), n))
-    return code;
-  if (n == 0) return 100;  // the file got shorter while it was copied
-  left_ -= n;
-  piece = {buffer_.get(), n};
-  return 0;
-}
-
-int writeAll(std::intptr_t handle, Content& content, const std::string& path) {
-  FileSystem& files = fileSystem();
-  for (std::string_view piece;;) {
-    if (int code = content.next(piece)) return code;
-    if (piece.empty()) return 0;
-    while (!piece.empty()) {
-      std::size_t put = 0;
-      if (int error = files.write(handle, piece.data(), piece.size(), put)) return runtimeErrorCode(error, path);
-      if (put == 0) return 101;
-      piece.remove_prefix(put);
-    }
+int writeAll(std::intptr_t handle, std::string_view text, const std::string& path) {
+  while (!text.empty()) {
+    std::size_t put = 0;
+    if (int error = fileSystem().write(handle, text.data(), text.size(), put)) return runtimeErrorCode(error, path);
+    if (put == 0) return 101;
+    text.remove_prefix(put);
   }
+  return 0;
 }
 
 BackupCopy copyOldContent(const std::string& path, const std::string& folder, Temporary& copy) {
   std::intptr_t handle;
   if (createTemporary(folder, copy) != 0 || openPlain(path, OpenMode::read, handle) != 0) return BackupCopy::failed;
   File old(handle);
-  std::uint64_t size = 0;
-  if (sizeOf(old, size) != 0) return BackupCopy::failed;
-  Content content(old, size);
-  bool copied = writeAll(copy.file.handle(), content, copy.name) == 0 && fileSystem().flush(copy.file.handle()) == 0;
-  return copied ? BackupCopy::kept : BackupCopy::failed;
+  std::uint64_t left = 0;
+  if (sizeOf(old, left) != 0) return BackupCopy::failed;
+  // In pieces: a huge old launcher costs no memory to copy.
+  constexpr std::size_t pieceSize = 64 * 1024;
+  std::unique_ptr<char[]> buffer(new char[pieceSize]);
+  for (std::size_t n; left > 0; left -= n) {
+    if (readFrom(old, buffer.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, pieceSize)), n) != 0 ||
+        n == 0 ||  // the file got shorter while it was copied
+        writeAll(copy.file.handle(), {buffer.get(), n}, copy.name) != 0)
+      return BackupCopy::failed;
+  }
+  return fileSystem().flush(copy.file.handle()) == 0 ? BackupCopy::kept : BackupCopy::failed;
 }
 
 BackupCopy putBackup(BackupCopy copied, Temporary& copy, const std::string& backupPath) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,13 +12,12 @@
 
 namespace platform {
 
-// --- each platform's -------------------------------------------------------------------
-
-// Opens the plain file a DOS name stands for.
+// Each platform's: opening the plain file a DOS name stands for, or the one at the
+// platform's own path; reading up to size bytes (got is 0 at the end); below, a new
+// temporary file in folder and the length of an open file. openPlain and createTemporary
+// give the system's error number.
 int openFile(std::string_view name, OpenMode mode, File& file);
-// Opens the plain file at the platform's own path: 0 or the system's error number.
 int openPlain(const std::string& path, OpenMode mode, std::intptr_t& handle);
-// Reads up to size bytes into buffer; got is 0 at the end.
 int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got);
 
 namespace replace {
@@ -31,39 +29,14 @@ struct Temporary {
   int lock = -1;  // POSIX: a second descriptor, whose lock outlives closing the file
   bool made = false;
   bool renamed = false;
-  Temporary() = default;
-  Temporary(const Temporary&) = delete;
-  Temporary& operator=(const Temporary&) = delete;
   ~Temporary();
 };
 
-// Makes a new temporary file in folder: 0 or the system's error number of the last attempt.
 int createTemporary(const std::string& folder, Temporary& temp);
 int sizeOf(const File& file, std::uint64_t& size);
 
-// --- shared ----------------------------------------------------------------------------
-
-// The content written: text in memory, or a whole file copied piece by piece.
-class Content {
- public:
-  explicit Content(std::string_view text) : text_(text), size_(text.size()) {}
-  // The whole file, read in pieces: a huge old launcher costs no memory to copy.
-  Content(const File& file, std::uint64_t size);
-
-  std::uint64_t size() const { return size_; }
-  // The next piece; empty at the end.
-  int next(std::string_view& piece);
-
- private:
-  std::string_view text_;
-  const File* file_ = nullptr;
-  std::uint64_t size_;
-  std::uint64_t left_ = 0;
-  std::unique_ptr<char[]> buffer_;
-};
-
-// Writes all of content to the open file at path.
-int writeAll(std::intptr_t handle, Content& content, const std::string& path);
+// Writes all of text to the open file at path.
+int writeAll(std::intptr_t handle, std::string_view text, const std::string& path);
 
 // The backup copy: the old content at path, copied to a new temporary file in folder and
 // flushed, is kept, or failed when it cannot be made; the copy, closed, then takes

@@ -136,14 +136,14 @@ void flushOrStop(std::intptr_t handle, const std::string& path) {
   if (int err = fileSystem().flush(handle)) fail(err, path);
 }
 
-void writeOrStop(std::intptr_t handle, replace::Content& content, const std::string& path) {
+void writeOrStop(std::intptr_t handle, std::string_view content, const std::string& path) {
   if (int code = replace::writeAll(handle, content, path)) runtimeError(code);
 }
 
 // The careful way: a temporary file beside the target, with the old one's owner, group and
 // mode, flushed, then renamed over it. false (and nothing left) where that would lose what
 // the old file has: the folder takes no new file, or the owner cannot be given.
-bool replaceThroughTemporary(const Target& target, replace::Content& content) {
+bool replaceThroughTemporary(const Target& target, std::string_view content) {
   std::string folder = posix::folderOf(target.path);
   removeLeftovers(folder);
   replace::Temporary temp;
@@ -165,7 +165,7 @@ bool replaceThroughTemporary(const Target& target, replace::Content& content) {
 // Rewrites the old file itself, so that every name and its owner stay: the room is taken
 // first (a full disk or a size limit fails before an old byte is touched), then written,
 // cut to length, flushed.
-void rewriteInPlace(File& old, replace::Content& content, const std::string& path) {
+void rewriteInPlace(File& old, std::string_view content, const std::string& path) {
   FileSystem& files = fileSystem();
   std::intptr_t handle = old.handle();
   int reserved = files.reserve(handle, content.size());
@@ -177,7 +177,7 @@ void rewriteInPlace(File& old, replace::Content& content, const std::string& pat
 }
 
 // Writes content as target's new content.
-void writeTarget(const Target& target, replace::Content& content) {
+void writeTarget(const Target& target, std::string_view content) {
   File old;
   if (target.exists) old = openPlainOrStop(target.path, OpenMode::write);  // read-only stays read-only
   // With several names a new file would take only this one along.
@@ -287,8 +287,7 @@ BackupCopy replaceFile(std::string_view name, std::string_view content, std::str
     // With the old one's owner, group and mode as far as they can be given.
     if (backup == BackupCopy::kept) takeOver(static_cast<int>(copy.file.handle()), target.status);
   }
-  replace::Content text(content);
-  writeTarget(target, text);  // a failure here leaves the backup name as it was
+  writeTarget(target, content);  // a failure here leaves the backup name as it was
   backup = replace::putBackup(backup, copy, backupPath);
   if (backup == BackupCopy::kept) syncFolder(posix::folderOf(backupPath));
   return backup;

@@ -70,7 +70,7 @@ std::string fullPathOf(const std::string& name) {
 
 // Written whole to a temporary file, flushed, then put in target's place (ReplaceFileA for
 // an existing file keeps its attributes, owner and access list).
-void writeReplacing(const std::string& name, replace::Content& content) {
+void writeReplacing(const std::string& name, std::string_view content) {
   // Whole paths: Wine's ReplaceFileA finds no directory in a bare name.
   std::string target = fullPathOf(name);
   std::string directory = directoryOf(target);
@@ -209,8 +209,7 @@ BackupCopy replaceFile(std::string_view name, std::string_view content, std::str
                  ? BackupCopy::failed
                  : replace::copyOldContent(target, directoryOf(full), copy);
   }
-  replace::Content text(content);
-  writeReplacing(target, text);  // a failure here leaves the backup name as it was
+  writeReplacing(target, content);  // a failure here leaves the backup name as it was
   return replace::putBackup(backup, copy, backupPath);
 }
 
