@@ -55,7 +55,7 @@ def test_owner_group_and_mode_stay_and_the_owner_can_still_read_it(run, program,
     assert listing(launcher_dir) == ["ZO.BAK", "ZO.BAT"]
     env = as_nobody({}, program.argv[2:])
     p = run("--show", "--launcher", str(launcher_dir), cwd=zor, env=env)
-    assert p.returncode == 0 and "subdirectorys         on" in p.out, p.err
+    assert p.returncode == 0 and "\nsubdirs=on\n" in p.out, p.err
 
 
 def test_every_hard_link_sees_the_new_launcher(run, open_dir, launcher_dir):
