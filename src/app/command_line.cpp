@@ -436,7 +436,8 @@ int onLauncher(const Options& o, std::string& out) {
   Str fileName = *directory + launcherName;
   bool exists = platform::findEntry(fileName);
   Launcher launcher{Str(text(txtReservedBatch)), {}};
-  if (exists) launcher = about(fileName, [&] { return loadLauncher(fileName); });
+  std::string fileShown = pathForPeople(fileName);
+  if (exists) launcher = about(fileShown, [&] { return loadLauncher(fileName); });
 
   if (o.mode == Options::list) {
     out += pathLine(text(exists ? msgLauncher : msgLauncherNotThere), fileName);
@@ -476,12 +477,12 @@ int onLauncher(const Options& o, std::string& out) {
     out += '\n';
     return 0;
   }
-  std::string old = exists ? about(fileName, [&] { return fileBytes(fileName); }) : std::string();
+  std::string old = exists ? about(fileShown, [&] { return fileBytes(fileName); }) : std::string();
   if (exists && old == content) {
     out += pathLine(text(msgUnchanged), fileName);
     return 0;
   }
-  Backup backup = about(fileName, [&] { return saveLauncher(fileName, launcher, zorDirectory); });
+  Backup backup = about(fileShown, [&] { return saveLauncher(fileName, launcher, zorDirectory); });
   std::string written = pathLine(text(msgWritten), fileName);
   if (backup != Backup::notNeeded)
     written.insert(written.size() - 1, text(backup == Backup::kept ? msgKeptAsBackup : msgBackupFailed));
