@@ -82,6 +82,11 @@ std::string help() {
   return help;
 }
 
+using platform::nativeText;
+
+// A message in the machine's own form.
+std::string said(MessageText message) { return nativeText(text(message)); }
+
 // The text with each byte a terminal would act on (a control byte, DEL) as \xNN; line
 // feeds stay where keepLineFeeds says so.
 std::string printable(std::string_view text, bool keepLineFeeds) {
@@ -106,7 +111,7 @@ void complain(std::string_view text) {
 // A usage error: its reason, the line that points to the help, exit code 2.
 int usage(std::string_view reason) {
   complain(reason);
-  platform::writeStream(platform::Stream::error, std::string(text(msgTryHelp)) + '\n');
+  platform::writeStream(platform::Stream::error, said(msgTryHelp) + '\n');
   return 2;
 }
 struct UsageError {
@@ -115,7 +120,7 @@ struct UsageError {
 
 // The message with each "%s" replaced by the next of the words.
 std::string filled(MessageText message, std::initializer_list<std::string_view> words) {
-  std::string out(text(message));
+  std::string out = said(message);
   std::size_t at = 0;
   for (std::string_view word : words) {
     at = out.find("%s", at);
@@ -132,8 +137,8 @@ std::string reason(int code) {
       {2, msgErrorNotFound},   {3, msgErrorPathNotFound}, {5, msgErrorAccessDenied}, {100, msgErrorReadPast},
       {101, msgErrorShortWrite}, {109, msgErrorBrokenPipe}, {112, msgErrorDiskFull}};
   for (auto [number, message] : known)
-    if (number == code) return std::string(text(message));
-  return std::string(text(msgErrorOther)) + std::string(decimal(code).view());
+    if (number == code) return said(message);
+  return said(msgErrorOther) + std::string(decimal(code).view());
 }
 
 // Runs step; a runtime error on the way is told first as "zorsetup: FILE: reason".
@@ -299,7 +304,7 @@ Options parse(std::span<char* const> arguments) {
   bool operandsTaken = o.mode == Options::show || o.mode == Options::set;
   if (!o.operands.empty() && !operandsTaken) throw UsageError{filled(msgUnexpected, {o.operands[0]})};
   if (o.mode == Options::none) throw UsageError{filled(msgUnexpected, {arguments[0]})};
-  if (o.mode == Options::set && o.operands.empty() && !o.from) throw UsageError{std::string(text(msgNoPairs))};
+  if (o.mode == Options::set && o.operands.empty() && !o.from) throw UsageError{said(msgNoPairs)};
   return o;
 }
 
@@ -315,18 +320,18 @@ std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
     Str directory = dosPathIn(*o.launcherDirectory);
     if (directory.empty() || !platform::directoryExists(directory)) {
-      complain(std::string(text(msgNoSuchDirectory)) + std::string(*o.launcherDirectory));
+      complain(said(msgNoSuchDirectory) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
     platform::ensureBackslash(directory);
     if (directory.size() > longestLauncherDirectory) {
-      complain(std::string(text(msgTooLongForLauncher)) + std::string(*o.launcherDirectory));
+      complain(said(msgTooLongForLauncher) + std::string(*o.launcherDirectory));
       return std::nullopt;
     }
     return directory;
   }
   Str found = findLauncherDirectory();
-  if (found.empty()) complain(text(msgNoLauncher));
+  if (found.empty()) complain(said(msgNoLauncher));
   return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
@@ -345,7 +350,7 @@ std::vector<Pair> pairsOf(const Options& o, std::string& lines) {
   std::string_view file = *o.from;
   if (file == "-") {
     if (int error = platform::readStandardInput(lines)) {
-      complain(std::string(text(msgStandardInput)) + ": " + reason(error));
+      complain(said(msgStandardInput) + ": " + reason(error));
       platform::runtimeError(error);
     }
   } else {
@@ -380,13 +385,13 @@ std::vector<Change> checkedChanges(const std::vector<Pair>& pairs) {
   for (const Pair& pair : pairs) {
     std::size_t equals = pair.text.find('=');
     const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.text.substr(0, equals));
-    if (!row) throw UsageError{pair.where + std::string(pair.text) + std::string(text(msgNoSuchSetting))};
+    if (!row) throw UsageError{pair.where + std::string(pair.text) + said(msgNoSuchSetting)};
     std::string_view value = pair.text.substr(equals + 1);
     Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : std::string(value),
                   pair.where + std::string(pair.text)};
     Settings scratch;
     std::string_view allowed = applyValue(*row, change.value, scratch, {});
-    if (!allowed.empty()) throw UsageError{change.pair + ": " + std::string(text(msgExpected)) + std::string(allowed)};
+    if (!allowed.empty()) throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
     changes.push_back(change);
   }
   return changes;
@@ -403,18 +408,9 @@ std::vector<std::string_view> linesOf(std::string_view text) {
   return lines;
 }
 
-// The whole file.
-std::string fileBytes(std::string_view name) {
-  platform::File file = platform::openRead(name);
-  std::string bytes;
-  char buffer[4096];
-  while (std::size_t n = platform::readSome(file, buffer, sizeof buffer)) bytes.append(buffer, n);
-  return bytes;
-}
-
-// "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)"
-std::string pathLine(std::string_view label, const Str& dosPath) {
-  return std::string(label) + pathForPeople(dosPath) + '\n';
+// "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)", in the machine's own form.
+std::string pathLine(std::string_view label, const Str& dosPath, std::string_view notes = {}) {
+  return nativeText(label) + pathForPeople(dosPath) + nativeText(notes) + '\n';
 }
 
 // Carries out --show, --list or --set; what goes to standard output is added to out.
@@ -424,7 +420,7 @@ int onLauncher(const Options& o, std::string& out) {
   if (o.mode == Options::show) {
     for (std::string_view name : o.operands) {
       asked.push_back(settingNamed(name));
-      if (!asked.back()) throw UsageError{std::string(name) + std::string(text(msgNoSuchSetting))};
+      if (!asked.back()) throw UsageError{std::string(name) + said(msgNoSuchSetting)};
     }
   }
   std::string lines;
@@ -437,67 +433,68 @@ int onLauncher(const Options& o, std::string& out) {
   bool exists = platform::findEntry(fileName);
   Launcher launcher{Str(text(txtReservedBatch)), {}};
   std::string fileShown = pathForPeople(fileName);
+  platform::FileSummary asRead;  // taken before the reading: a change in between shows
+  if (exists && o.mode == Options::set) asRead = about(fileShown, [&] { return platform::summarizeFile(fileName, 1 << 20); });
   if (exists) launcher = about(fileShown, [&] { return loadLauncher(fileName); });
 
   if (o.mode == Options::list) {
     out += pathLine(text(exists ? msgLauncher : msgLauncherNotThere), fileName);
     for (const Setting* row : shownOrder)
-      if (!row->name.empty()) out += settingLine(*row, launcher.settings);
+      if (!row->name.empty()) out += nativeText(settingLine(*row, launcher.settings));
     return 0;
   }
   if (o.mode == Options::show) {
-    for (const Setting* row : asked) out += scriptValue(*row, launcher.settings) + '\n';
+    for (const Setting* row : asked) out += nativeText(scriptValue(*row, launcher.settings)) + '\n';
     if (!asked.empty()) return 0;
     out += (exists ? "# launcher: " : "# launcher (not there yet): ") + pathForPeople(fileName) + '\n';
     for (const Setting* row : shownOrder)
-      if (!row->name.empty()) out += std::string(row->name) + '=' + scriptValue(*row, launcher.settings) + '\n';
+      if (!row->name.empty()) out += std::string(row->name) + '=' + nativeText(scriptValue(*row, launcher.settings)) + '\n';
     return 0;
   }
 
   Str problem;
   Str zorDirectory = findZorDirectory(problem, o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "");
   if (zorDirectory.empty()) {
-    complain(problem);
+    complain(nativeText(problem));
     return 1;
   }
-  const Launcher asRead = launcher;
+  const Launcher before = launcher;
   for (const Change& change : changes) {
     std::string_view allowed = applyValue(*change.row, change.value, launcher.settings, zorDirectory);
     if (!allowed.empty())  // a name too long with ZOR's directory in front
-      throw UsageError{change.pair + ": " + std::string(text(msgExpected)) + std::string(allowed)};
+      throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
     const Str& table = launcher.settings.*change.row->text;
     if (change.row->kind == Kind::name && !table.empty() && !platform::findEntry(table))
-      complain(std::string(text(msgNoTableYet)) + pathForPeople(platform::expandPath(table)));
+      complain(said(msgNoTableYet) + pathForPeople(platform::expandPath(table)));
   }
 
   std::string content = formatLauncher(launcher, zorDirectory);
   if (o.dryRun) {
+    std::string shown;
     for (char c : content)
-      if (c != '\r') out += c;
-    out += '\n';
+      if (c != '\r') shown += c;
+    out += nativeText(shown) + '\n';
     return 0;
   }
-  std::string old = exists ? about(fileShown, [&] { return fileBytes(fileName); }) : std::string();
-  if (exists && old == content) {
+  if (asRead.exists && asRead.bytes == content) {
     out += pathLine(text(msgUnchanged), fileName);
     return 0;
   }
-  Backup backup = about(fileShown, [&] { return saveLauncher(fileName, launcher, zorDirectory); });
-  std::string written = pathLine(text(msgWritten), fileName);
-  if (backup != Backup::notNeeded)
-    written.insert(written.size() - 1, text(backup == Backup::kept ? msgKeptAsBackup : msgBackupFailed));
-  out += written;
+  Saved saved = about(fileShown, [&] { return saveLauncher(fileName, launcher, zorDirectory, asRead); });
+  std::string notes = savedNotes(saved);
+  if (saved.backup == Backup::kept) notes += text(msgKeptAsBackup);
+  out += pathLine(text(msgWritten), fileName, notes);
   for (const Setting* row : shownOrder) {
     std::string value = scriptValue(*row, launcher.settings);
-    if (!row->name.empty() && value != scriptValue(*row, asRead.settings))
-      out += std::string(row->name) + '=' + value + '\n';
+    if (!row->name.empty() && value != scriptValue(*row, before.settings))
+      out += std::string(row->name) + '=' + nativeText(value) + '\n';
   }
   // What of the old launcher the program does not write back: lines and switches of the
   // user's own, each line that holds some.
-  std::string ownContent = formatLauncher(asRead, zorDirectory);
+  std::string ownContent = formatLauncher(before, zorDirectory);
   std::vector<std::string_view> kept = linesOf(ownContent);
-  for (std::string_view line : linesOf(old))
-    if (std::ranges::find(kept, line) == kept.end()) out += std::string(text(msgNotKept)) + std::string(line) + '\n';
+  for (std::string_view line : linesOf(asRead.bytes))
+    if (std::ranges::find(kept, line) == kept.end()) out += said(msgNotKept) + nativeText(line) + '\n';
   return 0;
 }
 
@@ -510,7 +507,7 @@ int runCommandLine(std::span<char* const> arguments) {
   try {
     Options options = parse(arguments);
     switch (options.mode) {
-      case Options::help: out = help(); break;
+      case Options::help: out = nativeText(help()); break;
       case Options::version: out = "zorsetup " ZORSETUP_VERSION "\n"; break;
       default: code = onLauncher(options, out);
     }
@@ -518,7 +515,7 @@ int runCommandLine(std::span<char* const> arguments) {
     return usage(error.reason);
   }
   if (int error = platform::writeStream(platform::Stream::output, printable(out, true))) {
-    complain(std::string(text(msgStandardOutput)) + ": " + reason(error));
+    complain(said(msgStandardOutput) + ": " + reason(error));
     platform::runtimeError(error);
   }
   return code;

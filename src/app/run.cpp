@@ -1,5 +1,8 @@
 #include "app/run.h"
 
+#include <new>
+#include <optional>
+
 #include "app/menu.h"
 #include "console/console.h"
 #include "launcher/launcher.h"
@@ -85,41 +88,79 @@ void runProgram(RunState& run) {
   if ((drive == 'A' || drive == 'B') && !askAboutDrive(drive)) return;
 
   run.launcherDirectory = findLauncherDirectory();
-  if (!run.launcherDirectory.empty())
-    run.launcher = loadLauncherShowingName(run.launcherDirectory + launcherName);
-  else
+  if (!run.launcherDirectory.empty()) {
+    Str fileName = run.launcherDirectory + launcherName;
+    run.launcherAsRead = platform::summarizeFile(fileName);  // before the reading: a change in between shows
+    run.launcher = loadLauncherShowingName(fileName);
+  } else {
     run.launcherDirectory = chooseLauncherDirectory();
+  }
 
   if (!runMenu(run)) return;
-  run.backup = saveLauncherShowingName(run.launcherDirectory + launcherName, run.launcher, run.zorDirectory);
+  run.saved = saveLauncherShowingName(run.launcherDirectory + launcherName, run.launcher, run.zorDirectory,
+                                      run.launcherAsRead);
   run.outcome = RunState::Outcome::saved;
   closingScreen();
 }
 
 std::string pathForPeople(const Str& dosPath) {
-  std::string text(dosPath.view());
+  std::string text = platform::nativeText(dosPath);
   std::string native = platform::nativePath(dosPath);
   if (!native.empty()) text += " (" + native + ")";
   return text;
 }
 
+std::string savedNotes(const Saved& saved) {
+  std::string notes;
+  if (saved.changedSinceRead) notes += text(msgChangedSinceRead);
+  if (saved.backup == Backup::failed) notes += text(msgBackupFailed);
+  return notes;
+}
+
 void reportWritten(const RunState& run) {
   if (run.outcome == RunState::Outcome::unfinished) return;
+  using platform::nativeText;
   std::string line;
   std::string_view separator = text(msgWritten);
   if (run.outcome == RunState::Outcome::saved) {
-    line += separator;
+    line += nativeText(separator);
     line += pathForPeople(platform::expandPath(run.launcherDirectory + launcherName));
-    if (run.backup == Backup::failed) line += text(msgBackupFailed);
+    line += nativeText(savedNotes(run.saved));
     separator = ", ";
   } else {
-    line += text(run.tablesSaved.empty() ? msgNothingWritten : msgLauncherNotWritten);
+    line += nativeText(text(run.tablesSaved.empty() ? msgNothingWritten : msgLauncherNotWritten));
   }
   for (const Str& table : run.tablesSaved) {
-    line += separator;
+    line += nativeText(separator);
     line += pathForPeople(platform::expandPath(table));
     separator = ", ";
   }
   line += '\n';
   if (int error = platform::writeStream(platform::Stream::output, line)) platform::runtimeError(error);
+}
+
+int runToTheEnd(RunState& run, const std::function<int()>& body) {
+  int code = 0;
+  std::optional<int> failure;  // the runtime error that ends the run
+  auto step = [&failure](const std::function<void()>& doIt) {
+    try {
+      doIt();
+    } catch (const platform::RunEnd& thrown) {
+      failure = thrown.code;
+    } catch (const std::bad_alloc&) {
+      failure = 203;  // heap overflow
+    } catch (...) {
+      failure = 217;  // an exception nobody handled
+    }
+  };
+  step([&] { code = body(); });
+  // Putting the console back may fail in turn (the console gone): that failure is then the
+  // one reported.
+  step([&] {
+    console::finish();
+    if (!failure) reportWritten(run);
+  });
+  if (!failure) return code;
+  platform::reportRuntimeError(*failure);
+  return *failure;
 }

@@ -1,12 +1,14 @@
 // The run: one pass from the first screen to the exit code, and the state it carries.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "base/short_string.h"
 #include "colours/colour_table.h"
 #include "launcher/launcher.h"
+#include "platform/platform.h"
 
 struct RunState {
   Str zorDirectory;       // directory of ZOR4.EXE, with a trailing backslash
@@ -15,7 +17,8 @@ struct RunState {
   ColourTable colourTable = defaultColourTable;  // kept from one colour-editor call to the next
   // How the run went, for the line shown once the terminal is handed back.
   enum class Outcome { unfinished, saved, gaveUp } outcome = Outcome::unfinished;
-  Backup backup = Backup::notNeeded;
+  platform::FileSummary launcherAsRead;  // what ZO.BAT held when it was read (or that it was not there)
+  Saved saved;
   std::vector<Str> tablesSaved;  // full names, as the editor wrote them
 };
 
@@ -28,5 +31,14 @@ Str findZorDirectory(Str& problem, std::string_view directory = {});
 void runProgram(RunState& run);
 // After a run that ended as it should: one line on standard output naming what it wrote.
 void reportWritten(const RunState& run);
-// "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own.
+// "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
+// the machine's streams take it (platform::nativeText).
 std::string pathForPeople(const Str& dosPath);
+// What the line naming a saved launcher adds about its old content (OEM text): that it
+// had changed since it was read, that it could not be kept as ZO.BAK.
+std::string savedNotes(const Saved& saved);
+// The whole run inside body, handed back to the caller as an exit code: every way out (a
+// platform::RunEnd, any other exception, out of memory included) puts the console back
+// first and then reports a failure as "Runtime error N" (203 out of memory, 217 any other
+// exception); after a normal end, the line naming what the run wrote follows.
+int runToTheEnd(RunState& run, const std::function<int()>& body);

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "console/console.h"
@@ -100,6 +103,24 @@ TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
   expected += std::string(here) + "\\ZOR4.EXE -!- -BH -C+ -G+ -H+ -L+ -ICO+ -M+ -P+ -S- -U+ -X77 -Z0";
   expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
   EXPECT_EQ(test::readFile("ZO.BAT"), expected);
+}
+
+// Whatever ends the run (out of memory included) gives the console back before the report.
+TEST_F(Flow, EveryWayOutHandsTheConsoleBackAndGivesItsNumber) {
+  const std::pair<std::function<int()>, int> ways[] = {
+      {[]() -> int { platform::runtimeError(5); }, 5},
+      {[]() -> int { throw std::bad_alloc(); }, 203},
+      {[]() -> int { throw std::length_error("too long"); }, 217},
+      {[] { return 2; }, 2},  // an end of its own: nothing to report
+  };
+  for (const auto& [body, code] : ways) {
+    console::MemoryDevice device;
+    console::start(device);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runToTheEnd(run, body), code);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), code == 2 ? "" : "Runtime error " + std::to_string(code) + "\n");
+    EXPECT_TRUE(device.finished);
+  }
 }
 
 }  // namespace

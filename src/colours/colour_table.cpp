@@ -1,5 +1,7 @@
 #include "colours/colour_table.h"
 
+#include <cstring>
+
 #include "platform/platform.h"
 
 const ColourTable defaultColourTable = {
@@ -35,7 +37,19 @@ bool readColourTable(std::string_view fileName, ColourTable& table) {
   return true;
 }
 
+bool mayHoldColourTable(std::string_view fileName) {
+  platform::Entry entry = platform::entryAt(fileName);
+  if (entry.kind == platform::EntryKind::free) return true;
+  platform::File file;
+  char magic[sizeof defaultColourTable.magic];
+  // A table that may only be read is one too: its save is refused as any read-only file's.
+  return entry.kind == platform::EntryKind::plainFile && entry.size == sizeof(ColourTable) &&
+         platform::tryOpenRead(fileName, file) && platform::readSome(file, magic, sizeof magic) == sizeof magic &&
+         std::memcmp(magic, defaultColourTable.magic, sizeof magic) == 0;
+}
+
 // A failed save never costs the table that was there; a table gets no backup.
 void writeColourTable(std::string_view fileName, const ColourTable& table) {
+  if (!mayHoldColourTable(fileName)) platform::runtimeError(5);  // it changed since it was chosen
   platform::replaceFile(fileName, {reinterpret_cast<const char*>(&table), sizeof table});
 }

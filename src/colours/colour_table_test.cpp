@@ -1,5 +1,10 @@
 #include "colours/colour_table.h"
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <vector>
+
 #include "colour_test_support.h"
 #include "failing_files.h"
 
@@ -28,22 +33,38 @@ TEST_F(ColourTableFile, CommentKeepsItsFirstThirtyCharacters) {
   EXPECT_EQ(readFile("LONG.TAB").substr(6, 31), '\x1E' + std::string(30, 'c'));
 }
 
-TEST_F(ColourTableFile, LongerFileIsReadFromItsStartAndSavedAsSixtySevenBytes) {
-  std::string bytes;
-  for (int i = 0; i < 100; ++i) bytes += static_cast<char>(i);
-  writeFile("BIG.TAB", bytes);
-  Str name = "BIG.TAB";
-  device.type("\r\r");  // no comment is asked for a table that exists
-  editColourTable(name, table);
-  EXPECT_EQ(readFile("BIG.TAB"), bytes.substr(0, 67));
-}
-
-TEST_F(ColourTableFile, ShortFileStopsTheRunAndStaysAsItWas) {
-  writeFile("SHORT.TAB", "0123456789");
-  Str name = "SHORT.TAB";
-  device.type("\rs");
-  EXPECT_EQ(test::runtimeErrorOf([this, &name] { editColourTable(name, table); }), 100);
-  EXPECT_EQ(readFile("SHORT.TAB"), "0123456789");
+// Only a colour table is written over: any other name is refused at the prompt with a
+// beep, left as it is, and the prompt takes the next name.
+TEST_F(ColourTableFile, ANameThatHoldsNoTableIsRefusedAndLeftAlone) {
+  std::string table67 = defaultTableBytes();
+  const std::pair<std::string, std::string> files[] = {
+      {"BIG.TAB", table67 + std::string(33, 'x')},            // the magic, but longer
+      {"SHORT.TAB", table67.substr(0, 10)},                     // the magic, but shorter
+      {"ODD.TAB", "NOTZOR" + table67.substr(6)},                // 67 bytes, another magic
+      {"ZOR4.EXE", "MZ" + std::string(4998, '\x90')},
+  };
+  for (const auto& [name, bytes] : files) writeFile(name, bytes);
+  std::vector<std::string> refused = {"BIG.TAB", "SHORT.TAB", "ODD.TAB", "ZOR4.EXE", "SUB", "NODIR\\X.TAB"};
+  std::filesystem::create_directory("SUB");
+#ifndef _WIN32
+  ::mkfifo("FIFO", 0644);
+  std::filesystem::create_symlink("LOOP", "LOOP");
+  std::filesystem::create_symlink("GONE", "DANGLING");
+  refused.insert(refused.end(), {"FIFO", "LOOP", "DANGLING"});
+#endif
+  for (const std::string& name : refused) {
+    SCOPED_TRACE(name);
+    Str tableName = "OLD.TAB";
+    int beeps = device.beeps;
+    device.type(name + "\rNEW.TAB\r\rs");  // refused, then a new table
+    EXPECT_TRUE(editColourTable(tableName, table));
+    EXPECT_EQ(device.beeps, beeps + 1);
+    EXPECT_EQ(tableName, platform::expandPath("NEW.TAB"));
+    EXPECT_EQ(readFile("NEW.TAB").size(), 67u);
+    std::filesystem::remove("NEW.TAB");
+  }
+  for (const auto& [name, bytes] : files) EXPECT_EQ(readFile(name), bytes) << name;
+  EXPECT_EQ(test::runtimeErrorOf([&] { writeColourTable("ODD.TAB", table); }), 5);  // chosen, then changed
 }
 
 TEST_F(ColourTableFile, FailuresToReadOrCloseStopTheRun) {

@@ -24,11 +24,17 @@ Str openTable(Str& name, ColourTable& table) {
   prompt += " ] ";
   console::writeText(prompt);
 
-  Str line;
-  console::readLine(line);
-  Str fileName = name;  // as it stands: a relative name means the current directory
-  if (!line.empty()) {
-    fileName = platform::expandPath(line);
+  // A name that holds no colour table is never written over: the prompt refuses it and
+  // waits again, so a mistyped name costs no change made in the menu.
+  Str fileName;
+  readAnswer(fileName, [&name](Str& answer) {
+    // An empty answer keeps the name as it stands: a relative name means the current directory.
+    if (!answer.empty()) answer = platform::expandPath(answer);
+    return mayHoldColourTable(answer.empty() ? name : answer);
+  });
+  if (fileName.empty()) {
+    fileName = name;
+  } else {
     name = fileName;
   }
   if (readColourTable(fileName, table)) return fileName;
@@ -37,6 +43,7 @@ Str openTable(Str& name, ColourTable& table) {
   console::writeText(texts::text(texts::edtComment));
   // The blanks stay behind a shorter comment and go into the file with it.
   std::memset(table.comment, ' ', sizeof table.comment);
+  Str line;
   console::readLine(line);
   std::size_t length = std::min(line.size(), sizeof table.comment);
   std::memcpy(table.comment, line.data(), length);

@@ -27,11 +27,24 @@ std::string extractOptionLine(std::string_view commandLine);
 Launcher loadLauncher(std::string_view fileName);
 // Shows "reading <name> ..." on its own row, then loads the file.
 Launcher loadLauncherShowingName(std::string_view fileName);
-// What a save did with the launcher it replaced: the platform's answer, as it gave it.
+// What a save did with the launcher it replaced: the platform's answer about ZO.BAK, and
+// whether the file had changed since it was read.
 using Backup = platform::BackupCopy;
+struct Saved {
+  Backup backup = Backup::notNeeded;
+  bool changedSinceRead = false;  // the file was not what the run had read (or not there)
+};
 
+// Whether content is a launcher this program writes, byte for byte, from the settings its
+// command line carries: writing it again would lose nothing.
+bool isOwnLauncher(std::string_view content);
 // Replaces the file with the launcher's bytes (a failure stops the run and leaves the old
-// file); old content that differs is kept as ZO.BAK beside it, as far as it can be.
-Backup saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);
+// file). asRead is what the file held when the run read it (platform::summarizeFile, taken
+// before reading it). The file's old content becomes ZO.BAK beside it when it holds
+// something of the user's own, or changed since it was read; ZO.BAK stays as it is
+// otherwise, and when the save fails.
+Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
+                   const platform::FileSummary& asRead);
 // Shows "writing <name> ..." on its own row, then saves as saveLauncher does.
-Backup saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory);
+Saved saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
+                              const platform::FileSummary& asRead);

@@ -1,6 +1,7 @@
 #include "launcher/launcher.h"
 #include "platform/platform.h"
 #include "prompts/prompts.h"
+#include "settings/option_parser.h"
 #include "texts/texts.h"
 
 std::string formatLauncher(const Launcher& launcher, std::string_view zorDirectory) {
@@ -14,13 +15,53 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   return content;
 }
 
-Backup saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
+Saved saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
+                              const platform::FileSummary& asRead) {
   showFileRow(texts::text(texts::txtWriting), fileName);
-  return saveLauncher(fileName, launcher, zorDirectory);
+  return saveLauncher(fileName, launcher, zorDirectory, asRead);
 }
 
-Backup saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory) {
-  // A launcher edited by hand may hold lines or switches this program does not know: when
-  // the content changes, the old one stays beside the new one as ZO.BAK.
-  return platform::replaceFile(fileName, formatLauncher(launcher, zorDirectory), "ZO.BAK");
+bool isOwnLauncher(std::string_view content) {
+  constexpr std::string_view firstLine = "@ECHO OFF\r\n";
+  if (!content.starts_with(firstLine)) return false;
+  std::string_view rest = content.substr(firstLine.size());
+  std::size_t lineEnd = rest.find("\r\n");
+  if (lineEnd == std::string_view::npos) return false;
+  Launcher launcher{Str(rest.substr(0, lineEnd)), {}};
+  std::string_view commandLine = rest.substr(lineEnd + 2);
+  parseOptionLine(extractOptionLine(commandLine), launcher.settings);
+  // ZOR's directory is what stands before the option line, as commandWord writes it: the
+  // comparison below tells whether it was.
+  std::string options = formatOptionLine(launcher.settings);
+  if (!commandLine.ends_with(options)) return false;
+  std::string_view word = commandLine.substr(0, commandLine.size() - options.size());
+  if (word.size() >= 2 && word.starts_with('"') && word.ends_with('"')) word = word.substr(1, word.size() - 2);
+  if (!word.ends_with("ZOR4.EXE")) return false;
+  word.remove_suffix(8);
+  std::string directory;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    directory += word[i];
+    if (word[i] == '%' && i + 1 < word.size() && word[i + 1] == '%') ++i;
+  }
+  return formatLauncher(launcher, directory) == content;
+}
+
+Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
+                   const platform::FileSummary& asRead) {
+  std::string content = formatLauncher(launcher, zorDirectory);
+  Saved saved;
+  bool keep = true;
+  try {
+    // Room for any launcher this program writes: a longer one is none of its own.
+    platform::FileSummary now = platform::summarizeFile(fileName, 64 * 1024);
+    saved.changedSinceRead = !now.sameContent(asRead);
+    // ZO.BAK holds the last launcher with something of the user's own (lines, switches,
+    // spelling): one the program wrote and would write again is no reason to replace it.
+    // A launcher changed behind the run's back always goes there.
+    keep = now.exists && now.bytes != content && (saved.changedSinceRead || !isOwnLauncher(now.bytes));
+  } catch (const platform::RunEnd&) {
+    // a launcher that cannot be read: its copy fails too, and says so
+  }
+  saved.backup = platform::replaceFile(fileName, content, keep ? "ZO.BAK" : "");
+  return saved;
 }

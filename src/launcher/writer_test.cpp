@@ -35,7 +35,10 @@ class WriteLauncher : public testing::Test {
   Settings& settings = launcher.settings;
   Str& reservedLine = launcher.reservedLine;
   Str zorDirectory = "C:\\ZOR\\";
-  void writeLauncher(const std::string& name) { ::saveLauncherShowingName(name, launcher, zorDirectory); }
+  // As a run that read the file just now.
+  void writeLauncher(const std::string& name) {
+    ::saveLauncherShowingName(name, launcher, zorDirectory, platform::summarizeFile(name));
+  }
   void readLauncher(const std::string& name) { launcher = ::loadLauncherShowingName(name); }
   std::string fileName() const { return dir.dosName() + "ZO.BAT"; }
   std::string written() const { return readFile(dir / "ZO.BAT"); }
@@ -145,45 +148,58 @@ TEST_F(WriteLauncher, EachFailingOperationKeepsTheOldLauncher) {
   }
 }
 
-// The old launcher stays as ZO.BAK when the content changes; a backup that cannot be
-// written does not stop the save but is reported.
-TEST_F(WriteLauncher, ChangedLauncherIsKeptAsZoBak) {
+// ZO.BAK keeps the last launcher with something of the user's own, or one changed since the
+// run read it; a launcher the program would write again leaves it alone. A backup that
+// cannot be made does not stop the save but is reported; a save that fails leaves ZO.BAK.
+TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
   using Op = test::FileOp;
   const std::string same = formatLauncher(launcher, zorDirectory);
   const std::string handEdited = "@ECHO OFF\r\nREM mine\r\nSET X=1\r\nC:\\ZOR\\ZOR4.EXE -U- /Q\r\n";
+  Launcher other{Str("REM older"), {}};
+  other.settings.screenLines = 50;
+  const std::string own = formatLauncher(other, "D:\\OLD 100% ZOR\\");  // written by the program elsewhere
+  const std::string older = "an older backup";
   const struct {
     std::optional<std::string> old;  // nullopt: no launcher yet
+    bool changedSinceRead;
     bool bakIsFolder;
     std::optional<Op> failing;  // the first call of this kind fails
+    int code;                   // -1: saved
     Backup result;
-    std::optional<std::string> bak;
+    std::optional<std::string> bak;  // ZO.BAK afterwards; it held `older` before
   } cases[] = {
-      {std::nullopt, false, {}, Backup::notNeeded, std::nullopt},
-      {same, false, {}, Backup::notNeeded, std::nullopt},
-      {same.substr(0, same.size() - 1) + "0", false, {}, Backup::kept, same.substr(0, same.size() - 1) + "0"},
-      {handEdited, false, {}, Backup::kept, handEdited},
-      {handEdited, true, {}, Backup::failed, std::nullopt},
-      {handEdited, false, Op::Create, Backup::failed, std::nullopt},
-      {handEdited, false, Op::Read, Backup::failed, std::nullopt},
-      {handEdited, false, Op::Open, Backup::failed, std::nullopt},
+      {std::nullopt, false, false, {}, -1, Backup::notNeeded, older},
+      {same, false, false, {}, -1, Backup::notNeeded, older},
+      {own, false, false, {}, -1, Backup::notNeeded, older},
+      {own, true, false, {}, -1, Backup::kept, own},
+      {same.substr(0, same.size() - 1) + "0", false, false, {}, -1, Backup::kept, same.substr(0, same.size() - 1) + "0"},
+      {handEdited, false, false, {}, -1, Backup::kept, handEdited},
+      {handEdited, false, true, {}, -1, Backup::failed, std::nullopt},
+      {handEdited, false, false, Op::Create, -1, Backup::failed, older},
+      {handEdited, false, false, Op::Read, -1, Backup::kept, handEdited},  // unread, the launcher is kept anyway
+      {handEdited, false, false, Op::Open, -1, Backup::kept, handEdited},
+      {handEdited, false, false, Op::Rename, EBUSY, Backup::notNeeded, older},  // the launcher's save fails
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.old.value_or("(none)"));
     std::filesystem::remove_all(dir / "ZO.BAK");
     std::filesystem::remove(dir / "ZO.BAT");
     if (c.old) writeFile(dir / "ZO.BAT", *c.old);
+    platform::FileSummary asRead = platform::summarizeFile(fileName());
+    if (c.changedSinceRead) asRead.hash ^= 1;
     if (c.bakIsFolder) std::filesystem::create_directory(dir / "ZO.BAK");
+    else writeFile(dir / "ZO.BAK", older);
     test::FailingFiles files;
-    if (c.failing) files.failNext(*c.failing, EIO);
-    EXPECT_EQ(saveLauncher(fileName(), launcher, zorDirectory), c.result);
-    EXPECT_EQ(written(), same);
+    if (c.failing) files.failNext(*c.failing, c.code == -1 ? EIO : c.code);
+    Saved saved;
+    EXPECT_EQ(test::runtimeErrorOf([&] { saved = saveLauncher(fileName(), launcher, zorDirectory, asRead); }), c.code);
+    EXPECT_EQ(saved.backup, c.result);
+    EXPECT_EQ(saved.changedSinceRead, c.changedSinceRead);
+    EXPECT_EQ(written(), c.code == -1 ? same : *c.old);
     if (c.bak) {
       EXPECT_EQ(readFile(dir / "ZO.BAK"), *c.bak);
-    } else {
-      EXPECT_EQ(std::filesystem::is_regular_file(dir / "ZO.BAK"), false);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
-              1 + (c.bak || c.bakIsFolder ? 1 : 0));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // no temporary file left
   }
 }
 

@@ -273,7 +273,9 @@ std::optional<std::string> toPosix(std::string_view dosPath, const DriveMap& map
   return posixNames(dosPath);
 }
 
-bool standsFor(std::string_view name, std::string_view entry) { return dosNames(name) == dosNames(entry); }
+bool standsFor(std::string_view name, std::string_view entry) {
+  return ascii::sameIgnoringCase(dosNames(name), dosNames(entry));
+}
 
 Str dosSearchPath(std::string_view posixList, const DriveMap& map) {
   std::string out;

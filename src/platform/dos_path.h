@@ -47,10 +47,12 @@ DriveMap driveMapFromListing(std::string_view folder, std::span<const DosDevice>
 // drive holds the path.
 std::optional<std::string> toDos(std::string_view posixPath, const DriveMap& map);
 
-// Stand-ins keep such names reachable, the way short names do on Windows: a name holding
-// "?" (in the POSIX form toPosix gives) names the one entry of its folder that it stands
-// for, and itself when none or several do. An entry stands for name when the two have the
-// same DOS form: each "?" of name matches "?" or one character code page 437 lacks.
+// Names match as Wine matches them, and stand-ins keep names outside code page 437
+// reachable, the way short names do on Windows: a name (in the POSIX form toPosix gives)
+// that is not there as it is spelled names the one entry of its folder that it stands for,
+// and itself when none or several do. An entry stands for name when the two have the same
+// DOS form in any letter case (a-z): each "?" of name matches "?" or one character code
+// page 437 lacks.
 bool standsFor(std::string_view name, std::string_view entry);
 
 // The POSIX form of an absolute "X:\..." path or a relative one (names to UTF-8, "\" as

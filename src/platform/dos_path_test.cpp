@@ -162,7 +162,7 @@ TEST(DosView, AStandInMatchesOneCharacterCodePage437Lacks) {
       {"b?n", "b?n", true},                                  // a real question mark
       {"b?n", "bin", false},                                 // a character it has
       {"b?n", "b\xC3\xBCn", false},                          // 0x81 in code page 437
-      {"B?N", "b\xE2\x82\xACn", false},                     // letter case counts
+      {"B?N", "b\xE2\x82\xACn", true},                      // in any letter case (a-z)
       {"\xC3\xBC?", "\xC3\xBC\xE2\x82\xAC", true},            // beside a letter it has
   };
   for (const auto& c : cases)

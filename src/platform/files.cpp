@@ -1,7 +1,7 @@
 // What the file functions of both platforms share: the file handle, the block read, and
 // the pieces of a replace.
 #include <algorithm>
-#include <cstring>
+#include <memory>
 #include <utility>
 
 #include "platform/file_system.h"
@@ -41,6 +41,23 @@ void readBlock(const File& file, void* buffer, std::size_t size) {
   }
 }
 
+FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo) {
+  FileSummary summary;
+  if (entryAt(name).kind == EntryKind::free) return summary;
+  File file = openRead(name);  // anything but a plain file stops the run here
+  summary.exists = true;
+  summary.hash = 14695981039346656037ull;  // FNV-1a, 64 bits
+  std::unique_ptr<char[]> buffer(new char[64 * 1024]);
+  for (std::size_t n; (n = readSome(file, buffer.get(), 64 * 1024)) > 0;) {
+    for (std::size_t i = 0; i < n; ++i) summary.hash = (summary.hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+    if (summary.size + n <= keepUpTo) summary.bytes.append(buffer.get(), n);
+    summary.size += n;
+  }
+  if (summary.size > keepUpTo) summary.bytes.clear();
+  file.close();
+  return summary;
+}
+
 namespace replace {
 
 namespace {
@@ -68,18 +85,6 @@ void writeAll(std::intptr_t handle, Content& content, const std::string& path) {
       if (put == 0) runtimeError(101);
       piece.remove_prefix(put);
     }
-  }
-}
-
-bool sameContent(const File& file, std::uint64_t size, std::string_view text) {
-  if (size != text.size()) return false;
-  std::unique_ptr<char[]> buffer(new char[pieceSize]);
-  std::size_t done = 0;
-  for (;;) {
-    std::size_t n = readSome(file, buffer.get(), pieceSize);
-    if (n == 0) return done == text.size();
-    if (n > text.size() - done || std::memcmp(buffer.get(), text.data() + done, n) != 0) return false;
-    done += n;
   }
 }
 

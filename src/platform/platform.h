@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "base/short_string.h"
@@ -56,13 +57,38 @@ class File {
 // Opens an existing file for reading; a failure stops the run. Only a plain file is read:
 // anything else (a folder, device, FIFO or socket) is access denied, and opening never waits.
 File openRead(std::string_view name);
-// Opens an existing plain file for reading and writing, without the runtime-error check:
-// false when it cannot be opened for any reason.
+// Open an existing plain file for reading, or for reading and writing, without the
+// runtime-error check: false when it cannot be opened for any reason.
+bool tryOpenRead(std::string_view name, File& file);
 bool tryOpenReadWrite(std::string_view name, File& file);
 // Reads up to size bytes; 0 at the end. A failure stops the run.
 std::size_t readSome(const File& file, void* buffer, std::size_t size);
 // Reads exactly size bytes; fewer stops the run with runtime error 100.
 void readBlock(const File& file, void* buffer, std::size_t size);
+
+// What a name holds, links followed: nothing (a name free in a folder that is there), a
+// plain file, or anything else (a folder, device, FIFO or socket, a link to nothing or in a
+// loop, a name in a folder that is not there).
+enum class EntryKind { free, plainFile, other };
+struct Entry {
+  EntryKind kind = EntryKind::other;
+  std::uint64_t size = 0;  // of a plain file
+};
+Entry entryAt(std::string_view name);
+
+// A file's content in short, to tell whether it changed: there or not, its length, a hash
+// of its bytes (read piece by piece), and the bytes themselves when there are at most
+// keepUpTo of them. A failure to read stops the run.
+struct FileSummary {
+  bool exists = false;
+  std::uint64_t size = 0;
+  std::uint64_t hash = 0;
+  std::string bytes;  // the whole content, when it is short enough
+  bool sameContent(const FileSummary& other) const {
+    return exists == other.exists && size == other.size && hash == other.hash;
+  }
+};
+FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo = 0);
 
 // What a replace did with the old content it was asked to keep.
 enum class BackupCopy { notNeeded, kept, failed };
@@ -71,9 +97,11 @@ enum class BackupCopy { notNeeded, kept, failed };
 // beside it that takes the old one's place, or, where that would lose something, rewritten
 // in place with the room reserved first. Only a plain file is replaced. On any failure the
 // temporary file is removed and the run stops with the runtime error.
-// With a backupName (a name without a folder), old content that differs from content is
-// first copied to that file beside the one written; if that fails the replace goes on and
-// says so.
+// With a backupName (a name without a folder), the old content becomes a file of its own
+// under that name beside the file written: copied to a temporary file first, it takes the
+// name (whatever stood there, a link included, is replaced, not written through) only once
+// the new content is in place, and never when the name is the file written itself. A
+// backup that cannot be made does not stop the replace; the result says so.
 BackupCopy replaceFile(std::string_view name, std::string_view content, std::string_view backupName = {});
 
 }  // namespace platform

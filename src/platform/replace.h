@@ -1,6 +1,6 @@
 // What the replace of both platforms shares: the content written (text in memory, or a
-// whole file copied piece by piece), writing it out, comparing it with what is there, and
-// the backup copy that must not stop the save.
+// whole file copied piece by piece), writing it out, and the backup copy that must not stop
+// the save.
 #pragma once
 
 #include <cstdint>
@@ -32,8 +32,6 @@ class Content {
 
 // Writes all of content to the open file; a failure stops the run.
 void writeAll(std::intptr_t handle, Content& content, const std::string& path);
-// Whether the open file (of size bytes) holds exactly text; read piece by piece.
-bool sameContent(const File& file, std::uint64_t size, std::string_view text);
 
 // Runs copy(), which keeps the old content: kept, or failed when it stopped the run with a
 // runtime error (the save goes on without it).

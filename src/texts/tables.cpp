@@ -153,6 +153,7 @@ constexpr Entry messageList[] = {
     {"written: ", "geschrieben: "},
     {"nothing written", "nichts geschrieben"},
     {"launcher not written; ", "Startdatei nicht geschrieben; "},
+    {" (it had changed since it was read)", " (sie war seit dem Lesen ge\x84ndert worden)"},
     {" (the old one could not be kept as ZO.BAK)", " (die alte konnte nicht als ZO.BAK bleiben)"},
     {"launcher: ", "Startdatei: "},
     {"launcher (not there yet): ", "Startdatei (noch nicht da): "},

@@ -31,17 +31,17 @@ enum DisplayModeName : int { modeEgaVga = 1, modeCga, modeAnsi, modeAscii, modeA
 // The texts the program gained after the first four tables were laid down: what the
 // command line says, its help, and the line shown once the terminal is handed back.
 enum MessageText : int {
-  msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgBackupFailed,
-  msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher, msgNoLauncher,
-  msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
+  msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgChangedSinceRead,
+  msgBackupFailed, msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
+  msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
   msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgStandardOutput, msgHelpTitle,
-  msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch, msgHelpKeysAsk,
-  msgAnd, msgHelpShow, msgHelpList, msgHelpSet, msgHelpModes, msgHelpFileName, msgHelpMemoryLimit,
-  msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore,
-  msgHelpConventions, msgHelpEnvironment, msgHelpExitStatus, msgTryHelp,
-  msgUnknownOption, msgNeedsValue, msgTakesNoValue, msgAmbiguous, msgNotTogether, msgOnlyWith,
-  msgUnexpected, msgNoPairs, msgUnchanged, msgNotKept, msgKeptAsBackup, msgNoTableYet, msgNoZorIn,
-  msgStandardInput, msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
+  msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
+  msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpList, msgHelpSet, msgHelpModes, msgHelpFileName,
+  msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpConventions,
+  msgHelpEnvironment, msgHelpExitStatus, msgTryHelp, msgUnknownOption, msgNeedsValue,
+  msgTakesNoValue, msgAmbiguous, msgNotTogether, msgOnlyWith, msgUnexpected, msgNoPairs,
+  msgUnchanged, msgNotKept, msgKeptAsBackup, msgNoTableYet, msgNoZorIn, msgStandardInput,
+  msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
   msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther
 };
 

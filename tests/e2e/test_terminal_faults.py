@@ -205,4 +205,6 @@ def test_folders_named_outside_code_page_437(start, posix_program, tmp_path, odd
     assert s.wait_exit() == 0
     assert os.listdir(folder) == ["ZO.BAT"]
     assert os.listdir(here) == ["ZOR4.EXE"]
+    if os.fsencode(odd) != b"\xff":  # the line below names the folder as it is, not through code page 437
+        assert f"({folder / 'ZO.BAT'})" in "".join(s.row(r) for r in range(5, 26))
     assert not (tmp_path / f"b{'?' * len(odd)}n").exists()

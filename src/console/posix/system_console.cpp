@@ -38,8 +38,26 @@ char leaveBytes[2][64];
 volatile sig_atomic_t leaveLength[2];
 volatile sig_atomic_t leaveCurrent;
 
-const int deadlySignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-const int handledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT, SIGWINCH};
+// Every signal whose default action ends the process and that a handler can catch, but
+// SIGPIPE and SIGXFSZ, which the program ignores (a failed write is the output check's
+// business, a size limit a runtime error). The real-time signals join them at start.
+const int fixedDeadlySignals[] = {
+    SIGINT,  SIGTERM, SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+    SIGABRT, SIGSEGV, SIGBUS,  SIGFPE,  SIGILL,  SIGTRAP, SIGSYS,
+#ifdef SIGIO
+    SIGIO,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+};
+sigset_t deadlySignals;
+// What each signal did before the program took it: a handler someone else put there (a
+// sanitizer's) gets it back, at the end and when the signal ends the run.
+struct sigaction previousActions[NSIG];
 
 // Signal-safe. Only the terminal's foreground job may change its modes or draw on it; a
 // process that is not on a terminal counts as in the foreground.
@@ -130,17 +148,32 @@ void setHandler(int sig, void (*handler)(int)) {
   action.sa_handler = handler;
   // One handler at a time: hand-back and stop must not cut into each other.
   sigemptyset(&action.sa_mask);
-  if (handler != SIG_DFL && handler != SIG_IGN && sig != SIGWINCH && sig != SIGCONT)
-    for (int other : deadlySignals) sigaddset(&action.sa_mask, other);
+  if (handler != SIG_DFL && handler != SIG_IGN && sig != SIGWINCH && sig != SIGCONT) action.sa_mask = deadlySignals;
   sigaction(sig, &action, nullptr);
 }
 
-// Ctrl+C, Ctrl+\, kill, hang-up: no temporary file left, terminal back, then die by the
-// same signal so the parent sees it.
+// Signal-safe: what the signal did before the program took it, or its default action.
+void giveBack(int sig) {
+  const struct sigaction& previous = previousActions[sig];
+  bool someonesHandler = (previous.sa_flags & SA_SIGINFO) || (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN);
+  if (someonesHandler) sigaction(sig, &previous, nullptr);
+  else setHandler(sig, SIG_DFL);
+}
+
+template <typename F>
+void forEachDeadlySignal(F&& f) {
+  for (int sig : fixedDeadlySignals) f(sig);
+#ifdef SIGRTMIN
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) f(sig);
+#endif
+}
+
+// Ctrl+C, Ctrl+\, kill, hang-up, and every other signal that ends the process: no
+// temporary file left, terminal back, then die by the same signal so the parent sees it.
 void onDeadlySignal(int sig) {
   platform::removeTemporaryInProgress();
   if (!finished) leaveTerminal();
-  setHandler(sig, SIG_DFL);
+  giveBack(sig);
   raise(sig);  // delivered as soon as the handler returns
 }
 
@@ -201,7 +234,14 @@ class TerminalDevice : public console::Device {
     if (isatty(inFd) && tcgetattr(inFd, &savedModes) == 0) modesSaved = true;
     // A reader that went away shows as a failed write, which ends the run with its error.
     signal(SIGPIPE, SIG_IGN);
-    for (int sig : deadlySignals) setHandler(sig, onDeadlySignal);
+    signal(SIGXFSZ, SIG_IGN);
+    sigemptyset(&deadlySignals);
+    forEachDeadlySignal([](int sig) {
+      sigaddset(&deadlySignals, sig);
+      sigaction(sig, nullptr, &previousActions[sig]);
+      if (previousActions[sig].sa_handler == onDeadlySignal) previousActions[sig].sa_handler = SIG_DFL;  // an earlier device's
+    });
+    forEachDeadlySignal([](int sig) { setHandler(sig, onDeadlySignal); });
     setHandler(SIGTSTP, onSuspend);
     setHandler(SIGCONT, onContinue);
     setHandler(SIGWINCH, onResize);
@@ -288,7 +328,8 @@ class TerminalDevice : public console::Device {
     }
     if (modesSaved && inForeground()) tcsetattr(inFd, TCSADRAIN, &savedModes);
     finished = 1;
-    for (int sig : handledSignals) setHandler(sig, SIG_DFL);
+    forEachDeadlySignal(giveBack);
+    for (int sig : {SIGTSTP, SIGCONT, SIGWINCH}) setHandler(sig, SIG_DFL);
     if (error) platform::runtimeError(error);
   }
 

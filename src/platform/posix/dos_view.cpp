@@ -101,19 +101,9 @@ std::string entryStoodFor(const std::string& folder, const std::string& name) {
   return matches == 1 ? found : name;
 }
 
-// The path with each name that holds a stand-in replaced by the entry it stands for.
-std::string resolveStandIns(const std::string& path) {
-  if (path.find('?') == std::string::npos) return path;
-  std::string out;
-  for (std::size_t i = 0;;) {
-    std::size_t end = std::min(path.find('/', i), path.size());
-    std::string name = path.substr(i, end - i);
-    if (name.find('?') != std::string::npos) name = entryStoodFor(out.empty() ? "." : out, name);
-    out += name;
-    if (end == path.size()) return out;
-    out += '/';
-    i = end + 1;
-  }
+bool exists(const std::string& path) {
+  struct stat status;
+  return ::lstat(path.c_str(), &status) == 0;
 }
 
 }  // namespace
@@ -129,8 +119,23 @@ std::optional<std::string> posixPathOf(std::string_view dosPath) {
   // The system would read a name only up to a NUL byte, and so reach another file.
   if (dosPath.find('\0') != std::string_view::npos) return std::nullopt;
   std::optional<std::string> path = dos::toPosix(platform::expandPath(dosPath), driveMap());
-  if (path) *path = resolveStandIns(*path);
+  if (path) *path = resolveNames(*path);
   return path;
+}
+
+std::string resolveNames(const std::string& path) {
+  if (path.empty() || exists(path)) return path;
+  std::string out;
+  for (std::size_t i = 0;;) {
+    std::size_t end = std::min(path.find('/', i), path.size());
+    std::string name = path.substr(i, end - i);
+    std::string folder = out.empty() ? "." : out;
+    if (!name.empty() && !exists(out + name)) name = entryStoodFor(folder, name);
+    out += name;
+    if (end == path.size()) return out;
+    out += '/';
+    i = end + 1;
+  }
 }
 
 std::optional<std::string> workingDirectory() { return taken(::getcwd(nullptr, 0)); }

@@ -17,9 +17,14 @@ const dos::DriveMap& driveMap();
 void forgetDriveMap();
 
 // The file a DOS path names, the path first made absolute against the current directory
-// and each name holding a stand-in ("?") taken as the one entry it stands for
-// (dos::standsFor); nothing when it names none (a drive that is not mapped).
+// and its names resolved as resolveNames does; nothing when it names none (a drive that is
+// not mapped).
 std::optional<std::string> posixPathOf(std::string_view dosPath);
+
+// The path with each name that is not there as it is spelled taken as the one entry of its
+// folder that it stands for: in another letter case, or through stand-ins ("?"), as
+// dos::standsFor says; a name that stands for no entry or for several stays as it is.
+std::string resolveNames(const std::string& path);
 
 // The working directory; nothing when the system cannot give it.
 std::optional<std::string> workingDirectory();

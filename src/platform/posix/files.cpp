@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,24 +107,34 @@ pid_t makerOf(std::string_view name) {
   return static_cast<pid_t>(std::stol(std::string(name.substr(0, dash))));
 }
 
-// Removes what runs killed outright (kill -9, a power cut) left in folder. A file whose
-// maker still runs is that run's save in progress and stays.
+// Removes what runs killed outright (kill -9, a power cut) left in folder. A save holds a
+// lock on its temporary file as long as it is there, and the lock is what tells: a process
+// id says nothing about a run in another PID namespace (a container) writing here too.
 void removeLeftovers(const std::string& folder) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return;  // nothing to see: the save itself will say what is wrong
+  int at = ::dirfd(dir);
   while (const dirent* entry = ::readdir(dir)) {
-    pid_t maker = makerOf(entry->d_name);
-    if (maker > 0 && maker != ::getpid() && ::kill(maker, 0) != 0 && errno == ESRCH)
-      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    if (makerOf(entry->d_name) == 0) continue;
+    int fd = ::openat(at, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat opened, named;
+    // Still the file that was locked, not one that took its name since.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+        ::fstatat(at, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == opened.st_ino &&
+        named.st_dev == opened.st_dev)
+      ::unlinkat(at, entry->d_name, 0);
+    ::close(fd);
   }
   ::closedir(dir);
 }
 
 // The temporary file of a replace: removed when the replace gives up. The signal handlers
-// know its name while it is there.
+// know its name while it is there, and its lock tells other runs it is not left over.
 struct Temporary {
   File file;
   std::string name;
+  int lock = -1;  // a second descriptor of the file: the lock outlives closing the file
   bool made = false;
   bool renamed = false;
   Temporary() = default;
@@ -132,7 +143,8 @@ struct Temporary {
   ~Temporary() {
     file = File();
     if (made && !renamed) ::unlink(name.c_str());
-    if (made) doneWithTemporary();
+    if (lock >= 0) ::close(lock);
+    if (made) doneWithTemporary(name.c_str());
   }
 };
 
@@ -154,6 +166,8 @@ int createTemporary(const std::string& folder, Temporary& temp) {
     temp.name = std::move(name);
     temp.file = File(handle);
     temp.made = true;
+    ::flock(static_cast<int>(handle), LOCK_EX | LOCK_NB);  // a new file: nobody else holds it
+    temp.lock = ::fcntl(static_cast<int>(handle), F_DUPFD_CLOEXEC, 0);
     savingTo(temp.name.c_str());  // the string stays as it is until the temporary goes
     return 0;
   }
@@ -185,7 +199,7 @@ void flushOrStop(std::intptr_t handle, const std::string& path) {
 // The careful way: a temporary file beside the target, with the old one's owner, group and
 // mode, flushed, then renamed over it. false (and nothing left) where that would lose what
 // the old file has: the folder takes no new file, or the owner cannot be given.
-bool replaceThroughTemporary(const Target& target, replace::Content& content, const struct stat* like) {
+bool replaceThroughTemporary(const Target& target, replace::Content& content) {
   std::string folder = posix::folderOf(target.path);
   removeLeftovers(folder);
   Temporary temp;
@@ -194,11 +208,7 @@ bool replaceThroughTemporary(const Target& target, replace::Content& content, co
     fail(err, temp.name);
   }
   int out = static_cast<int>(temp.file.handle());
-  if (target.exists) {
-    if (!takeOver(out, target.status)) return false;
-  } else if (like) {
-    takeOver(out, *like);  // a new file keeps what it could take over
-  }
+  if (target.exists && !takeOver(out, target.status)) return false;
   replace::writeAll(temp.file.handle(), content, target.path);
   flushOrStop(temp.file.handle(), target.path);
   temp.file.close();
@@ -222,42 +232,59 @@ void rewriteInPlace(File& old, replace::Content& content, const std::string& pat
   old.close();
 }
 
-// Writes content as target's new content; like (for a new file) gives owner and mode.
-void writeTarget(const Target& target, replace::Content& content, const struct stat* like = nullptr) {
+// Writes content as target's new content.
+void writeTarget(const Target& target, replace::Content& content) {
   File old;
   if (target.exists) old = openPlainOrStop(target.path, OpenMode::write);  // read-only stays read-only
   // With several names a new file would take only this one along.
   bool inPlace = target.exists && target.status.st_nlink > 1;
-  if (!inPlace && replaceThroughTemporary(target, content, like)) return;
+  if (!inPlace && replaceThroughTemporary(target, content)) return;
   rewriteInPlace(old, content, target.path);
 }
 
-// Copies the old file to backupName beside it when content differs from it.
-BackupCopy keepOldContent(const Target& target, std::string_view content, std::string_view backupName) {
-  bool same = false;
-  BackupCopy copied = replace::tryBackup([&] {
-    auto size = static_cast<std::uint64_t>(target.status.st_size);
-    same = replace::sameContent(openPlainOrStop(target.path, OpenMode::read), size, content);
-    if (same) return;
-    Target backup = targetOf(posix::folderOf(target.path) + '/' + std::string(backupName));
+// The old content of target in a temporary file beside it, with its owner, group and mode
+// as far as they can be given: kept, or failed (and nothing left) when it cannot be made.
+BackupCopy copyOldContent(const Target& target, Temporary& copy) {
+  return replace::tryBackup([&] {
+    if (int err = createTemporary(posix::folderOf(target.path), copy)) fail(err, copy.name);
+    takeOver(static_cast<int>(copy.file.handle()), target.status);
     File old = openPlainOrStop(target.path, OpenMode::read);
-    replace::Content copy(old, size);
-    writeTarget(backup, copy, &target.status);
+    replace::Content content(old, static_cast<std::uint64_t>(target.status.st_size));
+    replace::writeAll(copy.file.handle(), content, copy.name);
+    flushOrStop(copy.file.handle(), copy.name);
+    copy.file.close();
   });
-  return same ? BackupCopy::notNeeded : copied;
 }
 
 }  // namespace
 
-File openRead(std::string_view name) { return openPlainOrStop(fileOf(name), OpenMode::read); }
-
-bool tryOpenReadWrite(std::string_view name, File& file) {
+bool tryOpen(std::string_view name, OpenMode mode, File& file) {
   std::optional<std::string> path = posix::posixPathOf(name);
   if (!path) return false;
   std::intptr_t handle;
-  if (openPlain(*path, OpenMode::readWrite, handle) != 0) return false;
+  if (openPlain(*path, mode, handle) != 0) return false;
   file = File(handle);
   return true;
+}
+
+File openRead(std::string_view name) { return openPlainOrStop(fileOf(name), OpenMode::read); }
+
+bool tryOpenRead(std::string_view name, File& file) { return tryOpen(name, OpenMode::read, file); }
+
+bool tryOpenReadWrite(std::string_view name, File& file) { return tryOpen(name, OpenMode::readWrite, file); }
+
+Entry entryAt(std::string_view name) {
+  Entry entry;
+  std::optional<std::string> path = posix::posixPathOf(name);
+  struct stat status;
+  if (!path || path->empty()) return entry;
+  if (::lstat(path->c_str(), &status) != 0) {
+    if (errno == ENOENT && ::stat(posix::folderOf(*path).c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+      entry.kind = EntryKind::free;
+  } else if (::stat(path->c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+    entry = {EntryKind::plainFile, static_cast<std::uint64_t>(status.st_size)};
+  }
+  return entry;
 }
 
 std::size_t readSome(const File& file, void* buffer, std::size_t size) {
@@ -272,10 +299,21 @@ std::size_t readSome(const File& file, void* buffer, std::size_t size) {
 BackupCopy replaceFile(std::string_view name, std::string_view content, std::string_view backupName) {
   ignoreSizeLimitSignal();
   Target target = targetOf(fileOf(name));
+  Temporary copy;
+  std::string backupPath;
   BackupCopy backup = BackupCopy::notNeeded;
-  if (!backupName.empty() && target.exists) backup = keepOldContent(target, content, backupName);
+  if (!backupName.empty() && target.exists) {
+    // Beside the file written, in whatever letter case the name is there already.
+    backupPath = posix::resolveNames(posix::folderOf(target.path) + '/' + std::string(backupName));
+    backup = backupPath == target.path ? BackupCopy::failed : copyOldContent(target, copy);
+  }
   replace::Content text(content);
-  writeTarget(target, text);
+  writeTarget(target, text);  // a failure here leaves the backup name as it was
+  if (backup == BackupCopy::kept) {
+    if (fileSystem().rename(copy.name, backupPath) != 0) return BackupCopy::failed;
+    copy.renamed = true;
+    syncFolder(posix::folderOf(backupPath));
+  }
   return backup;
 }
 

@@ -6,19 +6,31 @@
 namespace platform {
 
 namespace {
-// Read by signal handlers, so a plain pointer set and cleared whole: the handler sees a
-// path or nothing.
-const char* volatile inProgress = nullptr;
+// Read by signal handlers, so plain pointers set and cleared whole: the handler sees a
+// path or nothing in each.
+const char* volatile inProgress[2] = {nullptr, nullptr};
 }  // namespace
 
-void savingTo(const char* temporaryPath) noexcept { inProgress = temporaryPath; }
+void savingTo(const char* temporaryPath) noexcept {
+  for (const char* volatile& slot : inProgress) {
+    if (!slot) {
+      slot = temporaryPath;
+      return;
+    }
+  }
+}
 
-void doneWithTemporary() noexcept { inProgress = nullptr; }
+void doneWithTemporary(const char* temporaryPath) noexcept {
+  for (const char* volatile& slot : inProgress)
+    if (slot == temporaryPath) slot = nullptr;
+}
 
 void removeTemporaryInProgress() noexcept {
-  const char* path = inProgress;
-  inProgress = nullptr;
-  if (path) ::unlink(path);
+  for (const char* volatile& slot : inProgress) {
+    const char* path = slot;
+    slot = nullptr;
+    if (path) ::unlink(path);
+  }
 }
 
 }  // namespace platform

@@ -38,14 +38,18 @@ bool directoryExists(std::string_view dosPath) {
 
 std::string oemTextOf(std::string_view nativeText) { return dos::cp437Of(nativeText); }
 
-int writeStream(Stream stream, std::string_view oemText) {
-  ::signal(SIGPIPE, SIG_IGN);  // a reader gone is EPIPE, told by the exit code
+std::string nativeText(std::string_view oemText) {
   std::string text;
   for (char c : oemText) {
     auto b = static_cast<unsigned char>(c);
     if (b < 0x80) text += c;  // control bytes as they are
     else appendUtf8(text, cp437ToUnicode[b]);
   }
+  return text;
+}
+
+int writeStream(Stream stream, std::string_view text) {
+  ::signal(SIGPIPE, SIG_IGN);  // a reader gone is EPIPE, told by the exit code
   int fd = stream == Stream::output ? STDOUT_FILENO : STDERR_FILENO;
   for (std::size_t done = 0; done < text.size();) {
     ssize_t n = ::write(fd, text.data() + done, text.size() - done);

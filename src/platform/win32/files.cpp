@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
+#include "base/ascii.h"
 #include "platform/file_system.h"
+#include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/replace.h"
 #include "platform/win32/windows.h"
@@ -98,13 +101,17 @@ bool replaceable(const std::string& target) {
   return true;
 }
 
+std::string fullPathOf(const std::string& name) {
+  char full[MAX_PATH + 1];
+  DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+  return length > 0 && length < sizeof full ? std::string(full, length) : name;
+}
+
 // Written whole to a temporary file, flushed, then put in target's place (ReplaceFileA for
 // an existing file keeps its attributes, owner and access list).
 void writeReplacing(const std::string& name, replace::Content& content) {
   // Whole paths: Wine's ReplaceFileA finds no directory in a bare name.
-  char full[MAX_PATH + 1];
-  DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-  std::string target = length > 0 && length < sizeof full ? std::string(full, length) : name;
+  std::string target = fullPathOf(name);
   std::string directory = directoryOf(target);
   DWORD attributes = GetFileAttributesA(target.c_str());
   removeLeftovers(directory);
@@ -166,12 +173,38 @@ File openRead(std::string_view name) {
   return File(handle);
 }
 
-bool tryOpenReadWrite(std::string_view name, File& file) {
+namespace {
+
+bool tryOpen(std::string_view name, OpenMode mode, File& file) {
   useOemNames();
   std::intptr_t handle;
-  if (openPlain(terminated(name), OpenMode::readWrite, handle) != 0) return false;
+  if (openPlain(terminated(name), mode, handle) != 0) return false;
   file = File(handle);
   return true;
+}
+
+}  // namespace
+
+bool tryOpenRead(std::string_view name, File& file) { return tryOpen(name, OpenMode::read, file); }
+
+bool tryOpenReadWrite(std::string_view name, File& file) { return tryOpen(name, OpenMode::readWrite, file); }
+
+Entry entryAt(std::string_view name) {
+  useOemNames();
+  Entry entry;
+  std::string path = terminated(name);
+  if (path.empty() || hasWildcard(path)) return entry;
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA(path.c_str(), &found);
+  if (h != INVALID_HANDLE_VALUE) {
+    FindClose(h);
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      entry = {EntryKind::plainFile, (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow};
+  } else if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&  // a device is there, unlisted
+             directoryExists(directoryOf(fullPathOf(path)))) {
+    entry.kind = EntryKind::free;
+  }
+  return entry;
 }
 
 std::size_t readSome(const File& file, void* buffer, std::size_t size) {
@@ -184,23 +217,31 @@ BackupCopy replaceFile(std::string_view name, std::string_view content, std::str
   useOemNames();
   std::string target = terminated(name);
   bool exists = replaceable(target);
+  // The old content, held open (so no other run takes it for a leftover) until the new
+  // content is in place, then renamed to backupName.
+  Temporary copy;
+  std::string backupPath;
   BackupCopy backup = BackupCopy::notNeeded;
   if (!backupName.empty() && exists) {
-    bool same = false;
-    backup = replace::tryBackup([&] {
-      std::uint64_t size = sizeOf(openRead(target));
-      same = replace::sameContent(openRead(target), size, content);
-      if (same) return;
-      std::string copyName = directoryOf(target) + std::string(backupName);
-      replaceable(copyName);
+    std::string full = fullPathOf(target);
+    backupPath = directoryOf(full) + std::string(backupName);
+    backup = ascii::sameIgnoringCase(backupPath, full) ? BackupCopy::failed : replace::tryBackup([&] {
+      replaceable(backupPath);  // a folder there would be moved aside, not replaced
+      copy.file = createTemporary(directoryOf(full), copy.name);
       File old = openRead(target);
-      replace::Content copy(old, size);
-      writeReplacing(copyName, copy);
+      replace::Content oldContent(old, sizeOf(old));
+      replace::writeAll(copy.file.handle(), oldContent, backupPath);
+      if (int error = fileSystem().flush(copy.file.handle())) runtimeError(error);
     });
-    if (same) backup = BackupCopy::notNeeded;
   }
   replace::Content text(content);
-  writeReplacing(target, text);
+  writeReplacing(target, text);  // a failure here leaves the backup name as it was
+  if (backup == BackupCopy::kept) {
+    if (replace::tryBackup([&] { copy.file.close(); }) == BackupCopy::failed ||
+        fileSystem().rename(copy.name, backupPath) != 0)
+      return BackupCopy::failed;
+    copy.renamed = true;
+  }
   return backup;
 }
 

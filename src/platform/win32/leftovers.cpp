@@ -5,7 +5,7 @@
 namespace platform {
 
 void savingTo(const char*) noexcept {}
-void doneWithTemporary() noexcept {}
+void doneWithTemporary(const char*) noexcept {}
 void removeTemporaryInProgress() noexcept {}
 
 }  // namespace platform

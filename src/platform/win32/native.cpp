@@ -19,6 +19,8 @@ bool directoryExists(std::string_view dosPath) {
 
 std::string oemTextOf(std::string_view nativeText) { return std::string(nativeText); }
 
+std::string nativeText(std::string_view oemText) { return std::string(oemText); }
+
 int writeStream(Stream stream, std::string_view oemText) {
   // Text in the OEM code page is what the console shows; a pipe gets the same bytes.
   HANDLE h = GetStdHandle(stream == Stream::output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
