@@ -4,6 +4,7 @@ terminal."""
 
 import os
 import subprocess
+from pathlib import Path
 
 import pytest
 
@@ -135,3 +136,22 @@ def test_an_output_failure_is_its_runtime_error(run, bin_dir):
         os.close(write_end)
     assert p.returncode == 109, p.err  # not death by SIGPIPE
     assert p.err.splitlines() == ["zorsetup: standard output: broken pipe", "Runtime error 109"]
+
+
+@pytest.mark.parametrize("line, offered", [
+    ("zorsetup --set s", "subdirs= screen-lines="),
+    ("zorsetup --se mouse=o", "on off"),
+    ("zorsetup --set memory-limit=", ""),
+    ("zorsetup --launcher=. --show c", "cpu-emulator colour-table"),
+    ("zorsetup --l", "--list --launcher"),
+])
+def test_bash_completion(posix_program, line, offered):
+    """The completion the package installs, in bash as it calls it: the words of the line
+    and the cursor at its end."""
+    script = Path(__file__).parents[2] / "packaging" / "zorsetup.bash-completion"
+    call = ('source "$0"; COMP_LINE="$1"; COMP_POINT=${#COMP_LINE}; read -ra COMP_WORDS <<< "$1"; '
+            'COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _zorsetup; echo "${COMPREPLY[*]}"')
+    path = f"{Path(posix_program.argv[0]).parent}:/usr/bin:/bin"
+    p = subprocess.run(["bash", "-c", call, str(script), line], env={"PATH": path},
+                       capture_output=True, text=True, timeout=30)
+    assert (p.stdout, p.stderr) == (offered + "\n", ""), line
