@@ -138,6 +138,15 @@ TEST_F(CommandLine, ALauncherDirectoryNamedOnTheCommandLine) {
   EXPECT_EQ(test::readFile(dir / "bin/ZO.BAT").substr(0, 57),
             "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n");
   EXPECT_EQ(commandLine({"--show", "--launcher", dir / "none"}, dir).code, 1);
+  {  // elsewhere: the launcher's directory in DOS form, ZOR's named
+    const std::string top = dir.dosName();
+    test::ScopedDirectory elsewhere{dir / "bin"};
+    r = commandLine({"--set", "u=off", "--launcher", top + "bin", "--zor", top}, dir);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(test::readFile(dir / "bin/ZO.BAT").find(top + "ZOR4.EXE -!-"), std::string::npos);
+    EXPECT_EQ(commandLine({"--set", "u=off", "--launcher", ".", "--zor", "."}, dir).err,
+              "zorsetup: no ZOR4.EXE in " + top + "bin\n");
+  }
   // Room for "ZO.BAT" behind the directory and its backslash: 255 characters in all.
   std::string longest(248 - dir.dosName().size(), 'd');
   for (const std::string& name : {longest, longest + "d"}) std::filesystem::create_directory(dir / name);
