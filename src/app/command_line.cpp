@@ -76,8 +76,10 @@ std::string help() {
   std::string help = "zorsetup " ZORSETUP_VERSION;
   for (MessageText part : {msgHelpTitle, msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd})
     help.append(text(part));
-  help.append(wrapped(keys, 0)).append("\n").append(text(msgHelpShow)).append(text(msgHelpList)).append(wrapped(set, 20));
-  for (MessageText part : {msgHelpOptions, msgHelpOptionsMore, msgHelpConventions, msgHelpEnvironment, msgHelpExitStatus})
+  help.append(wrapped(keys, 0)).append("\n").append(text(msgHelpShow)).append(text(msgHelpList));
+  help.append(wrapped(set, 20));
+  for (MessageText part :
+       {msgHelpOptions, msgHelpOptionsMore, msgHelpConventions, msgHelpEnvironment, msgHelpExitStatus})
     help.append(text(part));
   return help;
 }
@@ -335,6 +337,17 @@ std::optional<Str> launcherDirectory(const Options& o) {
   return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
+// The lines of a text as the launcher's reader takes them: each ends at LF, without its CR.
+std::vector<std::string_view> linesOf(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    std::string_view line = text.substr(0, text.find('\n'));
+    text.remove_prefix(std::min(text.size(), line.size() + 1));
+    lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+  }
+  return lines;
+}
+
 // A pair, and where it came from ("FILE:LINE: " for a line of --from).
 struct Pair {
   std::string_view text;
@@ -360,11 +373,9 @@ std::vector<Pair> pairsOf(const Options& o, std::string& lines) {
       while (std::size_t n = platform::readSome(input, buffer, sizeof buffer)) lines.append(buffer, n);
     });
   }
-  std::string_view rest = lines;
-  for (int number = 1; !rest.empty(); ++number) {
-    std::string_view line = rest.substr(0, rest.find('\n'));
-    rest.remove_prefix(std::min(rest.size(), line.size() + 1));
-    if (line.ends_with('\r')) line.remove_suffix(1);
+  int number = 0;
+  for (std::string_view line : linesOf(lines)) {
+    ++number;
     std::size_t first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos || line[first] == '#') continue;
     pairs.push_back({line, std::string(file) + ":" + std::string(decimal(number).view()) + ": "});
@@ -397,17 +408,6 @@ std::vector<Change> checkedChanges(const std::vector<Pair>& pairs) {
   return changes;
 }
 
-// The lines of a launcher as its reader takes them: each ends at LF, without its CR.
-std::vector<std::string_view> linesOf(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    std::string_view line = text.substr(0, text.find('\n'));
-    text.remove_prefix(std::min(text.size(), line.size() + 1));
-    lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
-  }
-  return lines;
-}
-
 // "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)", in the machine's own form.
 std::string pathLine(std::string_view label, const Str& dosPath, std::string_view notes = {}) {
   return nativeText(label) + pathForPeople(dosPath) + nativeText(notes) + '\n';
@@ -434,7 +434,8 @@ int onLauncher(const Options& o, std::string& out) {
   Launcher launcher{Str(text(txtReservedBatch)), {}};
   std::string fileShown = pathForPeople(fileName);
   platform::FileSummary asRead;  // taken before the reading: a change in between shows
-  if (exists && o.mode == Options::set) asRead = about(fileShown, [&] { return platform::summarizeFile(fileName, 1 << 20); });
+  if (exists && o.mode == Options::set)
+    asRead = about(fileShown, [&] { return platform::summarizeFile(fileName, 1 << 20); });
   if (exists) launcher = about(fileShown, [&] { return loadLauncher(fileName); });
 
   if (o.mode == Options::list) {
@@ -448,7 +449,8 @@ int onLauncher(const Options& o, std::string& out) {
     if (!asked.empty()) return 0;
     out += (exists ? "# launcher: " : "# launcher (not there yet): ") + pathForPeople(fileName) + '\n';
     for (const Setting* row : shownOrder)
-      if (!row->name.empty()) out += std::string(row->name) + '=' + nativeText(scriptValue(*row, launcher.settings)) + '\n';
+      if (!row->name.empty())
+        out += std::string(row->name) + '=' + nativeText(scriptValue(*row, launcher.settings)) + '\n';
     return 0;
   }
 
