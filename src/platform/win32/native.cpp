@@ -27,8 +27,10 @@ int writeStream(Stream stream, std::string_view oemText) {
   for (std::size_t done = 0; done < oemText.size();) {
     DWORD written = 0;
     if (!WriteFile(h, oemText.data() + done, static_cast<DWORD>(oemText.size() - done), &written, nullptr)) {
+      // A pipe whose reader went away, however the system words it, is a broken pipe.
       DWORD error = GetLastError();
-      return error == ERROR_NO_DATA ? ERROR_BROKEN_PIPE : static_cast<int>(error);  // a pipe being closed
+      bool noReader = error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED;
+      return noReader ? ERROR_BROKEN_PIPE : static_cast<int>(error);
     }
     if (written == 0) return 101;  // nothing taken: a short write
     done += written;
