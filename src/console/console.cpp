@@ -15,6 +15,7 @@ struct State {
   std::uint8_t textAttribute = 0x07;
   int codePage = 437;
   int pendingScan = -1;  // the scan code held back by readKey
+  bool presented = false;  // the device has shown the model at least once
 };
 State state;
 
@@ -53,8 +54,11 @@ void putChar(std::uint8_t c) {
   }
 }
 
+// The screen is shown when the program is about to wait: keys already typed are taken
+// first, so a paste or keys typed ahead cost one frame, not one each. The first frame goes
+// out before any key is taken: a run whose output fails stops before it acts on a key.
 KeyEvent nextEvent() {
-  flush();
+  if (!state.presented || !state.device->keyWaiting()) flush();
   KeyEvent e = state.device->readKey();
   if (e.end) platform::runtimeError(100);  // keyboard input is over: nothing more can happen
   return e;
@@ -87,6 +91,7 @@ void start(Device& d) {
   state.codePage = state.device->codePage();
   state.textAttribute = state.device->startAttribute();
   state.pendingScan = -1;
+  state.presented = false;
 }
 
 void finish() {
@@ -100,6 +105,7 @@ void flush() {
   if (!state.device) return;
   state.device->present(state.model);
   state.model.scrolled = 0;
+  state.presented = true;
 }
 
 const Screen& screen() { return state.model; }
@@ -145,7 +151,6 @@ std::uint8_t readKey() {
 
 void readLine(Str& line) {
   line.clear();
-  flush();
   if (state.device->readLine(state.model, line, state.textAttribute)) return;
   for (;;) {
     KeyEvent e = nextEvent();

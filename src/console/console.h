@@ -1,6 +1,6 @@
 // The console operations every screen uses, implemented once over the screen model.
 // Writing only changes the model; the device shows it when the program waits for a key
-// or a line, or ends.
+// or a line (and none has been typed ahead), beeps, or ends.
 #pragma once
 
 #include <cstdint>

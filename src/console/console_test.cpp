@@ -157,6 +157,20 @@ TEST_F(Console, ReadLineKeeps255AndRubsOutAcrossARowBreak) {
   EXPECT_EQ(rowText(5), pad(std::string(255 - 3 * 80, 'w')));  // nor is more shown
 }
 
+TEST_F(Console, KeysTypedAheadAreShownInOneFrameWhenTheyRunOut) {
+  device.type("ab\bc\r");  // a line, then a cursor key, all at once
+  device.press(72);
+  Str line;
+  console::readLine(line);
+  EXPECT_EQ(device.presents, 1);  // the first screen, before any key is taken
+  EXPECT_EQ(console::readKey(), 0);
+  EXPECT_EQ(console::readKey(), 72);
+  EXPECT_EQ(device.presents, 1);
+  test::runtimeErrorOf([] { console::readKey(); });  // the program waits: the screen goes out
+  EXPECT_EQ(device.presents, 2);
+  EXPECT_EQ(rowText(1), pad("ac"));
+}
+
 TEST_F(Console, EndOfInputStopsTheRunWithError100) {
   EXPECT_EQ(test::runtimeErrorOf([] { console::readKey(); }), 100);
   Str line;

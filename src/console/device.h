@@ -63,8 +63,12 @@ class Device {
   virtual void beep() = 0;
   // Waits for the next key.
   virtual KeyEvent readKey() = 0;
-  // A device with a line editor of its own reads the line here (echoing it into the
-  // screen) and returns true; the others return false and the core edits the line.
+  // True when readKey has a key to return without waiting (typed ahead, pasted). The core
+  // shows the screen only when no key is waiting.
+  virtual bool keyWaiting() { return false; }
+  // A device with a line editor of its own shows the screen, then reads the line here
+  // (echoing it into the screen) and returns true; the others return false and the core
+  // edits the line.
   virtual bool readLine(Screen& /*screen*/, Str& /*line*/, std::uint8_t /*attribute*/) {
     return false;
   }

@@ -14,7 +14,9 @@ POSIX program sees:
   UTF-8 that always is.
 
 ZOR_WINEPREFIX names a prefix made beforehand (scripts/test-win32 makes one for the unit
-tests as well); it is set up the same way and left in place.
+tests as well); it is set up the same way and left in place. Scenarios run side by side
+(pytest -n) need a prefix each, since each sets the drives for its own: the first worker
+takes ZOR_WINEPREFIX, the others make their own.
 """
 
 import atexit
@@ -61,7 +63,7 @@ def shared_prefix():
     global _prefix
     if _prefix is None:
         given = os.environ.get("ZOR_WINEPREFIX")
-        if given:
+        if given and os.environ.get("PYTEST_XDIST_WORKER", "gw0") == "gw0":
             prefix = Path(given)
         else:
             prefix = Path(tempfile.mkdtemp(prefix="zorsetup-wine-"))

@@ -33,6 +33,7 @@ class MemoryDevice : public Device {
   void present(const Screen&) override { ++presents; }
   void beep() override { ++beeps; }
   KeyEvent readKey() override;
+  bool keyWaiting() override { return !keys_.empty(); }
   void finish(const Screen&) override { finished = true; }
 
  private:

@@ -297,6 +297,7 @@ class TerminalDevice : public console::Device {
     for (;;) {
       if (queued_ > 0) return takeKey();
       if (ended_) return console::KeyEvent{.end = true};
+      if (decodeBuffered()) continue;
       if ((resized || continued) && last_) present(*last_);
       int wait = terminal::awaitingEscape(decoder_) ? escapeDelay_ : -1;
       int ready = waitFor(inFd, POLLIN, wait);
@@ -308,8 +309,18 @@ class TerminalDevice : public console::Device {
         queued_ = terminal::escapeTimeout(decoder_, keys_);
         continue;
       }
-      readByte();
+      readInput();
     }
+  }
+
+  // Decodes what has come in until a key is complete; reads only what is there already.
+  bool keyWaiting() override {
+    while (queued_ == 0 && !ended_) {
+      if (decodeBuffered()) continue;
+      if (waitFor(inFd, POLLIN, 0) <= 0) break;
+      readInput();
+    }
+    return queued_ > 0;
   }
 
   // The last screen, then the terminal as it was. A write that fails there still hands the
@@ -334,12 +345,19 @@ class TerminalDevice : public console::Device {
   }
 
  private:
-  // Reads with no key queued, as readKey does.
-  void readByte() {
-    unsigned char byte;
-    ssize_t n = read(inFd, &byte, 1);
-    if (n == 1) {
-      queued_ = terminal::decodeByte(decoder_, byte, keys_);
+  // Decodes the next byte read but not yet decoded, if there is one. Called with no key queued.
+  bool decodeBuffered() {
+    if (input_ == inputEnd_) return false;
+    queued_ = terminal::decodeByte(decoder_, *input_++, keys_);
+    return true;
+  }
+
+  // Reads what the terminal has, once all read before is decoded.
+  void readInput() {
+    ssize_t n = read(inFd, inputBuffer_, sizeof inputBuffer_);
+    if (n > 0) {
+      input_ = inputBuffer_;
+      inputEnd_ = inputBuffer_ + n;
     } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
       // End of input, or the terminal is gone: an Esc still held was typed before.
       queued_ = terminal::escapeTimeout(decoder_, keys_);
@@ -361,6 +379,10 @@ class TerminalDevice : public console::Device {
   // Keys decoded but not yet read; one byte completes at most two.
   console::KeyEvent keys_[2];
   int queued_ = 0;
+  // Bytes read, from input_ on not yet decoded: a paste is read a buffer at a time.
+  unsigned char inputBuffer_[4096];
+  unsigned char* input_ = inputBuffer_;
+  unsigned char* inputEnd_ = inputBuffer_;
   bool ended_ = false;
   const console::Screen* last_ = nullptr;
   std::string frame_, leave_;

@@ -170,6 +170,22 @@ TEST(TerminalDevice, KeysComeOneAtATimeInTheOrderTyped) {
   EXPECT_EQ(run.report, "97/0 0/72 130/0 27/0 1/0 0/59 19/0 13/0 ");
 }
 
+TEST(TerminalDevice, AKeyIsWaitingOnceAllOfItHasComeIn) {
+  // a and cursor up typed at once; then an unknown sequence, which is no key, and a lone
+  // Esc, which is one only after ESCDELAY.
+  Outcome run = onTerminal(
+      [](console::Device& d) {
+        std::string seen;
+        for (int i = 0; i < 3; ++i) {
+          seen += readKeys(d, 1);
+          seen += d.keyWaiting() ? "waiting " : "none ";
+        }
+        return seen;
+      },
+      {"a\x1b[A\x1b[99z\x1b"});
+  EXPECT_EQ(run.report, "97/0 waiting 0/72 none 27/0 none ");
+}
+
 TEST(TerminalDevice, ALoneEscWaitsForEscdelay) {
   // Esc, then "[A" a moment later: within ESCDELAY one cursor key, after it three keys.
   for (const char* longest : {"2000", "10000"}) {

@@ -139,7 +139,24 @@ class Win32Console : public console::Device {
     }
   }
 
+  // A key press waiting among the input events; the events before it that are no key
+  // press go, as readKey would pass them by.
+  bool keyWaiting() override {
+    if (repeats_ > 0) return true;
+    for (;;) {
+      INPUT_RECORD record;
+      DWORD seen = 0;
+      if (!PeekConsoleInputA(in_, &record, 1, &seen) || seen == 0) return false;  // never waits
+      KeyEvent key;
+      if (win32::keyFromRecord(record, key)) return true;
+      if (!ReadConsoleInputA(in_, &record, 1, &seen)) return false;
+    }
+  }
+
   bool readLine(Screen& screen, Str& line, std::uint8_t attribute) override {
+    // The console's editor works on what the console shows: the model goes out first.
+    present(screen);
+    screen.scrolled = 0;
     if (!SetConsoleTextAttribute(out_, attribute)) fail();
     setMode(lineMode);
     std::string typed = readTypedLine();
