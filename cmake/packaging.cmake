@@ -31,6 +31,9 @@ if(UNIX)
   install(FILES README.md packaging/copyright ${PROJECT_BINARY_DIR}/changelog.gz
           DESTINATION share/doc/zorsetup)
   install(FILES packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME zorsetup)
+  # Where bash-completion looks for a command's completion when it is first asked for.
+  install(FILES packaging/zorsetup.bash-completion DESTINATION share/bash-completion/completions
+          RENAME zorsetup)
 else()
   # The zip holds the program and the README side by side, not under bin/.
   install(TARGETS zorsetup RUNTIME DESTINATION . COMPONENT zip EXCLUDE_FROM_ALL)

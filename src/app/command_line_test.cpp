@@ -55,13 +55,47 @@ TEST_F(CommandLine, SetTakesLettersAndNamesInEitherCaseAndWritesWhatTheMenuWould
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(launcher(), "@ECHO OFF\r\nREM mine\r\n" + dir.dosName() +
                             "ZOR4.EXE -!- -BF -C+ -G- -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X16 -Z25 %1 %2 %3 %4 %5 %6 %7 %8 %9");
-  // The changed settings, each once, and none that stayed.
+  // The changed settings, each once, and none that stayed; then what of the hand-made
+  // launcher is not written back.
   EXPECT_EQ(r.out.substr(r.out.find('\n') + 1),
-            "u  subdirectorys         on\n"
-            "b  screen                F   no   colors Ascii   (filtered)\n"
-            "x  upper memory limit    16\n"
-            "z  lines                 25\n"
-            "g  gtdata-dll            off\n");
+            "subdirs=on\n"
+            "display-mode=F\n"
+            "memory-limit=16\n"
+            "screen-lines=25\n"
+            "gtdata-dll=off\n"
+            "not kept: C:\\ZOR4.EXE -U- -X7 %1\n");
+  EXPECT_NE(r.out.find("(the old one stays in ZO.BAK)\n"), std::string::npos) << r.out;
+}
+
+TEST_F(CommandLine, ShowPrintsWhatSetTakesBackAndASetThatChangesNothingWritesNothing) {
+  // A hand-edited table name with escape sequences: shown escaped, never as they are.
+  test::writeFile(dir / "ZO.BAT", "@ECHO OFF\r\nREM mine\r\nC:\\ZOR4.EXE -U- -F\x1b[?1049h\x0e %1");
+  Ran shown = commandLine({"--show"}, dir);
+  EXPECT_EQ(shown.code, 0) << shown.err;
+  EXPECT_EQ(shown.out.find('\x1b'), std::string::npos);
+  EXPECT_NE(shown.out.find("\ncolour-table=\\x1B[?1049h\\x0E\n"), std::string::npos) << shown.out;
+  EXPECT_EQ(commandLine({"--show", "U", "memory-limit"}, dir).out, "off\n3000\n");
+
+  std::filesystem::remove(dir / "ZO.BAT");
+  ASSERT_EQ(commandLine({"--set", "u=off", "b=a", "x=300", "f=MY.FAR", "--launcher", "."}, dir).code, 0);
+  const std::string made = launcher();
+  shown = commandLine({"--show"}, dir);
+  // The lines from a file, with a comment, a blank line and CR LF line ends, into a new launcher.
+  std::filesystem::create_directory(dir / "other");
+  test::writeFile(dir / "site.conf", "# copied\r\n\r\n" + shown.out);
+  Ran r = commandLine({"--set", "--from", "site.conf", "--launcher", dir / "other"}, dir);
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(test::readFile(dir / "other/ZO.BAT"), made);
+  // Once more: nothing to change, so nothing written and the file's time stays.
+  auto time = std::filesystem::last_write_time(dir / "ZO.BAT");
+  r = commandLine({"--set", "--from=site.conf", "x=300"}, dir);
+  EXPECT_EQ(r.out.substr(0, 11), "unchanged: ");
+  EXPECT_EQ(std::filesystem::last_write_time(dir / "ZO.BAT"), time);
+  EXPECT_NE(r.err.find("note: no such file (yet): " + dir.dosName() + "MY.FAR"), std::string::npos) << r.err;
+  // A bad line of the file is named by its number.
+  test::writeFile(dir / "site.conf", "u=on\n\nmouse=maybe\n");
+  EXPECT_EQ(commandLine({"--set", "--from", "site.conf"}, dir).err,
+            "zorsetup: site.conf:3: mouse=maybe: expected on or off\nTry 'zorsetup --help'.\n");
 }
 
 TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
@@ -74,7 +108,7 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
     Ran r = commandLine({"--set", "x=5", pair}, dir);
     EXPECT_EQ(r.code, 2) << pair;
     EXPECT_NE(r.err.find(pair.substr(0, 2)), std::string::npos) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line
+    EXPECT_EQ(r.err.find('\n') + 1, r.err.find("Try 'zorsetup --help'.\n")) << r.err;  // one line of reason
     EXPECT_EQ(launcher(), before) << pair;
   }
   EXPECT_EQ(commandLine({"--set", tooLong.substr(0, tooLong.size() - 1), "--dry-run"}, dir).code, 0);
@@ -104,6 +138,15 @@ TEST_F(CommandLine, ALauncherDirectoryNamedOnTheCommandLine) {
   EXPECT_EQ(test::readFile(dir / "bin/ZO.BAT").substr(0, 57),
             "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n");
   EXPECT_EQ(commandLine({"--show", "--launcher", dir / "none"}, dir).code, 1);
+  {  // elsewhere: the launcher's directory in DOS form, ZOR's named
+    const std::string top = dir.dosName();
+    test::ScopedDirectory elsewhere{dir / "bin"};
+    r = commandLine({"--set", "u=off", "--launcher", top + "bin", "--zor", top}, dir);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(test::readFile(dir / "bin/ZO.BAT").find(top + "ZOR4.EXE -!-"), std::string::npos);
+    EXPECT_EQ(commandLine({"--set", "u=off", "--launcher", ".", "--zor", "."}, dir).err,
+              "zorsetup: no ZOR4.EXE in " + top + "bin\n");
+  }
   // Room for "ZO.BAT" behind the directory and its backslash: 255 characters in all.
   std::string longest(248 - dir.dosName().size(), 'd');
   for (const std::string& name : {longest, longest + "d"}) std::filesystem::create_directory(dir / name);
@@ -113,16 +156,31 @@ TEST_F(CommandLine, ALauncherDirectoryNamedOnTheCommandLine) {
   EXPECT_EQ(r.err, "zorsetup: too long for ZO.BAT behind it: " + longest + "d\n");
 }
 
-TEST_F(CommandLine, UsageErrorsPrintTheHelpToStandardError) {
-  for (std::vector<std::string> words :
-       {std::vector<std::string>{"--bogus"}, {"--set"}, {"--dry-run"}, {"--show", "--launcher"},
-        {"--launcher", "x"}, {"--help", "--show"}, {"-x"}}) {
+TEST_F(CommandLine, AUsageErrorIsOneLineOfReasonWhereverItRuns) {
+  std::filesystem::remove(dir / "ZOR4.EXE");  // and no launcher: the arguments are checked first
+  std::filesystem::remove(dir / "ZO.BAT");
+  for (auto [words, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--bogus"}, "unrecognized option '--bogus'"},
+           {{"-x"}, "unrecognized option '-x'"},
+           {{"--s"}, "option '--s' is ambiguous"},
+           {{"--show", "--launcher"}, "option '--launcher' requires an argument"},
+           {{"--show=all"}, "option '--show' doesn't allow an argument"},
+           {{"--launcher=x"}, "'--launcher' goes only with --show, --list, --set"},
+           {{"--show", "--zor", "."}, "'--zor' goes only with --set"},
+           {{"--dry-run", "--list"}, "'--dry-run' goes only with --set"},
+           {{"--help", "--sh"}, "'--help' and '--show' do not go together"},
+           {{"--list", "u"}, "unexpected argument 'u'"},
+           {{"--"}, "unexpected argument '--'"},
+           {{"--set"}, "--set needs NAME=VALUE pairs or --from FILE"},
+           {{"--set", "u=maybe"}, "u=maybe: expected on or off"},
+           {{"--show", "u", "--", "--x"}, "--x: no such setting"},
+       }) {
     Ran r = commandLine(words, dir);
     EXPECT_EQ(r.code, 2) << words[0];
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("Usage: zorsetup"), std::string::npos);
+    EXPECT_EQ(r.err, "zorsetup: " + reason + "\nTry 'zorsetup --help'.\n");
   }
-  for (const char* help : {"--help", "-h", "-?", "/?"}) {
+  for (const char* help : {"--help", "--he", "-h", "-?", "/?"}) {
     Ran r = commandLine({help}, dir);
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("Usage: zorsetup"), std::string::npos) << help;

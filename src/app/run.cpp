@@ -52,14 +52,15 @@ void closingScreen() {
 
 }  // namespace
 
-Str findZorDirectory(Str& problem) {
-  Str zor = platform::searchFile("ZOR4.EXE", ".");
+Str findZorDirectory(Str& problem, std::string_view directory) {
+  Str zor = platform::searchFile("ZOR4.EXE", directory.empty() ? "." : directory);
   if (zor.empty()) {
-    problem = Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir);
+    problem = directory.empty() ? Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir)
+                                : Str(text(msgNoZorIn)) + directory;
     return {};
   }
   // Cut to 255 characters, the path would name ZOR4.EXE in no directory at all.
-  Str here = platform::currentDirectory();
+  Str here = directory.empty() ? platform::currentDirectory() : Str(directory);
   if (here.empty() || here.size() > 255 - 9) {
     problem = text(msgZorPathTooLong);
     return {};

@@ -22,9 +22,10 @@ struct RunState {
   std::vector<Str> tablesSaved;  // full names, as the editor wrote them
 };
 
-// The directory of ZOR4.EXE, which must be the current one, with its backslash; empty,
-// with the reason in problem, when ZOR4.EXE is not there or its path does not fit.
-Str findZorDirectory(Str& problem);
+// The directory of ZOR4.EXE, the current one or the absolute DOS directory given (without
+// its backslash), with its backslash; empty, with the reason in problem, when ZOR4.EXE is
+// not there or its path does not fit.
+Str findZorDirectory(Str& problem, std::string_view directory = {});
 
 // The whole run, from the first screen to its end; a runtime error ends it by platform::RunEnd.
 void runProgram(RunState& run);

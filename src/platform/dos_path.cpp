@@ -121,16 +121,11 @@ long nextCodePoint(std::string_view text, std::size_t& i) {
   return c;
 }
 
-// POSIX names (UTF-8) as DOS names (code page 437), "/" as "\". Control bytes stay as
-// they are; a character without a byte of its own in the code page becomes "?".
+// POSIX names (UTF-8) as DOS names (code page 437), "/" as "\".
 std::string dosNames(std::string_view posix) {
-  std::string out;
-  for (std::size_t i = 0; i < posix.size();) {
-    long c = nextCodePoint(posix, i);
-    int b = c < 0 ? -1 : c < 0x80 ? static_cast<int>(c) : unicodeToCp437(static_cast<char32_t>(c));
-    if (b >= 0 && b < 0x80 && c >= 0x80) b = -1;  // a glyph of a control byte is no name character
-    out += b < 0 ? '?' : b == '/' ? '\\' : static_cast<char>(b);
-  }
+  std::string out = cp437Of(posix);
+  for (char& c : out)
+    if (c == '/') c = '\\';
   return out;
 }
 
@@ -178,6 +173,17 @@ bool holds(std::string_view folder, std::string_view path) {
 }
 
 }  // namespace
+
+std::string cp437Of(std::string_view utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    long c = nextCodePoint(utf8, i);
+    int b = c < 0 ? -1 : c < 0x80 ? static_cast<int>(c) : unicodeToCp437(static_cast<char32_t>(c));
+    if (b >= 0 && b < 0x80 && c >= 0x80) b = -1;  // a glyph of a control byte is no name character
+    out += b < 0 ? '?' : static_cast<char>(b);
+  }
+  return out;
+}
 
 Str expandPath(std::string_view path, std::string_view currentDir) {
   std::string base(currentDir);

@@ -21,6 +21,10 @@ namespace platform::dos {
 // usable current directory, or a result longer than 255) comes back unchanged.
 Str expandPath(std::string_view path, std::string_view currentDir);
 
+// UTF-8 text in code page 437: control bytes stay as they are; a character without a
+// byte of its own in the code page, and each byte that is not UTF-8, becomes "?".
+std::string cp437Of(std::string_view utf8);
+
 // Drive letters of the DOS view: targets[0] is the folder behind A:, "" when no drive.
 // Targets are absolute POSIX paths without a trailing "/" (except "/" itself).
 struct DriveMap {

@@ -25,10 +25,16 @@ bool directoryExists(std::string_view dosPath);
 // OEM text as the machine's own names and streams have it: UTF-8 on POSIX, the same bytes
 // on Windows. A native path joins it as it is, never through the code page.
 std::string nativeText(std::string_view oemText);
+// Text typed in the machine's own form (an argument, a line of a file) in the OEM code
+// page: on POSIX UTF-8 to code page 437, "?" for a character it lacks; on Windows as it is.
+std::string oemTextOf(std::string_view nativeText);
 
 enum class Stream { output, error };
 // Writes text in the machine's own form (nativeText) whole: 0, or the error number of the
-// write that failed.
+// write that failed (109 for a pipe without a reader, which never ends the process by a
+// signal).
 int writeStream(Stream stream, std::string_view text);
+// Appends all of standard input to text: 0, or the error number of the read that failed.
+int readStandardInput(std::string& text);
 
 }  // namespace platform

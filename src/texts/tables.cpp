@@ -162,7 +162,7 @@ constexpr Entry messageList[] = {
     {"no launcher ZO.BAT in the current directory or along PATH; name its directory with --launcher DIR",
      "keine Startdatei ZO.BAT im aktuellen Verzeichnis oder in PATH; ihr Verzeichnis mit --launcher VERZ "
      "angeben"},
-    {": no such setting (see zorsetup --help)", ": keine solche Einstellung (siehe zorsetup --help)"},
+    {": no such setting", ": keine solche Einstellung"},
     {"expected ", "erwartet: "},
     {"on or off", "on oder off"},
     {"one of the letters C, E, A, F, H", "einer der Buchstaben C, E, A, F, H"},
@@ -174,18 +174,22 @@ constexpr Entry messageList[] = {
      "ein Name ohne Steuerzeichen und '\"' von h\x94" "chstens 252 Zeichen mit dem Verzeichnis von ZOR"},
     {"abort : the path of ZOR's directory holds a control character or a \"!",
      "Abbruch : der Pfad des ZOR-Verzeichnisses enth\x84lt ein Steuerzeichen oder ein \"!"},
-    {"standard output would not take the text", "die Standardausgabe nahm den Text nicht an"},
+    {"standard output", "Standardausgabe"},
     {" - set-up program for ZOR\n", " - Einrichtungsprogramm zu ZOR\n"},
     {"\n"
      "Usage: zorsetup                    the full-screen menu\n"
-     "       zorsetup --show [--launcher DIR]\n"
-     "       zorsetup --set KEY=VALUE... [--launcher DIR] [--dry-run]\n"
-     "       zorsetup --help | --version\n"
-     "\n",
+     "       zorsetup --show [NAME...] [--launcher DIR]\n"
+     "       zorsetup --list [--launcher DIR]\n",
      "\n"
      "Aufruf: zorsetup                   das Men\x81\n"
-     "        zorsetup --show [--launcher VERZ]\n"
-     "        zorsetup --set SCHL\x9ASSEL=WERT... [--launcher VERZ] [--dry-run]\n"
+     "        zorsetup --show [NAME...] [--launcher VERZ]\n"
+     "        zorsetup --list [--launcher VERZ]\n"},
+    {"       zorsetup --set [NAME=VALUE...] [--from FILE] [--launcher DIR] [--zor DIR]\n"
+     "                      [--dry-run]\n"
+     "       zorsetup --help | --version\n"
+     "\n",
+     "        zorsetup --set [NAME=WERT...] [--from DATEI] [--launcher VERZ] [--zor VERZ]\n"
+     "                       [--dry-run]\n"
      "        zorsetup --help | --version\n"
      "\n"},
     {"Start it in the directory that holds ZOR4.EXE. It reads the launcher ZO.BAT\n"
@@ -205,40 +209,82 @@ constexpr Entry messageList[] = {
      "fragen nach Farbtabelle, RAM-Obergrenze und Zeilenzahl; * bearbeitet eine Farbtabelle; Esc "
      "beendet ohne zu schreiben; Enter schreibt ZO.BAT."},
     {"and", "und"},
-    {"  --show            print the launcher's path and every setting\n",
-     "  --show            Pfad der Startdatei und alle Einstellungen ausgeben\n"},
-    {"  --set KEY=VALUE   change settings and write the launcher. KEY is the menu letter or its name:",
-     "  --set S=W         Einstellungen \x84ndern und die Startdatei schreiben. S ist der "
-     "Men\x81" "buchstabe oder sein Name:"},
+    {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it, the\n"
+     "                    same in every language, after a line \"# launcher: PATH\"; with\n"
+     "                    names, only their values, a line each\n",
+     "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie nimmt,\n"
+     "                    in jeder Sprache gleich, nach einer Zeile \"# launcher: PFAD\"; mit\n"
+     "                    Namen nur deren Werte, je eine Zeile\n"},
+    {"  --list            print the launcher's path and the settings as the menu shows them\n",
+     "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81 ausgeben\n"},
+    {"  --set NAME=VALUE  change settings and write the launcher; a launcher that stays the same is "
+     "not written (\"unchanged\"). NAME is the menu letter or its name:",
+     "  --set NAME=WERT   Einstellungen \x84ndern und die Startdatei schreiben; eine, die gleich "
+     "bleibt, wird nicht geschrieben (\"unver\x84ndert\"). NAME ist der Men\x81" "buchstabe oder:"},
     {"C, E, A, F or H", "C, E, A, F, H"},
     {"a file name, relative to ZOR's directory", "Dateiname, relativ zum Verzeichnis von ZOR"},
     {"0 to 2048000", "0 bis 2048000"},
     {"0, 25, 28, 43, 50 or 60", "0, 25, 28, 43, 50, 60"},
-    {"  --launcher DIR    the launcher in DIR instead of the one found\n"
-     "  --dry-run         print the launcher --set would write; write nothing\n"
-     "  -h, -?, --help    this text\n"
+    {"  --from FILE       more pairs, a line each, from FILE (- standard input); blank\n"
+     "                    lines and lines starting with # are skipped\n"
+     "  --launcher DIR    the launcher in DIR instead of the one found\n",
+     "  --from DATEI      weitere Paare, je Zeile eins, aus DATEI (- Standardeingabe);\n"
+     "                    Leerzeilen und Zeilen, die mit # beginnen, z\x84hlen nicht\n"
+     "  --launcher VERZ   die Startdatei in VERZ statt der gefundenen\n"},
+    {"  --zor DIR         ZOR4.EXE in DIR instead of the current directory\n"
+     "  --dry-run         print the launcher --set would write; write nothing\n",
+     "  --zor VERZ        ZOR4.EXE in VERZ statt im aktuellen Verzeichnis\n"
+     "  --dry-run         die Startdatei zeigen, die --set schriebe; nichts schreiben\n"},
+    {"  -h, -?, --help    this text\n"
      "  --version         the version\n"
+     "Options may be abbreviated and given in any order; --opt=VALUE is --opt VALUE;\n"
+     "-- ends the options. Bytes that are not printable are shown as \\xNN.\n"
      "\n",
-     "  --launcher VERZ   die Startdatei in VERZ statt der gefundenen\n"
-     "  --dry-run         die Startdatei zeigen, die --set schriebe; nichts schreiben\n"
      "  -h, -?, --help    dieser Text\n"
      "  --version         die Version\n"
+     "Optionen d\x81rfen abgek\x81rzt werden und in beliebiger Folge stehen; --opt=WERT ist\n"
+     "--opt WERT; -- beendet die Optionen. Nicht druckbare Bytes erscheinen als \\xNN.\n"
      "\n"},
     {"Environment: LC_ALL, LC_MESSAGES, LANG (de... gives German), PATH, WINEPREFIX\n"
      "(drive letters on Linux), ESCDELAY (milliseconds to wait after Esc, 50).\n",
      "Umgebung: LC_ALL, LC_MESSAGES, LANG (de... ergibt Deutsch), PATH, WINEPREFIX\n"
      "(Laufwerke unter Linux), ESCDELAY (Millisekunden Wartezeit nach Esc, 50).\n"},
-    {"Exit status: 0 done; 1 no launcher found; 2 usage error; N after\n"
-     "\"Runtime error N\" (3 path not found, 5 access denied, 112 disk full).\n",
-     "R\x81" "ckgabewert: 0 erledigt; 1 keine Startdatei gefunden; 2 Aufruffehler; N nach\n"
-     "\"Runtime error N\" (3 Pfad fehlt, 5 Zugriff verweigert, 112 Datentr\x84ger voll).\n"},
+    {"Exit status: 0 done; 1 no launcher or no ZOR4.EXE found; 2 usage error or a bad\n"
+     "pair; N after \"Runtime error N\" (3 path not found, 5 access denied, 109 broken\n"
+     "pipe, 112 disk full).\n",
+     "R\x81" "ckgabewert: 0 erledigt; 1 keine Startdatei oder kein ZOR4.EXE gefunden;\n"
+     "2 Aufruffehler oder falsches Paar; N nach \"Runtime error N\" (3 Pfad fehlt,\n"
+     "5 Zugriff verweigert, 109 Pipe geschlossen, 112 Datentr\x84ger voll).\n"},
+    {"Try 'zorsetup --help'.", "Mehr mit 'zorsetup --help'."},
+    {"unrecognized option '%s'", "unbekannte Option '%s'"},
+    {"option '%s' requires an argument", "Option '%s' verlangt ein Argument"},
+    {"option '%s' doesn't allow an argument", "Option '%s' erlaubt kein Argument"},
+    {"option '%s' is ambiguous", "Option '%s' ist mehrdeutig"},
+    {"'%s' and '%s' do not go together", "'%s' und '%s' gehen nicht zusammen"},
+    {"'%s' goes only with %s", "'%s' geht nur mit %s"},
+    {"unexpected argument '%s'", "unerwartetes Argument '%s'"},
+    {"--set needs NAME=VALUE pairs or --from FILE", "--set braucht Paare NAME=WERT oder --from DATEI"},
+    {"unchanged: ", "unver\x84ndert: "},
+    {"not kept: ", "nicht \x81" "bernommen: "},
+    {" (the old one stays in ZO.BAK)", " (die alte bleibt in ZO.BAK)"},
+    {"note: no such file (yet): ", "Hinweis: (noch) keine solche Datei: "},
+    {"no ZOR4.EXE in ", "kein ZOR4.EXE in "},
+    {"standard input", "Standardeingabe"},
+    {"file not found", "Datei nicht gefunden"},
+    {"path not found", "Pfad nicht gefunden"},
+    {"access denied", "Zugriff verweigert"},
+    {"read past the end", "Lesen hinter dem Ende"},
+    {"short write", "unvollst\x84ndig geschrieben"},
+    {"broken pipe", "Pipe geschlossen"},
+    {"disk full", "Datentr\x84ger voll"},
+    {"error ", "Fehler "},
 };
 
 static_assert(std::size(generalList) == txtStartHint);
 static_assert(std::size(editorList) == edtBackground);
 static_assert(std::size(categoryList) == catStatusLine);
 static_assert(std::size(displayModeList) == modeHtml);
-static_assert(std::size(messageList) == msgHelpExitStatus);
+static_assert(std::size(messageList) == msgErrorOther);
 
 ZOR_TABLE(generalBytes, generalList);
 ZOR_TABLE(editorBytes, editorList);

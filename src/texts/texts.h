@@ -34,10 +34,15 @@ enum MessageText : int {
   msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgChangedSinceRead,
   msgBackupFailed, msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
   msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
-  msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgOutputFailed, msgHelpTitle,
-  msgHelpUsage, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch, msgHelpKeysAsk,
-  msgAnd, msgHelpShow, msgHelpSet, msgHelpModes, msgHelpFileName, msgHelpMemoryLimit,
-  msgHelpScreenLines, msgHelpOptions, msgHelpEnvironment, msgHelpExitStatus
+  msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgStandardOutput, msgHelpTitle,
+  msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
+  msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpList, msgHelpSet, msgHelpModes, msgHelpFileName,
+  msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpConventions,
+  msgHelpEnvironment, msgHelpExitStatus, msgTryHelp, msgUnknownOption, msgNeedsValue,
+  msgTakesNoValue, msgAmbiguous, msgNotTogether, msgOnlyWith, msgUnexpected, msgNoPairs,
+  msgUnchanged, msgNotKept, msgKeptAsBackup, msgNoTableYet, msgNoZorIn, msgStandardInput,
+  msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
+  msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther
 };
 
 // Fills a text array from a table for the language code (the table's first language when

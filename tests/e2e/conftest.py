@@ -188,18 +188,18 @@ def snapshot(*dirs):
 
 @pytest.fixture
 def run(program, zor_dir, bin_dir, tmp_path):
-    """run(*args, lang=..., cwd=...) -> CompletedProcess, started in the ZOR directory
-    with pipes for standard input, output and error."""
+    """run(*args, lang=..., cwd=..., stdin=bytes, stdout=file) -> CompletedProcess, started
+    in the ZOR directory with pipes for standard input, output and error."""
 
-    def _run(*args, lang="en_US.UTF-8", cwd=None, env=None):
+    def _run(*args, lang="en_US.UTF-8", cwd=None, env=None, stdin=b"", stdout=subprocess.PIPE):
         e = base_env(tmp_path, bin_dir, lang)
         e.update(program.env)
         e.update(env or {})
         if program.prepare:
             program.prepare(e, tmp_path)
-        p = subprocess.run(program.argv + list(args), cwd=str(cwd or zor_dir), env=e,
-                           stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
-        p.out = p.stdout.decode("utf-8" if program.posix else "cp437")
+        p = subprocess.run(program.argv + list(args), cwd=str(cwd or zor_dir), env=e, input=stdin,
+                           stdout=stdout, stderr=subprocess.PIPE, timeout=120)
+        p.out = (p.stdout or b"").decode("utf-8" if program.posix else "cp437")
         p.err = p.stderr.decode("utf-8" if program.posix else "cp437")
         return p
 

@@ -58,7 +58,7 @@ def test_owner_group_and_mode_stay_and_the_owner_can_still_read_it(run, program,
     assert listing(launcher_dir) == ["ZO.BAK", "ZO.BAT"]
     env = as_nobody({}, program.argv[2:])
     p = run("--show", "--launcher", str(launcher_dir), cwd=zor, env=env)
-    assert p.returncode == 0 and "subdirectorys         on" in p.out, p.err
+    assert p.returncode == 0 and "\nsubdirs=on\n" in p.out, p.err
 
 
 def test_every_hard_link_sees_the_new_launcher(run, open_dir, launcher_dir):
@@ -116,6 +116,14 @@ def make_node(path, kind):
             pytest.skip("no device node may be made here")
 
 
+def denied(p, launcher_dir):
+    """--set stopped by access denied to the launcher: the file named, then the runtime error."""
+    assert p.returncode == ACCESS_DENIED
+    named, reported = p.err.splitlines()
+    assert named.startswith(f"zorsetup: {dos(launcher_dir / 'ZO.BAT')}") and named.endswith(": access denied")
+    assert reported == f"Runtime error {ACCESS_DENIED}"
+
+
 @pytest.mark.parametrize("kind", ["fifo", "socket", "directory", "device"])
 def test_only_a_plain_file_is_replaced(run, open_dir, kind):
     zor = zor_in(open_dir)
@@ -123,8 +131,7 @@ def test_only_a_plain_file_is_replaced(run, open_dir, kind):
     d.mkdir()
     make_node(d / "ZO.BAT", kind)
     before = status(d / "ZO.BAT")
-    p = set_u(run, zor, d)
-    assert (p.returncode, p.err) == (ACCESS_DENIED, f"Runtime error {ACCESS_DENIED}\n")
+    denied(set_u(run, zor, d), d)
     assert status(d / "ZO.BAT") == before
     assert listing(d) == ["ZO.BAT"]
 
@@ -249,8 +256,7 @@ def test_a_failed_save_leaves_zo_bak_as_it_was(run, program, open_dir, launcher_
         os.chown(launcher_dir / "ZO.BAK", NOBODY, NOBODY)
     else:
         (launcher_dir / "ZO.BAT").chmod(0o444)
-    p = set_u(run, zor, launcher_dir, as_nobody({}, program.argv[2:]))
-    assert (p.returncode, p.err) == (ACCESS_DENIED, f"Runtime error {ACCESS_DENIED}\n")
+    denied(set_u(run, zor, launcher_dir, as_nobody({}, program.argv[2:])), launcher_dir)
     assert (launcher_dir / "ZO.BAT").read_bytes() == OLD_LAUNCHER
     assert (launcher_dir / "ZO.BAK").read_bytes() == older
     assert listing(launcher_dir) == ["ZO.BAK", "ZO.BAT"]

@@ -1,11 +1,13 @@
 #include "platform/native.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "platform/cp437.h"
+#include "platform/dos_path.h"
 #include "platform/error_number.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
@@ -34,6 +36,8 @@ bool directoryExists(std::string_view dosPath) {
   return path && !path->empty() && ::stat(path->c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+std::string oemTextOf(std::string_view nativeText) { return dos::cp437Of(nativeText); }
+
 std::string nativeText(std::string_view oemText) {
   std::string text;
   for (char c : oemText) {
@@ -45,6 +49,7 @@ std::string nativeText(std::string_view oemText) {
 }
 
 int writeStream(Stream stream, std::string_view text) {
+  ::signal(SIGPIPE, SIG_IGN);  // a reader gone is EPIPE, told by the exit code
   int fd = stream == Stream::output ? STDOUT_FILENO : STDERR_FILENO;
   for (std::size_t done = 0; done < text.size();) {
     ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -54,6 +59,17 @@ int writeStream(Stream stream, std::string_view text) {
     done += static_cast<std::size_t>(n);
   }
   return 0;
+}
+
+int readStandardInput(std::string& text) {
+  char buffer[4096];
+  for (;;) {
+    ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return win32ErrorOf(errno);
+    if (n == 0) return 0;
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
 }
 
 }  // namespace platform

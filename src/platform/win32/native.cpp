@@ -17,6 +17,8 @@ bool directoryExists(std::string_view dosPath) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string oemTextOf(std::string_view nativeText) { return std::string(nativeText); }
+
 std::string nativeText(std::string_view oemText) { return std::string(oemText); }
 
 int writeStream(Stream stream, std::string_view oemText) {
@@ -24,12 +26,30 @@ int writeStream(Stream stream, std::string_view oemText) {
   HANDLE h = GetStdHandle(stream == Stream::output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   for (std::size_t done = 0; done < oemText.size();) {
     DWORD written = 0;
-    if (!WriteFile(h, oemText.data() + done, static_cast<DWORD>(oemText.size() - done), &written, nullptr))
-      return static_cast<int>(GetLastError());
+    if (!WriteFile(h, oemText.data() + done, static_cast<DWORD>(oemText.size() - done), &written, nullptr)) {
+      // A pipe whose reader went away, however the system words it, is a broken pipe.
+      DWORD error = GetLastError();
+      bool noReader = error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED;
+      return noReader ? ERROR_BROKEN_PIPE : static_cast<int>(error);
+    }
     if (written == 0) return 101;  // nothing taken: a short write
     done += written;
   }
   return 0;
+}
+
+int readStandardInput(std::string& text) {
+  HANDLE h = GetStdHandle(STD_INPUT_HANDLE);
+  char buffer[4096];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(h, buffer, sizeof buffer, &n, nullptr)) {
+      DWORD error = GetLastError();
+      return error == ERROR_BROKEN_PIPE ? 0 : static_cast<int>(error);  // the writer's end closed: the end
+    }
+    if (n == 0) return 0;
+    text.append(buffer, n);
+  }
 }
 
 }  // namespace platform
