@@ -14,7 +14,8 @@
 namespace {
 
 // The list's pieces as the dialog takes them: the search path (cut to 255), ';' unless it
-// ends in one, then the current directory ".", each append cut to 255 too.
+// ends in one, then the current directory ".", each append cut to 255 too. A piece that
+// starts with a double quote runs to the closing one (or the end) and loses its quotes.
 std::vector<Str> pieces(std::string_view searchPath) {
   Str list = searchPath;
   if (!list.empty() && list.back() != ';') list += ";";
@@ -22,9 +23,13 @@ std::vector<Str> pieces(std::string_view searchPath) {
   std::vector<Str> out;
   std::string_view rest = list;
   while (!rest.empty() && out.size() < 20) {
-    std::size_t semicolon = std::min(rest.find(';'), rest.size());
-    out.emplace_back(rest.substr(0, semicolon));
-    rest.remove_prefix(std::min(semicolon + 1, rest.size()));
+    bool quoted = rest.front() == '"';
+    if (quoted) rest.remove_prefix(1);
+    std::size_t end = std::min(rest.find(quoted ? '"' : ';'), rest.size());
+    out.emplace_back(rest.substr(0, end));
+    rest.remove_prefix(end);
+    if (quoted && !rest.empty()) rest.remove_prefix(1);  // the closing quote
+    if (!rest.empty() && rest.front() == ';') rest.remove_prefix(1);
   }
   return out;
 }
