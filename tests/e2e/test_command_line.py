@@ -151,7 +151,7 @@ def test_bash_completion(posix_program, line, offered):
     script = Path(__file__).parents[2] / "packaging" / "zorsetup.bash-completion"
     call = ('source "$0"; COMP_LINE="$1"; COMP_POINT=${#COMP_LINE}; read -ra COMP_WORDS <<< "$1"; '
             'COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _zorsetup; echo "${COMPREPLY[*]}"')
-    path = f"{Path(posix_program.argv[0]).parent}:/usr/bin:/bin"
+    path = f"{Path(posix_program.argv[-1]).parent}:/usr/bin:/bin"  # the program comes last, also behind env
     p = subprocess.run(["bash", "-c", call, str(script), line], env={"PATH": path},
                        capture_output=True, text=True, timeout=30)
     assert (p.stdout, p.stderr) == (offered + "\n", ""), line
