@@ -13,7 +13,6 @@ REPO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="$REPO_ROOT/build"
 WIN32_BUILD_DIR="$REPO_ROOT/build-win32"
 SANITIZE_DIR="$REPO_ROOT/build-sanitize"
-FUZZ_DIR="$REPO_ROOT/build-fuzz"
 JOBS="${JOBS:-2}"
 
 # Makes sure the given Debian packages are installed. As root the missing ones are
@@ -42,10 +41,12 @@ build_posix() {
   ninja -C "$BUILD_DIR" -j "$JOBS" "$@"
 }
 
-# The same program and unit tests with AddressSanitizer and UndefinedBehaviorSanitizer,
-# into build-sanitize/. Any report stops the process that made it.
+# The same program and unit tests, and the fuzz targets, built once with clang,
+# AddressSanitizer and UndefinedBehaviorSanitizer into build-sanitize/. Any report stops
+# the process that made it. Arguments: the targets to build (default all).
 build_sanitize() {
-  cmake -S "$REPO_ROOT" -B "$SANITIZE_DIR" -G Ninja -DZOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S "$REPO_ROOT" -B "$SANITIZE_DIR" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DZOR_FUZZ=ON \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   ninja -C "$SANITIZE_DIR" -j "$JOBS" "$@"
 }
 export ASAN_OPTIONS="${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1}"
