@@ -22,6 +22,16 @@ std::string_view withoutCallPrefix(std::string_view text) {
   return text;
 }
 
+// Where needle first stands outside double quotes, or npos: a quoted name may hold anything.
+std::size_t findUnquoted(std::string_view text, std::string_view needle) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!quoted && text.substr(i).starts_with(needle)) return i;
+    if (text[i] == '"') quoted = !quoted;
+  }
+  return std::string_view::npos;
+}
+
 // Whether the line starts ZOR4.EXE: its program, the quoted path or the first word.
 bool callsZor(std::string_view line) {
   std::string_view text = withoutCallPrefix(line);
@@ -55,7 +65,7 @@ std::string extractOptionLine(std::string_view commandLine) {
     if (auto quote = text.find('"'); quote != std::string_view::npos) dropFront(text, quote + 1);
   }
   if (auto blank = text.find(' '); blank != std::string_view::npos) dropFront(text, blank + 1);
-  if (auto para = text.find(" 'PARA"); para != std::string_view::npos) text = text.substr(0, para);
+  if (auto para = findUnquoted(text, " 'PARA"); para != std::string_view::npos) text = text.substr(0, para);
   return std::string(text);
 }
 

@@ -40,6 +40,7 @@ TEST(ExtractOptionLine, RexxCommand) {
   // The quote and "@" are only taken off in that order.
   EXPECT_EQ(extractOptionLine("@'ZOR4.EXE -U-"), "-U-");
   EXPECT_EQ(extractOptionLine("ZOR4.EXE -F'PARA 'PARA"), "-F'PARA");
+  EXPECT_EQ(extractOptionLine("ZOR4.EXE -F\"A 'PARA.FAR\" -U- 'PARA"), "-F\"A 'PARA.FAR\" -U-");  // a name
 }
 
 class ReadLauncher : public testing::Test {
