@@ -32,12 +32,14 @@ std::size_t findUnquoted(std::string_view text, std::string_view needle) {
   return std::string_view::npos;
 }
 
-// Whether the line starts ZOR4.EXE: its program, the quoted path or the first word.
-bool callsZor(std::string_view line) {
+// The program a command line starts: the quoted path or the first word.
+std::string_view programOf(std::string_view line) {
   std::string_view text = withoutCallPrefix(line);
-  std::string_view program = text.starts_with('"') ? text.substr(1, text.find('"', 1) - 1) : text.substr(0, text.find(' '));
-  return upperCaseOem(program).ends_with("ZOR4.EXE");
+  return text.starts_with('"') ? text.substr(1, text.find('"', 1) - 1) : text.substr(0, text.find(' '));
 }
+
+// Whether the line starts ZOR4.EXE.
+bool callsZor(std::string_view line) { return upperCaseOem(programOf(line)).ends_with("ZOR4.EXE"); }
 
 // The next line as far as a command line can count. A word that the limit cuts is not run
 // as it stands: it goes whole.
@@ -85,6 +87,7 @@ Launcher loadLauncher(std::string_view fileName) {
     if (callsZor(later)) commandLine = std::move(later);
   }
   closeText(reader);
+  if (callsZor(commandLine)) launcher.program = programOf(commandLine);
   parseOptionLine(extractOptionLine(commandLine), launcher.settings);
   return launcher;
 }
