@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/check.h"
+#include "app/diff.h"
 #include "app/menu.h"
 #include "app/run.h"
 #include "base/ascii.h"
@@ -79,7 +81,7 @@ std::string help() {
   help.append(wrapped(keys, 0)).append("\n").append(text(msgHelpShow)).append(text(msgHelpList));
   help.append(wrapped(set, 20));
   for (MessageText part :
-       {msgHelpOptions, msgHelpOptionsMore, msgHelpConventions, msgHelpEnvironment, msgHelpExitStatus})
+       {msgHelpOptions, msgHelpOptionsMore, msgHelpDiff, msgHelpCheck, msgHelpConventions, msgHelpEnvironment, msgHelpExitStatus})
     help.append(text(part));
   return help;
 }
@@ -90,12 +92,14 @@ using platform::nativeText;
 std::string said(MessageText message) { return nativeText(text(message)); }
 
 // The text with each byte a terminal would act on (a control byte, DEL) as \xNN; line
-// feeds stay where keepLineFeeds says so.
-std::string printable(std::string_view text, bool keepLineFeeds) {
+// feeds stay where keepLineFeeds says so, and with keepCrLf the CR of a CR LF too.
+std::string printable(std::string_view text, bool keepLineFeeds, bool keepCrLf = false) {
   std::string shown;
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
     auto b = static_cast<unsigned char>(c);
-    if ((b >= 32 && b != 127) || (c == '\n' && keepLineFeeds)) {
+    bool lineEnd = c == '\n' || (c == '\r' && keepCrLf && i + 1 < text.size() && text[i + 1] == '\n');
+    if ((b >= 32 && b != 127) || (lineEnd && keepLineFeeds)) {
       shown += c;
       continue;
     }
@@ -110,18 +114,20 @@ void complain(std::string_view text) {
   platform::writeStream(platform::Stream::error, "zorsetup: " + printable(text, false) + '\n');
 }
 
-// A usage error: its reason, the line that points to the help, exit code 2.
-int usage(std::string_view reason) {
-  complain(reason);
+// A usage error: its reasons, a line each, the line that points to the help, exit code 2.
+int usage(const std::vector<std::string>& reasons) {
+  for (const std::string& reason : reasons) complain(reason);
   platform::writeStream(platform::Stream::error, said(msgTryHelp) + '\n');
   return 2;
 }
 struct UsageError {
-  std::string reason;
+  std::vector<std::string> reasons;
+  UsageError(std::string reason) : reasons{std::move(reason)} {}  // NOLINT: one reason is the usual
+  UsageError(std::vector<std::string> all) : reasons(std::move(all)) {}
 };
 
 // The message with each "%s" replaced by the next of the words.
-std::string filled(MessageText message, std::initializer_list<std::string_view> words) {
+std::string filled(MessageText message, const std::vector<std::string_view>& words) {
   std::string out = said(message);
   std::size_t at = 0;
   for (std::string_view word : words) {
@@ -179,10 +185,18 @@ std::string settingLine(const Setting& row, const Settings& s) {
   return line + '\n';
 }
 
-// The value as --show prints it and --set takes it, the same in every language.
-std::string scriptValue(const Setting& row, const Settings& s) {
+// The value as --show prints it and --set takes it, the same in every language. A table
+// in ZOR's directory is named relative to it, so that the line means the same on a
+// machine where ZOR is elsewhere.
+std::string scriptValue(const Setting& row, const Settings& s, std::string_view zorDirectory) {
   if (row.kind == Kind::flag) return s.*row.flag ? "on" : "off";
-  return std::string(menuValue(row, s).view());
+  std::string value(menuValue(row, s).view());
+  if (row.kind == Kind::name && !zorDirectory.empty() && value.size() > zorDirectory.size() &&
+      ascii::sameIgnoringCase(std::string_view(value).substr(0, zorDirectory.size()), zorDirectory)) {
+    std::string relative = value.substr(zorDirectory.size());
+    if (colourTableAnswer(relative, zorDirectory) == std::string(zorDirectory) + relative) return relative;
+  }
+  return value;
 }
 
 // Applies one value (OEM text); an empty result, or what is allowed when the value is not.
@@ -208,9 +222,11 @@ std::string_view applyValue(const Setting& row, std::string_view value, Settings
     }
     case Kind::memoryLimit:
     case Kind::screenLines:
-      if (!convertNumber(value, number) || number < row.taken.lowest || number > row.taken.highest)
+      // Only what the menu would keep as typed: a count it turns into 25 is refused here.
+      if (!convertNumber(value, number) || number < row.taken.lowest || number > row.taken.highest ||
+          (row.kind == Kind::screenLines && screenLinesAnswer(number) != number))
         return text(row.expected);
-      s.*row.number = row.kind == Kind::screenLines ? screenLinesAnswer(number) : number;
+      s.*row.number = number;
       break;
     case Kind::ignored: break;
   }
@@ -218,24 +234,28 @@ std::string_view applyValue(const Setting& row, std::string_view value, Settings
 }
 
 struct Options {
-  enum Mode { none, help, version, show, list, set } mode = none;
+  enum Mode { none, help, version, show, list, set, check } mode = none;
   std::string_view modeWord;  // the option that chose the mode
-  std::optional<std::string_view> launcherDirectory, zorDirectory, from;
-  bool dryRun = false;
+  std::optional<std::string_view> launcherDirectory, zorDirectory;
+  std::vector<std::string_view> from;  // the files of pairs, in the order given
+  bool dryRun = false, diff = false;
   std::vector<std::string_view> operands;  // pairs for --set, names for --show
 };
 
-// The long options; a value member for those that take one.
+// The long options; a value member for those that take one (a list for one that may be
+// given again).
 struct LongOption {
   std::string_view name;
   Options::Mode mode = Options::none;
   std::optional<std::string_view> Options::*value = nullptr;
+  std::vector<std::string_view> Options::*values = nullptr;
 };
 constexpr LongOption longOptions[] = {
     {"--help", Options::help}, {"--version", Options::version}, {"--show", Options::show},
-    {"--list", Options::list}, {"--set", Options::set},         {"--from", {}, &Options::from},
-    {"--launcher", {}, &Options::launcherDirectory},            {"--zor", {}, &Options::zorDirectory},
-    {"--dry-run"},
+    {"--list", Options::list}, {"--set", Options::set},         {"--check", Options::check},
+    {"--from", {}, {}, &Options::from},                         {"--launcher", {}, &Options::launcherDirectory},
+    {"--zor", {}, &Options::zorDirectory},                      {"--dry-run"},
+    {"--diff"},
 };
 
 // The long option a word ("--sh") names: itself or the one it begins.
@@ -275,10 +295,13 @@ Options parse(std::span<char* const> arguments) {
     if (word.starts_with("--")) {
       std::size_t equals = word.find('=');
       const LongOption& option = longOption(word.substr(0, equals));
-      if (option.value) {
-        if (equals != std::string_view::npos) o.*option.value = word.substr(equals + 1);
-        else if (i + 1 < arguments.size()) o.*option.value = arguments[++i];
+      if (option.value || option.values) {
+        std::string_view value;
+        if (equals != std::string_view::npos) value = word.substr(equals + 1);
+        else if (i + 1 < arguments.size()) value = arguments[++i];
         else throw UsageError{filled(msgNeedsValue, {option.name})};
+        if (option.value) o.*option.value = value;
+        else (o.*option.values).push_back(value);
       } else if (equals != std::string_view::npos) {
         throw UsageError{filled(msgTakesNoValue, {option.name})};
       }
@@ -295,18 +318,25 @@ Options parse(std::span<char* const> arguments) {
     o.mode = mode;
     o.modeWord = modeWord;
   }
-  // What goes with what.
-  bool onLauncher = o.mode == Options::show || o.mode == Options::list || o.mode == Options::set;
+  // What goes with what: --launcher with each mode on the launcher, --zor with those that
+  // need ZOR's directory, the others with --set.
+  bool onLauncher = o.mode == Options::show || o.mode == Options::list || o.mode == Options::set ||
+                    o.mode == Options::check;
   for (std::string_view name : given) {
     o.dryRun = o.dryRun || name == "--dry-run";
-    bool forSet = name != "--launcher";
-    if (forSet ? o.mode != Options::set : !onLauncher)
-      throw UsageError{filled(msgOnlyWith, {name, forSet ? "--set" : "--show, --list, --set"})};
+    o.diff = o.diff || name == "--diff";
+    if (name == "--launcher" && !onLauncher)
+      throw UsageError{filled(msgOnlyWith, {name, "--show, --list, --set, --check"})};
+    if (name == "--zor" && (!onLauncher || o.mode == Options::list))
+      throw UsageError{filled(msgOnlyWith, {name, "--show, --set, --check"})};
+    if (name != "--launcher" && name != "--zor" && o.mode != Options::set)
+      throw UsageError{filled(msgOnlyWith, {name, "--set"})};
   }
+  if (o.dryRun && o.diff) throw UsageError{filled(msgNotTogether, {"--dry-run", "--diff"})};
   bool operandsTaken = o.mode == Options::show || o.mode == Options::set;
   if (!o.operands.empty() && !operandsTaken) throw UsageError{filled(msgUnexpected, {o.operands[0]})};
   if (o.mode == Options::none) throw UsageError{filled(msgUnexpected, {arguments[0]})};
-  if (o.mode == Options::set && o.operands.empty() && !o.from) throw UsageError{said(msgNoPairs)};
+  if (o.mode == Options::set && o.operands.empty() && o.from.empty()) throw UsageError{said(msgNoPairs)};
   return o;
 }
 
@@ -337,49 +367,50 @@ std::optional<Str> launcherDirectory(const Options& o) {
   return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
-// The lines of a text as the launcher's reader takes them: each ends at LF, without its CR.
-std::vector<std::string_view> linesOf(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    std::string_view line = text.substr(0, text.find('\n'));
-    text.remove_prefix(std::min(text.size(), line.size() + 1));
-    lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
-  }
-  return lines;
-}
-
 // A pair, and where it came from ("FILE:LINE: " for a line of --from).
 struct Pair {
-  std::string_view text;
+  std::string text;
   std::string where;
 };
 
-// The pairs of the arguments, then those of --from's file or standard input; lines holds
-// the file's text.
-std::vector<Pair> pairsOf(const Options& o, std::string& lines) {
+// Without the blanks and tabs at either end.
+std::string_view trimmed(std::string_view text) {
+  std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The pairs of each --from file (or standard input) in turn, then those of the arguments:
+// a later one wins. In a file, blanks around the "=" and at either end do not count.
+std::vector<Pair> pairsOf(const Options& o) {
   std::vector<Pair> pairs;
-  for (std::string_view pair : o.operands) pairs.push_back({pair, {}});
-  if (!o.from) return pairs;
-  std::string_view file = *o.from;
-  if (file == "-") {
-    if (int error = platform::readStandardInput(lines)) {
-      complain(said(msgStandardInput) + ": " + reason(error));
-      platform::runtimeError(error);
+  for (std::string_view file : o.from) {
+    std::string lines;
+    if (file == "-") {
+      if (int error = platform::readStandardInput(lines)) {
+        complain(said(msgStandardInput) + ": " + reason(error));
+        platform::runtimeError(error);
+      }
+    } else {
+      about(file, [&] {
+        platform::File input = platform::openRead(dosPathIn(file));
+        char buffer[4096];
+        while (std::size_t n = platform::readSome(input, buffer, sizeof buffer)) lines.append(buffer, n);
+      });
     }
-  } else {
-    about(file, [&] {
-      platform::File input = platform::openRead(dosPathIn(file));
-      char buffer[4096];
-      while (std::size_t n = platform::readSome(input, buffer, sizeof buffer)) lines.append(buffer, n);
-    });
+    int number = 0;
+    for (std::string_view line : linesOf(lines)) {
+      ++number;
+      line = trimmed(line);
+      if (line.empty() || line[0] == '#') continue;
+      std::size_t equals = line.find('=');
+      std::string pair(line);
+      if (equals != std::string_view::npos)
+        pair = std::string(trimmed(line.substr(0, equals))) + '=' + std::string(trimmed(line.substr(equals + 1)));
+      pairs.push_back({pair, std::string(file) + ":" + std::string(decimal(number).view()) + ": "});
+    }
   }
-  int number = 0;
-  for (std::string_view line : linesOf(lines)) {
-    ++number;
-    std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos || line[first] == '#') continue;
-    pairs.push_back({line, std::string(file) + ":" + std::string(decimal(number).view()) + ": "});
-  }
+  for (std::string_view pair : o.operands) pairs.push_back({std::string(pair), {}});
   return pairs;
 }
 
@@ -390,27 +421,51 @@ struct Change {
 };
 
 // The setting and value of each pair, each checked as far as it can be without ZOR's
-// directory; a bad one is a usage error.
+// directory; bad ones are a usage error that names each of them, a line each.
 std::vector<Change> checkedChanges(const std::vector<Pair>& pairs) {
   std::vector<Change> changes;
+  std::vector<std::string> bad;
   for (const Pair& pair : pairs) {
     std::size_t equals = pair.text.find('=');
-    const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.text.substr(0, equals));
-    if (!row) throw UsageError{pair.where + std::string(pair.text) + said(msgNoSuchSetting)};
-    std::string_view value = pair.text.substr(equals + 1);
-    Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : std::string(value),
-                  pair.where + std::string(pair.text)};
+    if (equals == std::string::npos) {
+      bad.push_back(pair.where + pair.text + ": " + said(msgExpected) + said(msgPairForm));
+      continue;
+    }
+    const Setting* row = settingNamed(std::string_view(pair.text).substr(0, equals));
+    if (!row) {
+      bad.push_back(pair.where + pair.text + said(msgNoSuchSetting));
+      continue;
+    }
+    std::string value = pair.text.substr(equals + 1);
+    Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : value, pair.where + pair.text};
     Settings scratch;
     std::string_view allowed = applyValue(*row, change.value, scratch, {});
-    if (!allowed.empty()) throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
-    changes.push_back(change);
+    if (allowed.empty()) changes.push_back(change);
+    else bad.push_back(change.pair + ": " + said(msgExpected) + nativeText(allowed));
   }
+  if (!bad.empty()) throw UsageError{bad};
   return changes;
 }
 
 // "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)", in the machine's own form.
 std::string pathLine(std::string_view label, const Str& dosPath, std::string_view notes = {}) {
   return nativeText(label) + pathForPeople(dosPath) + nativeText(notes) + '\n';
+}
+
+// Carries out --check: a line "FILE: KEY: finding" each; 1 when there are any.
+int check(const Options& o, std::string& out) {
+  Str directory;
+  if (o.launcherDirectory) {
+    std::optional<Str> given = launcherDirectory(o);
+    if (!given) return 2;
+    directory = *given;
+  }
+  std::vector<Finding> findings = checkMachine(o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "", directory);
+  for (const Finding& finding : findings) {
+    std::string line = filled(finding.message, {finding.words.begin(), finding.words.end()});
+    out += finding.file + ": " + std::string(finding.key) + ": " + line + '\n';
+  }
+  return findings.empty() ? 0 : 1;
 }
 
 // Carries out --show, --list or --set; what goes to standard output is added to out.
@@ -423,12 +478,12 @@ int onLauncher(const Options& o, std::string& out) {
       if (!asked.back()) throw UsageError{std::string(name) + said(msgNoSuchSetting)};
     }
   }
-  std::string lines;
   std::vector<Change> changes;
-  if (o.mode == Options::set) changes = checkedChanges(pairsOf(o, lines));
+  if (o.mode == Options::set) changes = checkedChanges(pairsOf(o));
 
+  int trouble = o.diff ? 2 : 1;  // --diff answers 1 for a change, as diff does
   std::optional<Str> directory = launcherDirectory(o);
-  if (!directory) return 1;
+  if (!directory) return trouble;
   Str fileName = *directory + launcherName;
   bool exists = platform::findEntry(fileName);
   Launcher launcher{Str(text(txtReservedBatch)), {}};
@@ -444,22 +499,22 @@ int onLauncher(const Options& o, std::string& out) {
       if (!row->name.empty()) out += nativeText(settingLine(*row, launcher.settings));
     return 0;
   }
+  Str problem;
+  Str zorDirectory = findZorDirectory(problem, o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "");
+  if (zorDirectory.empty() && (o.mode == Options::set || o.zorDirectory)) {
+    complain(nativeText(problem));
+    return trouble;
+  }
   if (o.mode == Options::show) {
-    for (const Setting* row : asked) out += nativeText(scriptValue(*row, launcher.settings)) + '\n';
+    for (const Setting* row : asked) out += nativeText(scriptValue(*row, launcher.settings, zorDirectory)) + '\n';
     if (!asked.empty()) return 0;
     out += (exists ? "# launcher: " : "# launcher (not there yet): ") + pathForPeople(fileName) + '\n';
     for (const Setting* row : shownOrder)
       if (!row->name.empty())
-        out += std::string(row->name) + '=' + nativeText(scriptValue(*row, launcher.settings)) + '\n';
+        out += std::string(row->name) + '=' + nativeText(scriptValue(*row, launcher.settings, zorDirectory)) + '\n';
     return 0;
   }
 
-  Str problem;
-  Str zorDirectory = findZorDirectory(problem, o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "");
-  if (zorDirectory.empty()) {
-    complain(nativeText(problem));
-    return 1;
-  }
   const Launcher before = launcher;
   for (const Change& change : changes) {
     std::string_view allowed = applyValue(*change.row, change.value, launcher.settings, zorDirectory);
@@ -471,6 +526,10 @@ int onLauncher(const Options& o, std::string& out) {
   }
 
   std::string content = formatLauncher(launcher, zorDirectory);
+  if (o.diff) {
+    out += unifiedDiff(pathForScripts(fileName), asRead.bytes, content);
+    return out.empty() ? 0 : 1;
+  }
   if (o.dryRun) {
     std::string shown;
     for (char c : content)
@@ -487,16 +546,12 @@ int onLauncher(const Options& o, std::string& out) {
   if (saved.backup == Backup::kept) notes += text(msgKeptAsBackup);
   out += pathLine(text(msgWritten), fileName, notes);
   for (const Setting* row : shownOrder) {
-    std::string value = scriptValue(*row, launcher.settings);
-    if (!row->name.empty() && value != scriptValue(*row, before.settings))
+    std::string value = scriptValue(*row, launcher.settings, zorDirectory);
+    if (!row->name.empty() && value != scriptValue(*row, before.settings, zorDirectory))
       out += std::string(row->name) + '=' + nativeText(value) + '\n';
   }
-  // What of the old launcher the program does not write back: lines and switches of the
-  // user's own, each line that holds some.
-  std::string ownContent = formatLauncher(before, zorDirectory);
-  std::vector<std::string_view> kept = linesOf(ownContent);
-  for (std::string_view line : linesOf(asRead.bytes))
-    if (std::ranges::find(kept, line) == kept.end()) out += said(msgNotKept) + nativeText(line) + '\n';
+  for (std::string_view line : linesNotWrittenBack(asRead.bytes, before, zorDirectory))
+    out += said(msgNotKept) + nativeText(line) + '\n';
   return 0;
 }
 
@@ -506,17 +561,20 @@ int runCommandLine(std::span<char* const> arguments) {
   loadAll();
   std::string out;
   int code = 0;
+  bool keepCrLf = false;  // a diff shows the launcher's line ends as they are
   try {
     Options options = parse(arguments);
+    keepCrLf = options.diff;
     switch (options.mode) {
       case Options::help: out = nativeText(help()); break;
       case Options::version: out = "zorsetup " ZORSETUP_VERSION "\n"; break;
+      case Options::check: code = check(options, out); break;
       default: code = onLauncher(options, out);
     }
   } catch (const UsageError& error) {
-    return usage(error.reason);
+    return usage(error.reasons);
   }
-  if (int error = platform::writeStream(platform::Stream::output, printable(out, true))) {
+  if (int error = platform::writeStream(platform::Stream::output, printable(out, true, keepCrLf))) {
     complain(said(msgStandardOutput) + ": " + reason(error));
     platform::runtimeError(error);
   }

@@ -51,17 +51,17 @@ class CommandLine : public ::testing::Test {
 };
 
 TEST_F(CommandLine, SetTakesLettersAndNamesInEitherCaseAndWritesWhatTheMenuWould) {
-  Ran r = commandLine({"--set", "U=on", "Memory-Limit=$10", "b=f", "screen-lines=30", "gtdata-dll=OFF"}, dir);
+  Ran r = commandLine({"--set", "U=on", "Memory-Limit=$10", "b=f", "screen-lines=28", "gtdata-dll=OFF"}, dir);
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(launcher(), "@ECHO OFF\r\nREM mine\r\n" + dir.dosName() +
-                            "ZOR4.EXE -!- -BF -C+ -G- -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X16 -Z25 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+                            "ZOR4.EXE -!- -BF -C+ -G- -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X16 -Z28 %1 %2 %3 %4 %5 %6 %7 %8 %9");
   // The changed settings, each once, and none that stayed; then what of the hand-made
   // launcher is not written back.
   EXPECT_EQ(r.out.substr(r.out.find('\n') + 1),
             "subdirs=on\n"
             "display-mode=F\n"
             "memory-limit=16\n"
-            "screen-lines=25\n"
+            "screen-lines=28\n"
             "gtdata-dll=off\n"
             "not kept: C:\\ZOR4.EXE -U- -X7 %1\n");
   EXPECT_NE(r.out.find("(the old one stays in ZO.BAK)\n"), std::string::npos) << r.out;
@@ -103,7 +103,7 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
   // A colour table the launcher could not hand on to ZOR whole: control characters, a
   // double quote, or more than 252 characters with ZOR's directory in front.
   const std::string tooLong = "f=" + std::string(253 - dir.dosName().size(), 'L');
-  for (const std::string& pair : std::vector<std::string>{"u=yes", "b=CE", "b=", "x=-1", "x=2048001", "z=61", "z=x", "zz=1", "=on", "u", "*=on",
+  for (const std::string& pair : std::vector<std::string>{"u=yes", "b=CE", "b=", "x=-1", "x=2048001", "z=61", "z=44", "z=x", "zz=1", "=on", "u", "*=on",
                            "f=a\r\nDEL *.*", "f=a\"b", "f=\x1b\x01", tooLong}) {
     Ran r = commandLine({"--set", "x=5", pair}, dir);
     EXPECT_EQ(r.code, 2) << pair;
@@ -165,14 +165,17 @@ TEST_F(CommandLine, AUsageErrorIsOneLineOfReasonWhereverItRuns) {
            {{"--s"}, "option '--s' is ambiguous"},
            {{"--show", "--launcher"}, "option '--launcher' requires an argument"},
            {{"--show=all"}, "option '--show' doesn't allow an argument"},
-           {{"--launcher=x"}, "'--launcher' goes only with --show, --list, --set"},
-           {{"--show", "--zor", "."}, "'--zor' goes only with --set"},
+           {{"--launcher=x"}, "'--launcher' goes only with --show, --list, --set, --check"},
+           {{"--list", "--zor", "."}, "'--zor' goes only with --show, --set, --check"},
+           {{"--check", "--diff"}, "'--diff' goes only with --set"},
+           {{"--set", "u=on", "--dry-run", "--diff"}, "'--dry-run' and '--diff' do not go together"},
            {{"--dry-run", "--list"}, "'--dry-run' goes only with --set"},
            {{"--help", "--sh"}, "'--help' and '--show' do not go together"},
            {{"--list", "u"}, "unexpected argument 'u'"},
            {{"--"}, "unexpected argument '--'"},
            {{"--set"}, "--set needs NAME=VALUE pairs or --from FILE"},
            {{"--set", "u=maybe"}, "u=maybe: expected on or off"},
+           {{"--set", "mouse"}, "mouse: expected NAME=VALUE"},
            {{"--show", "u", "--", "--x"}, "--x: no such setting"},
        }) {
     Ran r = commandLine(words, dir);

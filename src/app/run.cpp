@@ -110,6 +110,11 @@ std::string pathForPeople(const Str& dosPath) {
   return text;
 }
 
+std::string pathForScripts(const Str& dosPath) {
+  std::string native = platform::nativePath(dosPath);
+  return native.empty() ? platform::nativeText(dosPath) : native;
+}
+
 std::string savedNotes(const Saved& saved) {
   std::string notes;
   if (saved.changedSinceRead) notes += text(msgChangedSinceRead);

@@ -34,6 +34,8 @@ void reportWritten(const RunState& run);
 // "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
 // the machine's streams take it (platform::nativeText).
 std::string pathForPeople(const Str& dosPath);
+// One path for a script to take: the machine's own where there is one, else the DOS path.
+std::string pathForScripts(const Str& dosPath);
 // What the line naming a saved launcher adds about its old content (OEM text): that it
 // had changed since it was read, that it could not be kept as ZO.BAK.
 std::string savedNotes(const Saved& saved);

@@ -168,8 +168,7 @@ constexpr Entry messageList[] = {
     {"one of the letters C, E, A, F, H", "einer der Buchstaben C, E, A, F, H"},
     {"a whole number from 0 to 2048000 (or $ and hexadecimal digits)",
      "eine ganze Zahl von 0 bis 2048000 (oder $ und Hexadezimalziffern)"},
-    {"0, 25, 28, 43, 50 or 60 (other numbers up to 60 give 25)",
-     "0, 25, 28, 43, 50 oder 60 (andere Zahlen bis 60 ergeben 25)"},
+    {"0, 25, 28, 43, 50 or 60", "0, 25, 28, 43, 50 oder 60"},
     {"a name without control characters or '\"' of at most 252 characters with ZOR's directory",
      "ein Name ohne Steuerzeichen und '\"' von h\x94" "chstens 252 Zeichen mit dem Verzeichnis von ZOR"},
     {"abort : the path of ZOR's directory holds a control character or a \"!",
@@ -178,18 +177,20 @@ constexpr Entry messageList[] = {
     {" - set-up program for ZOR\n", " - Einrichtungsprogramm zu ZOR\n"},
     {"\n"
      "Usage: zorsetup                    the full-screen menu\n"
-     "       zorsetup --show [NAME...] [--launcher DIR]\n"
-     "       zorsetup --list [--launcher DIR]\n",
+     "       zorsetup --show [NAME...] [--launcher DIR] [--zor DIR]\n"
+     "       zorsetup --list [--launcher DIR]\n"
+     "       zorsetup --check [--launcher DIR] [--zor DIR]\n",
      "\n"
      "Aufruf: zorsetup                   das Men\x81\n"
-     "        zorsetup --show [NAME...] [--launcher VERZ]\n"
-     "        zorsetup --list [--launcher VERZ]\n"},
-    {"       zorsetup --set [NAME=VALUE...] [--from FILE] [--launcher DIR] [--zor DIR]\n"
-     "                      [--dry-run]\n"
+     "        zorsetup --show [NAME...] [--launcher VERZ] [--zor VERZ]\n"
+     "        zorsetup --list [--launcher VERZ]\n"
+     "        zorsetup --check [--launcher VERZ] [--zor VERZ]\n"},
+    {"       zorsetup --set [NAME=VALUE...] [--from FILE]... [--launcher DIR]\n"
+     "                      [--zor DIR] [--dry-run | --diff]\n"
      "       zorsetup --help | --version\n"
      "\n",
-     "        zorsetup --set [NAME=WERT...] [--from DATEI] [--launcher VERZ] [--zor VERZ]\n"
-     "                       [--dry-run]\n"
+     "        zorsetup --set [NAME=WERT...] [--from DATEI]... [--launcher VERZ]\n"
+     "                       [--zor VERZ] [--dry-run | --diff]\n"
      "        zorsetup --help | --version\n"
      "\n"},
     {"Start it in the directory that holds ZOR4.EXE. It reads the launcher ZO.BAT\n"
@@ -209,12 +210,12 @@ constexpr Entry messageList[] = {
      "fragen nach Farbtabelle, RAM-Obergrenze und Zeilenzahl; * bearbeitet eine Farbtabelle; Esc "
      "beendet ohne zu schreiben; Enter schreibt ZO.BAT."},
     {"and", "und"},
-    {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it, the\n"
-     "                    same in every language, after a line \"# launcher: PATH\"; with\n"
-     "                    names, only their values, a line each\n",
-     "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie nimmt,\n"
-     "                    in jeder Sprache gleich, nach einer Zeile \"# launcher: PFAD\"; mit\n"
-     "                    Namen nur deren Werte, je eine Zeile\n"},
+    {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it,\n"
+     "                    after a line \"# launcher: PATH\" (a colour table in ZOR's\n"
+     "                    directory relative to it); with names, their values alone\n",
+     "  --show [NAME...]  alle Einstellungen als NAME=WERT, wie --set sie nimmt, nach\n"
+     "                    einer Zeile \"# launcher: PFAD\" (Farbtabelle im Verzeichnis\n"
+     "                    von ZOR relativ dazu); mit Namen nur deren Werte\n"},
     {"  --list            print the launcher's path and the settings as the menu shows them\n",
      "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81 ausgeben\n"},
     {"  --set NAME=VALUE  change settings and write the launcher; a launcher that stays the same is "
@@ -225,14 +226,16 @@ constexpr Entry messageList[] = {
     {"a file name, relative to ZOR's directory", "Dateiname, relativ zum Verzeichnis von ZOR"},
     {"0 to 2048000", "0 bis 2048000"},
     {"0, 25, 28, 43, 50 or 60", "0, 25, 28, 43, 50, 60"},
-    {"  --from FILE       more pairs, a line each, from FILE (- standard input); blank\n"
-     "                    lines and lines starting with # are skipped\n"
-     "  --launcher DIR    the launcher in DIR instead of the one found\n",
-     "  --from DATEI      weitere Paare, je Zeile eins, aus DATEI (- Standardeingabe);\n"
-     "                    Leerzeilen und Zeilen, die mit # beginnen, z\x84hlen nicht\n"
-     "  --launcher VERZ   die Startdatei in VERZ statt der gefundenen\n"},
-    {"  --zor DIR         ZOR4.EXE in DIR instead of the current directory\n"
+    {"  --from FILE       pairs, a line each, from FILE (- standard input), before the\n"
+     "                    arguments' pairs; again for more files, a later pair wins;\n"
+     "                    blank lines and lines starting with # are skipped\n",
+     "  --from DATEI      Paare, je Zeile eins, aus DATEI (- Standardeingabe), vor\n"
+     "                    denen der Argumente; mehrfach f\x81r mehr Dateien, ein\n"
+     "                    sp\x84teres Paar gilt; Leerzeilen und #-Zeilen z\x84hlen nicht\n"},
+    {"  --launcher DIR    the launcher in DIR instead of the one found\n"
+     "  --zor DIR         ZOR4.EXE in DIR instead of the current directory\n"
      "  --dry-run         print the launcher --set would write; write nothing\n",
+     "  --launcher VERZ   die Startdatei in VERZ statt der gefundenen\n"
      "  --zor VERZ        ZOR4.EXE in VERZ statt im aktuellen Verzeichnis\n"
      "  --dry-run         die Startdatei zeigen, die --set schriebe; nichts schreiben\n"},
     {"  -h, -?, --help    this text\n"
@@ -249,12 +252,13 @@ constexpr Entry messageList[] = {
      "(drive letters on Linux), ESCDELAY (milliseconds to wait after Esc, 50).\n",
      "Umgebung: LC_ALL, LC_MESSAGES, LANG (de... ergibt Deutsch), PATH, WINEPREFIX\n"
      "(Laufwerke unter Linux), ESCDELAY (Millisekunden Wartezeit nach Esc, 50).\n"},
-    {"Exit status: 0 done; 1 no launcher or no ZOR4.EXE found; 2 usage error or a bad\n"
-     "pair; N after \"Runtime error N\" (3 path not found, 5 access denied, 109 broken\n"
-     "pipe, 112 disk full).\n",
-     "R\x81" "ckgabewert: 0 erledigt; 1 keine Startdatei oder kein ZOR4.EXE gefunden;\n"
-     "2 Aufruffehler oder falsches Paar; N nach \"Runtime error N\" (3 Pfad fehlt,\n"
-     "5 Zugriff verweigert, 109 Pipe geschlossen, 112 Datentr\x84ger voll).\n"},
+    {"Exit status: 0 done; 1 no launcher or no ZOR4.EXE found (--diff: 2); 2 usage\n"
+     "error or a bad pair; N after \"Runtime error N\" (3 path not found, 5 access\n"
+     "denied, 109 broken pipe, 112 disk full).\n",
+     "R\x81" "ckgabewert: 0 erledigt; 1 keine Startdatei oder kein ZOR4.EXE gefunden\n"
+     "(--diff: 2); 2 Aufruffehler oder falsches Paar; N nach \"Runtime error N\"\n"
+     "(3 Pfad fehlt, 5 Zugriff verweigert, 109 Pipe geschlossen, 112 Datentr\x84ger\n"
+     "voll).\n"},
     {"Try 'zorsetup --help'.", "Mehr mit 'zorsetup --help'."},
     {"unrecognized option '%s'", "unbekannte Option '%s'"},
     {"option '%s' requires an argument", "Option '%s' verlangt ein Argument"},
@@ -278,13 +282,33 @@ constexpr Entry messageList[] = {
     {"broken pipe", "Pipe geschlossen"},
     {"disk full", "Datentr\x84ger voll"},
     {"error ", "Fehler "},
+    {"NAME=VALUE", "NAME=WERT"},
+    {"  --diff            with --set: print the launcher's change as a unified diff\n"
+     "                    and write nothing; exit status 0 no change, 1 a change\n",
+     "  --diff            mit --set: die \x8Enderung der Startdatei als Unified Diff\n"
+     "                    zeigen, nichts schreiben; R\x81" "ckgabe 0 keine, 1 eine\n"},
+    {"  --check           check ZOR4.EXE, the launcher, PATH and the colour table: one\n"
+     "                    line FILE: KEY: finding each; exit status 0 none, 1 some\n",
+     "  --check           ZOR4.EXE, Startdatei, PATH und Farbtabelle pr\x81" "fen: je\n"
+     "                    Befund eine Zeile DATEI: SCHL\x9aSSEL: Text; R\x81" "ckgabe 0 keiner,\n"
+     "                    1 welche\n"},
+    {"ZOR4.EXE is not there", "ZOR4.EXE fehlt"},
+    {"the launcher is not there", "die Startdatei fehlt"},
+    {"not found along PATH: ZO does not start it", "in PATH nicht zu finden: ZO startet sie nicht"},
+    {"comes first along PATH, before %s", "kommt in PATH zuerst, vor %s"},
+    {"starts no ZOR4.EXE", "startet kein ZOR4.EXE"},
+    {"starts %s, which is not there", "startet %s, das fehlt"},
+    {"starts %s, not %s", "startet %s, nicht %s"},
+    {"%s names this colour table, which is not there", "%s nennt diese Farbtabelle, die fehlt"},
+    {"%s names this as its colour table, but it is none", "%s nennt dies als Farbtabelle, es ist aber keine"},
+    {"a save would drop the line: %s", "Speichern lie\xE1" "e die Zeile weg: %s"},
 };
 
 static_assert(std::size(generalList) == txtStartHint);
 static_assert(std::size(editorList) == edtBackground);
 static_assert(std::size(categoryList) == catStatusLine);
 static_assert(std::size(displayModeList) == modeHtml);
-static_assert(std::size(messageList) == msgErrorOther);
+static_assert(std::size(messageList) == msgCheckDropped);
 
 ZOR_TABLE(generalBytes, generalList);
 ZOR_TABLE(editorBytes, editorList);

@@ -42,7 +42,9 @@ enum MessageText : int {
   msgTakesNoValue, msgAmbiguous, msgNotTogether, msgOnlyWith, msgUnexpected, msgNoPairs,
   msgUnchanged, msgNotKept, msgKeptAsBackup, msgNoTableYet, msgNoZorIn, msgStandardInput,
   msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
-  msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther
+  msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther, msgPairForm, msgHelpDiff, msgHelpCheck,
+  msgCheckNoZor, msgCheckNoLauncher, msgCheckNotOnPath, msgCheckShadows, msgCheckNoZorCall, msgCheckZorMissing,
+  msgCheckZorOther, msgCheckTableMissing, msgCheckNotATable, msgCheckDropped
 };
 
 // Fills a text array from a table for the language code (the table's first language when
