@@ -2,7 +2,7 @@
 
 # Debian packages the build and the tests need.
 PACKAGES=(cmake ninja-build g++ libgtest-dev python3-pexpect python3-pyte python3-pytest
-          python3-pytest-xdist tmux clang libclang-rt-14-dev)
+          python3-pytest-xdist tmux clang libclang-rt-14-dev ansible-core)
 # The Win32 build under Wine: the MinGW-w64 cross compiler, GoogleTest's sources (built
 # with that compiler) and Wine to run the results.
 WIN32_PACKAGES=(mingw-w64 googletest wine wine64)
