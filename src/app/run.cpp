@@ -53,7 +53,10 @@ void closingScreen() {
 }  // namespace
 
 Str findZorDirectory(Str& problem, std::string_view directory) {
-  Str zor = platform::searchFile("ZOR4.EXE", directory.empty() ? "." : directory);
+  // A directory given is the only one looked in: the current one may hold another ZOR.
+  Str given = directory;
+  platform::ensureBackslash(given);
+  Str zor = directory.empty() ? platform::searchFile("ZOR4.EXE", ".") : platform::searchFile(given + "ZOR4.EXE", "");
   if (zor.empty()) {
     problem = directory.empty() ? Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir)
                                 : Str(text(msgNoZorIn)) + directory;

@@ -61,7 +61,7 @@ def test_show_prints_every_setting_the_menu_shows(start, run, zor_dir):
 
 
 def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(run, zor_dir, bin_dir):
-    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=30", "f=MY.FAR",
+    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=43", "f=MY.FAR",
              "gtdata-dll=off"]
     p = run("--set", *pairs, "--launcher", str(bin_dir))
     assert p.returncode == 0, p.err
@@ -70,18 +70,18 @@ def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(run, zor_dir
     program = dos(zor_dir) + "\\ZOR4.EXE"
     table = dos(zor_dir) + "\\MY.FAR"
     expected = launcher_bytes(RESERVED, program,
-                              option_line(B="H", F=table, G="-", P="+", U="-", X="255", Z="25"))
+                              option_line(B="H", F=table, G="-", P="+", U="-", X="255", Z="43"))
     assert (bin_dir / "ZO.BAT").read_bytes() == expected
 
     shown = run("--show", "--launcher", str(bin_dir)).out
-    for line in ["subdirs=off", "partition-table=on", "memory-limit=255", "screen-lines=25",
-                 "colour-table=" + table, "gtdata-dll=off"]:
+    for line in ["subdirs=off", "partition-table=on", "memory-limit=255", "screen-lines=43",
+                 "colour-table=MY.FAR", "gtdata-dll=off"]:
         assert line in shown.splitlines()
     # Set back: the launcher keeps its reserved line and the switches --set did not name.
     (bin_dir / "ZO.BAT").write_bytes(expected.replace(RESERVED.encode(), b"REM mine"))
     assert run("--set", "u=on", "f=", "--launcher", str(bin_dir)).returncode == 0
     assert (bin_dir / "ZO.BAT").read_bytes() == launcher_bytes(
-        "REM mine", program, option_line(B="H", G="-", P="+", X="255", Z="25"))
+        "REM mine", program, option_line(B="H", G="-", P="+", X="255", Z="43"))
 
 
 def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
@@ -89,8 +89,8 @@ def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
     before = snapshot(tmp_path)
     for pair, allowed in [("u=maybe", "on or off"), ("b=Q", "C, E, A, F, H"),
                           ("x=2048001", "0 to 2048000"), ("x=12 ", "0 to 2048000"),
-                          ("z=61", "0, 25, 28"), ("colour=x", "no such setting"),
-                          ("u", "no such setting"), ("*=1", "no such setting")]:
+                          ("z=61", "0, 25, 28"), ("z=30", "0, 25, 28"), ("colour=x", "no such setting"),
+                          ("u", "expected NAME=VALUE"), ("*=1", "no such setting")]:
         p = run("--set", "p=on", pair, "--launcher", str(bin_dir))
         assert (p.returncode, p.out) == (2, ""), pair
         assert pair in p.err and allowed in p.err, p.err
@@ -108,7 +108,8 @@ def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
 
 def test_copy_between_two_machines(run, zor_dir, bin_dir, tmp_path):
     """The settings of one machine's launcher to another's: --show there, --set --from here
-    (or from standard input), and the launchers are the same bytes."""
+    (or from standard input), and the launchers are the same bytes; with ZOR elsewhere, the
+    table in ZOR's directory is that machine's."""
     assert run("--set", "u=off", "b=a", "f=MY.FAR", "x=512", "r=on", "--launcher", str(bin_dir)).returncode == 0
     site = tmp_path / "site.conf"
     p = run("--show", "--launcher", str(bin_dir))
@@ -120,6 +121,15 @@ def test_copy_between_two_machines(run, zor_dir, bin_dir, tmp_path):
         p = run("--set", *source, "--launcher", str(other), stdin=site.read_bytes())
         assert p.returncode == 0, p.err
         assert (other / "ZO.BAT").read_bytes() == (bin_dir / "ZO.BAT").read_bytes()
+    # With ZOR elsewhere there, the table is the one in that machine's ZOR directory.
+    elsewhere = tmp_path / "elsewhere"
+    elsewhere.mkdir()
+    (elsewhere / "ZOR4.EXE").write_bytes(b"MZ")
+    p = run("--set", "--from", str(site), "--launcher", str(elsewhere), "--zor", str(elsewhere))
+    assert p.returncode == 0, p.err
+    assert b" -F" + dos(elsewhere / "MY.FAR").encode() + b" " in (elsewhere / "ZO.BAT").read_bytes()
+    shown = run("--show", "--launcher", str(elsewhere), "--zor", str(elsewhere)).out
+    assert shown.splitlines()[1:] == site.read_text().splitlines()[1:]
 
 
 def test_an_output_failure_is_its_runtime_error(run, bin_dir):
