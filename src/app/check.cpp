@@ -13,16 +13,6 @@ using namespace texts;
 
 namespace {
 
-// The name a command line's program word stands for: "%%" is "%".
-Str programFile(std::string_view word) {
-  Str file;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    file += std::string_view(&word[i], 1);
-    if (word[i] == '%' && i + 1 < word.size() && word[i + 1] == '%') ++i;
-  }
-  return platform::expandPath(file);
-}
-
 // What the launcher file says: the ZOR it starts, the colour table it names, the lines a
 // save would drop.
 void checkLauncher(const Str& file, const Str& zorDirectory, std::vector<Finding>& findings) {
@@ -33,7 +23,7 @@ void checkLauncher(const Str& file, const Str& zorDirectory, std::vector<Finding
   if (launcher.program.empty()) {
     findings.push_back({shown, "no-zor-call", msgCheckNoZorCall});
   } else {
-    Str started = programFile(launcher.program);
+    Str started = platform::expandPath(launcher.program);
     if (!platform::findEntry(started))
       findings.push_back({shown, "zor-missing", msgCheckZorMissing, {pathForScripts(started)}});
     else if (!zorDirectory.empty() && !ascii::sameIgnoringCase(started, zor))

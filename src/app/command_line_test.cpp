@@ -169,9 +169,9 @@ TEST_F(CommandLine, ALauncherDirectoryNamedOnTheCommandLine) {
 }
 
 // --check and --diff on one machine after another: what each finds, a line each, and the
-// exit code. Each machine starts as SetUp leaves it, with an empty folder "other".
+// exit code. Each machine starts as SetUp leaves it, with an empty folder "ot%her".
 TEST_F(CommandLine, CheckAndDiffAnswerByExitCode) {
-  const std::string here = dir / "ZO.BAT", other = dir / "other/ZO.BAT", hand = launcher();
+  const std::string here = dir / "ZO.BAT", other = dir / "ot%her/ZO.BAT", hand = launcher();
   auto own = [&](std::string pair, std::string where = ".") {  // a launcher as --set writes it
     ASSERT_EQ(commandLine({"--set", pair, "--launcher", where}, dir).code, 0) << pair;
   };
@@ -196,15 +196,15 @@ TEST_F(CommandLine, CheckAndDiffAnswerByExitCode) {
       {[&] { std::filesystem::remove(here); }, {"--check"}, 1,
        "ZO.BAT: no-launcher: no launcher ZO.BAT in the current directory or along PATH; name its directory with "
        "--launcher DIR\n"},
-      {[] {}, {"--check", "--launcher", "other"}, 1, other + ": no-launcher: the launcher is not there\n"},
-      {[&] { own("u=on", "other"); }, {"--check", "--launcher", "other"}, 1,
+      {[] {}, {"--check", "--launcher", "ot%her"}, 1, other + ": no-launcher: the launcher is not there\n"},
+      {[&] { own("u=on", "ot%her"); }, {"--check", "--launcher", "ot%her"}, 1,
        here + ": shadows: comes first along PATH, before " + other + "\n"},
-      {[&] { own("u=on", "other"), std::filesystem::remove(here); }, {"--check", "--launcher", "other"}, 1,
+      {[&] { own("u=on", "ot%her"), std::filesystem::remove(here); }, {"--check", "--launcher", "ot%her"}, 1,
        other + ": not-on-path: not found along PATH: ZO does not start it\n"},
-      {[&] { test::writeFile(dir / "other/ZOR4.EXE", "MZ"), test::writeFile(here, "@ECHO OFF\r\nREM\r\nother\\ZOR4.EXE"); },
+      {[&] { test::writeFile(dir / "ot%her/ZOR4.EXE", "MZ"), test::writeFile(here, "@ECHO OFF\r\nREM\r\n\"ot%%her\\ZOR4.EXE\""); },
        {"--check"}, 1,
-       here + ": zor-other: starts " + dir / "other/ZOR4.EXE" + ", not " + dir / "ZOR4.EXE" + "\n" + here + dropped +
-           "other\\ZOR4.EXE\n"},
+       here + ": zor-other: starts " + dir / "ot%her/ZOR4.EXE" + ", not " + dir / "ZOR4.EXE" + "\n" + here + dropped +
+           "\"ot%%her\\ZOR4.EXE\"\n"},
       {[&] { test::writeFile(here, "@ECHO OFF\r\nREM\r\nECHO hi"); }, {"--check"}, 1,
        here + ": no-zor-call: starts no ZOR4.EXE\n" + here + dropped + "ECHO hi\n"},
       // The diff keeps the launcher's CR LF; the hand-made line goes as a save would drop it.
@@ -218,8 +218,8 @@ TEST_F(CommandLine, CheckAndDiffAnswerByExitCode) {
       {[&] { std::filesystem::remove(dir / "ZOR4.EXE"); }, {"--set", "u=on", "--diff"}, 2, ""},
   };
   for (const Case& c : cases) {
-    std::filesystem::remove_all(dir / "other");
-    std::filesystem::create_directory(dir / "other");
+    std::filesystem::remove_all(dir / "ot%her");
+    std::filesystem::create_directory(dir / "ot%her");
     test::writeFile(dir / "ZOR4.EXE", "MZ");
     test::writeFile(here, hand);
     c.machine();

@@ -24,6 +24,8 @@ TEST(UnifiedDiff, HunksWithThreeLinesAroundEachChange) {
       {ten, numbered(1, 4) + "five\n" + numbered(6, 10), "@@ -2,7 +2,7 @@\n 2\n 3\n 4\n-5\n+five\n 6\n 7\n 8\n"},
       {ten, numbered(1, 4) + numbered(6, 10), "@@ -2,7 +2,6 @@\n 2\n 3\n 4\n-5\n 6\n 7\n 8\n"},
       {ten, numbered(2, 10), "@@ -1,4 +1,3 @@\n-1\n 2\n 3\n 4\n"},
+      // As many lines as can be stay unchanged in between.
+      {"b\na\nb\na\nb\n", "c\nb\nc\nb\nb\n", "@@ -1,5 +1,5 @@\n+c\n b\n-a\n+c\n b\n-a\n b\n"},
       // Changes six unchanged lines apart share a hunk; seven apart they do not.
       {fifteen, "one\n" + numbered(2, 7) + "eight\n" + numbered(9, 15),
        "@@ -1,11 +1,11 @@\n-1\n+one\n 2\n 3\n 4\n 5\n 6\n 7\n-8\n+eight\n 9\n 10\n 11\n"},

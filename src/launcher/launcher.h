@@ -14,7 +14,7 @@
 struct Launcher {
   Str reservedLine;   // the launcher's second line (the third of a REXX launcher)
   Settings settings;  // the switches of its command line over the defaults
-  std::string program = {};  // what its command line starts, as written (a quoted one without its quotes)
+  std::string program = {};  // the ZOR4.EXE its command line starts, as the command interpreter takes the name
 };
 
 // The three lines: "@ECHO OFF", the reserved line, then ZOR4.EXE in zorDirectory (as

@@ -32,14 +32,12 @@ std::size_t findUnquoted(std::string_view text, std::string_view needle) {
   return std::string_view::npos;
 }
 
-// The program a command line starts: the quoted path or the first word.
-std::string_view programOf(std::string_view line) {
+// Whether the line starts ZOR4.EXE: its program, the quoted path or the first word.
+bool callsZor(std::string_view line) {
   std::string_view text = withoutCallPrefix(line);
-  return text.starts_with('"') ? text.substr(1, text.find('"', 1) - 1) : text.substr(0, text.find(' '));
+  std::string_view program = text.starts_with('"') ? text.substr(1, text.find('"', 1) - 1) : text.substr(0, text.find(' '));
+  return upperCaseOem(program).ends_with("ZOR4.EXE");
 }
-
-// Whether the line starts ZOR4.EXE.
-bool callsZor(std::string_view line) { return upperCaseOem(programOf(line)).ends_with("ZOR4.EXE"); }
 
 // The next line as far as a command line can count. A word that the limit cuts is not run
 // as it stands: it goes whole.
@@ -87,7 +85,8 @@ Launcher loadLauncher(std::string_view fileName) {
     if (callsZor(later)) commandLine = std::move(later);
   }
   closeText(reader);
-  if (callsZor(commandLine)) launcher.program = programOf(commandLine);
+  if (std::string_view call = withoutCallPrefix(commandLine); callsZor(commandLine))
+    launcher.program = takeOptionWord(call);
   parseOptionLine(extractOptionLine(commandLine), launcher.settings);
   return launcher;
 }
