@@ -80,8 +80,8 @@ std::string help() {
     help.append(text(part));
   help.append(wrapped(keys, 0)).append("\n").append(text(msgHelpShow)).append(text(msgHelpList));
   help.append(wrapped(set, 20));
-  for (MessageText part :
-       {msgHelpOptions, msgHelpOptionsMore, msgHelpDiff, msgHelpCheck, msgHelpConventions, msgHelpEnvironment, msgHelpExitStatus})
+  for (MessageText part : {msgHelpOptions, msgHelpOptionsMore, msgHelpDiff, msgHelpCheck, msgHelpConventions,
+                           msgHelpEnvironment, msgHelpExitStatus})
     help.append(text(part));
   return help;
 }
@@ -527,8 +527,9 @@ int onLauncher(const Options& o, std::string& out) {
 
   std::string content = formatLauncher(launcher, zorDirectory);
   if (o.diff) {
-    out += unifiedDiff(pathForScripts(fileName), asRead.bytes, content);
-    return out.empty() ? 0 : 1;
+    std::string diff = unifiedDiff(pathForScripts(fileName), asRead.bytes, content);
+    out += diff;
+    return diff.empty() ? 0 : 1;
   }
   if (o.dryRun) {
     std::string shown;
