@@ -154,6 +154,11 @@ def test_an_output_failure_is_its_runtime_error(run, bin_dir):
     ("zorsetup --set memory-limit=", ""),
     ("zorsetup --launcher=. --show c", "cpu-emulator colour-table"),
     ("zorsetup --l", "--list --launcher"),
+    ("zorsetup --d", "--dry-run --diff"),
+    ("zorsetup --set display-mode=", "C E A F H"),
+    ("zorsetup --set screen-lines=4", "43"),
+    ("zorsetup --check --zor=/pro", "/proc"),
+    ("zorsetup --set --from=/dev/nul", "/dev/null"),
 ])
 def test_bash_completion(posix_program, line, offered):
     """The completion the package installs, in bash as it calls it: the words of the line
