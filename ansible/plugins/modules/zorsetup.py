@@ -139,10 +139,14 @@ def reason(err):
 
 def launcher_path(comment):
     """The launcher's path from --show's first line: "# launcher: Z:\\opt\\bin\\ZO.BAT
-    (/opt/bin/ZO.BAT)" gives the machine's own path in brackets when there is one."""
+    (/opt/bin/ZO.BAT)" gives the machine's own path in the brackets at its end (which may
+    hold brackets of their own), when there are any."""
     path = comment.split(': ', 1)[1] if ': ' in comment else ''
-    if path.endswith(')') and ' (' in path:
-        return path[:-1].rsplit(' (', 1)[1]
+    depth = 0
+    for at in range(len(path) - 1, 0, -1) if path.endswith(')') else ():
+        depth += {')': 1, '(': -1}.get(path[at], 0)
+        if depth == 0:
+            return path[at + 1:-1] if path[at - 1] == ' ' else path
     return path
 
 
