@@ -259,7 +259,7 @@ TEST_F(FilesTest, EveryWayThroughTheFilesClosesWhatItOpened) {
     File file;
     tryOpenReadWrite("TABLE.ZFT", file);
     tryOpenReadWrite("MISSING.ZFT", file);
-    replaceFile("ZO.BAT", "launcher " + std::to_string(round), "ZO.BAK");  // new, then with a backup
+    replaceFile("ZO.BAT", "launcher " + std::to_string(round), test::keepingOldAs("ZO.BAK"));  // new, then with a backup
     ::link((dir / "ZO.BAT").c_str(), (dir / "LINK.BAT").c_str());         // then in place
     files.failNext(FileOp::Write, ENOSPC);
     EXPECT_EQ(runtimeErrorOf([] { replaceFile("TABLE.ZFT", "y"); }), 112);
@@ -445,24 +445,49 @@ TEST_F(FilesTest, OnlyPlainFilesAreReadOrReplaced) {
   EXPECT_EQ(dir.names(), (Names{"FIFO", "SOCKET", "SUB", "TOFIFO"}));
 }
 
-// What a killed run left is removed by the next save there; a running one's file stays,
-// known by the lock it holds, whatever its process id says here (a run in another PID
-// namespace may have any).
-TEST_F(FilesTest, LeftoversOfEndedRunsAreRemoved) {
-  std::string running = ".zorsetup-99999998-3.tmp";  // no such process here, but it holds its lock
-  // Up to nine digits may name a run.
-  Names stay = {running, ".zorsetup-x-1.tmp", ".zorsetup--1.tmp", ".zorsetup-99999999-.tmp",
-                ".zorsetup-1000000000-0.tmp", "zorsetup-99999999-0.tmp"};
-  for (const std::string& name : stay) dir.write(name, "left");
-  std::string liveButDone = ".zorsetup-" + std::to_string(::getppid()) + "-0.tmp";
-  for (const std::string& name : {std::string(".zorsetup-999999999-0.tmp"), liveButDone}) dir.write(name, "left");
-  int held = ::open((dir / running).c_str(), O_RDONLY | O_CLOEXEC);
-  ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  replaceFile("ZO.BAT", "new");
-  ::close(held);
-  stay.push_back("ZO.BAT");
-  std::sort(stay.begin(), stay.end());
-  EXPECT_EQ(dir.names(), stay);
+// What a killed run left is removed by the next save there, but for a backup copy that may
+// hold the only old launcher: that one becomes ZO.BAK. A running save's files stay, known by
+// the lock they hold, whatever process id made them (one in another PID namespace may have
+// any).
+TEST_F(FilesTest, LeftoversOfEndedRunsAreRemovedOrFinished) {
+  const std::string digits = "0123456789abcdef";
+  enum After { stays, removed, isTheBackup };
+  const struct {
+    std::string name;
+    std::string content;
+    bool locked;
+    bool launcherSave;  // a save that keeps backups, as the launcher's does
+    After after;
+  } cases[] = {
+      {".zorsetup-" + digits + ".tmp", "left", false, false, removed},
+      {".zorsetup-" + digits + ".tmp", "running", true, true, stays},
+      {".zorsetup-" + digits + ".bak", "old", false, true, removed},  // ZO.BAT still holds it
+      {".zorsetup-" + digits + ".bak", "hand edit", false, true, isTheBackup},  // cut short after the rename
+      {".zorsetup-" + digits + ".bak", "hand edit", true, true, stays},
+      {".zorsetup-" + digits + ".bak", "hand edit", false, false, stays},  // a table's save finishes none
+      {".zorsetup-0123456789ABCDEF.tmp", "not ours", false, true, stays},
+      {".zorsetup-" + digits + "0.tmp", "not ours", false, true, stays},
+      {".zorsetup-" + digits + ".old", "not ours", false, true, stays},
+      {"zorsetup-" + digits + ".tmp", "not ours", false, true, stays},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " " + c.content);
+    for (const std::string& name : dir.names()) ::unlink((dir / name).c_str());
+    dir.write("ZO.BAT", "old");
+    dir.write("ZO.BAK", "older");
+    dir.write(c.name, c.content);
+    int held = ::open((dir / c.name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (c.locked) ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ReplaceRules rules;
+    if (c.launcherSave) rules.backupName = "ZO.BAK";
+    replaceFile("ZO.BAT", "new", rules);
+    ::close(held);
+    Names left = {"ZO.BAK", "ZO.BAT"};
+    if (c.after == stays) left.push_back(c.name);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(dir.names(), left);
+    EXPECT_EQ(dir.read("ZO.BAK"), c.after == isTheBackup ? c.content : "older");
+  }
 }
 
 // The signal handlers can reach the temporary file while it is written, and only then.
