@@ -32,9 +32,20 @@ void File::close() {
   if (int error = tryClose()) runtimeError(runtimeErrorCode(error));
 }
 
+namespace {
+
+// A failed open stops the run, with the link that was not followed if that was why.
+[[noreturn]] void stopOpening(int code, std::string& foreignLink) {
+  if (!foreignLink.empty()) refuse(code, Refusal::foreignLink, std::move(foreignLink));
+  runtimeError(code);
+}
+
+}  // namespace
+
 File openRead(std::string_view name) {
   File file;
-  if (int code = openFile(name, OpenMode::read, file)) runtimeError(code);
+  std::string foreignLink;
+  if (int code = openFile(name, OpenMode::read, file, &foreignLink)) stopOpening(code, foreignLink);
   return file;
 }
 
@@ -68,10 +79,10 @@ std::uint64_t hashed(std::uint64_t hash, const char* bytes, std::size_t n) {
 }
 constexpr std::uint64_t hashStart = 14695981039346656037ull;
 
-int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary) {
+int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary, std::string& foreignLink) {
   if (entryAt(name).kind == EntryKind::free) return 0;
   File file;
-  if (int code = openFile(name, OpenMode::read, file)) return code;  // anything but a plain file
+  if (int code = openFile(name, OpenMode::read, file, &foreignLink)) return code;  // anything but a plain file
   if (int code = replace::summarizeOpen(file, keepUpTo, summary)) return code;
   int error = file.tryClose();
   return error ? runtimeErrorCode(error) : 0;
@@ -81,9 +92,10 @@ int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary)
 
 FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo, int* error) {
   FileSummary summary;
-  int code = summarize(name, keepUpTo, summary);
+  std::string foreignLink;
+  int code = summarize(name, keepUpTo, summary, foreignLink);
   if (error) *error = code;
-  else if (code) runtimeError(code);
+  else if (code) stopOpening(code, foreignLink);
   return summary;
 }
 

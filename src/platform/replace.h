@@ -15,8 +15,9 @@ namespace platform {
 // Each platform's: opening the plain file a DOS name stands for, or the one at the
 // platform's own path; reading up to size bytes (got is 0 at the end); below, a new
 // temporary file in folder and going back to the start of an open file. openPlain and
-// createTemporary give the system's error number.
-int openFile(std::string_view name, OpenMode mode, File& file);
+// createTemporary give the system's error number. openFile names in foreignLink (when given)
+// a link of another user's that it refused to follow.
+int openFile(std::string_view name, OpenMode mode, File& file, std::string* foreignLink = nullptr);
 int openPlain(const std::string& path, OpenMode mode, std::intptr_t& handle);
 int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got);
 
@@ -29,6 +30,7 @@ struct Temporary {
   int lock = -1;  // POSIX: a second descriptor, whose lock outlives closing the file
   bool made = false;
   bool renamed = false;
+  bool kept = false;  // a backup copy that holds the only old content: never removed
   ~Temporary();
 };
 

@@ -138,20 +138,41 @@ def test_an_output_failure_is_its_runtime_error(run, bin_dir):
     assert p.err.splitlines() == ["zorsetup: standard output: broken pipe", "Runtime error 109"]
 
 
-@pytest.mark.parametrize("line, offered", [
-    ("zorsetup --set s", "subdirs= screen-lines="),
-    ("zorsetup --se mouse=o", "on off"),
-    ("zorsetup --set memory-limit=", ""),
-    ("zorsetup --launcher=. --show c", "cpu-emulator colour-table"),
-    ("zorsetup --l", "--list --launcher"),
+# What a stand-in program prints as --show does: a launcher's value with blanks, a glob and
+# a value that looks like another pair.
+HOSTILE_SHOW = "# launcher: /x y/ZO.BAT\ncolour-table=u=on x *\nmouse=on\n"
+
+
+@pytest.mark.parametrize("line, offered, shown", [
+    ("zorsetup --set s", "subdirs= screen-lines=", None),
+    ("zorsetup --se mouse=o", "on off", None),
+    ("zorsetup --set memory-limit=", "", None),
+    ("zorsetup --launcher=. --show c", "cpu-emulator colour-table", None),
+    ("zorsetup --l", "--list --launcher", None),
+    # Typed words and printed values are data: never a sed script (its e flag runs a
+    # command), never split at blanks or expanded as globs.
+    ("zorsetup --set .*/touch${IFS}pwned/e#=o", "", None),
+    ("zorsetup --show '", "", None),
+    ("zorsetup --set c", "colour-table=", HOSTILE_SHOW),
+    ("zorsetup --set x", "", HOSTILE_SHOW),
+    ("zorsetup --set f", "", HOSTILE_SHOW),
+    ("zorsetup --set mouse=", "on off", HOSTILE_SHOW),
 ])
-def test_bash_completion(posix_program, line, offered):
+def test_bash_completion(posix_program, tmp_path, line, offered, shown):
     """The completion the package installs, in bash as it calls it: the words of the line
-    and the cursor at its end."""
+    and the cursor at its end, in a folder with a file a glob would find."""
     script = Path(__file__).parents[2] / "packaging" / "zorsetup.bash-completion"
     call = ('source "$0"; COMP_LINE="$1"; COMP_POINT=${#COMP_LINE}; read -ra COMP_WORDS <<< "$1"; '
             'COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _zorsetup; echo "${COMPREPLY[*]}"')
-    path = f"{Path(posix_program.argv[-1]).parent}:/usr/bin:/bin"  # the program comes last, also behind env
-    p = subprocess.run(["bash", "-c", call, str(script), line], env={"PATH": path},
+    program_dir = Path(posix_program.argv[-1]).parent
+    if shown is not None:
+        program_dir = tmp_path / "stand-in"
+        program_dir.mkdir()
+        (program_dir / "zorsetup").write_text(f"#!/bin/sh\nprintf '%s' '{shown}'\n")
+        (program_dir / "zorsetup").chmod(0o755)
+    (tmp_path / "found-by-a-glob").write_bytes(b"")
+    path = f"{program_dir}:/usr/bin:/bin"  # the program comes last, also behind env
+    p = subprocess.run(["bash", "-c", call, str(script), line], env={"PATH": path}, cwd=tmp_path,
                        capture_output=True, text=True, timeout=30)
     assert (p.stdout, p.stderr) == (offered + "\n", ""), line
+    assert sorted(os.listdir(tmp_path)) == sorted(["found-by-a-glob"] + (["stand-in"] if shown else []))

@@ -236,7 +236,9 @@ class SignalsHeld {
 // From now on the backup copy (if there is one) holds the only old content: a signal makes
 // it ZO.BAK, and nothing removes it.
 void copyIsNowTheBackup(replace::Temporary* copy, const std::string& backupPath) {
-  if (copy && copy->made) keepOnSignal(copy->name.c_str(), backupPath.c_str());
+  if (!copy || !copy->made) return;
+  copy->kept = true;
+  keepOnSignal(copy->name.c_str(), backupPath.c_str());
 }
 
 // The careful way: a temporary file beside the target, with the old one's owner, group and
@@ -288,10 +290,14 @@ void writeTarget(const Target& target, const Judged& old, std::string_view conte
                  const std::string& backupPath) {
   File out;
   if (target.exists) {
-    out = openPlainOrStop(target.path, OpenMode::write);  // read-only stays read-only
+    std::intptr_t handle;
+    int err = openPlain(target.path, OpenMode::write, handle);  // read-only stays read-only
     struct stat opened;
-    if (::fstat(static_cast<int>(out.handle()), &opened) != 0 || !sameFile(opened, target.status))
+    if (err == 0) out = File(handle);
+    if ((err == 0 ? ::fstat(static_cast<int>(handle), &opened) : ::lstat(target.path.c_str(), &opened)) != 0 ||
+        !sameFile(opened, target.status))
       refuse(5, Refusal::changedWhileSaving, shownPath(target.path));
+    if (err) fail(err, target.path);
   }
   // With several names a new file would take only this one along.
   bool inPlace = target.exists && target.status.st_nlink > 1;
@@ -365,7 +371,7 @@ int openPlain(const std::string& path, OpenMode mode, std::intptr_t& handle) {
 // kept: ZO.BAK once renamed, else the copy itself, for the next save to finish.
 replace::Temporary::~Temporary() {
   file = File();
-  if (made && !renamed) ::unlink(name.c_str());
+  if (made && !renamed && !kept) ::unlink(name.c_str());
   if (lock >= 0) ::close(lock);
   if (made) doneWithTemporary(name.c_str());
 }
@@ -402,11 +408,14 @@ int replace::rewind(const File& file) {
 }
 
 // A DOS name opened as the file it stands for, through the links that may be followed.
-int openFile(std::string_view name, OpenMode mode, File& file) {
+int openFile(std::string_view name, OpenMode mode, File& file, std::string* foreignLink) {
   std::optional<std::string> path = posix::posixPathOf(name);
   if (!path) return 3;
   Resolved resolved = resolveLinks(*path);
-  if (!resolved.foreignLink.empty()) return 5;
+  if (!resolved.foreignLink.empty()) {
+    if (foreignLink) *foreignLink = shownPath(resolved.foreignLink);
+    return 5;
+  }
   std::intptr_t handle;
   if (int err = openPlain(resolved.path, mode, handle)) return runtimeErrorCode(err, resolved.path);
   file = File(handle);

@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "failing_files.h"
@@ -511,6 +513,143 @@ TEST_F(FilesTest, ASignalDuringTheSaveRemovesTheTemporaryFile) {
   EXPECT_EQ(dir.read("ZO.BAT"), "old");
   platform::removeTemporaryInProgress();  // nothing in progress any more: nothing removed
   EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
+}
+
+// Another user's symbolic link, as the name written or anywhere on the way to it, is never
+// followed: nothing behind it is written, read or copied.
+TEST_F(FilesTest, AnotherUsersLinkIsNeverFollowed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root gives a link away";
+  ::mkdir((dir / "PRIVATE").c_str(), 0700);
+  dir.write("PRIVATE/SECRET", "root secret");
+  ::mkdir((dir / "BIN").c_str(), 0755);
+  const struct {
+    const char* name;      // written
+    const char* linkName;  // a link of nobody's there
+    const char* linkTo;
+  } cases[] = {
+      {"BIN\\ZO.BAT", "BIN/ZO.BAT", "../PRIVATE/SECRET"},
+      {"VIA\\SECRET", "VIA", "PRIVATE"},
+      {"BIN\\ZO.BAT", "BIN/ZO.BAT", "../VIA/SECRET"},  // a link of ours to one of nobody's
+  };
+  ::symlink("PRIVATE", (dir / "VIA").c_str());
+  ::lchown((dir / "VIA").c_str(), 65534, 65534);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::unlink((dir / "BIN/ZO.BAT").c_str());
+    ::symlink(c.linkTo, (dir / c.linkName).c_str());
+    if (std::string(c.linkTo) != "../VIA/SECRET") ::lchown((dir / c.linkName).c_str(), 65534, 65534);
+    EXPECT_EQ(test::refusalOf([&] { replaceFile(c.name, "new", test::keepingOldAs("ZO.BAK")); }),
+              Refusal::foreignLink);
+    File file;
+    EXPECT_FALSE(tryOpenRead(c.name, file));
+    EXPECT_EQ(dir.read("PRIVATE/SECRET"), "root secret");
+    EXPECT_EQ(dir.names("BIN"), c.linkName[0] == 'B' ? Names{"ZO.BAT"} : Names{});
+    EXPECT_EQ(dir.names("PRIVATE"), Names{"SECRET"});
+  }
+}
+
+// What a neighbour who may write the folder, or the user at another window, does between
+// two steps of a save: each is found by the last check before the rename or stops the
+// save before anything is written, and the old content is never lost.
+TEST_F(FilesTest, AttacksDuringTheSave) {
+  const std::string old = "@ECHO OFF\r\nREM hand edit";
+  dir.write("SECRET", "secret");
+  enum Setup { plain, linkToBak, bakFolder, noLauncher };
+  const struct {
+    const char* attack;
+    Setup setup;
+    FileOp at;                           // the first call of this kind...
+    std::function<void(test::TestFolder&)> does;  // ...does this first, or fails with err
+    int err;
+    int code;  // -1: written
+    Refusal refusal;
+    std::string launcherAfter, bakAfter;
+  } cases[] = {
+      {"an edit while it flushes", plain, FileOp::Flush, [](auto& d) { d.write("ZO.BAT", "edited"); }, -1, 5,
+       Refusal::changedWhileSaving, "edited", "older"},
+      {"the name swapped for a link", plain, FileOp::Write,
+       [](auto& d) { ::unlink((d / "ZO.BAT").c_str()), ::symlink("SECRET", (d / "ZO.BAT").c_str()); }, -1, 5,
+       Refusal::changedWhileSaving, "secret", "older"},
+      {"a new name taken meanwhile", noLauncher, FileOp::Write, [](auto& d) { d.write("ZO.BAT", "theirs"); }, -1, 5,
+       Refusal::changedWhileSaving, "theirs", "older"},
+      {"a temporary name taken ahead", plain, FileOp::Create, nullptr, EEXIST, -1, Refusal::none, "new", old},
+      {"ZO.BAT a link to ZO.BAK", linkToBak, FileOp::Open, nullptr, -1, 5, Refusal::noBackup, old, old},
+      {"a folder under ZO.BAK", bakFolder, FileOp::Open, nullptr, -1, 5, Refusal::noBackup, old, ""},
+      {"a folder that takes no new file", plain, FileOp::Create, nullptr, EACCES, 5, Refusal::noBackup, old, "older"},
+      {"a full disk for the copy", plain, FileOp::Write, nullptr, ENOSPC, 112, Refusal::noBackup, old, "older"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.attack);
+    for (const std::string& name : dir.names())
+      if (name != "SECRET") std::filesystem::remove_all(dir / name);
+    if (c.setup != noLauncher) dir.write(c.setup == linkToBak ? "ZO.BAK" : "ZO.BAT", old);
+    if (c.setup == linkToBak) ::symlink("ZO.BAK", (dir / "ZO.BAT").c_str());
+    if (c.setup == bakFolder) ::mkdir((dir / "ZO.BAK").c_str(), 0755);
+    if (c.setup == plain || c.setup == noLauncher) dir.write("ZO.BAK", "older");
+    bool done = false;
+    files.onCall = [&](FileOp op) {
+      if (op != c.at || std::exchange(done, true)) return;
+      if (c.does) c.does(dir);
+      else if (c.err >= 0) files.failNext(op, c.err);
+    };
+    platform::RunEnd end{-1, Refusal::none, {}};
+    try {
+      replaceFile("ZO.BAT", "new", test::keepingOldAs("ZO.BAK"));
+    } catch (const platform::RunEnd& thrown) {
+      end = thrown;
+    }
+    files.onCall = nullptr;
+    EXPECT_EQ(end.code, c.code);
+    EXPECT_EQ(end.refusal, c.refusal);
+    if (end.refusal != Refusal::none) EXPECT_EQ(end.file, dir / (c.setup == linkToBak ? "ZO.BAK" : "ZO.BAT"));
+    EXPECT_EQ(dir.read("ZO.BAT"), c.launcherAfter);
+    if (c.setup != bakFolder) EXPECT_EQ(dir.read("ZO.BAK"), c.bakAfter);
+    EXPECT_EQ(dir.read("SECRET"), "secret");
+    EXPECT_EQ(dir.names(), (Names{"SECRET", "ZO.BAK", "ZO.BAT"}));  // no temporary file left
+  }
+}
+
+// A run that ends at any step of a save, by a signal (whose handler removes or keeps what
+// the save made) or outright (kill -9): the old content is in ZO.BAT, ZO.BAK or a copy the
+// next save finishes into ZO.BAK; after a signal nothing else is left.
+TEST_F(FilesTest, ARunEndedAtAnyStepOfASaveLosesNothing) {
+  const std::string old = "hand edit";
+  auto save = [] { replaceFile("ZO.BAT", "new", test::keepingOldAs("ZO.BAK")); };
+  int steps = 0;
+  dir.write("ZO.BAT", old);
+  files.onCall = [&](FileOp) { ++steps; };
+  save();
+  files.onCall = nullptr;
+  ASSERT_GT(steps, 6);
+  for (bool outright : {false, true}) {
+    for (int step = 0; step < steps; ++step) {
+      SCOPED_TRACE(testing::Message() << (outright ? "killed" : "signalled") << " at step " << step);
+      for (const std::string& name : dir.names()) ::unlink((dir / name).c_str());
+      dir.write("ZO.BAT", old);
+      dir.write("ZO.BAK", "older");
+      pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        int calls = 0;
+        files.onCall = [&](FileOp) {
+          if (calls++ != step) return;
+          if (!outright) removeTemporaryInProgress();  // what the handler does
+          ::_exit(0);                                  // the end, no destructor runs
+        };
+        save();
+        ::_exit(0);
+      }
+      ::waitpid(child, nullptr, 0);
+      Names left = dir.names();
+      bool inPlace = dir.read("ZO.BAT") == old || dir.read("ZO.BAK") == old;
+      bool inACopy = std::ranges::any_of(left, [&](const std::string& name) { return dir.read(name) == old; });
+      EXPECT_TRUE(inPlace || inACopy);
+      if (!outright) EXPECT_EQ(left, (Names{"ZO.BAK", "ZO.BAT"}));
+      replaceFile("ZO.BAT", "newer", ReplaceRules{"ZO.BAK", 0, nullptr});  // the next save, which keeps nothing itself
+      EXPECT_EQ(dir.names(), (Names{"ZO.BAK", "ZO.BAT"}));
+      if (!inPlace) EXPECT_EQ(dir.read("ZO.BAK"), old);  // the copy finished
+    }
+  }
 }
 
 using FilesDeathTest = FilesTest;
