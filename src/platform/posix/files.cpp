@@ -275,9 +275,9 @@ void rewriteInPlace(File& out, const Target& target, const Judged& old, std::str
                     replace::Temporary* copy, const std::string& backupPath) {
   FileSystem& files = fileSystem();
   std::intptr_t handle = out.handle();
+  stillAsJudged(target, old);  // before the room is taken, which may make the file longer
   int reserved = files.reserve(handle, content.size());
   if (reserved != 0 && reserved != EOPNOTSUPP && reserved != ENOSYS) fail(reserved, target.path);  // none here: write on
-  stillAsJudged(target, old);
   copyIsNowTheBackup(copy, backupPath);
   writeOrStop(handle, content, target.path);
   if (int err = files.truncate(handle, content.size())) fail(err, target.path);
