@@ -90,10 +90,14 @@ def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
     for pair, allowed in [("u=maybe", "on or off"), ("b=Q", "C, E, A, F, H"),
                           ("x=2048001", "0 to 2048000"), ("x=12 ", "0 to 2048000"),
                           ("z=61", "0, 25, 28"), ("colour=x", "no such setting"),
-                          ("u", "no such setting"), ("*=1", "no such setting")]:
+                          ("u", "no such setting"), ("*=1", "no such setting"),
+                          ("y" * 100 + "=on", "y" * 80 + "...: no such setting")]:
         p = run("--set", "p=on", pair, "--launcher", str(bin_dir))
         assert (p.returncode, p.out) == (2, ""), pair
-        assert pair in p.err and allowed in p.err, p.err
+        assert pair[:80] in p.err and allowed in p.err, p.err
+    # --from reads a line at a time: one too long is a usage error before the rest is read.
+    p = run("--set", "--from", "-", "--launcher", str(bin_dir), stdin=b"u=on\n" + b"x" * 70000 + b"\nu=on\n")
+    assert (p.returncode, p.err) == (2, "zorsetup: -:2: a line longer than 65536 bytes\nTry 'zorsetup --help'.\n")
     p = run("--set", "p=on", "--launcher", str(bin_dir), "--dry-run")
     assert p.returncode == 0
     assert p.out.splitlines()[2] == dos(zor_dir) + "\\ZOR4.EXE" + option_line(P="+", U="-")
@@ -106,20 +110,39 @@ def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
     assert not (bin_dir / "ZO.BAT").exists() and not (zor_dir / "ZO.BAT").exists()
 
 
-def test_copy_between_two_machines(run, zor_dir, bin_dir, tmp_path):
+def test_copy_between_two_machines(program, run, zor_dir, bin_dir, tmp_path):
     """The settings of one machine's launcher to another's: --show there, --set --from here
-    (or from standard input), and the launchers are the same bytes."""
-    assert run("--set", "u=off", "b=a", "f=MY.FAR", "x=512", "r=on", "--launcher", str(bin_dir)).returncode == 0
-    site = tmp_path / "site.conf"
-    p = run("--show", "--launcher", str(bin_dir))
+    (a file by a path of any length, standard input, a FIFO), and the launchers are the same
+    bytes. The launcher's folder has a name a terminal would act on: --show, --list and
+    --set name it in one line, with no control byte."""
+    odd = tmp_path / ("src\n\x1b]0;title\x07\u009b31m" if program.posix else "src")
+    odd.mkdir()
+    p = run("--set", "u=off", "b=a", "f=MY.FAR", "x=512", "r=on", "--launcher", str(odd))
+    assert p.returncode == 0, p.err
+    site = tmp_path / ("s" * 200) / ("ite" * 30) / "site.conf"
+    site.parent.mkdir(parents=True)
+    p = run("--show", "--launcher", str(odd))
     site.write_bytes(p.stdout)
-    assert run("--show", "--launcher", str(bin_dir), lang="de_DE.UTF-8").stdout == p.stdout
-    for number, source in enumerate([["--from", str(site)], ["--from=-"]]):
+    for mode in ("--show", "--list", "--set"):
+        shown = run(mode, *(["p=on"] if mode == "--set" else []), "--launcher", str(odd), lang="de_DE.UTF-8")
+        assert shown.returncode == 0, shown.err
+        assert b"ZO.BAT" in shown.stdout.splitlines()[0] and not any(b in shown.stdout for b in (b"\x1b", b"\x07", b"\xc2\x9b")), shown.out
+    run("--set", "p=off", "--launcher", str(odd))
+    fifo = tmp_path / "fifo"
+    os.mkfifo(fifo)
+    sources = [["--from", str(site)], ["--from=-"]]
+    if program.posix:  # what only POSIX has
+        sources += [["--from", "/dev/stdin"], ["--from", str(fifo)]]
+    for number, source in enumerate(sources):
         other = tmp_path / f"other{number}"
         other.mkdir()
+        if source[-1] == str(fifo):
+            writer = subprocess.Popen(["sh", "-c", 'cat "$0" > "$1"', str(site), str(fifo)])
         p = run("--set", *source, "--launcher", str(other), stdin=site.read_bytes())
         assert p.returncode == 0, p.err
-        assert (other / "ZO.BAT").read_bytes() == (bin_dir / "ZO.BAT").read_bytes()
+        assert (other / "ZO.BAT").read_bytes() == (odd / "ZO.BAT").read_bytes()
+    if program.posix:
+        writer.wait(timeout=10)
 
 
 def test_an_output_failure_is_its_runtime_error(run, bin_dir):

@@ -195,6 +195,26 @@ TEST(WriteStream, OneByteAndAGlyphGoOutInUtf8AndAFailureIsARuntimeError) {
   ::close(full);
 }
 
+// Nothing from a name reaches a terminal as control: C0, DEL and C1, raw or in UTF-8, as
+// \xNN; whole characters (a 0x9B inside one included) and bytes above the C1 range as they
+// are.
+TEST(Printable, ControlsOfEveryKindAreShownAsHex) {
+  const struct {
+    std::string text, shown;
+  } cases[] = {
+      {"a\x1B]0;x\x07" "b", "a\\x1B]0;x\\x07b"},
+      {"\x7F", "\\x7F"},
+      {"\xC2\x9B" "1m", "\\xC2\\x9B1m"},             // U+009B, CSI
+      {"\x9B" "1m\x85", "\\x9B1m\\x85"},              // raw C1 bytes
+      {"\xC2\xA0\xC3\xA4\xE2\x9B\x94", "\xC2\xA0\xC3\xA4\xE2\x9B\x94"},  // U+00A0, U+00E4, U+26D4
+      {"\xE2\x9B", "\xE2\\x9B"},                       // a character cut short: its C1 byte
+      {"\xFF\xC2", "\xFF\xC2"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(printable(c.text, false), c.shown) << c.text;
+  EXPECT_EQ(printable("a\nb", false), "a\\x0Ab");
+  EXPECT_EQ(printable("a\nb", true), "a\nb");
+}
+
 // A write into a full pipe that a signal cuts short takes only part of the text: the rest
 // follows from where it stopped.
 TEST(WriteStream, AWriteCutShortBySignalsGoesOnWhereItStopped) {

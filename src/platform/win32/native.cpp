@@ -45,7 +45,18 @@ int openNative(const std::string& path, File& file) {
     if (!DuplicateHandle(process, GetStdHandle(STD_INPUT_HANDLE), process, &h, 0, FALSE, DUPLICATE_SAME_ACCESS))
       return static_cast<int>(GetLastError());
   } else {
-    h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    // A path beyond MAX_PATH is taken whole, by the wide functions in the long form
+    // ("\\?\" and the full path), which the *A functions do not take.
+    int wide = MultiByteToWideChar(CP_OEMCP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring name(static_cast<std::size_t>(wide > 0 ? wide : 1), L'\0');
+    MultiByteToWideChar(CP_OEMCP, 0, path.c_str(), -1, name.data(), wide);
+    name.resize(name.size() - 1);
+    if (name.size() >= MAX_PATH) {
+      std::wstring full(32768, L'\0');
+      DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+      if (length > 0 && length < full.size()) name = L"\\\\?\\" + full.substr(0, length);
+    }
+    h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
   }
