@@ -206,4 +206,20 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
   }
 }
 
+// An edit made while the save flushes is found by the last check before the rename: the
+// save stops and the edit stays, on either platform.
+TEST_F(WriteLauncher, AnEditWhileTheSaveFlushesStopsIt) {
+  writeFile(dir / "ZO.BAT", "mine");
+  platform::FileSummary asRead = platform::summarizeFile(fileName());
+  test::FailingFiles files;
+  files.onCall = [this](test::FileOp op) {
+    if (op == test::FileOp::Flush) writeFile(dir / "ZO.BAT", "edited meanwhile");
+  };
+  EXPECT_EQ(test::refusalOf([&] { saveLauncher(fileName(), launcher, zorDirectory, asRead); }),
+            platform::Refusal::changedWhileSaving);
+  files.onCall = nullptr;
+  EXPECT_EQ(readFile(dir / "ZO.BAT"), "edited meanwhile");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
+}
+
 }  // namespace
