@@ -44,20 +44,29 @@ def as_neighbour(work):
 # POSIX only: under Wine the links of the machine are Wine's business, and on Windows
 # another user's link is not a thing a neighbour can make.
 @root_only
-def test_a_link_of_the_neighbours_is_never_followed(run, posix_program, open_dir):
+@pytest.mark.parametrize("link", ["ZO.BAT", "a folder on the way"])
+def test_a_link_of_the_neighbours_is_never_followed(run, posix_program, open_dir, link):
+    """nobody's link as the launcher, or as a folder on the way to it (one of root's own
+    links leads through it): root's run reads, copies, prints and writes nothing behind it."""
     zor = zor_in(open_dir)
     secret = private_file(open_dir)
     bin_dir = open_dir / "bin"
     bin_dir.mkdir()
     os.chown(bin_dir, NOBODY, NOBODY)
-    os.waitpid(as_neighbour(lambda: os.symlink(secret, bin_dir / "ZO.BAT")), 0)
+    if link == "ZO.BAT":
+        os.waitpid(as_neighbour(lambda: os.symlink(secret, bin_dir / "ZO.BAT")), 0)
+        refused = bin_dir / "ZO.BAT"
+    else:
+        os.waitpid(as_neighbour(lambda: os.symlink(secret.parent, bin_dir / "via")), 0)
+        os.symlink("via/secret", bin_dir / "ZO.BAT")
+        refused = bin_dir / "via"
     for args in (["--set", "u=on"], ["--show"]):
         p = run(*args, "--launcher", str(bin_dir), cwd=zor)
         assert (p.returncode, p.out) == (5, "")
-        assert p.err == (f"zorsetup: {bin_dir / 'ZO.BAT'}: a symbolic link of another user's: not followed, "
+        assert p.err == (f"zorsetup: {refused}: a symbolic link of another user's: not followed, "
                          "nothing written\nRuntime error 5\n")
-    assert secret.read_bytes() == SECRET
-    assert listing(bin_dir) == ["ZO.BAT"] and os.path.islink(bin_dir / "ZO.BAT")
+    assert secret.read_bytes() == SECRET and os.listdir(secret.parent) == ["secret"]
+    assert listing(bin_dir) == sorted(["ZO.BAT"] + (["via"] if link != "ZO.BAT" else []))
 
 
 @root_only
