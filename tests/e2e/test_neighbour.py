@@ -4,6 +4,7 @@ attack is a row of the file functions' own tests."""
 
 import os
 import random
+import shutil
 import signal
 import subprocess
 import time
@@ -67,6 +68,25 @@ def test_a_link_of_the_neighbours_is_never_followed(run, posix_program, open_dir
                          "nothing written\nRuntime error 5\n")
     assert secret.read_bytes() == SECRET and os.listdir(secret.parent) == ["secret"]
     assert listing(bin_dir) == sorted(["ZO.BAT"] + (["via"] if link != "ZO.BAT" else []))
+
+
+@root_only
+def test_a_link_of_roots_is_followed_for_anyone(posix_program, open_dir):
+    """A link that root made is one nobody may follow: nobody's launcher behind it is
+    written, the link stays. (The program is copied where nobody may run it.)"""
+    zor = zor_in(open_dir)
+    copy = open_dir / "zorsetup"
+    shutil.copy(posix_program.argv[-1], copy)
+    bin_dir = open_dir / "bin"
+    bin_dir.mkdir()
+    (bin_dir / "real.bat").write_bytes(OLD_LAUNCHER)
+    for path in (bin_dir, bin_dir / "real.bat"):
+        os.chown(path, NOBODY, NOBODY)
+    os.symlink("real.bat", bin_dir / "ZO.BAT")
+    p = subprocess.run([str(copy), "--set", "u=on", "--launcher", str(bin_dir)], cwd=zor, capture_output=True,
+                       preexec_fn=lambda: (os.setgid(NOBODY), os.setuid(NOBODY)), timeout=30)
+    assert p.returncode == 0, p.stderr
+    assert os.path.islink(bin_dir / "ZO.BAT") and (bin_dir / "real.bat").read_bytes() != OLD_LAUNCHER
 
 
 @root_only
