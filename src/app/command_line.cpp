@@ -370,13 +370,13 @@ void takePair(std::string_view pair, std::string_view where, std::vector<Change>
 // The file --from names, opened: a path in the machine's own form (or a DOS path), any
 // file that can be read (a FIFO, /dev/stdin, a process substitution), or "-" for standard
 // input.
-platform::File fromFile(std::string_view file) {
+platform::File fromFile(std::string_view file, const std::string& named) {
   bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
   std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : std::string(file);
   if (path.empty()) path = file;  // on Windows a DOS path is the machine's own
   platform::File input;
   if (int error = platform::openNative(path, input)) {
-    complain((file == "-" ? said(msgStandardInput) : std::string(file)) + ": " + reason(error));
+    complain(named + ": " + reason(error));
     platform::runtimeError(error);
   }
   return input;
@@ -385,26 +385,25 @@ platform::File fromFile(std::string_view file) {
 // The pairs of --from's file, a line at a time: memory for the longest line only, which
 // may be 64 KB at most. Blank lines and lines starting with # are skipped.
 void takePairsFrom(std::string_view file, std::vector<Change>& changes) {
-  platform::File input = fromFile(file);
+  const std::string named = file == "-" ? said(msgStandardInput) : std::string(file);
+  platform::File input = fromFile(file, named);
   constexpr std::size_t longestLine = 65536;
   std::string line;
   int number = 0;
+  auto where = [&file, &number] { return std::string(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
   auto take = [&] {
-    ++number;
     if (line.ends_with('\r')) line.pop_back();
     std::size_t first = line.find_first_not_of(" \t");
-    if (first != std::string::npos && line[first] != '#')
-      takePair(line, std::string(file) + ":" + std::string(decimal(number).view()) + ": ", changes);
+    if (first != std::string::npos && line[first] != '#') takePair(line, where(), changes);
     line.clear();
+    ++number;
   };
   char buffer[4096];
-  while (std::size_t n = about(file == "-" ? said(msgStandardInput) : std::string(file),
-                               [&] { return platform::readSome(input, buffer, sizeof buffer); })) {
+  while (std::size_t n = about(named, [&] { return platform::readSome(input, buffer, sizeof buffer); })) {
     for (std::string_view rest(buffer, n); !rest.empty();) {
       std::size_t end = std::min(rest.find('\n'), rest.size());
       line.append(rest.substr(0, end));
-      if (line.size() > longestLine)
-        throw UsageError{std::string(file) + ":" + std::string(decimal(number + 1).view()) + ": " + said(msgLineTooLong)};
+      if (line.size() > longestLine) throw UsageError{where() + said(msgLineTooLong)};
       if (end < rest.size()) take();
       rest.remove_prefix(std::min(rest.size(), end + 1));
     }
