@@ -60,15 +60,16 @@ def test_show_prints_every_setting_the_menu_shows(start, run, zor_dir):
     assert shown["g"] == "gtdata-dll            on"
 
 
-def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(run, zor_dir, bin_dir):
-    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=30", "f=MY.FAR",
+def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(program, run, zor_dir, bin_dir):
+    name = "GR\u00dcN.FAR" if program.posix else "MY.FAR"  # a name in code page 437 in the launcher
+    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=30", "f=" + name,
              "gtdata-dll=off"]
     p = run("--set", *pairs, "--launcher", str(bin_dir))
     assert p.returncode == 0, p.err
     assert p.out.splitlines()[0].startswith("written: " + dos(bin_dir / "ZO.BAT"))
     assert len(p.out.splitlines()) == 1 + len(pairs)  # every changed setting, once
     program = dos(zor_dir) + "\\ZOR4.EXE"
-    table = dos(zor_dir) + "\\MY.FAR"
+    table = dos(zor_dir) + "\\" + name
     expected = launcher_bytes(RESERVED, program,
                               option_line(B="H", F=table, G="-", P="+", U="-", X="255", Z="25"))
     assert (bin_dir / "ZO.BAT").read_bytes() == expected
