@@ -154,7 +154,6 @@ constexpr Entry messageList[] = {
     {"nothing written", "nichts geschrieben"},
     {"launcher not written; ", "Startdatei nicht geschrieben; "},
     {" (it had changed since it was read)", " (sie war seit dem Lesen ge\x84ndert worden)"},
-    {" (the old one could not be kept as ZO.BAK)", " (die alte konnte nicht als ZO.BAK bleiben)"},
     {"launcher: ", "Startdatei: "},
     {"launcher (not there yet): ", "Startdatei (noch nicht da): "},
     {"no such directory: ", "kein solches Verzeichnis: "},
@@ -278,13 +277,23 @@ constexpr Entry messageList[] = {
     {"broken pipe", "Pipe geschlossen"},
     {"disk full", "Datentr\x84ger voll"},
     {"error ", "Fehler "},
+    {"a symbolic link of another user's: not followed, nothing written",
+     "ein symbolischer Link eines anderen Benutzers: nicht gefolgt, nichts geschrieben"},
+    {"holds changes of its own and could not be kept as ZO.BAK: left as it was",
+     "hat eigene \x8Enderungen und konnte nicht als ZO.BAK bleiben: unver\x84ndert gelassen"},
+    {"changed while it was being saved: left as it is",
+     "wurde w\x84hrend des Speicherns ge\x84ndert: unver\x84ndert gelassen"},
+    {"not a colour table: left as it is", "keine Farbtabelle: unver\x84ndert gelassen"},
+    {"holds the old launcher, which could not become ZO.BAK; the new one is written",
+     "h\x84lt die alte Startdatei, die nicht ZO.BAK werden konnte; die neue ist geschrieben"},
+    {"a line longer than 65536 bytes", "eine Zeile l\x84nger als 65536 Bytes"},
 };
 
 static_assert(std::size(generalList) == txtStartHint);
 static_assert(std::size(editorList) == edtBackground);
 static_assert(std::size(categoryList) == catStatusLine);
 static_assert(std::size(displayModeList) == modeHtml);
-static_assert(std::size(messageList) == msgErrorOther);
+static_assert(std::size(messageList) == msgLineTooLong);
 
 ZOR_TABLE(generalBytes, generalList);
 ZOR_TABLE(editorBytes, editorList);

@@ -12,7 +12,7 @@ std::string_view generalRefs[txtStartHint];
 std::string_view editorRefs[edtBackground];
 std::string_view categoryRefs[catStatusLine];
 std::string_view displayModeRefs[modeHtml];
-std::string_view messageRefs[msgErrorOther];
+std::string_view messageRefs[msgLineTooLong];
 
 constexpr std::string_view marker = "<SPRA2>";
 
