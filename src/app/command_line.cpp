@@ -14,6 +14,7 @@
 #include "base/number.h"
 #include "launcher/launcher.h"
 #include "launcher/location.h"
+#include "platform/leftovers.h"
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/search.h"
@@ -91,27 +92,18 @@ using platform::nativeText;
 // A message in the machine's own form.
 std::string said(MessageText message) { return nativeText(text(message)); }
 
-// The text with each byte a terminal would act on (a control byte, DEL) as \xNN; line
-// feeds stay where keepLineFeeds says so, and with keepCrLf the CR of a CR LF too.
-std::string printable(std::string_view text, bool keepLineFeeds, bool keepCrLf = false) {
+// The text as platform::printable shows it, but with the CR of each CR LF kept: a diff
+// shows the launcher's line ends as they are.
+std::string printableKeepingCrLf(std::string_view text) {
   std::string shown;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    auto b = static_cast<unsigned char>(c);
-    bool lineEnd = c == '\n' || (c == '\r' && keepCrLf && i + 1 < text.size() && text[i + 1] == '\n');
-    if ((b >= 32 && b != 127) || (lineEnd && keepLineFeeds)) {
-      shown += c;
-      continue;
-    }
-    const char* hex = "0123456789ABCDEF";
-    shown += {'\\', 'x', hex[b >> 4], hex[b & 15]};
-  }
-  return shown;
+  for (std::size_t at; (at = text.find("\r\n")) != std::string_view::npos; text.remove_prefix(at + 2))
+    shown += platform::printable(text.substr(0, at), true) + "\r\n";
+  return shown + platform::printable(text, true);
 }
 
 // "zorsetup: " and the text, on one line of standard error.
 void complain(std::string_view text) {
-  platform::writeStream(platform::Stream::error, "zorsetup: " + printable(text, false) + '\n');
+  platform::writeStream(platform::Stream::error, "zorsetup: " + platform::printable(text, false) + '\n');
 }
 
 // A usage error: its reasons, a line each, the line that points to the help, exit code 2.
@@ -155,8 +147,9 @@ auto about(std::string_view file, Step step) {
   try {
     return step();
   } catch (const platform::RunEnd& end) {
-    complain(std::string(file) + ": " + reason(end.code));
-    throw;
+    std::string refused = refusalLine(end);
+    complain(refused.empty() ? std::string(file) + ": " + reason(end.code) : refused);
+    throw platform::RunEnd{end.code, platform::Refusal::none, {}};  // said once
   }
 }
 
@@ -367,51 +360,11 @@ std::optional<Str> launcherDirectory(const Options& o) {
   return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
-// A pair, and where it came from ("FILE:LINE: " for a line of --from).
-struct Pair {
-  std::string text;
-  std::string where;
-};
-
 // Without the blanks and tabs at either end.
 std::string_view trimmed(std::string_view text) {
   std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// The pairs of each --from file (or standard input) in turn, then those of the arguments:
-// a later one wins. In a file, blanks around the "=" and at either end do not count.
-std::vector<Pair> pairsOf(const Options& o) {
-  std::vector<Pair> pairs;
-  for (std::string_view file : o.from) {
-    std::string lines;
-    if (file == "-") {
-      if (int error = platform::readStandardInput(lines)) {
-        complain(said(msgStandardInput) + ": " + reason(error));
-        platform::runtimeError(error);
-      }
-    } else {
-      about(file, [&] {
-        platform::File input = platform::openRead(dosPathIn(file));
-        char buffer[4096];
-        while (std::size_t n = platform::readSome(input, buffer, sizeof buffer)) lines.append(buffer, n);
-      });
-    }
-    int number = 0;
-    for (std::string_view line : linesOf(lines)) {
-      ++number;
-      line = trimmed(line);
-      if (line.empty() || line[0] == '#') continue;
-      std::size_t equals = line.find('=');
-      std::string pair(line);
-      if (equals != std::string_view::npos)
-        pair = std::string(trimmed(line.substr(0, equals))) + '=' + std::string(trimmed(line.substr(equals + 1)));
-      pairs.push_back({pair, std::string(file) + ":" + std::string(decimal(number).view()) + ": "});
-    }
-  }
-  for (std::string_view pair : o.operands) pairs.push_back({std::string(pair), {}});
-  return pairs;
 }
 
 struct Change {
@@ -420,31 +373,98 @@ struct Change {
   std::string pair;   // as a complaint names it
 };
 
-// The setting and value of each pair, each checked as far as it can be without ZOR's
-// directory; bad ones are a usage error that names each of them, a line each.
-std::vector<Change> checkedChanges(const std::vector<Pair>& pairs) {
-  std::vector<Change> changes;
-  std::vector<std::string> bad;
-  for (const Pair& pair : pairs) {
-    std::size_t equals = pair.text.find('=');
-    if (equals == std::string::npos) {
-      bad.push_back(pair.where + pair.text + ": " + said(msgExpected) + said(msgPairForm));
-      continue;
-    }
-    const Setting* row = settingNamed(std::string_view(pair.text).substr(0, equals));
-    if (!row) {
-      bad.push_back(pair.where + pair.text + said(msgNoSuchSetting));
-      continue;
-    }
-    std::string value = pair.text.substr(equals + 1);
-    Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : value, pair.where + pair.text};
-    Settings scratch;
-    std::string_view allowed = applyValue(*row, change.value, scratch, {});
-    if (allowed.empty()) changes.push_back(change);
-    else bad.push_back(change.pair + ": " + said(msgExpected) + nativeText(allowed));
+// A pair as a complaint shows it: where it came from ("FILE:LINE: " for a line of --from),
+// and no more than its first 80 characters.
+std::string shownPair(std::string_view where, std::string_view pair) {
+  constexpr std::size_t shown = 80;
+  if (pair.size() <= shown) return std::string(where) + std::string(pair);
+  std::size_t cut = shown;
+  while (cut > 0 && (static_cast<unsigned char>(pair[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+  return std::string(where) + std::string(pair.substr(0, cut)) + "...";
+}
+
+// The setting and value of a pair, checked as far as it can be without ZOR's directory,
+// in place of an earlier pair for the same setting: the last one counts, as it would
+// applied in order, and a long --from costs no more memory. A bad one is told at once and
+// counted in bad: every bad pair is named, and none is kept in memory.
+void takePair(std::string_view pair, std::string_view where, std::vector<Change>& changes, int& bad) {
+  std::size_t equals = pair.find('=');
+  const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
+  std::string named = shownPair(where, pair);
+  if (!row) {
+    complain(named + (equals == std::string_view::npos ? ": " + said(msgExpected) + said(msgPairForm)
+                                                       : said(msgNoSuchSetting)));
+    ++bad;
+    return;
   }
-  if (!bad.empty()) throw UsageError{bad};
-  return changes;
+  std::string_view value = pair.substr(equals + 1);
+  Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : std::string(value), named};
+  Settings scratch;
+  std::string_view allowed = applyValue(*row, change.value, scratch, {});
+  if (!allowed.empty()) {
+    complain(change.pair + ": " + said(msgExpected) + nativeText(allowed));
+    ++bad;
+    return;
+  }
+  auto same = std::ranges::find(changes, row, &Change::row);
+  if (same != changes.end()) *same = std::move(change);
+  else changes.push_back(std::move(change));
+}
+
+// The file --from names, opened: a path in the machine's own form (or a DOS path), any
+// file that can be read (a FIFO, /dev/stdin, a process substitution), or "-" for standard
+// input.
+platform::File fromFile(std::string_view file, const std::string& named) {
+  bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
+  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : std::string(file);
+  if (path.empty()) path = file;  // on Windows a DOS path is the machine's own
+  platform::File input;
+  if (int error = platform::openNative(path, input)) {
+    complain(named + ": " + reason(error));
+    platform::runtimeError(error);
+  }
+  return input;
+}
+
+// The pairs of --from's file, a line at a time: memory for the longest line only, which
+// may be 64 KB at most. Blank lines and lines starting with # are skipped; blanks around
+// the "=" and at either end of a line do not count.
+void takePairsFrom(std::string_view file, std::vector<Change>& changes, int& bad) {
+  const std::string named = file == "-" ? said(msgStandardInput) : std::string(file);
+  platform::File input = fromFile(file, named);
+  constexpr std::size_t longestLine = 65536;
+  std::string line;
+  bool tooLong = false;  // the rest of a line too long to take is passed over
+  int number = 0;
+  auto where = [&file, &number] { return std::string(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
+  auto take = [&] {
+    std::string_view text = trimmed(line.ends_with('\r') ? std::string_view(line).substr(0, line.size() - 1) : line);
+    std::size_t equals = text.find('=');
+    if (!tooLong && !text.empty() && text[0] != '#')
+      takePair(equals == std::string_view::npos
+                   ? std::string(text)
+                   : std::string(trimmed(text.substr(0, equals))) + '=' + std::string(trimmed(text.substr(equals + 1))),
+               where(), changes, bad);
+    line.clear();
+    tooLong = false;
+    ++number;
+  };
+  char buffer[4096];
+  while (std::size_t n = about(named, [&] { return platform::readSome(input, buffer, sizeof buffer); })) {
+    for (std::string_view rest(buffer, n); !rest.empty();) {
+      std::size_t end = std::min(rest.find('\n'), rest.size());
+      if (!tooLong) line.append(rest.substr(0, end));
+      if (!tooLong && line.size() > longestLine) {
+        complain(where() + said(msgLineTooLong));
+        ++bad;
+        tooLong = true;
+        line.clear();
+      }
+      if (end < rest.size()) take();
+      rest.remove_prefix(std::min(rest.size(), end + 1));
+    }
+  }
+  if (!line.empty()) take();
 }
 
 // "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)", in the machine's own form.
@@ -479,7 +499,12 @@ int onLauncher(const Options& o, std::string& out) {
     }
   }
   std::vector<Change> changes;
-  if (o.mode == Options::set) changes = checkedChanges(pairsOf(o));
+  if (o.mode == Options::set) {
+    int bad = 0;
+    for (std::string_view file : o.from) takePairsFrom(file, changes, bad);
+    for (std::string_view pair : o.operands) takePair(pair, {}, changes, bad);
+    if (bad > 0) throw UsageError{std::vector<std::string>{}};  // each was told as it was found
+  }
 
   int trouble = o.diff ? 2 : 1;  // --diff answers 1 for a change, as diff does
   std::optional<Str> directory = launcherDirectory(o);
@@ -542,6 +567,7 @@ int onLauncher(const Options& o, std::string& out) {
     out += pathLine(text(msgUnchanged), fileName);
     return 0;
   }
+  platform::tidyUpOnDeadlySignals();  // a signal during the save leaves nothing of it behind
   Saved saved = about(fileShown, [&] { return saveLauncher(fileName, launcher, zorDirectory, asRead); });
   std::string notes = savedNotes(saved);
   if (saved.backup == Backup::kept) notes += text(msgKeptAsBackup);
@@ -575,7 +601,8 @@ int runCommandLine(std::span<char* const> arguments) {
   } catch (const UsageError& error) {
     return usage(error.reasons);
   }
-  if (int error = platform::writeStream(platform::Stream::output, printable(out, true, keepCrLf))) {
+  std::string shown = keepCrLf ? printableKeepingCrLf(out) : platform::printable(out, true);
+  if (int error = platform::writeStream(platform::Stream::output, shown)) {
     complain(said(msgStandardOutput) + ": " + reason(error));
     platform::runtimeError(error);
   }

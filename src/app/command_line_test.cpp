@@ -229,7 +229,9 @@ TEST_F(CommandLine, CheckAndDiffAnswerByExitCode) {
     Ran r = commandLine(c.words, dir);
     EXPECT_EQ(r.code, c.code) << c.words[0] << ' ' << r.out << r.err;
     EXPECT_EQ(r.out, c.out);
-    if (std::filesystem::exists(here)) EXPECT_EQ(launcher(), before);
+    if (std::filesystem::exists(here)) {
+      EXPECT_EQ(launcher(), before);
+    }
   }
 }
 
