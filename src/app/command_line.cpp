@@ -426,6 +426,14 @@ platform::File fromFile(std::string_view file, const std::string& named) {
   return input;
 }
 
+// A line of --from as a pair: without the blanks at either end and around the "=".
+std::string pairOnLine(std::string_view line) {
+  line = trimmed(line);
+  std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return std::string(line);
+  return std::string(trimmed(line.substr(0, equals))) + '=' + std::string(trimmed(line.substr(equals + 1)));
+}
+
 // The pairs of --from's file, a line at a time: memory for the longest line only, which
 // may be 64 KB at most. Blank lines and lines starting with # are skipped; blanks around
 // the "=" and at either end of a line do not count.
@@ -438,13 +446,9 @@ void takePairsFrom(std::string_view file, std::vector<Change>& changes, int& bad
   int number = 0;
   auto where = [&file, &number] { return std::string(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
   auto take = [&] {
-    std::string_view text = trimmed(line.ends_with('\r') ? std::string_view(line).substr(0, line.size() - 1) : line);
-    std::size_t equals = text.find('=');
-    if (!tooLong && !text.empty() && text[0] != '#')
-      takePair(equals == std::string_view::npos
-                   ? std::string(text)
-                   : std::string(trimmed(text.substr(0, equals))) + '=' + std::string(trimmed(text.substr(equals + 1))),
-               where(), changes, bad);
+    if (line.ends_with('\r')) line.pop_back();
+    std::string pair = pairOnLine(line);
+    if (!tooLong && !pair.empty() && pair[0] != '#') takePair(pair, where(), changes, bad);
     line.clear();
     tooLong = false;
     ++number;
