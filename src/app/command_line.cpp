@@ -120,17 +120,10 @@ struct UsageError {
   std::string reason;
 };
 
-// The message with each "%s" replaced by the next of the words.
+// The message with each "%s" replaced by the next of the words (OEM text), in the machine's
+// own form.
 std::string filled(MessageText message, std::initializer_list<std::string_view> words) {
-  std::string out = said(message);
-  std::size_t at = 0;
-  for (std::string_view word : words) {
-    at = out.find("%s", at);
-    if (at == std::string::npos) break;
-    out.replace(at, 2, word);
-    at += word.size();
-  }
-  return out;
+  return nativeText(texts::filled(text(message), words));
 }
 
 // What a runtime error's number means, as the line before "Runtime error N" says it.
@@ -256,7 +249,7 @@ const LongOption& longOption(std::string_view word) {
 
 // The arguments as GNU's getopt_long reads them: options in any order, each long option
 // by any unambiguous beginning, "--opt=value" or "--opt value", "--" before operands only.
-Options parse(std::span<char* const> arguments) {
+Options parse(std::span<const std::string> arguments) {
   Options o;
   bool onlyOperands = false;
   std::vector<std::string_view> given;  // the options that only go with some modes
@@ -314,7 +307,7 @@ Options parse(std::span<char* const> arguments) {
 // ("Z:\ZOR") on either build, as an absolute DOS path.
 Str dosPathIn(std::string_view path) {
   bool dosForm = path.size() >= 2 && ascii::isLetter(path[0]) && path[1] == ':';
-  return dosForm ? platform::expandPath(platform::oemTextOf(path)) : platform::dosPathOf(path);
+  return dosForm ? platform::expandPath(path) : platform::dosPathOf(nativeText(path));
 }
 
 // The launcher's directory: the one named, or where the search finds the launcher.
@@ -322,18 +315,19 @@ std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
     Str directory = dosPathIn(*o.launcherDirectory);
     if (directory.empty() || !platform::directoryExists(directory)) {
-      complain(said(msgNoSuchDirectory) + std::string(*o.launcherDirectory));
+      complain(said(msgNoSuchDirectory) + nativeText(*o.launcherDirectory));
       return std::nullopt;
     }
     platform::ensureBackslash(directory);
     if (directory.size() > longestLauncherDirectory) {
-      complain(said(msgTooLongForLauncher) + std::string(*o.launcherDirectory));
+      complain(said(msgTooLongForLauncher) + nativeText(*o.launcherDirectory));
       return std::nullopt;
     }
     return directory;
   }
-  Str found = findLauncherDirectory();
-  if (found.empty()) complain(said(msgNoLauncher));
+  platform::Clash clash;
+  Str found = findLauncherDirectory(&clash);
+  if (found.empty()) complain(nativeText(clash.place.empty() ? Str(text(msgNoLauncher)) : clashMessage(clash)));
   return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
@@ -348,9 +342,9 @@ std::vector<std::string_view> linesOf(std::string_view text) {
   return lines;
 }
 
-// A pair, and where it came from ("FILE:LINE: " for a line of --from).
+// A pair (OEM text), and where it came from ("FILE:LINE: " for a line of --from).
 struct Pair {
-  std::string_view text;
+  std::string text;
   std::string where;
 };
 
@@ -358,17 +352,17 @@ struct Pair {
 // the file's text.
 std::vector<Pair> pairsOf(const Options& o, std::string& lines) {
   std::vector<Pair> pairs;
-  for (std::string_view pair : o.operands) pairs.push_back({pair, {}});
+  for (std::string_view pair : o.operands) pairs.push_back({std::string(pair), {}});
   if (!o.from) return pairs;
-  std::string_view file = *o.from;
-  if (file == "-") {
+  std::string file = nativeText(*o.from);
+  if (*o.from == "-") {
     if (int error = platform::readStandardInput(lines)) {
       complain(said(msgStandardInput) + ": " + reason(error));
       platform::runtimeError(error);
     }
   } else {
     about(file, [&] {
-      platform::File input = platform::openRead(dosPathIn(file));
+      platform::File input = platform::openRead(dosPathIn(*o.from));
       char buffer[4096];
       while (std::size_t n = platform::readSome(input, buffer, sizeof buffer)) lines.append(buffer, n);
     });
@@ -378,7 +372,11 @@ std::vector<Pair> pairsOf(const Options& o, std::string& lines) {
     ++number;
     std::size_t first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos || line[first] == '#') continue;
-    pairs.push_back({line, std::string(file) + ":" + std::string(decimal(number).view()) + ": "});
+    std::string where = file + ":" + std::string(decimal(number).view()) + ": ";
+    std::string lacking;
+    std::optional<std::string> pair = platform::oemTextOf(line, &lacking);
+    if (!pair) throw UsageError{where + filled(msgLacksCharacter, {lacking})};
+    pairs.push_back({*pair, where});
   }
   return pairs;
 }
@@ -394,12 +392,11 @@ struct Change {
 std::vector<Change> checkedChanges(const std::vector<Pair>& pairs) {
   std::vector<Change> changes;
   for (const Pair& pair : pairs) {
-    std::size_t equals = pair.text.find('=');
-    const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.text.substr(0, equals));
-    if (!row) throw UsageError{pair.where + std::string(pair.text) + said(msgNoSuchSetting)};
-    std::string_view value = pair.text.substr(equals + 1);
-    Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : std::string(value),
-                  pair.where + std::string(pair.text)};
+    std::string_view text = pair.text;
+    std::size_t equals = text.find('=');
+    const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(text.substr(0, equals));
+    if (!row) throw UsageError{pair.where + nativeText(text) + said(msgNoSuchSetting)};
+    Change change{row, std::string(text.substr(equals + 1)), pair.where + nativeText(text)};
     Settings scratch;
     std::string_view allowed = applyValue(*row, change.value, scratch, {});
     if (!allowed.empty()) throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
@@ -420,7 +417,7 @@ int onLauncher(const Options& o, std::string& out) {
   if (o.mode == Options::show) {
     for (std::string_view name : o.operands) {
       asked.push_back(settingNamed(name));
-      if (!asked.back()) throw UsageError{std::string(name) + said(msgNoSuchSetting)};
+      if (!asked.back()) throw UsageError{nativeText(name) + said(msgNoSuchSetting)};
     }
   }
   std::string lines;
@@ -455,7 +452,9 @@ int onLauncher(const Options& o, std::string& out) {
   }
 
   Str problem;
-  Str zorDirectory = findZorDirectory(problem, o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "");
+  std::optional<Str> zorGiven;
+  if (o.zorDirectory) zorGiven = dosPathIn(*o.zorDirectory);
+  Str zorDirectory = findZorDirectory(problem, zorGiven);
   if (zorDirectory.empty()) {
     complain(nativeText(problem));
     return 1;
@@ -502,12 +501,15 @@ int onLauncher(const Options& o, std::string& out) {
 
 }  // namespace
 
-int runCommandLine(std::span<char* const> arguments) {
+int runCommandLine(const platform::Arguments& arguments) {
   loadAll();
   std::string out;
   int code = 0;
   try {
-    Options options = parse(arguments);
+    // No word is taken with a letter it does not have.
+    if (!arguments.unfitWord.empty())
+      throw UsageError{arguments.unfitWord + ": " + filled(msgLacksCharacter, {arguments.unfitCharacter})};
+    Options options = parse(arguments.words);
     switch (options.mode) {
       case Options::help: out = nativeText(help()); break;
       case Options::version: out = "zorsetup " ZORSETUP_VERSION "\n"; break;

@@ -40,6 +40,16 @@ void leadIn(char key, std::string_view sign) {
   }
 }
 
+// Values start in column 52; one that reached column 80 would wrap and push every later row
+// down. A longer one keeps its end, which is what tells paths apart.
+constexpr std::size_t valueRoom = 80 - 52;
+constexpr std::string_view goesOn = "...";
+
+Str shownInRow(const Str& value) {
+  if (value.size() <= valueRoom) return value;
+  return Str(goesOn) + value.view().substr(value.size() - (valueRoom - goesOn.size()));
+}
+
 void drawMenu(const Settings& s) {
   newScreen();
   endLine();
@@ -52,7 +62,7 @@ void drawMenu(const Settings& s) {
     if (!row->label) continue;  // a key without a row
     leadIn(row->key, "");
     console::writeText(text(row->label));
-    console::writeText(menuValue(*row, s));
+    console::writeText(shownInRow(menuValue(*row, s)));
     endLine();
     if (row->kind == Kind::screenMode) {  // the name of the display mode, on a row of its own
       console::writeText("                             ");

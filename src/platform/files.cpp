@@ -33,6 +33,13 @@ void File::close() {
   if (int error = tryClose()) runtimeError(runtimeErrorCode(error));
 }
 
+bool findEntry(std::string_view path, Str* storedName) {
+  Listing listing = listingOf(path);
+  if (listing.found != Listing::file && listing.found != Listing::folder) return false;
+  if (storedName) *storedName = listing.name;
+  return true;
+}
+
 File openRead(std::string_view name) {
   File file;
   if (int code = openFile(name, OpenMode::read, file)) runtimeError(code);

@@ -278,13 +278,22 @@ constexpr Entry messageList[] = {
     {"broken pipe", "Pipe geschlossen"},
     {"disk full", "Datentr\x84ger voll"},
     {"error ", "Fehler "},
+    {"%s is not in the OEM code page", "%s fehlt in der OEM-Codepage"},
+    {"abort : the name of ZOR's directory holds %s, which the OEM code page lacks!",
+     "Abbruch : der Name des ZOR-Verzeichnisses enth\x84lt %s, das in der OEM-Codepage fehlt!"},
+    {"abort : the name \"%s\" in ZOR's path holds %s, which Windows does not allow!",
+     "Abbruch : der Name \"%s\" im Pfad von ZOR enth\x84lt %s, was Windows nicht erlaubt!"},
+    {"abort : the name \"%s\" in ZOR's path ends in %s, which Windows does not allow!",
+     "Abbruch : der Name \"%s\" im Pfad von ZOR endet auf %s, was Windows nicht erlaubt!"},
+    {"%s and %s in %s both match %s in any letter case!",
+     "%s und %s in %s passen beide auf %s, gro\xE1 oder klein!"},
 };
 
 static_assert(std::size(generalList) == txtStartHint);
 static_assert(std::size(editorList) == edtBackground);
 static_assert(std::size(categoryList) == catStatusLine);
 static_assert(std::size(displayModeList) == modeHtml);
-static_assert(std::size(messageList) == msgErrorOther);
+static_assert(std::size(messageList) == messageCount);
 
 ZOR_TABLE(generalBytes, generalList);
 ZOR_TABLE(editorBytes, editorList);

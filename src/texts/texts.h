@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "base/short_string.h"
@@ -42,8 +44,11 @@ enum MessageText : int {
   msgTakesNoValue, msgAmbiguous, msgNotTogether, msgOnlyWith, msgUnexpected, msgNoPairs,
   msgUnchanged, msgNotKept, msgKeptAsBackup, msgNoTableYet, msgNoZorIn, msgStandardInput,
   msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
-  msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther
+  msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther, msgLacksCharacter,
+  msgZorLacksCharacter, msgZorNameHolds, msgZorNameEnds, msgClash
 };
+// The number of MessageText entries.
+inline constexpr int messageCount = msgClash;
 
 // Fills a text array from a table for the language code (the table's first language when
 // it lacks the code). Returns the number of entries; refs[k-1] is entry k.
@@ -59,6 +64,9 @@ std::string_view text(EditorText k);
 std::string_view text(CategoryName k);
 std::string_view text(DisplayModeName k);
 std::string_view text(MessageText k);
+
+// The text with each "%s" replaced by the next of the words; a "%s" without a word stays.
+std::string filled(std::string_view text, std::initializer_list<std::string_view> words);
 
 // Element i names display mode i (DisplayModeNames entry i + 2), cut to 46 characters.
 extern ShortString<46> displayModeNameArray[5];
