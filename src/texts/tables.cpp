@@ -179,17 +179,21 @@ constexpr Entry messageList[] = {
     {"\n"
      "Usage: zorsetup                    the full-screen menu\n"
      "       zorsetup --show [NAME...] [--launcher DIR]\n"
-     "       zorsetup --list [--launcher DIR]\n",
+     "       zorsetup --list [--launcher DIR]\n"
+     "       zorsetup --set NAME=VALUE... [--from FILE] [--launcher DIR] [--zor DIR]\n"
+     "                [--dry-run]\n",
      "\n"
      "Aufruf: zorsetup                   das Men\x81\n"
      "        zorsetup --show [NAME...] [--launcher VERZ]\n"
-     "        zorsetup --list [--launcher VERZ]\n"},
-    {"       zorsetup --set [NAME=VALUE...] [--from FILE] [--launcher DIR] [--zor DIR]\n"
-     "                      [--dry-run]\n"
+     "        zorsetup --list [--launcher VERZ]\n"
+     "        zorsetup --set NAME=WERT... [--from DATEI] [--launcher VERZ]\n"
+     "                 [--zor VERZ] [--dry-run]\n"},
+    {"       zorsetup --set --from FILE [NAME=VALUE...] [--launcher DIR] [--zor DIR]\n"
+     "                [--dry-run]\n"
      "       zorsetup --help | --version\n"
      "\n",
-     "        zorsetup --set [NAME=WERT...] [--from DATEI] [--launcher VERZ] [--zor VERZ]\n"
-     "                       [--dry-run]\n"
+     "        zorsetup --set --from DATEI [NAME=WERT...] [--launcher VERZ]\n"
+     "                 [--zor VERZ] [--dry-run]\n"
      "        zorsetup --help | --version\n"
      "\n"},
     {"Start it in the directory that holds ZOR4.EXE. It reads the launcher ZO.BAT\n"
@@ -209,14 +213,16 @@ constexpr Entry messageList[] = {
      "fragen nach Farbtabelle, RAM-Obergrenze und Zeilenzahl; * bearbeitet eine Farbtabelle; Esc "
      "beendet ohne zu schreiben; Enter schreibt ZO.BAT."},
     {"and", "und"},
-    {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it, the\n"
-     "                    same in every language, after a line \"# launcher: PATH\"; with\n"
-     "                    names, only their values, a line each\n",
-     "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie nimmt,\n"
-     "                    in jeder Sprache gleich, nach einer Zeile \"# launcher: PFAD\"; mit\n"
-     "                    Namen nur deren Werte, je eine Zeile\n"},
-    {"  --list            print the launcher's path and the settings as the menu shows them\n",
-     "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81 ausgeben\n"},
+    {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it,\n"
+     "                    the same in every language, after a line \"# launcher: PATH\";\n"
+     "                    with names, only their values, a line each\n",
+     "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie\n"
+     "                    nimmt, in jeder Sprache gleich, nach einer Zeile\n"
+     "                    \"# launcher: PFAD\"; mit Namen nur deren Werte, je eine Zeile\n"},
+    {"  --list            print the launcher's path and the settings as the menu\n"
+     "                    shows them\n",
+     "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81\n"
+     "                    ausgeben\n"},
     {"  --set NAME=VALUE  change settings and write the launcher; a launcher that stays the same is "
      "not written (\"unchanged\"). NAME is the menu letter or its name:",
      "  --set NAME=WERT   Einstellungen \x84ndern und die Startdatei schreiben; eine, die gleich "

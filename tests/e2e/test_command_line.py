@@ -19,8 +19,12 @@ def test_help_version_and_usage_errors(run, tmp_path):
     for form in ["--help", "-h", "-?", "/?"]:
         p = run(form)
         assert (p.returncode, p.err) == (0, ""), form
-        assert p.out.startswith("zorsetup ") and "--set [NAME=VALUE...]" in p.out, form
-    assert "Aufruf: zorsetup" in run("-h", lang="de_DE.UTF-8").out
+        assert p.out.startswith("zorsetup ") and "--set NAME=VALUE..." in p.out, form
+        assert "--set --from FILE" in p.out, form  # --set needs one or the other
+    german = run("-h", lang="de_DE.UTF-8").out
+    assert "Aufruf: zorsetup" in german
+    for text in (p.out, german):  # within a screen's 80 columns
+        assert max(len(line) for line in text.splitlines()) <= 80
     p = run("--version")
     assert (p.returncode, p.err) == (0, "") and p.out.startswith("zorsetup ") and p.out.count("\n") == 1
     # A usage error is one line naming it, wherever it runs: here no ZOR4.EXE and no launcher.
