@@ -454,7 +454,7 @@ int onLauncher(const Options& o, std::string& out) {
   Str problem;
   std::optional<Str> zorGiven;
   if (o.zorDirectory) zorGiven = dosPathIn(*o.zorDirectory);
-  Str zorDirectory = findZorDirectory(problem, zorGiven);
+  Str zorDirectory = findZorDirectory(problem, zorGiven, o.zorDirectory.value_or(""));
   if (zorDirectory.empty()) {
     complain(nativeText(problem));
     return 1;

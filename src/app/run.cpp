@@ -1,5 +1,6 @@
 #include "app/run.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -60,7 +61,7 @@ Str clashMessage(const platform::Clash& clash) {
   return Str(filled(text(msgClash), {clash.first, clash.second, folder, name}));
 }
 
-Str findZorDirectory(Str& problem, std::optional<Str> directory) {
+Str findZorDirectory(Str& problem, std::optional<Str> directory, std::string_view asTyped) {
   Str here = directory ? *directory : platform::currentDirectory();
   std::string lacking = directory ? "" : platform::currentDirectoryLacks();
   if (!lacking.empty()) {
@@ -69,7 +70,11 @@ Str findZorDirectory(Str& problem, std::optional<Str> directory) {
   }
   // Windows would open another directory, or none, under such a name: the launcher would
   // never start ZOR.
-  if (auto unnamable = platform::dos::unnamableOnWindows(here)) {
+  std::string typed(asTyped);
+  std::replace(typed.begin(), typed.end(), '/', '\\');
+  auto unnamable = platform::dos::unnamableOnWindows(typed);
+  if (!unnamable) unnamable = platform::dos::unnamableOnWindows(here);
+  if (unnamable) {
     char c = unnamable->character;
     const char* hex = "0123456789ABCDEF";
     std::string shown = static_cast<unsigned char>(c) < 32 ? std::string{'0', 'x', hex[c >> 4], hex[c & 15]}

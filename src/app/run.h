@@ -28,7 +28,9 @@ struct RunState {
 // its backslash), with its backslash; empty, with the reason in problem, when ZOR4.EXE is
 // not there, its path does not fit, a name of it has a character the OEM code page lacks
 // or one Windows does not allow, or ZOR4.EXE is there in more than one letter case.
-Str findZorDirectory(Str& problem, std::optional<Str> directory = std::nullopt);
+// asTyped is the directory as it was given, before the expansion dropped the dots and
+// blanks at the ends of its names.
+Str findZorDirectory(Str& problem, std::optional<Str> directory = std::nullopt, std::string_view asTyped = {});
 // "zo.bat and Zo.Bat in Z:\BIN\ both match ZO.BAT in any letter case!"
 Str clashMessage(const platform::Clash& clash);
 
