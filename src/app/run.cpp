@@ -101,11 +101,6 @@ Str findZorDirectory(Str& problem, std::optional<Str> directory, std::string_vie
     problem = text(msgZorPathTooLong);
     return {};
   }
-  // A path the launcher cannot name (possible on POSIX) would make it run something else.
-  if (!fitsCommandWord(here)) {
-    problem = text(msgZorPathUnusable);
-    return {};
-  }
   zor.cutTail(8);
   return zor;
 }

@@ -172,8 +172,6 @@ constexpr Entry messageList[] = {
      "0, 25, 28, 43, 50 oder 60 (andere Zahlen bis 60 ergeben 25)"},
     {"a name without control characters or '\"' of at most 252 characters with ZOR's directory",
      "ein Name ohne Steuerzeichen und '\"' von h\x94" "chstens 252 Zeichen mit dem Verzeichnis von ZOR"},
-    {"abort : the path of ZOR's directory holds a control character or a \"!",
-     "Abbruch : der Pfad des ZOR-Verzeichnisses enth\x84lt ein Steuerzeichen oder ein \"!"},
     {"standard output", "Standardausgabe"},
     {" - set-up program for ZOR\n", " - Einrichtungsprogramm zu ZOR\n"},
     {"\n"

@@ -36,7 +36,7 @@ enum MessageText : int {
   msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgChangedSinceRead,
   msgBackupFailed, msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
   msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
-  msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgStandardOutput, msgHelpTitle,
+  msgExpectScreenLines, msgExpectFileName, msgStandardOutput, msgHelpTitle,
   msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
   msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpList, msgHelpSet, msgHelpModes, msgHelpFileName,
   msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpConventions,
