@@ -142,6 +142,7 @@ std::uint8_t readKey() {
     return scan;
   }
   KeyEvent e = nextEvent();
+  while (e.unfit) e = nextEvent();  // no key means a character the code page lacks
   if (e.ch == keyNone || (e.ch == 224 && state.codePage != 866)) {
     state.pendingScan = e.scan;
     return 0;
@@ -154,6 +155,10 @@ void readLine(Str& line) {
   if (state.device->readLine(state.model, line, state.textAttribute)) return;
   for (;;) {
     KeyEvent e = nextEvent();
+    if (e.unfit) {
+      state.device->beep();  // not taken: the line would hold another letter
+      continue;
+    }
     if (e.ch == keyEnter) break;
     if (e.ch == keyBackspace) {
       if (!line.empty()) {

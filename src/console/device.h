@@ -42,11 +42,13 @@ struct Screen {
 enum Key : std::uint8_t { keyNone = 0, keyBackspace = 8, keyEnter = 13, keyEsc = 27 };
 
 // One key press. ch is the character in the OEM code page, 0 for a key without one
-// (then scan is its PC scan code). end marks the end of keyboard input.
+// (then scan is its PC scan code). end marks the end of keyboard input. unfit marks a
+// character typed that the OEM code page lacks: nothing to take, only to refuse.
 struct KeyEvent {
   std::uint8_t ch = 0;
   std::uint8_t scan = 0;
   bool end = false;
+  bool unfit = false;
 };
 
 class Device {
