@@ -75,10 +75,8 @@ Str findZorDirectory(Str& problem, std::optional<Str> directory, std::string_vie
   auto unnamable = platform::dos::unnamableOnWindows(typed);
   if (!unnamable) unnamable = platform::dos::unnamableOnWindows(here);
   if (unnamable) {
-    char c = unnamable->character;
-    const char* hex = "0123456789ABCDEF";
-    std::string shown = static_cast<unsigned char>(c) < 32 ? std::string{'0', 'x', hex[c >> 4], hex[c & 15]}
-                                                           : std::string{'"', c, '"'};
+    auto c = static_cast<unsigned char>(unnamable->character);
+    std::string shown = c < 32 ? platform::dos::byteName(c) : std::string{'"', unnamable->character, '"'};
     problem = filled(text(unnamable->atTheEnd ? msgZorNameEnds : msgZorNameHolds), {unnamable->name, shown});
     return {};
   }

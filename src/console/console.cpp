@@ -150,9 +150,10 @@ std::uint8_t readKey() {
   return e.ch;
 }
 
-void readLine(Str& line) {
+bool readLine(Str& line) {
   line.clear();
-  if (state.device->readLine(state.model, line, state.textAttribute)) return;
+  bool unfit = false;
+  if (state.device->readLine(state.model, line, state.textAttribute, unfit)) return !unfit;
   for (;;) {
     KeyEvent e = nextEvent();
     if (e.unfit) {
@@ -173,6 +174,7 @@ void readLine(Str& line) {
     }
   }
   writeText("\r\n");
+  return true;
 }
 
 }  // namespace console

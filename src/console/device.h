@@ -69,9 +69,9 @@ class Device {
   // shows the screen only when no key is waiting.
   virtual bool keyWaiting() { return false; }
   // A device with a line editor of its own shows the screen, then reads the line here
-  // (echoing it into the screen) and returns true; the others return false and the core
-  // edits the line.
-  virtual bool readLine(Screen& /*screen*/, Str& /*line*/, std::uint8_t /*attribute*/) {
+  // (echoing it into the screen) and returns true, with unfit set when the line held a
+  // character the OEM code page lacks; the others return false and the core edits the line.
+  virtual bool readLine(Screen& /*screen*/, Str& /*line*/, std::uint8_t /*attribute*/, bool& /*unfit*/) {
     return false;
   }
   // Every way out of the program ends here: show the last screen, restore the console.

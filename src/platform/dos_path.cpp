@@ -197,12 +197,8 @@ std::optional<std::string> cp437Of(std::string_view utf8, std::string* lacking) 
     int b = c < 0 ? -1 : c < 0x80 ? static_cast<int>(c) : unicodeToCp437(static_cast<char32_t>(c));
     if (b >= 0 && b < 0x80 && c >= 0x80) b = -1;  // a glyph of a control byte is no name character
     if (b < 0) {
-      if (lacking) {
-        const char* hex = "0123456789ABCDEF";
-        auto byte = static_cast<unsigned char>(utf8[at]);
-        *lacking = c < 0 ? std::string{'0', 'x', hex[byte >> 4], hex[byte & 15]}
-                         : characterName(static_cast<char32_t>(c));
-      }
+      if (lacking)
+        *lacking = c < 0 ? byteName(static_cast<unsigned char>(utf8[at])) : characterName(static_cast<char32_t>(c));
       return std::nullopt;
     }
     out += static_cast<char>(b);
@@ -215,6 +211,11 @@ std::string characterName(char32_t codePoint) {
   std::string digits;
   for (char32_t c = codePoint; c != 0 || digits.size() < 4; c >>= 4) digits.insert(digits.begin(), hex[c & 15]);
   return "U+" + digits;
+}
+
+std::string byteName(unsigned char byte) {
+  const char* hex = "0123456789ABCDEF";
+  return {'0', 'x', hex[byte >> 4], hex[byte & 15]};
 }
 
 std::optional<UnnamableName> unnamableOnWindows(std::string_view dosPath) {

@@ -27,6 +27,8 @@ Str expandPath(std::string_view path, std::string_view currentDir);
 std::optional<std::string> cp437Of(std::string_view utf8, std::string* lacking = nullptr);
 // A character for people: "U+20AC".
 std::string characterName(char32_t codePoint);
+// A byte for people: "0xFF".
+std::string byteName(unsigned char byte);
 
 // What in a DOS path no Windows name may hold: the first name of it (after the drive) that
 // holds one of \"*:<>?| or a control character, or that ends in a dot or a blank. Nothing

@@ -136,3 +136,22 @@ def test_esc_gives_up_without_touching_any_file(start, tmp_path, bin_dir, lang):
     after = os.stat(launcher)
     assert (after.st_ino, after.st_mtime_ns) == (stat.st_ino, stat.st_mtime_ns)
     assert s.stderr() == ""
+
+
+def test_a_letter_the_oem_code_page_lacks_is_refused_at_the_prompt(start, program, zor_dir):
+    # Never taken as "?": the terminal's line editor drops it with a beep, the console's own
+    # (Win32) gives the line back, which is refused and typed again.
+    t = LANGUAGES["en"]
+    s = start()
+    reach_menu(s, t)
+    bells = s.raw.count(b"\a")
+    s.send("f")
+    s.send("X\u20ac" + ENTER)
+    if not program.posix:
+        s.send("X" + ENTER)
+    full = dos(zor_dir) + "\\X"
+    expect(s, "u", lambda: read_menu(s).get("f"), in_row(full))
+    assert program.posix is False or s.raw.count(b"\a") > bells
+    s.send(ENTER, settle=False)
+    assert s.wait_exit() == 0
+    assert (zor_dir / "ZO.BAT").read_bytes().endswith(option_line(F=full, U="-").encode())
