@@ -1,5 +1,7 @@
 #include "app/menu.h"
 
+#include <algorithm>
+
 #include "base/ascii.h"
 #include "base/number.h"
 #include "colours/editor.h"
@@ -40,14 +42,14 @@ void leadIn(char key, std::string_view sign) {
   }
 }
 
-// Values start in column 52; one that reached column 80 would wrap and push every later row
-// down. A longer one keeps its end, which is what tells paths apart.
-constexpr std::size_t valueRoom = 80 - 52;
+// Values start in column 52; one that reached the last column would wrap and push every
+// later row down. A longer one keeps its end, which is what tells paths apart.
 constexpr std::string_view goesOn = "...";
 
 Str shownInRow(const Str& value) {
-  if (value.size() <= valueRoom) return value;
-  return Str(goesOn) + value.view().substr(value.size() - (valueRoom - goesOn.size()));
+  const auto room = static_cast<std::size_t>(std::max(console::screen().width, 80) - 52);
+  if (value.size() <= room) return value;
+  return Str(goesOn) + value.view().substr(value.size() - (room - goesOn.size()));
 }
 
 void drawMenu(const Settings& s) {
