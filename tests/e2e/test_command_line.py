@@ -177,9 +177,7 @@ NAMES = [
     ("launcher", "b\u20acn", 2, None, "U+20AC is not in the OEM code page"),
     ("zor", "\u03a9mega", 0, b"\\\xeamega\\ZOR4.EXE", ""),
     ("zor", "a<b", 1, None, 'the name "a<b" in ZOR\'s path holds "<", which Windows does not allow!'),
-    ("zor", "x|y", 1, None, 'holds "|"'),
     ("zor", "dot.", 1, None, 'the name "dot." in ZOR\'s path ends in ".", which Windows does not allow!'),
-    ("zor", "blank ", 1, None, 'ends in " "'),
     ("current", "\u00d5", 1, None, "the name of ZOR's directory holds U+00D5, which the OEM code page lacks!"),
 ]
 
