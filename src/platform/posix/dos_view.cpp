@@ -118,11 +118,11 @@ const dos::DriveMap& driveMap() {
 
 void forgetDriveMap() { drives.reset(); }
 
-std::optional<std::string> posixPathOf(std::string_view dosPath) {
+std::optional<std::string> posixPathOf(std::string_view dosPath, Ambiguity* ambiguity) {
   // The system would read a name only up to a NUL byte, and so reach another file.
   if (dosPath.find('\0') != std::string_view::npos) return std::nullopt;
   std::optional<std::string> path = dos::toPosix(platform::expandPath(dosPath), driveMap());
-  if (path) *path = resolveNames(*path);
+  if (path) *path = resolveNames(*path, ambiguity);
   return path;
 }
 
@@ -160,13 +160,12 @@ Str expandPath(std::string_view path) { return dos::expandPath(path, currentDire
 
 Listing listingOf(std::string_view path) {
   Listing listing;
-  // The system would read a name only up to a NUL byte, and so reach another file.
-  if (path.empty() || path.find('\0') != std::string_view::npos) return listing;
-  std::optional<std::string> posixPath = dos::toPosix(platform::expandPath(path), posix::driveMap());
-  // A drive root or a path ending in a backslash names no entry of a listing.
-  if (!posixPath || posixPath->empty() || posixPath->back() == '/') return listing;
+  if (path.empty()) return listing;
   posix::Ambiguity ambiguity;
-  std::string file = posix::resolveNames(*posixPath, &ambiguity);
+  std::optional<std::string> found = posix::posixPathOf(path, &ambiguity);
+  // A drive root or a path ending in a backslash names no entry of a listing.
+  if (!found || found->empty() || found->back() == '/') return listing;
+  const std::string& file = *found;
   struct stat status;
   if (::lstat(file.c_str(), &status) != 0) {
     if (!ambiguity.first.empty()) {

@@ -16,15 +16,16 @@ const dos::DriveMap& driveMap();
 // Makes the next driveMap() read the folder again.
 void forgetDriveMap();
 
-// The file a DOS path names, the path first made absolute against the current directory
-// and its names resolved as resolveNames does; nothing when it names none (a drive that is
-// not mapped).
-std::optional<std::string> posixPathOf(std::string_view dosPath);
-
 // Two entries of one folder that both match a name in another letter case.
 struct Ambiguity {
   std::string first, second;  // their names, as the folder lists them
 };
+
+// The file a DOS path names, the path first made absolute against the current directory
+// and its names resolved as resolveNames does; nothing when it names none (a drive that is
+// not mapped).
+std::optional<std::string> posixPathOf(std::string_view dosPath, Ambiguity* ambiguity = nullptr);
+
 // The path with each name that is not there as it is spelled taken as the one entry of its
 // folder that matches it in any letter case (dos::sameInAnyCase); a name that matches no
 // entry stays as it is, and so does one that matches several (ambiguity, when given, then
