@@ -141,7 +141,11 @@ TEST(DosView, NamesInCodePage437AndNoOtherLetter) {
       {"/tmp/\xE2\x98\xBA", "U+263A"},             // a face glyph is no name byte
       {"/tmp/a\xFF-\xC3", "0xFF"},                  // not UTF-8
       {"/tmp/\xC3(", "0xC3"},                       // cut short
-      {"/tmp/\xED\xA0\x80", "0xED"},               // a surrogate
+      {"/tmp/\xED\xA0\x80", "0xED"},               // the first surrogate
+      {"/tmp/\xED\xBF\xBF", "0xED"},               // the last
+      {"/tmp/\xED\x9F\xBF", "U+D7FF"},             // before them
+      {"/tmp/\xE0\xA0\x80", "U+0800"},             // the first of three bytes
+      {"/tmp/\xF4\x8F\xBF\xBF", "U+10FFFF"},        // the last character
       {"/tmp/\xC0\xAF", "0xC0"},                    // a longer form than needed
       {"/tmp/\xF4\x90\x80\x80", "0xF4"},           // past U+10FFFF
       {"/tmp/\xF0\x9F\x98\x80", "U+1F600"},        // beyond the basic plane
@@ -171,6 +175,11 @@ TEST(DosView, NamesMatchInAnyLetterCaseAsWineComparesThem) {
       {"\xC3\x89T\xC3\x89", "\xC3\xA9t\xC3\xA9", true},  // E and e with acute
       {"\xC3\xA2", "\xC3\x82", true},                 // a circumflex has its capital outside 437
       {"\xCE\xA3", "\xCF\x83", true},                 // sigma
+      {"\xCE\xA3", "\xCF\x82", true},                 // final sigma
+      {"\xC3\xBF", "\xC5\xB8", true},                 // y with diaeresis
+      {"\xC2\xB5", "\xCE\x9C", true},                 // micro sign and capital mu
+      {"\xC6\x92", "\xC6\x91", true},                 // f with hook
+      {"\xC3\xB7", "\xC3\x97", false},                // division and multiplication signs
       {"\xC3\x9F", "SS", false},                       // sharp s stays itself
       {"b?n", "b\xE2\x82\xACn", false},               // "?" is no stand-in
       {"b?n", "b?n", true},
