@@ -65,6 +65,7 @@ TEST(ExpandPath, AgainstTheCurrentDirectory) {
       {"foo/..", "C:\\windows\\", "C:\\windows"},
       {"//foo/", "C:\\windows\\", "\\\\foo\\"},
       {"//./foo/..", "C:\\windows\\", "\\\\.\\"},
+      {"//s/share/../x", "C:\\windows\\", "\\\\s\\share\\x"},  // a server of one letter is no device
       {"//?/foo/.", "C:\\windows\\", "\\\\?\\foo"},
       {"\\??\\foo", "C:\\windows\\", "C:\\??\\foo"},
       {"?<>*\"|:", "C:\\windows\\", "C:\\windows\\?<>*\"|:"},
@@ -207,6 +208,7 @@ TEST(DosView, NamesWindowsCannotHave) {
       {"Z:\\a|b", "a|b", '|', false},
       {"Z:\\say \"hi\"", "say \"hi\"", '"', false},
       {"Z:\\b?n", "b?n", '?', false},
+      {"Z:b<n", "b<n", '<', false},  // from the first character after the drive
       {"Z:\\a*", "a*", '*', false},
       {"Z:\\a:b", "a:b", ':', false},
       {"Z:\\tab\there", "tab\there", '\t', false},
