@@ -158,15 +158,12 @@ Listing listingOf(std::string_view path) {
   std::wstring wide = win32::wideOf(path);
   std::wstring name = wide.substr(wide.find_last_of(L"\\/:") + 1);
   if (name.empty()) return listing;
-  auto take = [&listing](const WIN32_FIND_DATAW& found) {
-    listing.found = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Listing::folder : Listing::file;
-    listing.name = win32::oemOf(found.cFileName).value_or("");
-  };
   WIN32_FIND_DATAW found;
   HANDLE h = FindFirstFileW(wide.c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return listing;
   FindClose(h);
-  take(found);
+  listing.found = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Listing::folder : Listing::file;
+  listing.name = win32::oemOf(found.cFileName).value_or("");
   if (name == found.cFileName) return listing;  // spelled as given: the one meant
   // Found in another letter case: on a file system that tells cases apart (under Wine)
   // there may be more than one.
