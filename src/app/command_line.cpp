@@ -12,6 +12,7 @@
 #include "base/number.h"
 #include "launcher/launcher.h"
 #include "launcher/location.h"
+#include "platform/leftovers.h"
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/search.h"
@@ -89,25 +90,9 @@ using platform::nativeText;
 // A message in the machine's own form.
 std::string said(MessageText message) { return nativeText(text(message)); }
 
-// The text with each byte a terminal would act on (a control byte, DEL) as \xNN; line
-// feeds stay where keepLineFeeds says so.
-std::string printable(std::string_view text, bool keepLineFeeds) {
-  std::string shown;
-  for (char c : text) {
-    auto b = static_cast<unsigned char>(c);
-    if ((b >= 32 && b != 127) || (c == '\n' && keepLineFeeds)) {
-      shown += c;
-      continue;
-    }
-    const char* hex = "0123456789ABCDEF";
-    shown += {'\\', 'x', hex[b >> 4], hex[b & 15]};
-  }
-  return shown;
-}
-
 // "zorsetup: " and the text, on one line of standard error.
 void complain(std::string_view text) {
-  platform::writeStream(platform::Stream::error, "zorsetup: " + printable(text, false) + '\n');
+  platform::writeStream(platform::Stream::error, "zorsetup: " + platform::printable(text, false) + '\n');
 }
 
 // A usage error: its reason, the line that points to the help, exit code 2.
@@ -142,8 +127,9 @@ auto about(std::string_view file, Step step) {
   try {
     return step();
   } catch (const platform::RunEnd& end) {
-    complain(std::string(file) + ": " + reason(end.code));
-    throw;
+    std::string refused = refusalLine(end);
+    complain(refused.empty() ? std::string(file) + ": " + reason(end.code) : refused);
+    throw platform::RunEnd{end.code, platform::Refusal::none, {}};  // said once
   }
 }
 
@@ -342,67 +328,86 @@ std::vector<std::string_view> linesOf(std::string_view text) {
   return lines;
 }
 
-// A pair (OEM text), and where it came from ("FILE:LINE: " for a line of --from).
-struct Pair {
-  std::string text;
-  std::string where;
-};
-
-// The pairs of the arguments, then those of --from's file or standard input; lines holds
-// the file's text.
-std::vector<Pair> pairsOf(const Options& o, std::string& lines) {
-  std::vector<Pair> pairs;
-  for (std::string_view pair : o.operands) pairs.push_back({std::string(pair), {}});
-  if (!o.from) return pairs;
-  std::string file = nativeText(*o.from);
-  if (*o.from == "-") {
-    if (int error = platform::readStandardInput(lines)) {
-      complain(said(msgStandardInput) + ": " + reason(error));
-      platform::runtimeError(error);
-    }
-  } else {
-    about(file, [&] {
-      platform::File input = platform::openRead(dosPathIn(*o.from));
-      char buffer[4096];
-      while (std::size_t n = platform::readSome(input, buffer, sizeof buffer)) lines.append(buffer, n);
-    });
-  }
-  int number = 0;
-  for (std::string_view line : linesOf(lines)) {
-    ++number;
-    std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos || line[first] == '#') continue;
-    std::string where = file + ":" + std::string(decimal(number).view()) + ": ";
-    std::string lacking;
-    std::optional<std::string> pair = platform::oemTextOf(line, &lacking);
-    if (!pair) throw UsageError{where + filled(msgLacksCharacter, {lacking})};
-    pairs.push_back({*pair, where});
-  }
-  return pairs;
-}
-
 struct Change {
   const Setting* row;
   std::string value;  // in the OEM code page
   std::string pair;   // as a complaint names it
 };
 
-// The setting and value of each pair, each checked as far as it can be without ZOR's
-// directory; a bad one is a usage error.
-std::vector<Change> checkedChanges(const std::vector<Pair>& pairs) {
-  std::vector<Change> changes;
-  for (const Pair& pair : pairs) {
-    std::string_view text = pair.text;
-    std::size_t equals = text.find('=');
-    const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(text.substr(0, equals));
-    if (!row) throw UsageError{pair.where + nativeText(text) + said(msgNoSuchSetting)};
-    Change change{row, std::string(text.substr(equals + 1)), pair.where + nativeText(text)};
-    Settings scratch;
-    std::string_view allowed = applyValue(*row, change.value, scratch, {});
-    if (!allowed.empty()) throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
-    changes.push_back(change);
+// A pair as a complaint shows it: where it came from ("FILE:LINE: " for a line of --from),
+// and no more than its first 80 characters.
+std::string shownPair(std::string_view where, std::string_view pair) {
+  constexpr std::size_t shown = 80;
+  if (pair.size() <= shown) return std::string(where) + std::string(pair);
+  std::size_t cut = shown;
+  while (cut > 0 && (static_cast<unsigned char>(pair[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+  return std::string(where) + std::string(pair.substr(0, cut)) + "...";
+}
+
+// The setting and value of a pair, checked as far as it can be without ZOR's directory
+// (a bad one is a usage error), in place of an earlier pair for the same setting: the last
+// one counts, as it would applied in order, and a long --from costs no more memory.
+// The pair is OEM text.
+void takePair(std::string_view pair, std::string_view where, std::vector<Change>& changes) {
+  std::size_t equals = pair.find('=');
+  const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
+  if (!row) throw UsageError{shownPair(where, nativeText(pair)) + said(msgNoSuchSetting)};
+  Change change{row, std::string(pair.substr(equals + 1)), shownPair(where, nativeText(pair))};
+  Settings scratch;
+  std::string_view allowed = applyValue(*row, change.value, scratch, {});
+  if (!allowed.empty()) throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
+  auto same = std::ranges::find(changes, row, &Change::row);
+  if (same != changes.end()) *same = std::move(change);
+  else changes.push_back(std::move(change));
+}
+
+// The file --from names, opened: a path in the machine's own form (or a DOS path), any
+// file that can be read (a FIFO, /dev/stdin, a process substitution), or "-" for standard
+// input.
+platform::File fromFile(std::string_view file, const std::string& named) {
+  bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
+  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : nativeText(file);
+  if (path.empty()) path = nativeText(file);  // on Windows a DOS path is the machine's own
+  platform::File input;
+  if (int error = platform::openNative(path, input)) {
+    complain(named + ": " + reason(error));
+    platform::runtimeError(error);
   }
-  return changes;
+  return input;
+}
+
+// The pairs of --from's file, a line at a time: memory for the longest line only, which
+// may be 64 KB at most. Blank lines and lines starting with # are skipped.
+void takePairsFrom(std::string_view file, std::vector<Change>& changes) {
+  const std::string named = file == "-" ? said(msgStandardInput) : nativeText(file);
+  platform::File input = fromFile(file, named);
+  constexpr std::size_t longestLine = 65536;
+  std::string line;
+  int number = 0;
+  auto where = [&file, &number] { return nativeText(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
+  auto take = [&] {
+    if (line.ends_with('\r')) line.pop_back();
+    std::size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos && line[first] != '#') {
+      std::string lacking;
+      std::optional<std::string> pair = platform::oemTextOf(line, &lacking);
+      if (!pair) throw UsageError{where() + filled(msgLacksCharacter, {lacking})};
+      takePair(*pair, where(), changes);
+    }
+    line.clear();
+    ++number;
+  };
+  char buffer[4096];
+  while (std::size_t n = about(named, [&] { return platform::readSome(input, buffer, sizeof buffer); })) {
+    for (std::string_view rest(buffer, n); !rest.empty();) {
+      std::size_t end = std::min(rest.find('\n'), rest.size());
+      line.append(rest.substr(0, end));
+      if (line.size() > longestLine) throw UsageError{where() + said(msgLineTooLong)};
+      if (end < rest.size()) take();
+      rest.remove_prefix(std::min(rest.size(), end + 1));
+    }
+  }
+  if (!line.empty()) take();
 }
 
 // "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)", in the machine's own form.
@@ -420,9 +425,11 @@ int onLauncher(const Options& o, std::string& out) {
       if (!asked.back()) throw UsageError{nativeText(name) + said(msgNoSuchSetting)};
     }
   }
-  std::string lines;
   std::vector<Change> changes;
-  if (o.mode == Options::set) changes = checkedChanges(pairsOf(o, lines));
+  if (o.mode == Options::set) {
+    for (std::string_view pair : o.operands) takePair(pair, {}, changes);
+    if (o.from) takePairsFrom(*o.from, changes);
+  }
 
   std::optional<Str> directory = launcherDirectory(o);
   if (!directory) return 1;
@@ -481,6 +488,7 @@ int onLauncher(const Options& o, std::string& out) {
     out += pathLine(text(msgUnchanged), fileName);
     return 0;
   }
+  platform::tidyUpOnDeadlySignals();  // a signal during the save leaves nothing of it behind
   Saved saved = about(fileShown, [&] { return saveLauncher(fileName, launcher, zorDirectory, asRead); });
   std::string notes = savedNotes(saved);
   if (saved.backup == Backup::kept) notes += text(msgKeptAsBackup);
@@ -518,7 +526,7 @@ int runCommandLine(const platform::Arguments& arguments) {
   } catch (const UsageError& error) {
     return usage(error.reason);
   }
-  if (int error = platform::writeStream(platform::Stream::output, printable(out, true))) {
+  if (int error = platform::writeStream(platform::Stream::output, platform::printable(out, true))) {
     complain(said(msgStandardOutput) + ": " + reason(error));
     platform::runtimeError(error);
   }

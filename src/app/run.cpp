@@ -138,13 +138,23 @@ std::string pathForPeople(const Str& dosPath) {
   std::string text = platform::nativeText(dosPath);
   std::string native = platform::nativePath(dosPath);
   if (!native.empty()) text += " (" + native + ")";
-  return text;
+  return platform::printable(text, false);  // a line feed in a name must not end the line
+}
+
+std::string refusalLine(const platform::RunEnd& end) {
+  using platform::Refusal;
+  static constexpr std::pair<Refusal, MessageText> reasons[] = {
+      {Refusal::foreignLink, msgRefusedForeignLink}, {Refusal::noBackup, msgRefusedNoBackup},
+      {Refusal::changedWhileSaving, msgRefusedChanged}, {Refusal::notATable, msgRefusedNotATable},
+      {Refusal::backupLeftAs, msgRefusedBackupLeftAs}};
+  for (auto [refusal, reason] : reasons)
+    if (refusal == end.refusal) return platform::printable(end.file + ": " + platform::nativeText(text(reason)), false);
+  return {};
 }
 
 std::string savedNotes(const Saved& saved) {
   std::string notes;
   if (saved.changedSinceRead) notes += text(msgChangedSinceRead);
-  if (saved.backup == Backup::failed) notes += text(msgBackupFailed);
   return notes;
 }
 
@@ -167,17 +177,20 @@ void reportWritten(const RunState& run) {
     separator = ", ";
   }
   line += '\n';
-  if (int error = platform::writeStream(platform::Stream::output, line)) platform::runtimeError(error);
+  if (int error = platform::writeStream(platform::Stream::output, platform::printable(line, true)))
+    platform::runtimeError(error);
 }
 
 int runToTheEnd(RunState& run, const std::function<int()>& body) {
   int code = 0;
   std::optional<int> failure;  // the runtime error that ends the run
-  auto step = [&failure](const std::function<void()>& doIt) {
+  std::string refused;          // what it says about a refusal
+  auto step = [&failure, &refused](const std::function<void()>& doIt) {
     try {
       doIt();
     } catch (const platform::RunEnd& thrown) {
       failure = thrown.code;
+      refused = refusalLine(thrown);
     } catch (const std::bad_alloc&) {
       failure = 203;  // heap overflow
     } catch (...) {
@@ -192,6 +205,7 @@ int runToTheEnd(RunState& run, const std::function<int()>& body) {
     if (!failure) reportWritten(run);
   });
   if (!failure) return code;
+  if (!refused.empty()) platform::writeError("zorsetup: " + refused + "\n");
   platform::reportRuntimeError(*failure);
   return *failure;
 }

@@ -42,8 +42,11 @@ void reportWritten(const RunState& run);
 // the machine's streams take it (platform::nativeText).
 std::string pathForPeople(const Str& dosPath);
 // What the line naming a saved launcher adds about its old content (OEM text): that it
-// had changed since it was read, that it could not be kept as ZO.BAK.
+// had changed since it was read.
 std::string savedNotes(const Saved& saved);
+// "FILE: reason" for a runtime error that a refusal explains, as a terminal may show it;
+// "" for any other.
+std::string refusalLine(const platform::RunEnd& end);
 // The whole run inside body, handed back to the caller as an exit code: every way out (a
 // platform::RunEnd, any other exception, out of memory included) puts the console back
 // first and then reports a failure as "Runtime error N" (203 out of memory, 217 any other

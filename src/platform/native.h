@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/short_string.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -51,7 +52,14 @@ enum class Stream { output, error };
 // write that failed (109 for a pipe without a reader, which never ends the process by a
 // signal).
 int writeStream(Stream stream, std::string_view text);
-// Appends all of standard input to text: 0, or the error number of the read that failed.
-int readStandardInput(std::string& text);
+// Opens a file named in the machine's own form, of any length, to read it: any file that
+// can be read (a FIFO, a device, /dev/stdin), "-" for standard input. 0, or the runtime
+// error. Read with readSome.
+int openNative(const std::string& path, File& file);
+
+// Text in the machine's own form as a terminal may be given it: each byte it would act on
+// (a control byte, DEL, and on POSIX a C1 control, raw or in UTF-8) as \xNN; line feeds
+// stay where keepLineFeeds says so.
+std::string printable(std::string_view nativeText, bool keepLineFeeds);
 
 }  // namespace platform

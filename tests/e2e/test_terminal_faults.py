@@ -214,3 +214,21 @@ def test_folders_named_outside_code_page_437(start, posix_program, tmp_path, zor
     assert "[1..1]" in screen and f"b{'?' * len(odd)}n" not in screen  # the current directory only
     s.close()
     assert snapshot(tmp_path) == before
+
+
+def test_a_folder_name_that_a_terminal_would_act_on_is_shown_in_hex(start, posix_program, zor_dir, tmp_path):
+    """The closing line names the launcher's folder: its escape sequence (a window title)
+    and its line feed reach the terminal as \\xNN. (A C1 control has no place in code page
+    437: such a folder is not offered at all.)"""
+    folder = tmp_path / "b\x1b]0;owned\x07\nn"
+    folder.mkdir()
+    s = start(cwd=zor_dir, env={"PATH": str(folder)})
+    s.wait_text(EN["path_choice"])
+    s.send("1" + ENTER)
+    s.wait_text(EN["save_and_exit"])
+    s.send(ENTER, settle=False)
+    assert s.wait_exit() == 0
+    assert os.listdir(folder) == ["ZO.BAT"]
+    line = s.raw[s.raw.rindex(b"written: "):]
+    assert b"/b\\x1B]0;owned\\x07\\x0An/ZO.BAT)" in line
+    assert not any(control in line for control in (b"\x1b]", b"\x07"))
