@@ -105,17 +105,10 @@ struct UsageError {
   std::string reason;
 };
 
-// The message with each "%s" replaced by the next of the words.
+// The message with each "%s" replaced by the next of the words (OEM text), in the machine's
+// own form.
 std::string filled(MessageText message, std::initializer_list<std::string_view> words) {
-  std::string out = said(message);
-  std::size_t at = 0;
-  for (std::string_view word : words) {
-    at = out.find("%s", at);
-    if (at == std::string::npos) break;
-    out.replace(at, 2, word);
-    at += word.size();
-  }
-  return out;
+  return nativeText(texts::filled(text(message), words));
 }
 
 // What a runtime error's number means, as the line before "Runtime error N" says it.
@@ -242,7 +235,7 @@ const LongOption& longOption(std::string_view word) {
 
 // The arguments as GNU's getopt_long reads them: options in any order, each long option
 // by any unambiguous beginning, "--opt=value" or "--opt value", "--" before operands only.
-Options parse(std::span<char* const> arguments) {
+Options parse(std::span<const std::string> arguments) {
   Options o;
   bool onlyOperands = false;
   std::vector<std::string_view> given;  // the options that only go with some modes
@@ -300,7 +293,7 @@ Options parse(std::span<char* const> arguments) {
 // ("Z:\ZOR") on either build, as an absolute DOS path.
 Str dosPathIn(std::string_view path) {
   bool dosForm = path.size() >= 2 && ascii::isLetter(path[0]) && path[1] == ':';
-  return dosForm ? platform::expandPath(platform::oemTextOf(path)) : platform::dosPathOf(path);
+  return dosForm ? platform::expandPath(path) : platform::dosPathOf(nativeText(path));
 }
 
 // The launcher's directory: the one named, or where the search finds the launcher.
@@ -308,18 +301,19 @@ std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
     Str directory = dosPathIn(*o.launcherDirectory);
     if (directory.empty() || !platform::directoryExists(directory)) {
-      complain(said(msgNoSuchDirectory) + std::string(*o.launcherDirectory));
+      complain(said(msgNoSuchDirectory) + nativeText(*o.launcherDirectory));
       return std::nullopt;
     }
     platform::ensureBackslash(directory);
     if (directory.size() > longestLauncherDirectory) {
-      complain(said(msgTooLongForLauncher) + std::string(*o.launcherDirectory));
+      complain(said(msgTooLongForLauncher) + nativeText(*o.launcherDirectory));
       return std::nullopt;
     }
     return directory;
   }
-  Str found = findLauncherDirectory();
-  if (found.empty()) complain(said(msgNoLauncher));
+  platform::Clash clash;
+  Str found = findLauncherDirectory(&clash);
+  if (found.empty()) complain(nativeText(clash.place.empty() ? Str(text(msgNoLauncher)) : clashMessage(clash)));
   return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
@@ -353,12 +347,12 @@ std::string shownPair(std::string_view where, std::string_view pair) {
 // The setting and value of a pair, checked as far as it can be without ZOR's directory
 // (a bad one is a usage error), in place of an earlier pair for the same setting: the last
 // one counts, as it would applied in order, and a long --from costs no more memory.
+// The pair is OEM text.
 void takePair(std::string_view pair, std::string_view where, std::vector<Change>& changes) {
   std::size_t equals = pair.find('=');
   const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
-  if (!row) throw UsageError{shownPair(where, pair) + said(msgNoSuchSetting)};
-  std::string_view value = pair.substr(equals + 1);
-  Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : std::string(value), shownPair(where, pair)};
+  if (!row) throw UsageError{shownPair(where, nativeText(pair)) + said(msgNoSuchSetting)};
+  Change change{row, std::string(pair.substr(equals + 1)), shownPair(where, nativeText(pair))};
   Settings scratch;
   std::string_view allowed = applyValue(*row, change.value, scratch, {});
   if (!allowed.empty()) throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
@@ -372,8 +366,8 @@ void takePair(std::string_view pair, std::string_view where, std::vector<Change>
 // input.
 platform::File fromFile(std::string_view file, const std::string& named) {
   bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
-  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : std::string(file);
-  if (path.empty()) path = file;  // on Windows a DOS path is the machine's own
+  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : nativeText(file);
+  if (path.empty()) path = nativeText(file);  // on Windows a DOS path is the machine's own
   platform::File input;
   if (int error = platform::openNative(path, input)) {
     complain(named + ": " + reason(error));
@@ -385,16 +379,21 @@ platform::File fromFile(std::string_view file, const std::string& named) {
 // The pairs of --from's file, a line at a time: memory for the longest line only, which
 // may be 64 KB at most. Blank lines and lines starting with # are skipped.
 void takePairsFrom(std::string_view file, std::vector<Change>& changes) {
-  const std::string named = file == "-" ? said(msgStandardInput) : std::string(file);
+  const std::string named = file == "-" ? said(msgStandardInput) : nativeText(file);
   platform::File input = fromFile(file, named);
   constexpr std::size_t longestLine = 65536;
   std::string line;
   int number = 0;
-  auto where = [&file, &number] { return std::string(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
+  auto where = [&file, &number] { return nativeText(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
   auto take = [&] {
     if (line.ends_with('\r')) line.pop_back();
     std::size_t first = line.find_first_not_of(" \t");
-    if (first != std::string::npos && line[first] != '#') takePair(line, where(), changes);
+    if (first != std::string::npos && line[first] != '#') {
+      std::string lacking;
+      std::optional<std::string> pair = platform::oemTextOf(line, &lacking);
+      if (!pair) throw UsageError{where() + filled(msgLacksCharacter, {lacking})};
+      takePair(*pair, where(), changes);
+    }
     line.clear();
     ++number;
   };
@@ -423,7 +422,7 @@ int onLauncher(const Options& o, std::string& out) {
   if (o.mode == Options::show) {
     for (std::string_view name : o.operands) {
       asked.push_back(settingNamed(name));
-      if (!asked.back()) throw UsageError{std::string(name) + said(msgNoSuchSetting)};
+      if (!asked.back()) throw UsageError{nativeText(name) + said(msgNoSuchSetting)};
     }
   }
   std::vector<Change> changes;
@@ -460,7 +459,9 @@ int onLauncher(const Options& o, std::string& out) {
   }
 
   Str problem;
-  Str zorDirectory = findZorDirectory(problem, o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "");
+  std::optional<Str> zorGiven;
+  if (o.zorDirectory) zorGiven = dosPathIn(*o.zorDirectory);
+  Str zorDirectory = findZorDirectory(problem, zorGiven, o.zorDirectory.value_or(""));
   if (zorDirectory.empty()) {
     complain(nativeText(problem));
     return 1;
@@ -508,12 +509,15 @@ int onLauncher(const Options& o, std::string& out) {
 
 }  // namespace
 
-int runCommandLine(std::span<char* const> arguments) {
+int runCommandLine(const platform::Arguments& arguments) {
   loadAll();
   std::string out;
   int code = 0;
   try {
-    Options options = parse(arguments);
+    // No word is taken with a letter it does not have.
+    if (!arguments.unfitWord.empty())
+      throw UsageError{arguments.unfitWord + ": " + filled(msgLacksCharacter, {arguments.unfitCharacter})};
+    Options options = parse(arguments.words);
     switch (options.mode) {
       case Options::help: out = nativeText(help()); break;
       case Options::version: out = "zorsetup " ZORSETUP_VERSION "\n"; break;

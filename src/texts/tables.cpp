@@ -171,24 +171,26 @@ constexpr Entry messageList[] = {
      "0, 25, 28, 43, 50 oder 60 (andere Zahlen bis 60 ergeben 25)"},
     {"a name without control characters or '\"' of at most 252 characters with ZOR's directory",
      "ein Name ohne Steuerzeichen und '\"' von h\x94" "chstens 252 Zeichen mit dem Verzeichnis von ZOR"},
-    {"abort : the path of ZOR's directory holds a control character or a \"!",
-     "Abbruch : der Pfad des ZOR-Verzeichnisses enth\x84lt ein Steuerzeichen oder ein \"!"},
     {"standard output", "Standardausgabe"},
     {" - set-up program for ZOR\n", " - Einrichtungsprogramm zu ZOR\n"},
     {"\n"
      "Usage: zorsetup                    the full-screen menu\n"
      "       zorsetup --show [NAME...] [--launcher DIR]\n"
-     "       zorsetup --list [--launcher DIR]\n",
+     "       zorsetup --list [--launcher DIR]\n"
+     "       zorsetup --set NAME=VALUE... [--from FILE] [--launcher DIR] [--zor DIR]\n"
+     "                [--dry-run]\n",
      "\n"
      "Aufruf: zorsetup                   das Men\x81\n"
      "        zorsetup --show [NAME...] [--launcher VERZ]\n"
-     "        zorsetup --list [--launcher VERZ]\n"},
-    {"       zorsetup --set [NAME=VALUE...] [--from FILE] [--launcher DIR] [--zor DIR]\n"
-     "                      [--dry-run]\n"
+     "        zorsetup --list [--launcher VERZ]\n"
+     "        zorsetup --set NAME=WERT... [--from DATEI] [--launcher VERZ]\n"
+     "                 [--zor VERZ] [--dry-run]\n"},
+    {"       zorsetup --set --from FILE [NAME=VALUE...] [--launcher DIR] [--zor DIR]\n"
+     "                [--dry-run]\n"
      "       zorsetup --help | --version\n"
      "\n",
-     "        zorsetup --set [NAME=WERT...] [--from DATEI] [--launcher VERZ] [--zor VERZ]\n"
-     "                       [--dry-run]\n"
+     "        zorsetup --set --from DATEI [NAME=WERT...] [--launcher VERZ]\n"
+     "                 [--zor VERZ] [--dry-run]\n"
      "        zorsetup --help | --version\n"
      "\n"},
     {"Start it in the directory that holds ZOR4.EXE. It reads the launcher ZO.BAT\n"
@@ -208,14 +210,16 @@ constexpr Entry messageList[] = {
      "fragen nach Farbtabelle, RAM-Obergrenze und Zeilenzahl; * bearbeitet eine Farbtabelle; Esc "
      "beendet ohne zu schreiben; Enter schreibt ZO.BAT."},
     {"and", "und"},
-    {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it, the\n"
-     "                    same in every language, after a line \"# launcher: PATH\"; with\n"
-     "                    names, only their values, a line each\n",
-     "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie nimmt,\n"
-     "                    in jeder Sprache gleich, nach einer Zeile \"# launcher: PFAD\"; mit\n"
-     "                    Namen nur deren Werte, je eine Zeile\n"},
-    {"  --list            print the launcher's path and the settings as the menu shows them\n",
-     "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81 ausgeben\n"},
+    {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it,\n"
+     "                    the same in every language, after a line \"# launcher: PATH\";\n"
+     "                    with names, only their values, a line each\n",
+     "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie\n"
+     "                    nimmt, in jeder Sprache gleich, nach einer Zeile\n"
+     "                    \"# launcher: PFAD\"; mit Namen nur deren Werte, je eine Zeile\n"},
+    {"  --list            print the launcher's path and the settings as the menu\n"
+     "                    shows them\n",
+     "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81\n"
+     "                    ausgeben\n"},
     {"  --set NAME=VALUE  change settings and write the launcher; a launcher that stays the same is "
      "not written (\"unchanged\"). NAME is the menu letter or its name:",
      "  --set NAME=WERT   Einstellungen \x84ndern und die Startdatei schreiben; eine, die gleich "
@@ -287,13 +291,22 @@ constexpr Entry messageList[] = {
     {"holds the old launcher, which could not become ZO.BAK; the new one is written",
      "h\x84lt die alte Startdatei, die nicht ZO.BAK werden konnte; die neue ist geschrieben"},
     {"a line longer than 65536 bytes", "eine Zeile l\x84nger als 65536 Bytes"},
+    {"%s is not in the OEM code page", "%s fehlt in der OEM-Codepage"},
+    {"abort : the name of ZOR's directory holds %s, which the OEM code page lacks!",
+     "Abbruch : der Name des ZOR-Verzeichnisses enth\x84lt %s, das in der OEM-Codepage fehlt!"},
+    {"abort : the name \"%s\" in ZOR's path holds %s, which Windows does not allow!",
+     "Abbruch : der Name \"%s\" im Pfad von ZOR enth\x84lt %s, was Windows nicht erlaubt!"},
+    {"abort : the name \"%s\" in ZOR's path ends in %s, which Windows does not allow!",
+     "Abbruch : der Name \"%s\" im Pfad von ZOR endet auf %s, was Windows nicht erlaubt!"},
+    {"%s and %s in %s both match %s in any letter case!",
+     "%s und %s in %s passen beide auf %s, gro\xE1 oder klein!"},
 };
 
 static_assert(std::size(generalList) == txtStartHint);
 static_assert(std::size(editorList) == edtBackground);
 static_assert(std::size(categoryList) == catStatusLine);
 static_assert(std::size(displayModeList) == modeHtml);
-static_assert(std::size(messageList) == msgLineTooLong);
+static_assert(std::size(messageList) == messageCount);
 
 ZOR_TABLE(generalBytes, generalList);
 ZOR_TABLE(editorBytes, editorList);
