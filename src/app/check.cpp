@@ -43,12 +43,13 @@ void checkLauncher(const Str& file, const Str& zorDirectory, std::vector<Finding
 
 }  // namespace
 
-std::vector<Finding> checkMachine(std::string_view zorDirectory, const Str& launcherDirectory) {
+std::vector<Finding> checkMachine(const std::optional<Str>& zorDirectory, std::string_view asTyped,
+                                  const Str& launcherDirectory) {
   std::vector<Finding> findings;
   Str problem;
-  Str zor = findZorDirectory(problem, zorDirectory);
+  Str zor = findZorDirectory(problem, zorDirectory, asTyped);
   if (zor.empty()) {
-    Str directory = platform::expandPath(zorDirectory);
+    Str directory = zorDirectory ? *zorDirectory : platform::currentDirectory();
     platform::ensureBackslash(directory);
     findings.push_back({pathForScripts(directory + "ZOR4.EXE"), "no-zor", msgCheckNoZor});
   }

@@ -2,6 +2,7 @@
 // at a time.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,8 @@ struct Finding {
   std::vector<std::string> words = {};  // the paths and lines it names
 };
 
-// The findings about ZOR4.EXE in zorDirectory (as findZorDirectory takes it: empty for the
-// current one) and the launcher in launcherDirectory (with its backslash), or when that is
-// empty the one found in the current directory or along PATH.
-std::vector<Finding> checkMachine(std::string_view zorDirectory, const Str& launcherDirectory);
+// The findings about ZOR4.EXE in zorDirectory (as findZorDirectory takes it: none for the
+// current one, asTyped as --zor named it) and the launcher in launcherDirectory (with its
+// backslash), or when that is empty the one found in the current directory or along PATH.
+std::vector<Finding> checkMachine(const std::optional<Str>& zorDirectory, std::string_view asTyped,
+                                  const Str& launcherDirectory);

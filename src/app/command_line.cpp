@@ -77,7 +77,8 @@ std::string help() {
   }
 
   std::string help = "zorsetup " ZORSETUP_VERSION;
-  for (MessageText part : {msgHelpTitle, msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd})
+  for (MessageText part :
+       {msgHelpTitle, msgHelpUsage, msgHelpUsageSet, msgHelpUsageCheck, msgHelpAbout, msgHelpAboutEnd})
     help.append(text(part));
   help.append(wrapped(keys, 0)).append("\n").append(text(msgHelpShow)).append(text(msgHelpList));
   help.append(wrapped(set, 20));
@@ -118,17 +119,10 @@ struct UsageError {
   UsageError(std::vector<std::string> all) : reasons(std::move(all)) {}
 };
 
-// The message with each "%s" replaced by the next of the words.
-std::string filled(MessageText message, const std::vector<std::string_view>& words) {
-  std::string out = said(message);
-  std::size_t at = 0;
-  for (std::string_view word : words) {
-    at = out.find("%s", at);
-    if (at == std::string::npos) break;
-    out.replace(at, 2, word);
-    at += word.size();
-  }
-  return out;
+// The message with each "%s" replaced by the next of the words (OEM text), in the machine's
+// own form.
+std::string filled(MessageText message, std::initializer_list<std::string_view> words) {
+  return nativeText(texts::filled(text(message), words));
 }
 
 // What a runtime error's number means, as the line before "Runtime error N" says it.
@@ -269,7 +263,7 @@ const LongOption& longOption(std::string_view word) {
 
 // The arguments as GNU's getopt_long reads them: options in any order, each long option
 // by any unambiguous beginning, "--opt=value" or "--opt value", "--" before operands only.
-Options parse(std::span<char* const> arguments) {
+Options parse(std::span<const std::string> arguments) {
   Options o;
   bool onlyOperands = false;
   std::vector<std::string_view> given;  // the options that only go with some modes
@@ -337,7 +331,12 @@ Options parse(std::span<char* const> arguments) {
 // ("Z:\ZOR") on either build, as an absolute DOS path.
 Str dosPathIn(std::string_view path) {
   bool dosForm = path.size() >= 2 && ascii::isLetter(path[0]) && path[1] == ':';
-  return dosForm ? platform::expandPath(platform::oemTextOf(path)) : platform::dosPathOf(path);
+  return dosForm ? platform::expandPath(path) : platform::dosPathOf(nativeText(path));
+}
+
+// ZOR's directory as --zor names it, if it does.
+std::optional<Str> zorGiven(const Options& o) {
+  return o.zorDirectory ? std::optional<Str>(dosPathIn(*o.zorDirectory)) : std::nullopt;
 }
 
 // The launcher's directory: the one named, or where the search finds the launcher.
@@ -345,18 +344,19 @@ std::optional<Str> launcherDirectory(const Options& o) {
   if (o.launcherDirectory) {
     Str directory = dosPathIn(*o.launcherDirectory);
     if (directory.empty() || !platform::directoryExists(directory)) {
-      complain(said(msgNoSuchDirectory) + std::string(*o.launcherDirectory));
+      complain(said(msgNoSuchDirectory) + nativeText(*o.launcherDirectory));
       return std::nullopt;
     }
     platform::ensureBackslash(directory);
     if (directory.size() > longestLauncherDirectory) {
-      complain(said(msgTooLongForLauncher) + std::string(*o.launcherDirectory));
+      complain(said(msgTooLongForLauncher) + nativeText(*o.launcherDirectory));
       return std::nullopt;
     }
     return directory;
   }
-  Str found = findLauncherDirectory();
-  if (found.empty()) complain(said(msgNoLauncher));
+  platform::Clash clash;
+  Str found = findLauncherDirectory(&clash);
+  if (found.empty()) complain(nativeText(clash.place.empty() ? Str(text(msgNoLauncher)) : clashMessage(clash)));
   return found.empty() ? std::nullopt : std::optional<Str>(found);
 }
 
@@ -385,20 +385,19 @@ std::string shownPair(std::string_view where, std::string_view pair) {
 
 // The setting and value of a pair, checked as far as it can be without ZOR's directory,
 // in place of an earlier pair for the same setting: the last one counts, as it would
-// applied in order, and a long --from costs no more memory. A bad one is told at once and
-// counted in bad: every bad pair is named, and none is kept in memory.
+// applied in order, and a long --from costs no more memory. The pair is OEM text. A bad
+// one is told at once and counted in bad: every bad pair is named, and none is kept.
 void takePair(std::string_view pair, std::string_view where, std::vector<Change>& changes, int& bad) {
   std::size_t equals = pair.find('=');
   const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
-  std::string named = shownPair(where, pair);
+  std::string named = shownPair(where, nativeText(pair));
   if (!row) {
     complain(named + (equals == std::string_view::npos ? ": " + said(msgExpected) + said(msgPairForm)
                                                        : said(msgNoSuchSetting)));
     ++bad;
     return;
   }
-  std::string_view value = pair.substr(equals + 1);
-  Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : std::string(value), named};
+  Change change{row, std::string(pair.substr(equals + 1)), named};
   Settings scratch;
   std::string_view allowed = applyValue(*row, change.value, scratch, {});
   if (!allowed.empty()) {
@@ -416,8 +415,8 @@ void takePair(std::string_view pair, std::string_view where, std::vector<Change>
 // input.
 platform::File fromFile(std::string_view file, const std::string& named) {
   bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
-  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : std::string(file);
-  if (path.empty()) path = file;  // on Windows a DOS path is the machine's own
+  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : nativeText(file);
+  if (path.empty()) path = nativeText(file);  // on Windows a DOS path is the machine's own
   platform::File input;
   if (int error = platform::openNative(path, input)) {
     complain(named + ": " + reason(error));
@@ -438,17 +437,25 @@ std::string pairOnLine(std::string_view line) {
 // may be 64 KB at most. Blank lines and lines starting with # are skipped; blanks around
 // the "=" and at either end of a line do not count.
 void takePairsFrom(std::string_view file, std::vector<Change>& changes, int& bad) {
-  const std::string named = file == "-" ? said(msgStandardInput) : std::string(file);
+  const std::string named = file == "-" ? said(msgStandardInput) : nativeText(file);
   platform::File input = fromFile(file, named);
   constexpr std::size_t longestLine = 65536;
   std::string line;
   bool tooLong = false;  // the rest of a line too long to take is passed over
   int number = 0;
-  auto where = [&file, &number] { return std::string(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
+  auto where = [&file, &number] { return nativeText(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
   auto take = [&] {
     if (line.ends_with('\r')) line.pop_back();
     std::string pair = pairOnLine(line);
-    if (!tooLong && !pair.empty() && pair[0] != '#') takePair(pair, where(), changes, bad);
+    if (!tooLong && !pair.empty() && pair[0] != '#') {
+      std::string lacking;
+      if (std::optional<std::string> oem = platform::oemTextOf(pair, &lacking)) {
+        takePair(*oem, where(), changes, bad);
+      } else {
+        complain(where() + filled(msgLacksCharacter, {lacking}));
+        ++bad;
+      }
+    }
     line.clear();
     tooLong = false;
     ++number;
@@ -484,9 +491,11 @@ int check(const Options& o, std::string& out) {
     if (!given) return 2;
     directory = *given;
   }
-  std::vector<Finding> findings = checkMachine(o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "", directory);
+  std::vector<Finding> findings = checkMachine(zorGiven(o), o.zorDirectory.value_or(""), directory);
   for (const Finding& finding : findings) {
-    std::string line = filled(finding.message, {finding.words.begin(), finding.words.end()});
+    std::string_view first = finding.words.empty() ? std::string_view() : finding.words[0];
+    std::string_view second = finding.words.size() < 2 ? std::string_view() : finding.words[1];
+    std::string line = texts::filled(said(finding.message), {first, second});  // the words are the machine's own
     out += finding.file + ": " + std::string(finding.key) + ": " + line + '\n';
   }
   return findings.empty() ? 0 : 1;
@@ -499,7 +508,7 @@ int onLauncher(const Options& o, std::string& out) {
   if (o.mode == Options::show) {
     for (std::string_view name : o.operands) {
       asked.push_back(settingNamed(name));
-      if (!asked.back()) throw UsageError{std::string(name) + said(msgNoSuchSetting)};
+      if (!asked.back()) throw UsageError{nativeText(name) + said(msgNoSuchSetting)};
     }
   }
   std::vector<Change> changes;
@@ -529,7 +538,7 @@ int onLauncher(const Options& o, std::string& out) {
     return 0;
   }
   Str problem;
-  Str zorDirectory = findZorDirectory(problem, o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "");
+  Str zorDirectory = findZorDirectory(problem, zorGiven(o), o.zorDirectory.value_or(""));
   if (zorDirectory.empty() && (o.mode == Options::set || o.zorDirectory)) {
     complain(nativeText(problem));
     return trouble;
@@ -588,13 +597,16 @@ int onLauncher(const Options& o, std::string& out) {
 
 }  // namespace
 
-int runCommandLine(std::span<char* const> arguments) {
+int runCommandLine(const platform::Arguments& arguments) {
   loadAll();
   std::string out;
   int code = 0;
   bool keepCrLf = false;  // a diff shows the launcher's line ends as they are
   try {
-    Options options = parse(arguments);
+    // No word is taken with a letter it does not have.
+    if (!arguments.unfitWord.empty())
+      throw UsageError{arguments.unfitWord + ": " + filled(msgLacksCharacter, {arguments.unfitCharacter})};
+    Options options = parse(arguments.words);
     keepCrLf = options.diff;
     switch (options.mode) {
       case Options::help: out = nativeText(help()); break;

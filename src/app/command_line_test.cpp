@@ -23,7 +23,8 @@ struct Ran {
 };
 
 Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir) {
-  std::vector<char*> arguments;
+  std::string name = "zorsetup";
+  std::vector<char*> arguments = {name.data()};
   for (std::string& w : words) arguments.push_back(w.data());
   int saved[2] = {::dup(1), ::dup(2)};
   for (int fd : {1, 2}) {
@@ -31,7 +32,7 @@ Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir) 
     ::dup2(file, fd);
     ::close(file);
   }
-  int code = runCommandLine(arguments);
+  int code = runCommandLine(platform::programArguments(static_cast<int>(arguments.size()), arguments.data()));
   for (int fd : {1, 2}) {
     ::dup2(saved[fd - 1], fd);
     ::close(saved[fd - 1]);

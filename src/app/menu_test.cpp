@@ -194,15 +194,26 @@ TEST_F(Menu, ColourTableNameThatDoesNotFitIsAskedAgain) {
   EXPECT_EQ(settings.colourTableName, "C:\\ZOR\\" + longest);
 }
 
-TEST_F(Menu, ALongColourTableNamePushesTheLaterRowsDown) {
-  settings.colourTableName = std::string(40, 'T');
-  device->type("\r");
-  runMenu(state);
-  EXPECT_EQ(rowText(16), "                     [f]  .. use color table       " + std::string(29, 'T'));
-  EXPECT_EQ(rowText(17), pad(std::string(11, 'T')));
-  EXPECT_EQ(rowText(18), pad("                     [x]  .. upper memory limit    3000"));
-  EXPECT_EQ(rowText(22), pad("                    [<\xC4\xD9] .. save and exit"));
-  EXPECT_EQ(console::cursorRow(), 24);
+// A value that would reach the last column is cut to its end, so that no row moves.
+TEST_F(Menu, ALongColourTableNameIsShownCutAndNoRowMoves) {
+  const std::string tail = "\\TABLES\\MINE.FAR";
+  struct {
+    std::string name, shown;
+  } cases[] = {
+      {std::string(28, 'T'), std::string(28, 'T')},
+      {std::string(29, 'T'), "..." + std::string(25, 'T')},
+      {"C:\\" + std::string(200, 'D') + tail, "..." + std::string(25 - tail.size(), 'D') + tail},
+  };
+  for (const auto& c : cases) {
+    settings.colourTableName = c.name;
+    device->type("\r");
+    runMenu(state);
+    EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       " + c.shown)) << c.name;
+    EXPECT_EQ(rowText(17), pad("                     [x]  .. upper memory limit    3000"));
+    EXPECT_EQ(rowText(21), pad("                    [<\xC4\xD9] .. save and exit"));
+    EXPECT_EQ(console::cursorRow(), 23);
+    EXPECT_EQ(settings.colourTableName, c.name);  // the launcher gets it whole
+  }
 }
 
 TEST_F(Menu, EscLeavesWhiteOnBlackWithTheAbortTextInLightRed) {

@@ -1,5 +1,6 @@
 #include "app/run.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -7,6 +8,7 @@
 #include "console/console.h"
 #include "launcher/launcher.h"
 #include "launcher/location.h"
+#include "platform/dos_path.h"
 #include "platform/platform.h"
 #include "platform/native.h"
 #include "platform/search.h"
@@ -52,25 +54,49 @@ void closingScreen() {
 
 }  // namespace
 
-Str findZorDirectory(Str& problem, std::string_view directory) {
-  // A directory given is the only one looked in: the current one may hold another ZOR.
-  Str given = directory;
-  platform::ensureBackslash(given);
-  Str zor = directory.empty() ? platform::searchFile("ZOR4.EXE", ".") : platform::searchFile(given + "ZOR4.EXE", "");
+Str clashMessage(const platform::Clash& clash) {
+  Str folder = platform::expandPath(clash.place);
+  std::string_view name = folder.view().substr(folder.view().find_last_of('\\') + 1);
+  folder.cutTail(name.size());
+  return Str(filled(text(msgClash), {clash.first, clash.second, folder, name}));
+}
+
+Str findZorDirectory(Str& problem, std::optional<Str> directory, std::string_view asTyped) {
+  Str here = directory ? *directory : platform::currentDirectory();
+  std::string lacking = directory ? "" : platform::currentDirectoryLacks();
+  if (!lacking.empty()) {
+    problem = filled(text(msgZorLacksCharacter), {lacking});
+    return {};
+  }
+  // Windows would open another directory, or none, under such a name: the launcher would
+  // never start ZOR.
+  std::string typed(asTyped);
+  std::replace(typed.begin(), typed.end(), '/', '\\');
+  auto unnamable = platform::dos::unnamableOnWindows(typed);
+  if (!unnamable) unnamable = platform::dos::unnamableOnWindows(here);
+  if (unnamable) {
+    auto c = static_cast<unsigned char>(unnamable->character);
+    std::string shown = c < 32 ? platform::dos::byteName(c) : std::string{'"', unnamable->character, '"'};
+    problem = filled(text(unnamable->atTheEnd ? msgZorNameEnds : msgZorNameHolds), {unnamable->name, shown});
+    return {};
+  }
+  // Only ZOR's directory counts: a ZOR4.EXE in the current one is no other's.
+  platform::Clash clash;
+  Str zor = !directory        ? platform::searchFile("ZOR4.EXE", ".", &clash)
+            : directory->empty() ? Str()
+                                 : platform::searchFile(*directory + "\\ZOR4.EXE", "", &clash);
+  if (!clash.place.empty()) {
+    problem = (directory ? Str() : Str(text(txtAbortColon))) + clashMessage(clash);
+    return {};
+  }
   if (zor.empty()) {
-    problem = directory.empty() ? Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir)
-                                : Str(text(msgNoZorIn)) + directory;
+    problem = directory ? Str(text(msgNoZorIn)) + *directory
+                        : Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir);
     return {};
   }
   // Cut to 255 characters, the path would name ZOR4.EXE in no directory at all.
-  Str here = directory.empty() ? platform::currentDirectory() : Str(directory);
   if (here.empty() || here.size() > 255 - 9) {
     problem = text(msgZorPathTooLong);
-    return {};
-  }
-  // A path the launcher cannot name (possible on POSIX) would make it run something else.
-  if (!fitsCommandWord(here)) {
-    problem = text(msgZorPathUnusable);
     return {};
   }
   zor.cutTail(8);
@@ -90,7 +116,9 @@ void runProgram(RunState& run) {
   char drive = run.zorDirectory[0];
   if ((drive == 'A' || drive == 'B') && !askAboutDrive(drive)) return;
 
-  run.launcherDirectory = findLauncherDirectory();
+  platform::Clash clash;
+  run.launcherDirectory = findLauncherDirectory(&clash);
+  if (!clash.place.empty()) return abortWithMessage(Str(text(txtAbortColon)) + clashMessage(clash));
   if (!run.launcherDirectory.empty()) {
     Str fileName = run.launcherDirectory + launcherName;
     run.launcherAsRead = platform::summarizeFile(fileName);  // before the reading: a change in between shows

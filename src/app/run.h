@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "colours/colour_table.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
+#include "platform/search.h"
 
 struct RunState {
   Str zorDirectory;       // directory of ZOR4.EXE, with a trailing backslash
@@ -24,8 +26,13 @@ struct RunState {
 
 // The directory of ZOR4.EXE, the current one or the absolute DOS directory given (without
 // its backslash), with its backslash; empty, with the reason in problem, when ZOR4.EXE is
-// not there or its path does not fit.
-Str findZorDirectory(Str& problem, std::string_view directory = {});
+// not there, its path does not fit, a name of it has a character the OEM code page lacks
+// or one Windows does not allow, or ZOR4.EXE is there in more than one letter case.
+// asTyped is the directory as it was given, before the expansion dropped the dots and
+// blanks at the ends of its names.
+Str findZorDirectory(Str& problem, std::optional<Str> directory = std::nullopt, std::string_view asTyped = {});
+// "zo.bat and Zo.Bat in Z:\BIN\ both match ZO.BAT in any letter case!"
+Str clashMessage(const platform::Clash& clash);
 
 // The whole run, from the first screen to its end; a runtime error ends it by platform::RunEnd.
 void runProgram(RunState& run);

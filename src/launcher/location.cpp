@@ -83,8 +83,8 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   return answer;
 }
 
-Str findLauncherDirectory() {
-  Str found = platform::searchFile(launcherName, platform::environmentValue("PATH"));
+Str findLauncherDirectory(platform::Clash* clash) {
+  Str found = platform::searchFile(launcherName, platform::environmentValue("PATH"), clash);
   found.cutTail(launcherName.size());
   return found;
 }

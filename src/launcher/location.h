@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/short_string.h"
+#include "platform/search.h"
 
 // The launcher's name, and how long a directory (with its backslash) may be for the
 // launcher's path to fit in 255 characters.
@@ -12,8 +13,9 @@ inline constexpr std::string_view launcherName = "ZO.BAT";
 inline constexpr std::size_t longestLauncherDirectory = 255 - launcherName.size();
 
 // The directory of the launcher in the current directory or along PATH, with its
-// backslash; empty when there is none.
-Str findLauncherDirectory();
+// backslash; empty when there is none, or when the first place that has one has it in more
+// than one letter case (clash then says so).
+Str findLauncherDirectory(platform::Clash* clash = nullptr);
 
 // Lists the directories of PATH and the current one and asks for a number or a directory;
 // the answer ends in a backslash.

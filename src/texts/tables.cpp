@@ -170,28 +170,24 @@ constexpr Entry messageList[] = {
     {"0, 25, 28, 43, 50 or 60", "0, 25, 28, 43, 50 oder 60"},
     {"a name without control characters or '\"' of at most 252 characters with ZOR's directory",
      "ein Name ohne Steuerzeichen und '\"' von h\x94" "chstens 252 Zeichen mit dem Verzeichnis von ZOR"},
-    {"abort : the path of ZOR's directory holds a control character or a \"!",
-     "Abbruch : der Pfad des ZOR-Verzeichnisses enth\x84lt ein Steuerzeichen oder ein \"!"},
     {"standard output", "Standardausgabe"},
     {" - set-up program for ZOR\n", " - Einrichtungsprogramm zu ZOR\n"},
     {"\n"
      "Usage: zorsetup                    the full-screen menu\n"
      "       zorsetup --show [NAME...] [--launcher DIR] [--zor DIR]\n"
-     "       zorsetup --list [--launcher DIR]\n"
-     "       zorsetup --check [--launcher DIR] [--zor DIR]\n",
+     "       zorsetup --list [--launcher DIR]\n",
      "\n"
      "Aufruf: zorsetup                   das Men\x81\n"
      "        zorsetup --show [NAME...] [--launcher VERZ] [--zor VERZ]\n"
-     "        zorsetup --list [--launcher VERZ]\n"
-     "        zorsetup --check [--launcher VERZ] [--zor VERZ]\n"},
-    {"       zorsetup --set [NAME=VALUE...] [--from FILE]... [--launcher DIR]\n"
-     "                      [--zor DIR] [--dry-run | --diff]\n"
-     "       zorsetup --help | --version\n"
-     "\n",
-     "        zorsetup --set [NAME=WERT...] [--from DATEI]... [--launcher VERZ]\n"
-     "                       [--zor VERZ] [--dry-run | --diff]\n"
-     "        zorsetup --help | --version\n"
-     "\n"},
+     "        zorsetup --list [--launcher VERZ]\n"},
+    {"       zorsetup --set NAME=VALUE... [--from FILE]... [--launcher DIR]\n"
+     "                [--zor DIR] [--dry-run | --diff]\n"
+     "       zorsetup --set --from FILE... [NAME=VALUE...] [--launcher DIR]\n"
+     "                [--zor DIR] [--dry-run | --diff]\n",
+     "        zorsetup --set NAME=WERT... [--from DATEI]... [--launcher VERZ]\n"
+     "                 [--zor VERZ] [--dry-run | --diff]\n"
+     "        zorsetup --set --from DATEI... [NAME=WERT...] [--launcher VERZ]\n"
+     "                 [--zor VERZ] [--dry-run | --diff]\n"},
     {"Start it in the directory that holds ZOR4.EXE. It reads the launcher ZO.BAT\n"
      "found in the current directory or along PATH (or lets you choose a directory\n",
      "Im Verzeichnis von ZOR4.EXE starten. Das Programm liest die Startdatei ZO.BAT\n"
@@ -215,8 +211,10 @@ constexpr Entry messageList[] = {
      "  --show [NAME...]  alle Einstellungen als NAME=WERT, wie --set sie nimmt, nach\n"
      "                    einer Zeile \"# launcher: PFAD\" (Farbtabelle im Verzeichnis\n"
      "                    von ZOR relativ dazu); mit Namen nur deren Werte\n"},
-    {"  --list            print the launcher's path and the settings as the menu shows them\n",
-     "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81 ausgeben\n"},
+    {"  --list            print the launcher's path and the settings as the menu\n"
+     "                    shows them\n",
+     "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81\n"
+     "                    ausgeben\n"},
     {"  --set NAME=VALUE  change settings and write the launcher; a launcher that stays the same is "
      "not written (\"unchanged\"). NAME is the menu letter or its name:",
      "  --set NAME=WERT   Einstellungen \x84ndern und die Startdatei schreiben; eine, die gleich "
@@ -291,6 +289,15 @@ constexpr Entry messageList[] = {
     {"holds the old launcher, which could not become ZO.BAK; the new one is written",
      "h\x84lt die alte Startdatei, die nicht ZO.BAK werden konnte; die neue ist geschrieben"},
     {"a line longer than 65536 bytes", "eine Zeile l\x84nger als 65536 Bytes"},
+    {"%s is not in the OEM code page", "%s fehlt in der OEM-Codepage"},
+    {"abort : the name of ZOR's directory holds %s, which the OEM code page lacks!",
+     "Abbruch : der Name des ZOR-Verzeichnisses enth\x84lt %s, das in der OEM-Codepage fehlt!"},
+    {"abort : the name \"%s\" in ZOR's path holds %s, which Windows does not allow!",
+     "Abbruch : der Name \"%s\" im Pfad von ZOR enth\x84lt %s, was Windows nicht erlaubt!"},
+    {"abort : the name \"%s\" in ZOR's path ends in %s, which Windows does not allow!",
+     "Abbruch : der Name \"%s\" im Pfad von ZOR endet auf %s, was Windows nicht erlaubt!"},
+    {"%s and %s in %s both match %s in any letter case!",
+     "%s und %s in %s passen beide auf %s, gro\xE1 oder klein!"},
     {"NAME=VALUE", "NAME=WERT"},
     {"  --diff            with --set: print the launcher's change as a unified diff\n"
      "                    and write nothing; exit status 0 no change, 1 a change\n",
@@ -311,13 +318,19 @@ constexpr Entry messageList[] = {
     {"%s names this colour table, which is not there", "%s nennt diese Farbtabelle, die fehlt"},
     {"%s names this as its colour table, but it is none", "%s nennt dies als Farbtabelle, es ist aber keine"},
     {"a save would drop the line: %s", "Speichern lie\xE1" "e die Zeile weg: %s"},
+    {"       zorsetup --check [--launcher DIR] [--zor DIR]\n"
+     "       zorsetup --help | --version\n"
+     "\n",
+     "        zorsetup --check [--launcher VERZ] [--zor VERZ]\n"
+     "        zorsetup --help | --version\n"
+     "\n"},
 };
 
 static_assert(std::size(generalList) == txtStartHint);
 static_assert(std::size(editorList) == edtBackground);
 static_assert(std::size(categoryList) == catStatusLine);
 static_assert(std::size(displayModeList) == modeHtml);
-static_assert(std::size(messageList) == msgCheckDropped);
+static_assert(std::size(messageList) == messageCount);
 
 ZOR_TABLE(generalBytes, generalList);
 ZOR_TABLE(editorBytes, editorList);

@@ -12,7 +12,7 @@ std::string_view generalRefs[txtStartHint];
 std::string_view editorRefs[edtBackground];
 std::string_view categoryRefs[catStatusLine];
 std::string_view displayModeRefs[modeHtml];
-std::string_view messageRefs[msgCheckDropped];
+std::string_view messageRefs[messageCount];
 
 constexpr std::string_view marker = "<SPRA2>";
 
@@ -33,6 +33,18 @@ std::size_t findMarkerEnd(std::span<const std::uint8_t> table) {
 }  // namespace
 
 ShortString<46> displayModeNameArray[5];
+
+std::string filled(std::string_view text, std::initializer_list<std::string_view> words) {
+  std::string out(text);
+  std::size_t at = 0;
+  for (std::string_view word : words) {
+    at = out.find("%s", at);
+    if (at == std::string::npos) break;
+    out.replace(at, 2, word);
+    at += word.size();
+  }
+  return out;
+}
 
 int loadTable(std::span<const std::uint8_t> table, std::string_view code,
               std::span<std::string_view> refs) {

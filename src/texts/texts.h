@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "base/short_string.h"
@@ -34,7 +36,7 @@ enum MessageText : int {
   msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgChangedSinceRead,
   msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
   msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
-  msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgStandardOutput, msgHelpTitle,
+  msgExpectScreenLines, msgExpectFileName, msgStandardOutput, msgHelpTitle,
   msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
   msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpList, msgHelpSet, msgHelpModes, msgHelpFileName,
   msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpConventions,
@@ -44,9 +46,13 @@ enum MessageText : int {
   msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
   msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther, msgRefusedForeignLink,
   msgRefusedNoBackup, msgRefusedChanged, msgRefusedNotATable, msgRefusedBackupLeftAs, msgLineTooLong,
+  msgLacksCharacter, msgZorLacksCharacter, msgZorNameHolds, msgZorNameEnds, msgClash,
   msgPairForm, msgHelpDiff, msgHelpCheck, msgCheckNoZor, msgCheckNoLauncher, msgCheckNotOnPath, msgCheckShadows,
-  msgCheckNoZorCall, msgCheckZorMissing, msgCheckZorOther, msgCheckTableMissing, msgCheckNotATable, msgCheckDropped
+  msgCheckNoZorCall, msgCheckZorMissing, msgCheckZorOther, msgCheckTableMissing, msgCheckNotATable, msgCheckDropped,
+  msgHelpUsageCheck
 };
+// The number of MessageText entries.
+inline constexpr int messageCount = msgHelpUsageCheck;
 
 // Fills a text array from a table for the language code (the table's first language when
 // it lacks the code). Returns the number of entries; refs[k-1] is entry k.
@@ -62,6 +68,9 @@ std::string_view text(EditorText k);
 std::string_view text(CategoryName k);
 std::string_view text(DisplayModeName k);
 std::string_view text(MessageText k);
+
+// The text with each "%s" replaced by the next of the words; a "%s" without a word stays.
+std::string filled(std::string_view text, std::initializer_list<std::string_view> words);
 
 // Element i names display mode i (DisplayModeNames entry i + 2), cut to 46 characters.
 extern ShortString<46> displayModeNameArray[5];
