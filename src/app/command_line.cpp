@@ -6,8 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/menu.h"
-#include "app/run.h"
 #include "base/ascii.h"
 #include "base/number.h"
 #include "launcher/launcher.h"
@@ -15,6 +13,8 @@
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/search.h"
+#include "settings/setting_table.h"
+#include "settings/values.h"
 #include "texts/language.h"
 #include "texts/texts.h"
 
@@ -51,11 +51,11 @@ std::string listed(const std::vector<std::string_view>& words, std::string_view 
 // The help: its texts, with the menu keys and the settings' names and values from the table.
 std::string help() {
   std::vector<std::string_view> switched, asked;
-  std::vector<MessageText> values;  // what the settings take, in the order of the first to take it
+  std::vector<const Setting*> values;  // the first setting to take each kind of values
   for (const Setting* row : shownOrder) {
-    bool switches = row->kind == Kind::flag || row->kind == Kind::screenMode;
-    if (row->label) (switches ? switched : asked).push_back({&row->key, 1});
-    if (!row->name.empty() && std::ranges::find(values, row->values) == values.end()) values.push_back(row->values);
+    if (row->label) (isStepped(*row) ? switched : asked).push_back({&row->key, 1});
+    auto sameValues = [row](const Setting* first) { return first->values == row->values; };
+    if (!row->name.empty() && std::ranges::none_of(values, sameValues)) values.push_back(row);
   }
   std::string keys(text(msgHelpKeys));
   for (std::string_view key : switched) keys.append(" ").append(key);
@@ -64,13 +64,13 @@ std::string help() {
 
   std::string set(text(msgHelpSet));  // the names of the settings that take the same values, then those
   std::string_view separator = " ";
-  for (MessageText taken : values) {
+  for (const Setting* first : values) {
     for (const Setting* row : shownOrder) {
-      if (row->name.empty() || row->values != taken) continue;
+      if (row->name.empty() || row->values != first->values) continue;
       set.append(separator).append(row->name);
       separator = ", ";
     }
-    set.append(" (").append(text(taken)).append(")");
+    set.append(" (").append(described(*first, first->values)).append(")");
   }
 
   std::string help = "zorsetup " ZORSETUP_VERSION;
@@ -85,6 +85,7 @@ std::string help() {
 }
 
 using platform::nativeText;
+using platform::pathForPeople;
 
 // A message in the machine's own form.
 std::string said(MessageText message) { return nativeText(text(message)); }
@@ -170,51 +171,10 @@ std::string settingLine(const Setting& row, const Settings& s) {
     line += row.name;
     line.resize(line.size() + 22 - row.name.size(), ' ');
   }
-  line += menuValue(row, s);
-  if (row.kind == Kind::screenMode) {
-    line += "  ";
-    line += displayModeNameArray[s.screenMode];
-  }
+  line += shownValue(row, s);
+  if (std::string_view below = shownBelow(row, s); !below.empty()) line.append("  ").append(below);
   while (!line.empty() && line.back() == ' ') line.pop_back();
   return line + '\n';
-}
-
-// The value as --show prints it and --set takes it, the same in every language.
-std::string scriptValue(const Setting& row, const Settings& s) {
-  if (row.kind == Kind::flag) return s.*row.flag ? "on" : "off";
-  return std::string(menuValue(row, s).view());
-}
-
-// Applies one value (OEM text); an empty result, or what is allowed when the value is not.
-// Without ZOR's directory a name is checked as it is, as if it were absolute.
-std::string_view applyValue(const Setting& row, std::string_view value, Settings& s, const Str& zorDirectory) {
-  std::int32_t number = 0;
-  std::size_t mode = value.size() == 1 ? screenModeLetters.find(ascii::upper(value[0])) : std::string_view::npos;
-  switch (row.kind) {
-    case Kind::flag:
-      if (!ascii::sameIgnoringCase(value, "on") && !ascii::sameIgnoringCase(value, "off")) return text(row.expected);
-      s.*row.flag = ascii::sameIgnoringCase(value, "on") ? 1 : 0;
-      break;
-    case Kind::screenMode:
-      if (mode == std::string_view::npos) return text(row.expected);
-      s.screenMode = static_cast<std::int8_t>(mode);
-      break;
-    case Kind::name: {
-      std::string name = colourTableAnswer(value, zorDirectory);
-      static_assert(maxOptionName == 252, "the message of a name that does not fit names the length");
-      if (!fitsOptionLine(name)) return text(row.expected);
-      s.*row.text = name;
-      break;
-    }
-    case Kind::memoryLimit:
-    case Kind::screenLines:
-      if (!convertNumber(value, number) || number < row.taken.lowest || number > row.taken.highest)
-        return text(row.expected);
-      s.*row.number = row.kind == Kind::screenLines ? screenLinesAnswer(number) : number;
-      break;
-    case Kind::ignored: break;
-  }
-  return {};
 }
 
 struct Options {
@@ -398,11 +358,11 @@ std::vector<Change> checkedChanges(const std::vector<Pair>& pairs) {
     const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.text.substr(0, equals));
     if (!row) throw UsageError{pair.where + std::string(pair.text) + said(msgNoSuchSetting)};
     std::string_view value = pair.text.substr(equals + 1);
-    Change change{row, row->kind == Kind::name ? platform::oemTextOf(value) : std::string(value),
+    Change change{row, isName(*row) ? platform::oemTextOf(value) : std::string(value),
                   pair.where + std::string(pair.text)};
     Settings scratch;
-    std::string_view allowed = applyValue(*row, change.value, scratch, {});
-    if (!allowed.empty()) throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
+    if (!takeValue(*row, change.value, {}, scratch))
+      throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(described(*row, row->expected))};
     changes.push_back(change);
   }
   return changes;
@@ -462,11 +422,12 @@ int onLauncher(const Options& o, std::string& out) {
   }
   const Launcher before = launcher;
   for (const Change& change : changes) {
-    std::string_view allowed = applyValue(*change.row, change.value, launcher.settings, zorDirectory);
-    if (!allowed.empty())  // a name too long with ZOR's directory in front
-      throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(allowed)};
-    const Str& table = launcher.settings.*change.row->text;
-    if (change.row->kind == Kind::name && !table.empty() && !platform::findEntry(table))
+    const Setting& row = *change.row;
+    if (!takeValue(row, change.value, zorDirectory, launcher.settings))  // a name too long with ZOR's directory
+      throw UsageError{change.pair + ": " + said(msgExpected) + nativeText(described(row, row.expected))};
+    if (!isName(row)) continue;
+    const Str& table = launcher.settings.*row.text;
+    if (!table.empty() && !platform::findEntry(table))
       complain(said(msgNoTableYet) + pathForPeople(platform::expandPath(table)));
   }
 
@@ -484,7 +445,7 @@ int onLauncher(const Options& o, std::string& out) {
   }
   Saved saved = about(fileShown, [&] { return saveLauncher(fileName, launcher, zorDirectory, asRead); });
   std::string notes = savedNotes(saved);
-  if (saved.backup == Backup::kept) notes += text(msgKeptAsBackup);
+  if (saved.backup == platform::BackupCopy::kept) notes += text(msgKeptAsBackup);
   out += pathLine(text(msgWritten), fileName, notes);
   for (const Setting* row : shownOrder) {
     std::string value = scriptValue(*row, launcher.settings);

@@ -122,14 +122,6 @@ TEST_F(Menu, BStepsThroughTheFiveModesAndNamesEach) {
   }
 }
 
-TEST(ColourTableAnswer, AbsoluteAnswersStayRelativeOnesGoUnderZor) {
-  const Str zor = "C:\\ZOR\\";
-  for (const char* kept : {"", "C:", "d:X.TAB", "C:\\T\\X.TAB", "\\X.TAB"}) EXPECT_EQ(colourTableAnswer(kept, zor), kept);
-  for (const char* relative : {"X.TAB", ":X", "1:X", "CC:X", "T\\X.TAB"})
-    EXPECT_EQ(colourTableAnswer(relative, zor), zor + relative) << relative;
-  EXPECT_EQ(colourTableAnswer(std::string(250, 'N'), zor).size(), 257u);  // not cut: refused
-}
-
 TEST_F(Menu, KeysWithoutACharacterChangeNothing) {
   // Cursor keys, the grey cursor block (224), function keys and Alt+letters: their scan
   // codes (72 is also H's code, 71 G's, 22 Alt+U's) are no letters here.

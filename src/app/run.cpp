@@ -9,7 +9,6 @@
 #include "launcher/location.h"
 #include "platform/platform.h"
 #include "platform/native.h"
-#include "platform/search.h"
 #include "prompts/prompts.h"
 #include "texts/language.h"
 #include "texts/texts.h"
@@ -52,28 +51,6 @@ void closingScreen() {
 
 }  // namespace
 
-Str findZorDirectory(Str& problem, std::string_view directory) {
-  Str zor = platform::searchFile("ZOR4.EXE", directory.empty() ? "." : directory);
-  if (zor.empty()) {
-    problem = directory.empty() ? Str(text(txtAbortColon)) + "ZOR4.EXE" + text(txtNotInCurrentDir)
-                                : Str(text(msgNoZorIn)) + directory;
-    return {};
-  }
-  // Cut to 255 characters, the path would name ZOR4.EXE in no directory at all.
-  Str here = directory.empty() ? platform::currentDirectory() : Str(directory);
-  if (here.empty() || here.size() > 255 - 9) {
-    problem = text(msgZorPathTooLong);
-    return {};
-  }
-  // A path the launcher cannot name (possible on POSIX) would make it run something else.
-  if (!fitsCommandWord(here)) {
-    problem = text(msgZorPathUnusable);
-    return {};
-  }
-  zor.cutTail(8);
-  return zor;
-}
-
 void runProgram(RunState& run) {
   texts::loadAll();
   newScreen();
@@ -103,20 +80,6 @@ void runProgram(RunState& run) {
   closingScreen();
 }
 
-std::string pathForPeople(const Str& dosPath) {
-  std::string text = platform::nativeText(dosPath);
-  std::string native = platform::nativePath(dosPath);
-  if (!native.empty()) text += " (" + native + ")";
-  return text;
-}
-
-std::string savedNotes(const Saved& saved) {
-  std::string notes;
-  if (saved.changedSinceRead) notes += text(msgChangedSinceRead);
-  if (saved.backup == Backup::failed) notes += text(msgBackupFailed);
-  return notes;
-}
-
 void reportWritten(const RunState& run) {
   if (run.outcome == RunState::Outcome::unfinished) return;
   using platform::nativeText;
@@ -124,7 +87,7 @@ void reportWritten(const RunState& run) {
   std::string_view separator = text(msgWritten);
   if (run.outcome == RunState::Outcome::saved) {
     line += nativeText(separator);
-    line += pathForPeople(platform::expandPath(run.launcherDirectory + launcherName));
+    line += platform::pathForPeople(platform::expandPath(run.launcherDirectory + launcherName));
     line += nativeText(savedNotes(run.saved));
     separator = ", ";
   } else {
@@ -132,7 +95,7 @@ void reportWritten(const RunState& run) {
   }
   for (const Str& table : run.tablesSaved) {
     line += nativeText(separator);
-    line += pathForPeople(platform::expandPath(table));
+    line += platform::pathForPeople(platform::expandPath(table));
     separator = ", ";
   }
   line += '\n';

@@ -22,21 +22,10 @@ struct RunState {
   std::vector<Str> tablesSaved;  // full names, as the editor wrote them
 };
 
-// The directory of ZOR4.EXE, the current one or the absolute DOS directory given (without
-// its backslash), with its backslash; empty, with the reason in problem, when ZOR4.EXE is
-// not there or its path does not fit.
-Str findZorDirectory(Str& problem, std::string_view directory = {});
-
 // The whole run, from the first screen to its end; a runtime error ends it by platform::RunEnd.
 void runProgram(RunState& run);
 // After a run that ended as it should: one line on standard output naming what it wrote.
 void reportWritten(const RunState& run);
-// "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
-// the machine's streams take it (platform::nativeText).
-std::string pathForPeople(const Str& dosPath);
-// What the line naming a saved launcher adds about its old content (OEM text): that it
-// had changed since it was read, that it could not be kept as ZO.BAK.
-std::string savedNotes(const Saved& saved);
 // The whole run inside body, handed back to the caller as an exit code: every way out (a
 // platform::RunEnd, any other exception, out of memory included) puts the console back
 // first and then reports a failure as "Runtime error N" (203 out of memory, 217 any other

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "launcher/location.h"
 #include "test_support.h"
 #include "memory_device.h"
 #include "texts/texts.h"
@@ -126,6 +127,8 @@ TEST_F(Flow, EveryWayOutHandsTheConsoleBackAndGivesItsNumber) {
 }  // namespace
 
 #ifndef _WIN32
+namespace {
+
 // ZOR on drive A: the question comes, a key without a meaning is passed over, and y goes
 // on to the choice of path and the menu.
 TEST_F(Flow, OnDriveAYesGoesOn) {
@@ -145,4 +148,5 @@ TEST_F(Flow, OnDriveAYesGoesOn) {
   EXPECT_EQ(run.zorDirectory, "A:\\");
   EXPECT_EQ(test::readFile("ZO.BAT").substr(57, 16), "A:\\ZOR4.EXE -!- ");
 }
+}  // namespace
 #endif

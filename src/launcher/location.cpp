@@ -1,6 +1,7 @@
 #include "launcher/location.h"
 
 #include "base/number.h"
+#include "launcher/launcher.h"
 #include "console/console.h"
 #include "platform/native.h"
 #include "platform/platform.h"
@@ -87,3 +88,26 @@ Str findLauncherDirectory() {
 }
 
 Str chooseLauncherDirectory() { return chooseLauncherDirectoryFrom(platform::environmentValue("PATH")); }
+
+Str findZorDirectory(Str& problem, std::string_view directory) {
+  Str zor = platform::searchFile(zorProgramName, directory.empty() ? "." : directory);
+  if (zor.empty()) {
+    problem = directory.empty()
+                  ? Str(text(texts::txtAbortColon)) + zorProgramName + text(texts::txtNotInCurrentDir)
+                  : Str(text(texts::msgNoZorIn)) + directory;
+    return {};
+  }
+  // Cut to 255 characters, the path would name ZOR4.EXE in no directory at all.
+  Str here = directory.empty() ? platform::currentDirectory() : Str(directory);
+  if (here.empty() || here.size() > 255 - 1 - zorProgramName.size()) {
+    problem = text(texts::msgZorPathTooLong);
+    return {};
+  }
+  // A path the launcher cannot name (possible on POSIX) would make it run something else.
+  if (!fitsCommandWord(here)) {
+    problem = text(texts::msgZorPathUnusable);
+    return {};
+  }
+  zor.cutTail(zorProgramName.size());
+  return zor;
+}

@@ -20,3 +20,8 @@ Str findLauncherDirectory();
 Str chooseLauncherDirectory();
 // The same for a given search-path value, so that the list can be shown for any value.
 Str chooseLauncherDirectoryFrom(std::string_view searchPath);
+
+// The directory of ZOR4.EXE, the current one or the absolute DOS directory given (without
+// its backslash), with its backslash; empty, with the reason in problem, when ZOR4.EXE is
+// not there or its path does not fit.
+Str findZorDirectory(Str& problem, std::string_view directory = {});

@@ -36,7 +36,7 @@ std::size_t findUnquoted(std::string_view text, std::string_view needle) {
 bool callsZor(std::string_view line) {
   std::string_view text = withoutCallPrefix(line);
   std::string_view program = text.starts_with('"') ? text.substr(1, text.find('"', 1) - 1) : text.substr(0, text.find(' '));
-  return upperCaseOem(program).ends_with("ZOR4.EXE");
+  return upperCaseOem(program).ends_with(zorProgramName);
 }
 
 // The next line as far as a command line can count. A word that the limit cuts is not run

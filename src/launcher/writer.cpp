@@ -10,7 +10,7 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   content += "\r\n";
   // Quoted and escaped only where the command interpreter needs it: a plain path stays as
   // launchers always had it.
-  content += commandWord(std::string(zorDirectory) + "ZOR4.EXE");
+  content += commandWord(std::string(zorDirectory) + std::string(zorProgramName));
   content += formatOptionLine(launcher.settings);  // the last line has no line end
   return content;
 }
@@ -36,8 +36,8 @@ bool isOwnLauncher(std::string_view content) {
   if (!commandLine.ends_with(options)) return false;
   std::string_view word = commandLine.substr(0, commandLine.size() - options.size());
   if (word.size() >= 2 && word.starts_with('"') && word.ends_with('"')) word = word.substr(1, word.size() - 2);
-  if (!word.ends_with("ZOR4.EXE")) return false;
-  word.remove_suffix(8);
+  if (!word.ends_with(zorProgramName)) return false;
+  word.remove_suffix(zorProgramName.size());
   std::string directory;
   for (std::size_t i = 0; i < word.size(); ++i) {
     directory += word[i];
@@ -61,4 +61,11 @@ Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::str
   bool keep = unread != 0 || (now.exists && now.bytes != content && (saved.changedSinceRead || !isOwnLauncher(now.bytes)));
   saved.backup = platform::replaceFile(fileName, content, keep ? "ZO.BAK" : "");
   return saved;
+}
+
+std::string savedNotes(const Saved& saved) {
+  std::string notes;
+  if (saved.changedSinceRead) notes += texts::text(texts::msgChangedSinceRead);
+  if (saved.backup == platform::BackupCopy::failed) notes += texts::text(texts::msgBackupFailed);
+  return notes;
 }

@@ -16,6 +16,7 @@ namespace {
 using test::readFile;
 using test::TempDirectory;
 using test::writeFile;
+using platform::BackupCopy;
 
 const std::string englishReserved = "REM * reserved line * please do not remove *";
 
@@ -165,20 +166,20 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
     bool bakIsFolder;
     std::optional<Op> failing;  // the first call of this kind fails
     int code;                   // -1: saved
-    Backup result;
+    BackupCopy result;
     std::optional<std::string> bak;  // ZO.BAK afterwards; it held `older` before
   } cases[] = {
-      {std::nullopt, false, false, {}, -1, Backup::notNeeded, older},
-      {same, false, false, {}, -1, Backup::notNeeded, older},
-      {own, false, false, {}, -1, Backup::notNeeded, older},
-      {own, true, false, {}, -1, Backup::kept, own},
-      {same.substr(0, same.size() - 1) + "0", false, false, {}, -1, Backup::kept, same.substr(0, same.size() - 1) + "0"},
-      {handEdited, false, false, {}, -1, Backup::kept, handEdited},
-      {handEdited, false, true, {}, -1, Backup::failed, std::nullopt},
-      {handEdited, false, false, Op::Create, -1, Backup::failed, older},
-      {handEdited, false, false, Op::Read, -1, Backup::kept, handEdited},  // unread, the launcher is kept anyway
-      {handEdited, false, false, Op::Open, -1, Backup::kept, handEdited},
-      {handEdited, false, false, Op::Rename, EBUSY, Backup::notNeeded, older},  // the launcher's save fails
+      {std::nullopt, false, false, {}, -1, BackupCopy::notNeeded, older},
+      {same, false, false, {}, -1, BackupCopy::notNeeded, older},
+      {own, false, false, {}, -1, BackupCopy::notNeeded, older},
+      {own, true, false, {}, -1, BackupCopy::kept, own},
+      {same.substr(0, same.size() - 1) + "0", false, false, {}, -1, BackupCopy::kept, same.substr(0, same.size() - 1) + "0"},
+      {handEdited, false, false, {}, -1, BackupCopy::kept, handEdited},
+      {handEdited, false, true, {}, -1, BackupCopy::failed, std::nullopt},
+      {handEdited, false, false, Op::Create, -1, BackupCopy::failed, older},
+      {handEdited, false, false, Op::Read, -1, BackupCopy::kept, handEdited},  // unread, the launcher is kept anyway
+      {handEdited, false, false, Op::Open, -1, BackupCopy::kept, handEdited},
+      {handEdited, false, false, Op::Rename, EBUSY, BackupCopy::notNeeded, older},  // the launcher's save fails
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.old.value_or("(none)"));

@@ -29,6 +29,14 @@ std::string nativeText(std::string_view oemText);
 // page: on POSIX UTF-8 to code page 437, "?" for a character it lacks; on Windows as it is.
 std::string oemTextOf(std::string_view nativeText);
 
+// "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
+// the machine's streams take it.
+inline std::string pathForPeople(std::string_view dosPath) {
+  std::string text = nativeText(dosPath);
+  if (std::string native = nativePath(dosPath); !native.empty()) text += " (" + native + ")";
+  return text;
+}
+
 enum class Stream { output, error };
 // Writes text in the machine's own form (nativeText) whole: 0, or the error number of the
 // write that failed (109 for a pipe without a reader, which never ends the process by a
