@@ -30,11 +30,11 @@ bool askAboutDrive(char drive) {
   console::writeText(text(txtYesNo));
   for (;;) {
     std::uint8_t key = readKeyUpper();
-    if (key == 'N') {
+    if (answers(msgKeysNo, static_cast<char>(key))) {
       abortWithMessage(text(txtCopyToHardDisk));
       return false;
     }
-    if (key == 'J' || key == 'Y') return true;
+    if (answers(msgKeysYes, static_cast<char>(key))) return true;
   }
 }
 
