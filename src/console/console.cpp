@@ -12,7 +12,7 @@ namespace {
 struct State {
   Device* device = nullptr;
   Screen model;
-  std::uint8_t textAttribute = 0x07;
+  std::uint8_t textAttribute = startColours;
   int codePage = 437;
   int pendingScan = -1;  // the scan code held back by readKey
   bool presented = false;  // the device has shown the model at least once
