@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace {
@@ -53,8 +54,12 @@ class CommandLine : public ::testing::Test {
 TEST_F(CommandLine, SetTakesLettersAndNamesInEitherCaseAndWritesWhatTheMenuWould) {
   Ran r = commandLine({"--set", "U=on", "Memory-Limit=$10", "b=f", "screen-lines=30", "gtdata-dll=OFF"}, dir);
   EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(launcher(), "@ECHO OFF\r\nREM mine\r\n" + dir.dosName() +
-                            "ZOR4.EXE -!- -BF -C+ -G- -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X16 -Z25 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+  Settings set;
+  set.screenMode = 3;
+  set.gtDataDll = 0;
+  set.memoryLimitKb = 16;
+  set.screenLines = 25;
+  EXPECT_EQ(launcher(), "@ECHO OFF\r\nREM mine\r\n" + dir.dosName() + "ZOR4.EXE" + formatOptionLine(set));
   // The changed settings, each once, and none that stayed; then what of the hand-made
   // launcher is not written back.
   EXPECT_EQ(r.out.substr(r.out.find('\n') + 1),
@@ -117,9 +122,12 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
     EXPECT_EQ(launcher(), before);
   }
   // The dry run prints the launcher's lines as a terminal shows them, without CR.
+  Settings shown;
+  shown.colourTableName = dir.dosName() + "T\\MY.FAR";
+  shown.subdirs = 0;
+  shown.memoryLimitKb = 7;
   EXPECT_EQ(commandLine({"--set", "f=T\\MY.FAR", "--dry-run"}, dir).out,
-            "@ECHO OFF\nREM mine\n" + dir.dosName() + "ZOR4.EXE -!- -BC -C+ -F" + dir.dosName() +
-                "T\\MY.FAR -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U- -X7 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9\n");
+            "@ECHO OFF\nREM mine\n" + dir.dosName() + "ZOR4.EXE" + formatOptionLine(shown) + "\n");
   std::filesystem::remove(dir / "ZO.BAT");
   for (const char* mode : {"--show", "--set"}) {
     Ran r = commandLine({mode, "u=on"}, dir);

@@ -14,6 +14,7 @@
 
 #include "console/console.h"
 #include "launcher/location.h"
+#include "settings/settings.h"
 #include "test_support.h"
 #include "memory_device.h"
 #include "texts/texts.h"
@@ -85,9 +86,9 @@ TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {
   EXPECT_TRUE(test::matches(
       report, "^successful exit +\\| +\\|help          : \"ZO -\\?\" +\\|program start : \"ZO\" +\\| +\\| +\\|15,15$"));
   std::string expected = "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\n";
-  expected += std::string(here) + "\\ZOR4.EXE -!- -BC -C- -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X3000 -Z0";
-  expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
-  EXPECT_EQ(test::readFile("ZO.BAT"), expected);
+  Settings written;
+  written.cpuEmulator = 0;
+  EXPECT_EQ(test::readFile("ZO.BAT"), expected + std::string(here) + "\\ZOR4.EXE" + formatOptionLine(written));
   EXPECT_TRUE(run.outcome == RunState::Outcome::saved);
 }
 
@@ -101,9 +102,11 @@ TEST_F(Flow, ARerunReadsTheLauncherAndWritesItBack) {
   setenv("PATH", "", 1);
   EXPECT_EQ(test::endCodeOf([this] { runProgram(run); }), 0);
   std::string expected = "@ECHO OFF\r\nREM * reserviert Zeile * nicht entfernen *\r\n";
-  expected += std::string(here) + "\\ZOR4.EXE -!- -BH -C+ -G+ -H+ -L+ -ICO+ -M+ -P+ -S- -U+ -X77 -Z0";
-  expected += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
-  EXPECT_EQ(test::readFile("ZO.BAT"), expected);
+  Settings written;
+  written.screenMode = 4;
+  written.partitionTable = 1;
+  written.memoryLimitKb = 77;
+  EXPECT_EQ(test::readFile("ZO.BAT"), expected + std::string(here) + "\\ZOR4.EXE" + formatOptionLine(written));
 }
 
 // Whatever ends the run (out of memory included) gives the console back before the report.

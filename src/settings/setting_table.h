@@ -35,7 +35,7 @@ struct Setting {
   int writtenAt = 0;              // the item's place in the option line, smallest first; 0 for none
   char key = 0;                   // the menu's key, either case; 0 for none
   int shownAt = 0;                // the place on the menu, in --show and in the help; 0 for none
-  texts::GeneralText label = {};  // the menu's row; none for a key without a row
+  texts::Label label = {};        // the menu's row; none for a key without a row
   std::string_view name = {};     // the command line's name; none when --set cannot change it
   Flag Settings::*flag = nullptr;
   std::int32_t Settings::*number = nullptr;

@@ -70,6 +70,18 @@ std::string_view text(CategoryName k);
 std::string_view text(DisplayModeName k);
 std::string_view text(MessageText k);
 
+// A text of either table that holds labels: the menu's first ones are general texts, any
+// later one a message text.
+struct Label {
+  constexpr Label() = default;
+  constexpr Label(GeneralText k) : general(k) {}  // NOLINT: a text is a label
+  constexpr Label(MessageText k) : message(k) {}  // NOLINT
+  explicit constexpr operator bool() const { return general != 0 || message != 0; }
+  GeneralText general = {};
+  MessageText message = {};
+};
+inline std::string_view text(Label label) { return label.general ? text(label.general) : text(label.message); }
+
 // Whether the key is one of the letters of an answer's text (msgKeysYes, ...).
 inline bool answers(MessageText letters, char key) { return text(letters).find(key) != std::string_view::npos; }
 
