@@ -110,7 +110,6 @@ void flush() {
 
 const Screen& screen() { return state.model; }
 
-std::uint8_t textAttribute() { return state.textAttribute; }
 void setTextAttribute(std::uint8_t attribute) { state.textAttribute = attribute; }
 
 void writeText(std::string_view text) {
