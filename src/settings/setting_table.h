@@ -51,6 +51,9 @@ struct Setting {
   texts::MessageText expected = texts::msgOnOrOff;  // what --set says it expected instead of a bad value
 };
 
+// A mode's letter for each display mode the menu names.
+static_assert(screenModeLetters.size() == texts::displayModeCount);
+
 // The screen lines the menu keeps as they are typed.
 inline constexpr std::int32_t screenLineCounts[] = {0, 25, 28, 43, 50, 60};
 
