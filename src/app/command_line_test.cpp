@@ -117,6 +117,8 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
     EXPECT_EQ(launcher(), before) << pair;
   }
   EXPECT_EQ(commandLine({"--set", tooLong.substr(0, tooLong.size() - 1), "--dry-run"}, dir).code, 0);
+  // A note on an earlier pair comes before the reason of the pair that stops.
+  EXPECT_EQ(commandLine({"--set", "f=MY.FAR", tooLong}, dir).err.find("zorsetup: note: no such file (yet): "), 0u);
   for (std::vector<std::string> words : {std::vector<std::string>{"--set", "u=on", "--dry-run"}, {"--show"}}) {
     EXPECT_EQ(commandLine(words, dir).code, 0);
     EXPECT_EQ(launcher(), before);

@@ -55,15 +55,6 @@ TEST(Values, SetValuesAreTakenAsTheMenuTakesThem) {
   }
 }
 
-TEST(Values, StepsRunThroughEveryModeAndBack) {
-  Settings s;
-  std::string seen;
-  for (std::size_t i = 0; i <= screenModeLetters.size(); ++i, step(row('b'), s)) seen += scriptValue(row('b'), s);
-  EXPECT_EQ(seen, std::string(screenModeLetters) + screenModeLetters[0]);
-  step(row('u'), s);
-  EXPECT_EQ(s.subdirs, 0);
-}
-
 // The help and the error messages take their numbers and letters from the table.
 TEST(Values, MessagesNameTheTablesNumbersAndLetters) {
   test::ScopedVariable lang{"LANG", "C"};
