@@ -13,7 +13,6 @@
 #include <string>
 
 #include "console/console.h"
-#include "launcher/location.h"
 #include "settings/settings.h"
 #include "test_support.h"
 #include "memory_device.h"
@@ -54,22 +53,6 @@ TEST_F(Flow, WithoutZor4ExeTheRunEndsOnRowThree) {
   EXPECT_TRUE(test::matches(
       report, "Einrichtungsprogramm zu Zor +\\|Abbruch : ZOR4.EXE nicht im aktuellen Verzeichnis! +\\|12,12,30"));
 }
-
-#ifndef _WIN32
-// A name Windows does not allow, but POSIX does: the launcher could not name ZOR there.
-TEST_F(InTempDir, AZorDirectoryTheLauncherCannotNameStopsAtStart) {
-  fs::create_directory("a\"b");
-  touch("a\"b/ZOR4.EXE");
-  test::ScopedDirectory inside("a\"b");
-  Str problem;
-  EXPECT_EQ(findZorDirectory(problem), "");
-  EXPECT_EQ(problem, texts::text(texts::msgZorPathUnusable));
-}
-#endif
-
-}  // namespace
-
-namespace {
 
 // The whole first-time run: dialog, menu, launcher written, closing screen.
 TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {

@@ -1,8 +1,8 @@
 #include "launcher/location.h"
 
 #include "base/number.h"
-#include "launcher/launcher.h"
 #include "console/console.h"
+#include "launcher/launcher.h"
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/search.h"
