@@ -22,7 +22,6 @@
 #include "platform/posix/dos_view.h"
 #endif
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -122,7 +121,6 @@ TEST_F(Flow, OnDriveAYesGoesOn) {
   std::filesystem::create_directory(prefix / "dosdevices");
   std::filesystem::create_directory_symlink(dir.path(), prefix / "dosdevices/a:");
   test::ScopedVariable winePrefix("WINEPREFIX", prefix.path.c_str());
-  platform::posix::forgetDriveMap();
   touch("ZOR4.EXE");
   console::MemoryDevice device;
   console::start(device);
@@ -130,7 +128,6 @@ TEST_F(Flow, OnDriveAYesGoesOn) {
   setenv("LANG", "C", 1);
   setenv("PATH", "", 1);
   EXPECT_EQ(test::endCodeOf([this] { runProgram(run); }), 0);
-  platform::posix::forgetDriveMap();
   EXPECT_EQ(run.zorDirectory, "A:\\");
   EXPECT_EQ(test::readFile("ZO.BAT").substr(57, 16), "A:\\ZOR4.EXE -!- ");
 }

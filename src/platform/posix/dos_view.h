@@ -11,10 +11,9 @@
 
 namespace platform::posix {
 
-// The drives, read once from the dosdevices folder of $WINEPREFIX (or ~/.wine).
+// The drives, from the dosdevices folder of $WINEPREFIX (or ~/.wine): read at the first
+// use, and again only when that folder is another one or has changed.
 const dos::DriveMap& driveMap();
-// Makes the next driveMap() read the folder again.
-void forgetDriveMap();
 
 // The file a DOS path names, the path first made absolute against the current directory
 // and its names resolved as resolveNames does; nothing when it names none (a drive that is
