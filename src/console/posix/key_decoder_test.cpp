@@ -99,7 +99,8 @@ TEST(KeyDecoder, LoneEscapeWaitsForTheDelay) {
   EXPECT_EQ(decode("\x1b\x1b[A"), (Keys{"c27", "s72"}));
   EXPECT_EQ(decode("\x1b\r"), (Keys{"c27", "c13"}));
   EXPECT_EQ(decode("\x1b\x7f"), (Keys{"c27", "c8"}));
-  EXPECT_EQ(decode("\x1b" "*" "\x1b" "(" "\x1b" "&"), (Keys{"s127", "s128", "s126"}));  // Alt with a shifted digit
+  EXPECT_EQ(decode("\x1b" "*" "\x1b" "(" "\x1b" "&" "\x1b" "$" "\x1b" "%"),  // Alt with a shifted digit
+            (Keys{"s127", "s128", "s126", "s123", "s124"}));
   EXPECT_EQ(decode("\x1b\x1b"), (Keys{"c27", "c27"}));
 }
 
