@@ -14,25 +14,9 @@
 
 namespace {
 
-// The text with each byte a terminal would act on (a control byte, DEL) as \xNN; line
-// feeds stay where keepLineFeeds says so.
-std::string printable(std::string_view text, bool keepLineFeeds) {
-  std::string shown;
-  for (char c : text) {
-    auto b = static_cast<unsigned char>(c);
-    if ((b >= 32 && b != 127) || (c == '\n' && keepLineFeeds)) {
-      shown += c;
-      continue;
-    }
-    const char* hex = "0123456789ABCDEF";
-    shown += {'\\', 'x', hex[b >> 4], hex[b & 15]};
-  }
-  return shown;
-}
-
 // "zorsetup: " and the text, on one line of standard error.
 void complain(std::string_view text) {
-  platform::writeStream(platform::Stream::error, "zorsetup: " + printable(text, false) + '\n');
+  platform::writeStream(platform::Stream::error, "zorsetup: " + platform::printable(text, false) + '\n');
 }
 
 Outcome run(const Options& o) {
@@ -66,7 +50,7 @@ int runCommandLine(std::span<char* const> arguments) {
     return report(stop);
   }
   for (const std::string& note : result.notes) complain(note);
-  if (int error = platform::writeStream(platform::Stream::output, printable(result.out, true)))
+  if (int error = platform::writeStream(platform::Stream::output, platform::printable(result.out, true)))
     report(Stop{Stop::runtime, said(texts::msgStandardOutput) + ": " + meaningOf(error), error});
   return result.code;
 }

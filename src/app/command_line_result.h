@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/refusal.h"
 #include "platform/run_end.h"
 #include "texts/texts.h"
 
@@ -36,12 +37,14 @@ std::string filled(texts::MessageText message, std::initializer_list<std::string
 // What a runtime error's number means, as the line before "Runtime error N" says it.
 std::string meaningOf(int runtimeError);
 
-// Runs step; a runtime error on the way stops the command line as "FILE: reason".
+// Runs step; a runtime error on the way stops the command line as "FILE: reason" (the
+// refusal's reason, when a refusal explains it).
 template <class Step>
 auto about(std::string_view file, Step step) {
   try {
     return step();
   } catch (const platform::RunEnd& end) {
-    throw Stop{Stop::runtime, std::string(file) + ": " + meaningOf(end.code), end.code};
+    std::string refused = refusalLine(end);
+    throw Stop{Stop::runtime, refused.empty() ? std::string(file) + ": " + meaningOf(end.code) : refused, end.code};
   }
 }

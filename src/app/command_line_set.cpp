@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "app/command_line_jobs.h"
+#include "base/ascii.h"
 #include "base/number.h"
 #include "launcher/location.h"
+#include "platform/leftovers.h"
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "settings/values.h"
@@ -29,45 +31,6 @@ std::vector<std::string_view> linesOf(std::string_view text) {
   return lines;
 }
 
-// A pair, and where it came from ("FILE:LINE: " for a line of --from).
-struct Pair {
-  std::string_view text;
-  std::string where;
-};
-
-// The text of --from's file, or of standard input for "-".
-std::string fromText(std::string_view file) {
-  std::string text;
-  if (file == "-") {
-    if (int error = platform::readStandardInput(text))
-      throw Stop{Stop::runtime, said(msgStandardInput) + ": " + meaningOf(error), error};
-    return text;
-  }
-  about(file, [&] {
-    platform::File input = platform::openRead(dosPathIn(file));
-    char buffer[4096];
-    while (std::size_t n = platform::readSome(input, buffer, sizeof buffer)) text.append(buffer, n);
-  });
-  return text;
-}
-
-// The pairs of the arguments, then those of --from (whose text lines holds): blank lines
-// and comments skipped.
-std::vector<Pair> pairsOf(const Options& o, std::string& lines) {
-  std::vector<Pair> pairs;
-  for (std::string_view pair : o.operands) pairs.push_back({pair, {}});
-  if (!o.from) return pairs;
-  lines = fromText(*o.from);
-  int number = 0;
-  for (std::string_view line : linesOf(lines)) {
-    ++number;
-    std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos || line[first] == '#') continue;
-    pairs.push_back({line, std::string(*o.from) + ":" + std::string(decimal(number).view()) + ": "});
-  }
-  return pairs;
-}
-
 struct Change {
   const Setting* row;
   std::string value;  // in the OEM code page
@@ -82,21 +45,71 @@ void take(const Change& change, std::string_view zorDirectory, Settings& s) {
     throw Stop{Stop::usage, change.pair + ": " + said(msgExpected) + nativeText(described(row, row.expected))};
 }
 
-// The setting and value of each pair, each checked as far as it can be without ZOR's
-// directory.
-std::vector<Change> checkedChanges(const std::vector<Pair>& pairs) {
-  std::vector<Change> changes;
-  for (const Pair& pair : pairs) {
-    std::size_t equals = pair.text.find('=');
-    const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.text.substr(0, equals));
-    if (!row) throw Stop{Stop::usage, pair.where + std::string(pair.text) + said(msgNoSuchSetting)};
-    std::string_view value = pair.text.substr(equals + 1);
-    changes.push_back({row, isName(*row) ? platform::oemTextOf(value) : std::string(value),
-                       pair.where + std::string(pair.text)});
-    Settings scratch;
-    take(changes.back(), {}, scratch);
+// A pair as a complaint shows it: where it came from ("FILE:LINE: " for a line of --from),
+// and no more than its first 80 characters.
+std::string shownPair(std::string_view where, std::string_view pair) {
+  constexpr std::size_t shown = 80;
+  if (pair.size() <= shown) return std::string(where) + std::string(pair);
+  std::size_t cut = shown;
+  while (cut > 0 && (static_cast<unsigned char>(pair[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+  return std::string(where) + std::string(pair.substr(0, cut)) + "...";
+}
+
+// The setting and value of a pair, checked as far as it can be without ZOR's directory,
+// in place of an earlier pair for the same setting: the last one counts, as it would
+// applied in order, and a long --from costs no more memory.
+void takePair(std::string_view pair, std::string_view where, std::vector<Change>& changes) {
+  std::size_t equals = pair.find('=');
+  const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
+  if (!row) throw Stop{Stop::usage, shownPair(where, pair) + said(msgNoSuchSetting)};
+  std::string_view value = pair.substr(equals + 1);
+  Change change{row, isName(*row) ? platform::oemTextOf(value) : std::string(value), shownPair(where, pair)};
+  Settings scratch;
+  take(change, {}, scratch);
+  auto same = std::ranges::find(changes, row, &Change::row);
+  if (same != changes.end()) *same = std::move(change);
+  else changes.push_back(std::move(change));
+}
+
+// The file --from names, opened: a path in the machine's own form (or a DOS path), any
+// file that can be read (a FIFO, /dev/stdin, a process substitution), or "-" for standard
+// input.
+platform::File fromFile(std::string_view file, const std::string& named) {
+  bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
+  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : std::string(file);
+  if (path.empty()) path = file;  // on Windows a DOS path is the machine's own
+  platform::File input;
+  if (int error = platform::openNative(path, input)) throw Stop{Stop::runtime, named + ": " + meaningOf(error), error};
+  return input;
+}
+
+// The pairs of --from's file, a line at a time: memory for the longest line only, which
+// may be 64 KB at most. Blank lines and lines starting with # are skipped.
+void takePairsFrom(std::string_view file, std::vector<Change>& changes) {
+  const std::string named = file == "-" ? said(msgStandardInput) : std::string(file);
+  platform::File input = fromFile(file, named);
+  constexpr std::size_t longestLine = 65536;
+  std::string line;
+  int number = 0;
+  auto where = [&file, &number] { return std::string(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
+  auto takeLine = [&] {
+    if (line.ends_with('\r')) line.pop_back();
+    std::size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos && line[first] != '#') takePair(line, where(), changes);
+    line.clear();
+    ++number;
+  };
+  char buffer[4096];
+  while (std::size_t n = about(named, [&] { return platform::readSome(input, buffer, sizeof buffer); })) {
+    for (std::string_view rest(buffer, n); !rest.empty();) {
+      std::size_t end = std::min(rest.find('\n'), rest.size());
+      line.append(rest.substr(0, end));
+      if (line.size() > longestLine) throw Stop{Stop::usage, where() + said(msgLineTooLong)};
+      if (end < rest.size()) takeLine();
+      rest.remove_prefix(std::min(rest.size(), end + 1));
+    }
   }
-  return changes;
+  if (!line.empty()) takeLine();
 }
 
 Str zorDirectoryFor(const Options& o) {
@@ -135,8 +148,9 @@ std::string writtenLines(const Target& t, const Saved& saved, const Launcher& be
 
 void set(const Options& o, Outcome& result) {
   // Everything the arguments say is checked before anything else is looked at.
-  std::string lines;  // the text of --from, which the pairs point into
-  std::vector<Change> changes = checkedChanges(pairsOf(o, lines));
+  std::vector<Change> changes;
+  for (std::string_view pair : o.operands) takePair(pair, {}, changes);
+  if (o.from) takePairsFrom(*o.from, changes);
   Target t = readTarget(o, true);
   Str zorDirectory = zorDirectoryFor(o);
   const Launcher before = t.launcher;
@@ -152,6 +166,7 @@ void set(const Options& o, Outcome& result) {
   } else if (t.asRead.exists && t.asRead.bytes == content) {
     result.out += pathLine(text(msgUnchanged), t.fileName);
   } else {
+    platform::tidyUpOnDeadlySignals();  // a signal during the save leaves nothing of it behind
     Saved saved = about(t.shown, [&] { return saveLauncher(t.fileName, t.launcher, zorDirectory, t.asRead); });
     result.out += writtenLines(t, saved, before, zorDirectory);
   }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/menu.h"
+#include "app/refusal.h"
 #include "console/console.h"
 #include "launcher/launcher.h"
 #include "launcher/location.h"
@@ -99,17 +100,20 @@ void reportWritten(const RunState& run) {
     separator = ", ";
   }
   line += '\n';
-  if (int error = platform::writeStream(platform::Stream::output, line)) platform::runtimeError(error);
+  if (int error = platform::writeStream(platform::Stream::output, platform::printable(line, true)))
+    platform::runtimeError(error);
 }
 
 int runToTheEnd(RunState& run, const std::function<int()>& body) {
   int code = 0;
   std::optional<int> failure;  // the runtime error that ends the run
-  auto step = [&failure](const std::function<void()>& doIt) {
+  std::string refused;          // what it says about a refusal
+  auto step = [&failure, &refused](const std::function<void()>& doIt) {
     try {
       doIt();
     } catch (const platform::RunEnd& thrown) {
       failure = thrown.code;
+      refused = refusalLine(thrown);
     } catch (const std::bad_alloc&) {
       failure = 203;  // heap overflow
     } catch (...) {
@@ -124,6 +128,7 @@ int runToTheEnd(RunState& run, const std::function<int()>& body) {
     if (!failure) reportWritten(run);
   });
   if (!failure) return code;
+  if (!refused.empty()) platform::writeError("zorsetup: " + refused + "\n");
   platform::reportRuntimeError(*failure);
   return *failure;
 }

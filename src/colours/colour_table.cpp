@@ -1,6 +1,6 @@
 #include "colours/colour_table.h"
 
-#include <cstring>
+#include <string_view>
 
 #include "platform/platform.h"
 
@@ -37,19 +37,32 @@ bool readColourTable(std::string_view fileName, ColourTable& table) {
   return true;
 }
 
+namespace {
+
+bool isColourTable(const platform::FileSummary& file) {
+  std::string_view magic(defaultColourTable.magic, sizeof defaultColourTable.magic);
+  return file.size == sizeof(ColourTable) && std::string_view(file.bytes).starts_with(magic);
+}
+
+}  // namespace
+
+// A table that may only be read is one too: its save is refused as any read-only file's.
 bool mayHoldColourTable(std::string_view fileName) {
   platform::Entry entry = platform::entryAt(fileName);
   if (entry.kind == platform::EntryKind::free) return true;
-  platform::File file;
-  char magic[sizeof defaultColourTable.magic];
-  // A table that may only be read is one too: its save is refused as any read-only file's.
-  return entry.kind == platform::EntryKind::plainFile && entry.size == sizeof(ColourTable) &&
-         platform::tryOpenRead(fileName, file) && platform::readSome(file, magic, sizeof magic) == sizeof magic &&
-         std::memcmp(magic, defaultColourTable.magic, sizeof magic) == 0;
+  if (entry.kind != platform::EntryKind::plainFile || entry.size != sizeof(ColourTable)) return false;
+  int error = 0;
+  platform::FileSummary file = platform::summarizeFile(fileName, sizeof(ColourTable), &error);
+  return error == 0 && isColourTable(file);
 }
 
-// A failed save never costs the table that was there; a table gets no backup.
+// A failed save never costs the table that was there; a table gets no backup. The rule is
+// checked on the file the save opened, not on the name, which may have changed since.
 void writeColourTable(std::string_view fileName, const ColourTable& table) {
-  if (!mayHoldColourTable(fileName)) platform::runtimeError(5);  // it changed since it was chosen
-  platform::replaceFile(fileName, {reinterpret_cast<const char*>(&table), sizeof table});
+  platform::ReplaceRules rules;
+  rules.keepUpTo = sizeof table;
+  rules.judge = [](const platform::FileSummary& old) {
+    return !old.exists || isColourTable(old) ? platform::Verdict::replace : platform::Verdict::refuse;
+  };
+  platform::replaceFile(fileName, {reinterpret_cast<const char*>(&table), sizeof table}, rules);
 }

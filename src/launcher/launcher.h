@@ -37,18 +37,19 @@ struct Saved {
   bool changedSinceRead = false;  // the file was not what the run had read (or not there)
 };
 
-// Whether content is a launcher this program writes, byte for byte, from the settings its
-// command line carries: writing it again would lose nothing.
-bool isOwnLauncher(std::string_view content);
+// Whether content is a launcher this program writes for ZOR in zorDirectory, byte for byte,
+// from the settings its command line carries: writing it again would lose nothing.
+bool isOwnLauncher(std::string_view content, std::string_view zorDirectory);
 // Replaces the file with the launcher's bytes (a failure stops the run and leaves the old
 // file). asRead is what the file held when the run read it (platform::summarizeFile, taken
 // before reading it). The file's old content becomes ZO.BAK beside it when it holds
 // something of the user's own, or changed since it was read; ZO.BAK stays as it is
-// otherwise, and when the save fails.
+// otherwise, and when the save fails. When such a launcher cannot be kept as ZO.BAK, the
+// save stops and leaves it.
 Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
                    const platform::FileSummary& asRead);
 // What the line naming a saved launcher adds about its old content (OEM text): that it
-// had changed since it was read, that it could not be kept as ZO.BAK.
+// had changed since it was read.
 std::string savedNotes(const Saved& saved);
 // Shows "writing <name> ..." on its own row, then saves as saveLauncher does.
 Saved saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,

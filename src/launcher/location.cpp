@@ -76,7 +76,10 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
     std::int32_t choice = 0;
     if (convertNumber(a, choice) && choice >= 1 && choice <= n) a = candidates[choice - 1];
     platform::ensureBackslash(a);
-    return a.size() <= longestLauncherDirectory && platform::directoryExists(a);
+    // Enter in the menu must be able to write ZO.BAT there: nothing but a plain file (or a
+    // link to one) or a free name will do.
+    platform::EntryKind there = platform::entryAt(a + launcherName).kind;
+    return a.size() <= longestLauncherDirectory && platform::directoryExists(a) && there != platform::EntryKind::other;
   });
   return answer;
 }

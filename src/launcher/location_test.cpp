@@ -1,6 +1,9 @@
 #include "launcher/location.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -182,8 +185,22 @@ TEST_F(PathChoice, Answers) {
   // Answers ending just before, at and after the last column, and one running over the bottom.
   for (int length : {38, 39, 40, 200}) device.type(std::string(static_cast<std::size_t>(length), 'x') + "\r");
   device.type("-1\r4\r2 \r$\r");
+  // A directory whose ZO.BAT could not be written: a folder, a FIFO, a link to nothing.
+  std::vector<std::string> unwritable = {"FOLDER"};
+#ifndef _WIN32
+  unwritable.insert(unwritable.end(), {"FIFO", "DANGLING"});
+#endif
+  for (const std::string& folder : unwritable) {
+    std::filesystem::create_directory(folder);
+    if (folder == "FOLDER") std::filesystem::create_directory(folder + "/ZO.BAT");
+#ifndef _WIN32
+    if (folder == "FIFO") ::mkfifo("FIFO/ZO.BAT", 0644);
+    if (folder == "DANGLING") std::filesystem::create_symlink("nowhere", "DANGLING/ZO.BAT");
+#endif
+    device.type(folder + "\r");
+  }
   EXPECT_EQ(choose(list, "2"), bat);
-  EXPECT_EQ(device.beeps, 8);
+  EXPECT_EQ(device.beeps, 8 + static_cast<int>(unwritable.size()));
   int row = console::cursorRow() - 1;
   EXPECT_EQ(trimmed(console::rowText(row)), prompt + "2");
   for (int r = row + 1; r <= 25; ++r) EXPECT_EQ(trimmed(console::rowText(r)), "") << r;
@@ -193,7 +210,7 @@ TEST_F(PathChoice, Answers) {
   for (const std::string& name : {longest, longest + "L"}) std::filesystem::create_directory(name.substr(current.size()));
   device.type(longest + "L\r");
   EXPECT_EQ(choose(list, longest), longest + "\\");
-  EXPECT_EQ(device.beeps, 9);
+  EXPECT_EQ(device.beeps, 9 + static_cast<int>(unwritable.size()));
 }
 
 TEST_F(PathChoice, NoPathVariableOffersTheCurrentDirectory) {

@@ -143,15 +143,17 @@ TEST_F(WriteLauncher, EachFailingOperationKeepsTheOldLauncher) {
 }
 
 // ZO.BAK keeps the last launcher with something of the user's own, or one changed since the
-// run read it; a launcher the program would write again leaves it alone. A backup that
-// cannot be made does not stop the save but is reported; a save that fails leaves ZO.BAK.
+// run read it; a launcher the program would write again here leaves it alone. A hand edit
+// that cannot be kept, or cannot even be read, stops the save; a save that fails leaves
+// ZO.BAK.
 TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
   using Op = test::FileOp;
   const std::string same = formatLauncher(launcher, zorDirectory);
   const std::string handEdited = "@ECHO OFF\r\nREM mine\r\nSET X=1\r\nC:\\ZOR\\ZOR4.EXE -U- /Q\r\n";
   Launcher other{Str("REM older"), {}};
   other.settings.screenLines = 50;
-  const std::string own = formatLauncher(other, "D:\\OLD 100% ZOR\\");  // written by the program elsewhere
+  const std::string own = formatLauncher(other, zorDirectory);                 // written by the program
+  const std::string elsewhere = formatLauncher(other, "D:\\OLD 100% ZOR\\");  // ... for another ZOR
   const std::string older = "an older backup";
   const struct {
     std::optional<std::string> old;  // nullopt: no launcher yet
@@ -166,12 +168,13 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
       {same, false, false, {}, -1, BackupCopy::notNeeded, older},
       {own, false, false, {}, -1, BackupCopy::notNeeded, older},
       {own, true, false, {}, -1, BackupCopy::kept, own},
+      {elsewhere, false, false, {}, -1, BackupCopy::kept, elsewhere},
       {same.substr(0, same.size() - 1) + "0", false, false, {}, -1, BackupCopy::kept, same.substr(0, same.size() - 1) + "0"},
       {handEdited, false, false, {}, -1, BackupCopy::kept, handEdited},
-      {handEdited, false, true, {}, -1, BackupCopy::failed, std::nullopt},
-      {handEdited, false, false, Op::Create, -1, BackupCopy::failed, older},
-      {handEdited, false, false, Op::Read, -1, BackupCopy::kept, handEdited},  // unread, the launcher is kept anyway
-      {handEdited, false, false, Op::Open, -1, BackupCopy::kept, handEdited},
+      {handEdited, false, true, {}, 5, BackupCopy::notNeeded, std::nullopt},
+      {handEdited, false, false, Op::Create, 5, BackupCopy::notNeeded, older},
+      {handEdited, false, false, Op::Read, 5, BackupCopy::notNeeded, older},
+      {handEdited, false, false, Op::Open, 5, BackupCopy::notNeeded, older},
       {handEdited, false, false, Op::Rename, EBUSY, BackupCopy::notNeeded, older},  // the launcher's save fails
   };
   for (const auto& c : cases) {
@@ -195,6 +198,22 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // no temporary file left
   }
+}
+
+// An edit made while the save flushes is found by the last check before the rename: the
+// save stops and the edit stays, on either platform.
+TEST_F(WriteLauncher, AnEditWhileTheSaveFlushesStopsIt) {
+  writeFile(dir / "ZO.BAT", "mine");
+  platform::FileSummary asRead = platform::summarizeFile(fileName());
+  test::FailingFiles files;
+  files.onCall = [this](test::FileOp op) {
+    if (op == test::FileOp::Flush) writeFile(dir / "ZO.BAT", "edited meanwhile");
+  };
+  EXPECT_EQ(test::refusalOf([&] { saveLauncher(fileName(), launcher, zorDirectory, asRead); }),
+            platform::Refusal::changedWhileSaving);
+  files.onCall = nullptr;
+  EXPECT_EQ(readFile(dir / "ZO.BAT"), "edited meanwhile");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 }
 
 }  // namespace

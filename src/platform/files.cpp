@@ -1,6 +1,5 @@
 // What the file functions of both platforms share: the file handle, opening and reading,
 // and the pieces of a replace.
-#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -33,9 +32,20 @@ void File::close() {
   if (int error = tryClose()) runtimeError(runtimeErrorCode(error));
 }
 
+namespace {
+
+// A failed open stops the run, with the link that was not followed if that was why.
+[[noreturn]] void stopOpening(int code, std::string& foreignLink) {
+  if (!foreignLink.empty()) refuse(code, Refusal::foreignLink, std::move(foreignLink));
+  runtimeError(code);
+}
+
+}  // namespace
+
 File openRead(std::string_view name) {
   File file;
-  if (int code = openFile(name, OpenMode::read, file)) runtimeError(code);
+  std::string foreignLink;
+  if (int code = openFile(name, OpenMode::read, file, &foreignLink)) stopOpening(code, foreignLink);
   return file;
 }
 
@@ -60,21 +70,20 @@ void readBlock(const File& file, void* buffer, std::size_t size) {
 
 namespace {
 
-int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary) {
+constexpr std::size_t pieceSize = 64 * 1024;  // files are read in pieces: a huge one costs no memory
+
+// FNV-1a, 64 bits, continued over bytes.
+std::uint64_t hashed(std::uint64_t hash, const char* bytes, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 1099511628211ull;
+  return hash;
+}
+constexpr std::uint64_t hashStart = 14695981039346656037ull;
+
+int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary, std::string& foreignLink) {
   if (entryAt(name).kind == EntryKind::free) return 0;
   File file;
-  if (int code = openFile(name, OpenMode::read, file)) return code;  // anything but a plain file
-  summary.exists = true;
-  summary.hash = 14695981039346656037ull;  // FNV-1a, 64 bits
-  std::unique_ptr<char[]> buffer(new char[64 * 1024]);
-  for (std::size_t n;;) {
-    if (int code = readFrom(file, buffer.get(), 64 * 1024, n)) return code;
-    if (n == 0) break;
-    for (std::size_t i = 0; i < n; ++i) summary.hash = (summary.hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
-    if (summary.size + n <= keepUpTo) summary.bytes.append(buffer.get(), n);
-    summary.size += n;
-  }
-  if (summary.size > keepUpTo) summary.bytes.clear();
+  if (int code = openFile(name, OpenMode::read, file, &foreignLink)) return code;  // anything but a plain file
+  if (int code = replace::summarizeOpen(file, keepUpTo, summary)) return code;
   int error = file.tryClose();
   return error ? runtimeErrorCode(error) : 0;
 }
@@ -83,13 +92,28 @@ int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary)
 
 FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo, int* error) {
   FileSummary summary;
-  int code = summarize(name, keepUpTo, summary);
+  std::string foreignLink;
+  int code = summarize(name, keepUpTo, summary, foreignLink);
   if (error) *error = code;
-  else if (code) runtimeError(code);
+  else if (code) stopOpening(code, foreignLink);
   return summary;
 }
 
 namespace replace {
+
+int summarizeOpen(const File& file, std::size_t keepUpTo, FileSummary& summary) {
+  summary = FileSummary{true, 0, hashStart, {}};
+  std::unique_ptr<char[]> buffer(new char[pieceSize]);
+  for (std::size_t n;;) {
+    if (int code = readFrom(file, buffer.get(), pieceSize, n)) return code;
+    if (n == 0) break;
+    summary.hash = hashed(summary.hash, buffer.get(), n);
+    if (summary.size + n <= keepUpTo) summary.bytes.append(buffer.get(), n);
+    summary.size += n;
+  }
+  if (summary.size > keepUpTo) summary.bytes.clear();
+  return 0;
+}
 
 int writeAll(std::intptr_t handle, std::string_view text, const std::string& path) {
   while (!text.empty()) {
@@ -101,29 +125,20 @@ int writeAll(std::intptr_t handle, std::string_view text, const std::string& pat
   return 0;
 }
 
-BackupCopy copyOldContent(const std::string& path, const std::string& folder, Temporary& copy) {
-  std::intptr_t handle;
-  if (createTemporary(folder, copy) != 0 || openPlain(path, OpenMode::read, handle) != 0) return BackupCopy::failed;
-  File old(handle);
-  std::uint64_t left = 0;
-  if (sizeOf(old, left) != 0) return BackupCopy::failed;
-  // In pieces: a huge old launcher costs no memory to copy.
-  constexpr std::size_t pieceSize = 64 * 1024;
+int copyOldContent(const File& old, const FileSummary& judged, const std::string& folder, Temporary& copy) {
+  if (int code = rewind(old)) return code;
+  if (int error = createTemporary(folder, copy, true)) return runtimeErrorCode(error, folder);
   std::unique_ptr<char[]> buffer(new char[pieceSize]);
-  for (std::size_t n; left > 0; left -= n) {
-    if (readFrom(old, buffer.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, pieceSize)), n) != 0 ||
-        n == 0 ||  // the file got shorter while it was copied
-        writeAll(copy.file.handle(), {buffer.get(), n}, copy.name) != 0)
-      return BackupCopy::failed;
+  FileSummary copied{true, 0, hashStart, {}};
+  for (std::size_t n;; copied.size += n) {
+    if (int code = readFrom(old, buffer.get(), pieceSize, n)) return code;
+    if (n == 0) break;
+    copied.hash = hashed(copied.hash, buffer.get(), n);
+    if (int code = writeAll(copy.file.handle(), {buffer.get(), n}, copy.name)) return code;
   }
-  return fileSystem().flush(copy.file.handle()) == 0 ? BackupCopy::kept : BackupCopy::failed;
-}
-
-BackupCopy putBackup(BackupCopy copied, Temporary& copy, const std::string& backupPath) {
-  if (copied != BackupCopy::kept) return copied;
-  if (copy.file.tryClose() != 0 || fileSystem().rename(copy.name, backupPath) != 0) return BackupCopy::failed;
-  copy.renamed = true;
-  return BackupCopy::kept;
+  if (!copied.sameContent(judged)) return -1;
+  int error = fileSystem().flush(copy.file.handle());
+  return error ? runtimeErrorCode(error, copy.name) : 0;
 }
 
 }  // namespace replace

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/short_string.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -29,20 +30,27 @@ std::string nativeText(std::string_view oemText);
 // page: on POSIX UTF-8 to code page 437, "?" for a character it lacks; on Windows as it is.
 std::string oemTextOf(std::string_view nativeText);
 
-// "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
-// the machine's streams take it.
-inline std::string pathForPeople(std::string_view dosPath) {
-  std::string text = nativeText(dosPath);
-  if (std::string native = nativePath(dosPath); !native.empty()) text += " (" + native + ")";
-  return text;
-}
-
 enum class Stream { output, error };
 // Writes text in the machine's own form (nativeText) whole: 0, or the error number of the
 // write that failed (109 for a pipe without a reader, which never ends the process by a
 // signal).
 int writeStream(Stream stream, std::string_view text);
-// Appends all of standard input to text: 0, or the error number of the read that failed.
-int readStandardInput(std::string& text);
+// Opens a file named in the machine's own form, of any length, to read it: any file that
+// can be read (a FIFO, a device, /dev/stdin), "-" for standard input. 0, or the runtime
+// error. Read with readSome.
+int openNative(const std::string& path, File& file);
+
+// Text in the machine's own form as a terminal may be given it: each byte it would act on
+// (a control byte, DEL, and on POSIX a C1 control, raw or in UTF-8) as \xNN; line feeds
+// stay where keepLineFeeds says so.
+std::string printable(std::string_view nativeText, bool keepLineFeeds);
+
+// "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
+// the machine's streams take it.
+inline std::string pathForPeople(std::string_view dosPath) {
+  std::string text = nativeText(dosPath);
+  if (std::string native = nativePath(dosPath); !native.empty()) text += " (" + native + ")";
+  return printable(text, false);  // a line feed in a name must not end the line
+}
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -94,17 +95,31 @@ struct FileSummary {
 FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo = 0, int* error = nullptr);
 
 // What a replace did with the old content it was asked to keep.
-enum class BackupCopy { notNeeded, kept, failed };
+enum class BackupCopy { notNeeded, kept };
+// What the old file (or a free name: exists false) may be given: the new content, the new
+// content with the old kept beside it, or nothing.
+enum class Verdict { replace, replaceKeepingOld, refuse };
+struct ReplaceRules {
+  std::string_view backupName;  // a name without a folder, for the old content kept
+  std::size_t keepUpTo = 0;     // the judge sees the bytes of an old file up to this size
+  // Judges the old file as it was opened for the replace; none: replace whatever is there.
+  std::function<Verdict(const FileSummary& old)> judge;
+};
 // Replaces (or creates) the file with content, keeping what the user has: a link stays a
-// link and its file is written; owner, group and mode stay. Written to a temporary file
-// beside it that takes the old one's place, or, where that would lose something, rewritten
-// in place with the room reserved first. Only a plain file is replaced. On any failure the
-// temporary file is removed and the run stops with the runtime error.
-// With a backupName (a name without a folder), the old content becomes a file of its own
-// under that name beside the file written: copied to a temporary file first, it takes the
-// name (whatever stood there, a link included, is replaced, not written through) only once
-// the new content is in place, and never when the name is the file written itself. A
-// backup that cannot be made does not stop the replace; the result says so.
-BackupCopy replaceFile(std::string_view name, std::string_view content, std::string_view backupName = {});
+// link and its file is written, but only a link of the running user's or root's (another
+// user's link, anywhere on the way, is refused and nothing behind it read); owner, group and
+// mode stay. Written to a temporary file beside it that takes the old one's place, or,
+// where that would lose something, rewritten in place with the room reserved first. Only a
+// plain file is replaced. The old file is opened once and judged as opened; right before
+// the new content takes its place, the name must still hold it, unchanged, or the replace
+// stops. On any failure the temporary file is removed and the run stops with the runtime
+// error.
+// When judged so, the old content becomes a file of its own under backupName beside the
+// file written: copied to a backup copy first, it takes the name (whatever stood there, a
+// link included, is replaced, not written through) only once the new content is in place.
+// From then on a signal makes the copy that name too. A backup that cannot be made (no room,
+// a folder that takes no new file, backupName the file written itself or a folder) stops
+// the replace before anything is written: a hand edit is never lost for want of a backup.
+BackupCopy replaceFile(std::string_view name, std::string_view content, const ReplaceRules& rules = {});
 
 }  // namespace platform

@@ -1,10 +1,13 @@
 #include "platform/run_end.h"
 
 #include <charconv>
+#include <utility>
 
 namespace platform {
 
-void runtimeError(int code) { throw RunEnd{code}; }
+void runtimeError(int code) { throw RunEnd{code, Refusal::none, {}}; }
+
+void refuse(int code, Refusal refusal, std::string file) { throw RunEnd{code, refusal, std::move(file)}; }
 
 void reportRuntimeError(int code) {
   char report[40] = "Runtime error ";

@@ -32,7 +32,7 @@ enum DisplayModeName : int { modeEgaVga = 1, modeCga, modeAnsi, modeAscii, modeA
 // command line says, its help, and the line shown once the terminal is handed back.
 enum MessageText : int {
   msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgChangedSinceRead,
-  msgBackupFailed, msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
+  msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
   msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
   msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgStandardOutput, msgHelpTitle,
   msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
@@ -42,8 +42,9 @@ enum MessageText : int {
   msgTakesNoValue, msgAmbiguous, msgNotTogether, msgOnlyWith, msgUnexpected, msgNoPairs,
   msgUnchanged, msgNotKept, msgKeptAsBackup, msgNoTableYet, msgNoZorIn, msgStandardInput,
   msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
-  msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther, msgKeysYes, msgKeysNo,
-  msgKeysSave, msgKeysDrop, messageTextsEnd
+  msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther, msgRefusedForeignLink,
+  msgRefusedNoBackup, msgRefusedChanged, msgRefusedNotATable, msgRefusedBackupLeftAs, msgLineTooLong,
+  msgKeysYes, msgKeysNo, msgKeysSave, msgKeysDrop, messageTextsEnd
 };
 
 // The number of entries of each table.

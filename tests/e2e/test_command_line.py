@@ -60,15 +60,16 @@ def test_show_prints_every_setting_the_menu_shows(start, run, zor_dir):
     assert shown["g"] == "gtdata-dll            on"
 
 
-def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(run, zor_dir, bin_dir):
-    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=30", "f=MY.FAR",
+def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(program, run, zor_dir, bin_dir):
+    name = "GR\u00dcN.FAR" if program.posix else "MY.FAR"  # a name in code page 437 in the launcher
+    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=30", "f=" + name,
              "gtdata-dll=off"]
     p = run("--set", *pairs, "--launcher", str(bin_dir))
     assert p.returncode == 0, p.err
     assert p.out.splitlines()[0].startswith("written: " + dos(bin_dir / "ZO.BAT"))
     assert len(p.out.splitlines()) == 1 + len(pairs)  # every changed setting, once
     program = dos(zor_dir) + "\\ZOR4.EXE"
-    table = dos(zor_dir) + "\\MY.FAR"
+    table = dos(zor_dir) + "\\" + name
     expected = launcher_bytes(RESERVED, program,
                               option_line(B="H", F=table, G="-", P="+", U="-", X="255", Z="25"))
     assert (bin_dir / "ZO.BAT").read_bytes() == expected
@@ -90,10 +91,14 @@ def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
     for pair, allowed in [("u=maybe", "on or off"), ("b=Q", "C, E, A, F, H"),
                           ("x=2048001", "0 to 2048000"), ("x=12 ", "0 to 2048000"),
                           ("z=61", "0, 25, 28"), ("colour=x", "no such setting"),
-                          ("u", "no such setting"), ("*=1", "no such setting")]:
+                          ("u", "no such setting"), ("*=1", "no such setting"),
+                          ("y" * 100 + "=on", "y" * 80 + "...: no such setting")]:
         p = run("--set", "p=on", pair, "--launcher", str(bin_dir))
         assert (p.returncode, p.out) == (2, ""), pair
-        assert pair in p.err and allowed in p.err, p.err
+        assert pair[:80] in p.err and allowed in p.err, p.err
+    # --from reads a line at a time: one too long is a usage error before the rest is read.
+    p = run("--set", "--from", "-", "--launcher", str(bin_dir), stdin=b"u=on\n" + b"x" * 70000 + b"\nu=on\n")
+    assert (p.returncode, p.err) == (2, "zorsetup: -:2: a line longer than 65536 bytes\nTry 'zorsetup --help'.\n")
     p = run("--set", "p=on", "--launcher", str(bin_dir), "--dry-run")
     assert p.returncode == 0
     assert p.out.splitlines()[2] == dos(zor_dir) + "\\ZOR4.EXE" + option_line(P="+", U="-")
@@ -106,20 +111,39 @@ def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
     assert not (bin_dir / "ZO.BAT").exists() and not (zor_dir / "ZO.BAT").exists()
 
 
-def test_copy_between_two_machines(run, zor_dir, bin_dir, tmp_path):
+def test_copy_between_two_machines(program, run, zor_dir, bin_dir, tmp_path):
     """The settings of one machine's launcher to another's: --show there, --set --from here
-    (or from standard input), and the launchers are the same bytes."""
-    assert run("--set", "u=off", "b=a", "f=MY.FAR", "x=512", "r=on", "--launcher", str(bin_dir)).returncode == 0
-    site = tmp_path / "site.conf"
-    p = run("--show", "--launcher", str(bin_dir))
+    (a file by a path of any length, standard input, a FIFO), and the launchers are the same
+    bytes. The launcher's folder has a name a terminal would act on: --show, --list and
+    --set name it in one line, with no control byte."""
+    odd = tmp_path / ("src\n\x1b]0;title\x07\u009b31m" if program.posix else "src")
+    odd.mkdir()
+    p = run("--set", "u=off", "b=a", "f=MY.FAR", "x=512", "r=on", "--launcher", str(odd))
+    assert p.returncode == 0, p.err
+    site = tmp_path / ("s" * 200) / ("ite" * 30) / "site.conf"
+    site.parent.mkdir(parents=True)
+    p = run("--show", "--launcher", str(odd))
     site.write_bytes(p.stdout)
-    assert run("--show", "--launcher", str(bin_dir), lang="de_DE.UTF-8").stdout == p.stdout
-    for number, source in enumerate([["--from", str(site)], ["--from=-"]]):
+    for mode in ("--show", "--list", "--set"):
+        shown = run(mode, *(["p=on"] if mode == "--set" else []), "--launcher", str(odd), lang="de_DE.UTF-8")
+        assert shown.returncode == 0, shown.err
+        assert b"ZO.BAT" in shown.stdout.splitlines()[0] and not any(b in shown.stdout for b in (b"\x1b", b"\x07", b"\xc2\x9b")), shown.out
+    run("--set", "p=off", "--launcher", str(odd))
+    fifo = tmp_path / "fifo"
+    os.mkfifo(fifo)
+    sources = [["--from", str(site)], ["--from=-"]]
+    if program.posix:  # what only POSIX has
+        sources += [["--from", "/dev/stdin"], ["--from", str(fifo)]]
+    for number, source in enumerate(sources):
         other = tmp_path / f"other{number}"
         other.mkdir()
+        if source[-1] == str(fifo):
+            writer = subprocess.Popen(["sh", "-c", 'cat "$0" > "$1"', str(site), str(fifo)])
         p = run("--set", *source, "--launcher", str(other), stdin=site.read_bytes())
         assert p.returncode == 0, p.err
-        assert (other / "ZO.BAT").read_bytes() == (bin_dir / "ZO.BAT").read_bytes()
+        assert (other / "ZO.BAT").read_bytes() == (odd / "ZO.BAT").read_bytes()
+    if program.posix:
+        writer.wait(timeout=10)
 
 
 def test_an_output_failure_is_its_runtime_error(run, bin_dir):
@@ -138,20 +162,41 @@ def test_an_output_failure_is_its_runtime_error(run, bin_dir):
     assert p.err.splitlines() == ["zorsetup: standard output: broken pipe", "Runtime error 109"]
 
 
-@pytest.mark.parametrize("line, offered", [
-    ("zorsetup --set s", "subdirs= screen-lines="),
-    ("zorsetup --se mouse=o", "on off"),
-    ("zorsetup --set memory-limit=", ""),
-    ("zorsetup --launcher=. --show c", "cpu-emulator colour-table"),
-    ("zorsetup --l", "--list --launcher"),
+# What a stand-in program prints as --show does: a launcher's value with blanks, a glob and
+# a value that looks like another pair.
+HOSTILE_SHOW = "# launcher: /x y/ZO.BAT\ncolour-table=u=on x *\nmouse=on\n"
+
+
+@pytest.mark.parametrize("line, offered, shown", [
+    ("zorsetup --set s", "subdirs= screen-lines=", None),
+    ("zorsetup --se mouse=o", "on off", None),
+    ("zorsetup --set memory-limit=", "", None),
+    ("zorsetup --launcher=. --show c", "cpu-emulator colour-table", None),
+    ("zorsetup --l", "--list --launcher", None),
+    # Typed words and printed values are data: never a sed script (its e flag runs a
+    # command), never split at blanks or expanded as globs.
+    ("zorsetup --set .*/touch${IFS}pwned/e#=o", "", None),
+    ("zorsetup --show '", "", None),
+    ("zorsetup --set c", "colour-table=", HOSTILE_SHOW),
+    ("zorsetup --set x", "", HOSTILE_SHOW),
+    ("zorsetup --set f", "", HOSTILE_SHOW),
+    ("zorsetup --set mouse=", "on off", HOSTILE_SHOW),
 ])
-def test_bash_completion(posix_program, line, offered):
+def test_bash_completion(posix_program, tmp_path, line, offered, shown):
     """The completion the package installs, in bash as it calls it: the words of the line
-    and the cursor at its end."""
+    and the cursor at its end, in a folder with a file a glob would find."""
     script = Path(__file__).parents[2] / "packaging" / "zorsetup.bash-completion"
     call = ('source "$0"; COMP_LINE="$1"; COMP_POINT=${#COMP_LINE}; read -ra COMP_WORDS <<< "$1"; '
             'COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _zorsetup; echo "${COMPREPLY[*]}"')
-    path = f"{Path(posix_program.argv[-1]).parent}:/usr/bin:/bin"  # the program comes last, also behind env
-    p = subprocess.run(["bash", "-c", call, str(script), line], env={"PATH": path},
+    program_dir = Path(posix_program.argv[-1]).parent
+    if shown is not None:
+        program_dir = tmp_path / "stand-in"
+        program_dir.mkdir()
+        (program_dir / "zorsetup").write_text(f"#!/bin/sh\nprintf '%s' '{shown}'\n")
+        (program_dir / "zorsetup").chmod(0o755)
+    (tmp_path / "found-by-a-glob").write_bytes(b"")
+    path = f"{program_dir}:/usr/bin:/bin"  # the program comes last, also behind env
+    p = subprocess.run(["bash", "-c", call, str(script), line], env={"PATH": path}, cwd=tmp_path,
                        capture_output=True, text=True, timeout=30)
     assert (p.stdout, p.stderr) == (offered + "\n", ""), line
+    assert sorted(os.listdir(tmp_path)) == sorted(["found-by-a-glob"] + (["stand-in"] if shown else []))

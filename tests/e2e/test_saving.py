@@ -11,8 +11,8 @@ import subprocess
 import pytest
 
 from harness import ENTER
-from steps import dos, reach_menu
-from test_faults import (ACCESS_DENIED, NOBODY, OLD_LAUNCHER, OLD_TABLE, T, as_nobody, listing, open_dir,  # noqa: F401
+from steps import dos, launcher_bytes, option_line, reach_menu
+from test_faults import (ACCESS_DENIED, NO_BACKUP, NOBODY, OLD_LAUNCHER, OLD_TABLE, T, as_nobody, listing, open_dir,  # noqa: F401
                          program, save_launcher, save_table, stopped_with, zor_in)
 
 
@@ -36,10 +36,9 @@ def status(path):
             os.readlink(path) if os.path.islink(path) else None)
 
 
-def written(p, backup_failed=False, changed=False):
+def written(p, changed=False):
     assert p.returncode == 0, p.err
     line = p.out.splitlines()[0]
-    assert line.endswith("(the old one could not be kept as ZO.BAK)") == backup_failed, line
     assert ("(it had changed since it was read)" in line) == changed, line
 
 
@@ -147,17 +146,25 @@ def test_a_fifo_stops_the_start_without_a_hang(start, open_dir, launcher_dir):
 
 def test_a_folder_that_takes_no_new_file_gets_the_launcher_rewritten_in_place(run, start, program, open_dir,
                                                                              launcher_dir):
+    """...but for a hand edit, which has no room for its ZO.BAK there: it stays as it is."""
     zor = zor_in(open_dir)
     (launcher_dir / "OLD.TAB").write_bytes(OLD_TABLE)
+    own = launcher_bytes("REM kept", dos(zor) + "\\ZOR4.EXE", option_line(U="-"))
     if os.geteuid() == 0:
         for name in ("ZO.BAT", "OLD.TAB"):
             os.chown(launcher_dir / name, NOBODY, NOBODY)
     launcher_dir.chmod(0o555)
     env = as_nobody({"PATH": str(launcher_dir)}, program.argv[2:])
+    p = set_u(run, zor, launcher_dir, env)
+    assert (p.returncode, p.err) == (5, f"zorsetup: {launcher_dir / 'ZO.BAT'}: {NO_BACKUP}\nRuntime error 5\n")
+    assert (launcher_dir / "ZO.BAT").read_bytes() == OLD_LAUNCHER
+    with open(launcher_dir / "ZO.BAT", "r+b") as launcher:  # the program's own: nothing to keep
+        launcher.write(own)
+        launcher.truncate()
     before = status(launcher_dir / "ZO.BAT")
-    written(set_u(run, zor, launcher_dir, env), backup_failed=True)
+    written(set_u(run, zor, launcher_dir, env))
     assert status(launcher_dir / "ZO.BAT") == before
-    assert (launcher_dir / "ZO.BAT").read_bytes() != OLD_LAUNCHER
+    assert (launcher_dir / "ZO.BAT").read_bytes() == own.replace(b"-U-", b"-U+")
 
     s = start(cwd=zor, env=env)
     save_table(s, dos(launcher_dir / "OLD.TAB"), new=False)
@@ -187,7 +194,7 @@ def test_a_size_limit_is_a_runtime_error_with_the_terminal_back(start, open_dir,
     zor = zor_in(open_dir)
     s = start(cwd=zor, env={"PATH": str(launcher_dir), "ZOR_CONFINE": "fsize"})
     save_launcher(s)
-    stopped_with(s, 223)
+    stopped_with(s, 223, launcher_dir / "ZO.BAT", NO_BACKUP)  # the copy of the hand edit does not fit
     assert (launcher_dir / "ZO.BAT").read_bytes() == OLD_LAUNCHER
     assert listing(launcher_dir) == ["ZO.BAT"]
 
@@ -195,9 +202,9 @@ def test_a_size_limit_is_a_runtime_error_with_the_terminal_back(start, open_dir,
 def test_leftovers_of_killed_runs_go_and_a_running_save_keeps_its_file(run, open_dir, launcher_dir):
     zor = zor_in(open_dir)
     # A save in progress holds a lock on its file, also one of another PID namespace,
-    # whose process id means nothing here; a process id that lives here proves nothing.
-    running = ".zorsetup-99999998-0.tmp"
-    for name in (".zorsetup-99999999-0.tmp", f".zorsetup-{os.getpid()}-0.tmp", running):
+    # whose process id means nothing here.
+    running = ".zorsetup-0123456789abcdef.tmp"
+    for name in (".zorsetup-fedcba9876543210.tmp", running):
         (launcher_dir / name).write_bytes(b"left")
     with open(launcher_dir / running, "rb") as held:
         fcntl.flock(held, fcntl.LOCK_EX)
@@ -238,8 +245,8 @@ def test_zo_bak_is_a_file_of_its_own(run, open_dir, launcher_dir, bak):
     p = set_u(run, zor, launcher_dir)
     assert secret.read_bytes() == ROOTS_FILE and not (open_dir / "made").exists()
     if bak == "ZO.BAT a link to it":  # ZO.BAK is the launcher's own file: no room for a backup
-        written(p, backup_failed=True)
-        assert os.path.islink(target) and backup.read_bytes() != OLD_LAUNCHER
+        assert (p.returncode, p.err) == (5, f"zorsetup: {backup}: {NO_BACKUP}\nRuntime error 5\n")
+        assert os.path.islink(target) and backup.read_bytes() == OLD_LAUNCHER
     else:
         written(p)
         assert status(backup)[:1] == (stat.S_IFREG,) and os.stat(backup).st_nlink == 1

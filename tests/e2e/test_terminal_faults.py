@@ -213,3 +213,20 @@ def test_folders_named_outside_code_page_437(start, posix_program, tmp_path, odd
     if os.fsencode(odd) != b"\xff":  # the line below names the folder as it is, not through code page 437
         assert f"({folder / 'ZO.BAT'})" in "".join(s.row(r) for r in range(5, 26))
     assert not (tmp_path / f"b{'?' * len(odd)}n").exists()
+
+
+def test_a_folder_name_that_a_terminal_would_act_on_is_shown_in_hex(start, posix_program, zor_dir, tmp_path):
+    """The closing line names the launcher's folder: its escape sequence (a window title),
+    its C1 control (U+009B, CSI) and its line feed reach the terminal as \\xNN."""
+    folder = tmp_path / "b\x1b]0;owned\x07\u009b31m\nn"
+    folder.mkdir()
+    s = start(cwd=zor_dir, env={"PATH": str(folder)})
+    s.wait_text(EN["path_choice"])
+    s.send("1" + ENTER)
+    s.wait_text(EN["save_and_exit"])
+    s.send(ENTER, settle=False)
+    assert s.wait_exit() == 0
+    assert os.listdir(folder) == ["ZO.BAT"]
+    line = s.raw[s.raw.rindex(b"written: "):]
+    assert b"/b\\x1B]0;owned\\x07\\xC2\\x9B31m\\x0An/ZO.BAT)" in line
+    assert not any(control in line for control in (b"\x1b]", b"\x07", b"\xc2\x9b"))

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "platform/error_number.h"
 #include "platform/file_system.h"
@@ -28,6 +29,8 @@ class FailingFiles : public platform::FileSystem {
   // POSIX build reports for it, so a test expects the same runtime error from both). For
   // Write, 0 makes the write put no bytes at all (a short write) instead of failing.
   void failNext(FileOp op, int errnoValue) { pending_[static_cast<std::size_t>(op)] = errnoValue; }
+  // Called first in every call: a test swaps names, plants files or ends the run there.
+  std::function<void(FileOp)> onCall;
 
   int open(const std::string& path, platform::OpenMode mode, std::intptr_t& handle) override {
     int error = take(mode == platform::OpenMode::createNew ? FileOp::Create : FileOp::Open);
@@ -78,6 +81,7 @@ class FailingFiles : public platform::FileSystem {
 
   // The errno value the next call of this kind is to fail with, -1 when it is to run.
   int take(FileOp op) {
+    if (onCall) onCall(op);
     int& slot = pending_[static_cast<std::size_t>(op)];
     int error = slot;
     slot = -1;

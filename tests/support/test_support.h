@@ -35,6 +35,25 @@ int runtimeErrorOf(F&& f) {
   return -1;
 }
 
+// The refusal that stops the run inside f(); none when f() returns or stops otherwise.
+template <typename F>
+platform::Refusal refusalOf(F&& f) {
+  try {
+    f();
+  } catch (const platform::RunEnd& end) {
+    return end.refusal;
+  }
+  return platform::Refusal::none;
+}
+
+// Rules of a replace that keeps whatever stood there under backupName.
+inline platform::ReplaceRules keepingOldAs(std::string_view backupName) {
+  platform::ReplaceRules rules;
+  rules.backupName = backupName;
+  rules.judge = [](const platform::FileSummary&) { return platform::Verdict::replaceKeepingOld; };
+  return rules;
+}
+
 // Whether pattern (an ECMAScript regular expression) matches somewhere in text.
 inline ::testing::AssertionResult matches(const std::string& text, const std::string& pattern) {
   if (std::regex_search(text, std::regex(pattern))) return ::testing::AssertionSuccess();

@@ -20,13 +20,14 @@ class PosixFileSystem : public FileSystem {
  public:
   int open(const std::string& path, OpenMode mode, std::intptr_t& handle) override {
     // O_NONBLOCK: a FIFO or device under the name must not hold the run; the caller looks
-    // at what it opened before it reads.
+    // at what it opened before it reads. O_NOFOLLOW: the callers resolve the links that may
+    // be followed, and what they checked is what is opened.
     int flags = mode == OpenMode::read        ? O_RDONLY | O_NONBLOCK
                 : mode == OpenMode::readWrite ? O_RDWR | O_NONBLOCK
                 : mode == OpenMode::write     ? O_WRONLY | O_NONBLOCK
                                               : O_WRONLY | O_CREAT | O_EXCL;
     int opened;
-    do opened = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, 0666);
+    do opened = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
     while (opened < 0 && errno == EINTR);
     if (opened < 0) return errno;
     handle = opened;

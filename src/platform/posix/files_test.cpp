@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "failing_files.h"
@@ -188,6 +190,26 @@ TEST(WriteStream, OneByteAndAGlyphGoOutInUtf8AndAFailureIsARuntimeError) {
   ::close(full);
 }
 
+// Nothing from a name reaches a terminal as control: C0, DEL and C1, raw or in UTF-8, as
+// \xNN; whole characters (a 0x9B inside one included) and bytes above the C1 range as they
+// are.
+TEST(Printable, ControlsOfEveryKindAreShownAsHex) {
+  const struct {
+    std::string text, shown;
+  } cases[] = {
+      {"a\x1B]0;x\x07" "b", "a\\x1B]0;x\\x07b"},
+      {"\x7F", "\\x7F"},
+      {"\xC2\x9B" "1m", "\\xC2\\x9B1m"},             // U+009B, CSI
+      {"\x9B" "1m\x85", "\\x9B1m\\x85"},              // raw C1 bytes
+      {"\xC2\xA0\xC3\xA4\xE2\x9B\x94", "\xC2\xA0\xC3\xA4\xE2\x9B\x94"},  // U+00A0, U+00E4, U+26D4
+      {"\xE2\x9B", "\xE2\\x9B"},                       // a character cut short: its C1 byte
+      {"\xFF\xC2", "\xFF\xC2"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(printable(c.text, false), c.shown) << c.text;
+  EXPECT_EQ(printable("a\nb", false), "a\\x0Ab");
+  EXPECT_EQ(printable("a\nb", true), "a\nb");
+}
+
 // A write into a full pipe that a signal cuts short takes only part of the text: the rest
 // follows from where it stopped.
 TEST(WriteStream, AWriteCutShortBySignalsGoesOnWhereItStopped) {
@@ -254,7 +276,7 @@ TEST_F(FilesTest, EveryWayThroughTheFilesClosesWhatItOpened) {
     File file;
     tryOpenReadWrite("TABLE.ZFT", file);
     tryOpenReadWrite("MISSING.ZFT", file);
-    replaceFile("ZO.BAT", "launcher " + std::to_string(round), "ZO.BAK");  // new, then with a backup
+    replaceFile("ZO.BAT", "launcher " + std::to_string(round), test::keepingOldAs("ZO.BAK"));  // new, then with a backup
     ::link((dir / "ZO.BAT").c_str(), (dir / "LINK.BAT").c_str());         // then in place
     files.failNext(FileOp::Write, ENOSPC);
     EXPECT_EQ(runtimeErrorOf([] { replaceFile("TABLE.ZFT", "y"); }), 112);
@@ -440,24 +462,51 @@ TEST_F(FilesTest, OnlyPlainFilesAreReadOrReplaced) {
   EXPECT_EQ(dir.names(), (Names{"FIFO", "SOCKET", "SUB", "TOFIFO"}));
 }
 
-// What a killed run left is removed by the next save there; a running one's file stays,
-// known by the lock it holds, whatever its process id says here (a run in another PID
-// namespace may have any).
-TEST_F(FilesTest, LeftoversOfEndedRunsAreRemoved) {
-  std::string running = ".zorsetup-99999998-3.tmp";  // no such process here, but it holds its lock
-  // Up to nine digits may name a run.
-  Names stay = {running, ".zorsetup-x-1.tmp", ".zorsetup--1.tmp", ".zorsetup-99999999-.tmp",
-                ".zorsetup-1000000000-0.tmp", "zorsetup-99999999-0.tmp"};
-  for (const std::string& name : stay) dir.write(name, "left");
-  std::string liveButDone = ".zorsetup-" + std::to_string(::getppid()) + "-0.tmp";
-  for (const std::string& name : {std::string(".zorsetup-999999999-0.tmp"), liveButDone}) dir.write(name, "left");
-  int held = ::open((dir / running).c_str(), O_RDONLY | O_CLOEXEC);
-  ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  replaceFile("ZO.BAT", "new");
-  ::close(held);
-  stay.push_back("ZO.BAT");
-  std::sort(stay.begin(), stay.end());
-  EXPECT_EQ(dir.names(), stay);
+// What a killed run left is removed by the next save there, but for a backup copy that may
+// hold the only old launcher: that one becomes ZO.BAK. A running save's files stay, known by
+// the lock they hold, whatever process id made them (one in another PID namespace may have
+// any).
+TEST_F(FilesTest, LeftoversOfEndedRunsAreRemovedOrFinished) {
+  const std::string digits = "0123456789abcdef";
+  enum After { stays, removed, isTheBackup };
+  const struct {
+    std::string name;
+    std::string content;
+    bool locked;
+    bool launcherSave;  // a save that keeps backups, as the launcher's does
+    After after;
+  } cases[] = {
+      {".zorsetup-" + digits + ".tmp", "left", false, false, removed},
+      {".zorsetup-" + digits + ".tmp", "running", true, true, stays},
+      {".zorsetup-" + digits + ".bak", "old", false, true, removed},  // ZO.BAT still holds it
+      {".zorsetup-" + digits + ".bak", "hand edit", false, true, isTheBackup},  // cut short after the rename
+      {".zorsetup-" + digits + ".bak", "hand edit", true, true, stays},
+      {".zorsetup-" + digits + ".bak", "hand edit", false, false, stays},  // a table's save finishes none
+      {".zorsetup-0123456789ABCDEF.tmp", "not ours", false, true, stays},
+      {".zorsetup-" + digits + "0.tmp", "not ours", false, true, stays},
+      {".zorsetup-" + digits + ".old", "not ours", false, true, stays},
+      {"zorsetup-" + digits + ".tmp", "not ours", false, true, stays},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " " + c.content);
+    for (const std::string& name : dir.names()) ::unlink((dir / name).c_str());
+    dir.write("ZO.BAT", "old");
+    dir.write("ZO.BAK", "older");
+    dir.write(c.name, c.content);
+    int held = ::open((dir / c.name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (c.locked) {
+      ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    }
+    ReplaceRules rules;
+    if (c.launcherSave) rules.backupName = "ZO.BAK";
+    replaceFile("ZO.BAT", "new", rules);
+    ::close(held);
+    Names left = {"ZO.BAK", "ZO.BAT"};
+    if (c.after == stays) left.push_back(c.name);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(dir.names(), left);
+    EXPECT_EQ(dir.read("ZO.BAK"), c.after == isTheBackup ? c.content : "older");
+  }
 }
 
 // The signal handlers can reach the temporary file while it is written, and only then.
@@ -481,6 +530,116 @@ TEST_F(FilesTest, ASignalDuringTheSaveRemovesTheTemporaryFile) {
   EXPECT_EQ(dir.read("ZO.BAT"), "old");
   platform::removeTemporaryInProgress();  // nothing in progress any more: nothing removed
   EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
+}
+
+// What a neighbour who may write the folder, or the user at another window, does between
+// two steps of a save: each is found by the last check before the rename or stops the
+// save before anything is written, and the old content is never lost.
+TEST_F(FilesTest, AttacksDuringTheSave) {
+  const std::string old = "@ECHO OFF\r\nREM hand edit";
+  dir.write("SECRET", "secret");
+  enum Setup { plain, linkToBak, bakFolder, noLauncher };
+  const struct {
+    const char* attack;
+    Setup setup;
+    FileOp at;                           // the first call of this kind...
+    std::function<void(test::TestFolder&)> does;  // ...does this first, or fails with err
+    int err;
+    int code;  // -1: written
+    Refusal refusal;
+    std::string launcherAfter, bakAfter;
+  } cases[] = {
+      {"the name swapped for a link", plain, FileOp::Write,
+       [](auto& d) { ::unlink((d / "ZO.BAT").c_str()), ::symlink("SECRET", (d / "ZO.BAT").c_str()); }, -1, 5,
+       Refusal::changedWhileSaving, "secret", "older"},
+      {"a new name taken meanwhile", noLauncher, FileOp::Write, [](auto& d) { d.write("ZO.BAT", "theirs"); }, -1, 5,
+       Refusal::changedWhileSaving, "theirs", "older"},
+      {"a temporary name taken ahead", plain, FileOp::Create, nullptr, EEXIST, -1, Refusal::none, "new", old},
+      {"ZO.BAT a link to ZO.BAK", linkToBak, FileOp::Open, nullptr, -1, 5, Refusal::noBackup, old, old},
+      {"a folder under ZO.BAK", bakFolder, FileOp::Open, nullptr, -1, 5, Refusal::noBackup, old, ""},
+      {"a folder that takes no new file", plain, FileOp::Create, nullptr, EACCES, 5, Refusal::noBackup, old, "older"},
+      {"a full disk for the copy", plain, FileOp::Write, nullptr, ENOSPC, 112, Refusal::noBackup, old, "older"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.attack);
+    for (const std::string& name : dir.names())
+      if (name != "SECRET") std::filesystem::remove_all(dir / name);
+    if (c.setup != noLauncher) dir.write(c.setup == linkToBak ? "ZO.BAK" : "ZO.BAT", old);
+    if (c.setup == linkToBak) ::symlink("ZO.BAK", (dir / "ZO.BAT").c_str());
+    if (c.setup == bakFolder) ::mkdir((dir / "ZO.BAK").c_str(), 0755);
+    if (c.setup == plain || c.setup == noLauncher) dir.write("ZO.BAK", "older");
+    bool done = false;
+    files.onCall = [&](FileOp op) {
+      if (op != c.at || std::exchange(done, true)) return;
+      if (c.does) c.does(dir);
+      else if (c.err >= 0) files.failNext(op, c.err);
+    };
+    platform::RunEnd end{-1, Refusal::none, {}};
+    try {
+      replaceFile("ZO.BAT", "new", test::keepingOldAs("ZO.BAK"));
+    } catch (const platform::RunEnd& thrown) {
+      end = thrown;
+    }
+    files.onCall = nullptr;
+    EXPECT_EQ(end.code, c.code);
+    EXPECT_EQ(end.refusal, c.refusal);
+    if (end.refusal != Refusal::none) {
+      EXPECT_EQ(end.file, dir / (c.setup == linkToBak ? "ZO.BAK" : "ZO.BAT"));
+    }
+    EXPECT_EQ(dir.read("ZO.BAT"), c.launcherAfter);
+    if (c.setup != bakFolder) {
+      EXPECT_EQ(dir.read("ZO.BAK"), c.bakAfter);
+    }
+    EXPECT_EQ(dir.read("SECRET"), "secret");
+    EXPECT_EQ(dir.names(), (Names{"SECRET", "ZO.BAK", "ZO.BAT"}));  // no temporary file left
+  }
+}
+
+// A run that ends at any step of a save, by a signal (whose handler removes or keeps what
+// the save made) or outright (kill -9): the old content is in ZO.BAT, ZO.BAK or a copy the
+// next save finishes into ZO.BAK; after a signal nothing else is left.
+TEST_F(FilesTest, ARunEndedAtAnyStepOfASaveLosesNothing) {
+  const std::string old = "hand edit";
+  auto save = [] { replaceFile("ZO.BAT", "new", test::keepingOldAs("ZO.BAK")); };
+  int steps = 0;
+  dir.write("ZO.BAT", old);
+  files.onCall = [&](FileOp) { ++steps; };
+  save();
+  files.onCall = nullptr;
+  ASSERT_GT(steps, 6);
+  for (bool outright : {false, true}) {
+    for (int step = 0; step < steps; ++step) {
+      SCOPED_TRACE(testing::Message() << (outright ? "killed" : "signalled") << " at step " << step);
+      for (const std::string& name : dir.names()) ::unlink((dir / name).c_str());
+      dir.write("ZO.BAT", old);
+      dir.write("ZO.BAK", "older");
+      pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        int calls = 0;
+        files.onCall = [&](FileOp) {
+          if (calls++ != step) return;
+          if (!outright) removeTemporaryInProgress();  // what the handler does
+          ::_exit(0);                                  // the end, no destructor runs
+        };
+        save();
+        ::_exit(0);
+      }
+      ::waitpid(child, nullptr, 0);
+      Names left = dir.names();
+      bool inPlace = dir.read("ZO.BAT") == old || dir.read("ZO.BAK") == old;
+      bool inACopy = std::ranges::any_of(left, [&](const std::string& name) { return dir.read(name) == old; });
+      EXPECT_TRUE(inPlace || inACopy);
+      if (!outright) {
+        EXPECT_EQ(left, (Names{"ZO.BAK", "ZO.BAT"}));
+      }
+      replaceFile("ZO.BAT", "newer", ReplaceRules{"ZO.BAK", 0, nullptr});  // the next save, which keeps nothing itself
+      EXPECT_EQ(dir.names(), (Names{"ZO.BAK", "ZO.BAT"}));
+      if (!inPlace) {
+        EXPECT_EQ(dir.read("ZO.BAK"), old);  // the copy finished
+      }
+    }
+  }
 }
 
 using FilesDeathTest = FilesTest;

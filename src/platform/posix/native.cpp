@@ -1,5 +1,6 @@
 #include "platform/native.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include "platform/cp437.h"
 #include "platform/dos_path.h"
 #include "platform/error_number.h"
+#include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/posix/dos_view.h"
 
@@ -61,15 +63,51 @@ int writeStream(Stream stream, std::string_view text) {
   return 0;
 }
 
-int readStandardInput(std::string& text) {
-  char buffer[4096];
-  for (;;) {
-    ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return win32ErrorOf(errno);
-    if (n == 0) return 0;
-    text.append(buffer, static_cast<std::size_t>(n));
+int openNative(const std::string& path, File& file) {
+  // The user named this file to be read: its links are followed, and it may be anything.
+  int fd = path == "-" ? ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0) : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return runtimeErrorCode(errno, path);
+  struct stat status;
+  if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+    ::close(fd);
+    return 5;
   }
+  file = File(fd);
+  return 0;
+}
+
+std::string printable(std::string_view text, bool keepLineFeeds) {
+  std::string shown;
+  auto escaped = [&shown](unsigned char b) {
+    const char* hex = "0123456789ABCDEF";
+    shown += {'\\', 'x', hex[b >> 4], hex[b & 15]};
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      if ((b >= 32 && b != 127) || (b == '\n' && keepLineFeeds)) shown += text[i];
+      else escaped(b);
+      continue;
+    }
+    // A whole UTF-8 character goes out as it is, but for U+0080 to U+009F, the C1
+    // controls; a byte that begins none is shown as it is unless it is one of them, raw.
+    std::size_t length = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 1;
+    bool whole = length > 1 && i + length <= text.size();
+    for (std::size_t k = 1; whole && k < length; ++k) whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+    bool c1 = whole && b == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+    if (whole && !c1) {
+      shown.append(text.substr(i, length));
+      i += length - 1;
+    } else if (c1) {
+      escaped(b);
+      escaped(static_cast<unsigned char>(text[++i]));
+    } else if (b < 0xA0) {
+      escaped(b);
+    } else {
+      shown += text[i];
+    }
+  }
+  return shown;
 }
 
 }  // namespace platform

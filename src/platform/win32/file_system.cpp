@@ -26,7 +26,10 @@ class Win32FileSystem : public FileSystem {
   }
   int read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got) override {
     DWORD read = 0;
-    if (!ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &read, nullptr)) return lastError();
+    if (!ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &read, nullptr)) {
+      if (GetLastError() != ERROR_BROKEN_PIPE) return lastError();  // the writer's end closed: the end
+      read = 0;
+    }
     got = read;
     return 0;
   }

@@ -1,7 +1,11 @@
 // Paths and files on Win32. File names are bytes of the OEM code page, as the console
 // shows them, so the *A functions are switched to OEM before the first use.
+// rand_s, the system's own random numbers, is declared only on request.
+#define _CRT_RAND_S
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -28,20 +32,42 @@ bool hasWildcard(std::string_view path) { return path.find_first_of("*?") != std
 
 std::string directoryOf(std::string_view path) { return std::string(path.substr(0, path.find_last_of("\\/:") + 1)); }
 
-// Temporary files are named "ZOR", five hex digits, ".$$$".
-bool isTemporaryName(std::string_view name) {
-  return name.size() == 12 && name.starts_with("ZOR") && name.ends_with(".$$$") &&
+// Temporary files are named "ZOR", five hex digits nobody can know ahead, and ".$$$" for
+// new content, ".BK$" for a backup copy (the old content, maybe its only copy).
+constexpr std::string_view newSuffix = ".$$$", copySuffix = ".BK$";
+bool isTemporaryName(std::string_view name, std::string_view suffix) {
+  return name.size() == 12 && name.starts_with("ZOR") && name.ends_with(suffix) &&
          name.substr(3, 5).find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
 }
 
+// The summed-up content of a file, or nothing where it cannot be read.
+std::optional<FileSummary> summaryOf(const std::string& path) {
+  File file;
+  FileSummary summary;
+  if (openFile(path, OpenMode::read, file) != 0 || replace::summarizeOpen(file, 0, summary) != 0) return std::nullopt;
+  return summary;
+}
+
 // Removes what runs killed outright left in directory. The file of a save in progress is
-// open without delete sharing, so a running save's file cannot be taken away here.
-void removeLeftovers(const std::string& directory) {
+// open without delete sharing, so a running save's file cannot be taken away here. A backup
+// copy is left by a launcher's save cut short: where the launcher still holds the same, it
+// is not needed; else it is the one copy of the old launcher and becomes ZO.BAK. Only a
+// launcher's save (with a backupPath) finishes a copy.
+void removeLeftovers(const std::string& directory, const std::string& target, const std::string& backupPath) {
   WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((directory + "ZOR?????.$$$").c_str(), &found);
+  HANDLE h = FindFirstFileA((directory + "ZOR?????.*").c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return;
+  bool finished = false;
   do {
-    if (isTemporaryName(found.cFileName)) DeleteFileA((directory + found.cFileName).c_str());
+    std::string path = directory + found.cFileName;
+    if (isTemporaryName(found.cFileName, newSuffix)) {
+      DeleteFileA(path.c_str());
+    } else if (isTemporaryName(found.cFileName, copySuffix) && !backupPath.empty()) {
+      std::optional<FileSummary> copied = summaryOf(path), now = summaryOf(target);
+      if (!copied) continue;
+      if (now && now->sameContent(*copied)) DeleteFileA(path.c_str());
+      else if (!finished) finished = fileSystem().rename(path, backupPath) == 0;
+    }
   } while (FindNextFileA(h, &found));
   FindClose(h);
 }
@@ -68,17 +94,26 @@ std::string fullPathOf(const std::string& name) {
   return length > 0 && length < sizeof full ? std::string(full, length) : name;
 }
 
+// Right before the new content takes the name: the name still holds the content that was
+// judged (or is still free). Anything else, and the save stops: an edit made meanwhile is
+// not lost. The old file is closed then, as the rename needs it so.
+void stillAsJudged(const std::string& target, File& old, const FileSummary& judged) {
+  FileSummary again;
+  bool same = !judged.exists ? GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES
+                             : replace::rewind(old) == 0 && replace::summarizeOpen(old, 0, again) == 0 &&
+                                   again.sameContent(judged);
+  if (old.isOpen()) old.close();
+  if (!same) refuse(5, Refusal::changedWhileSaving, target);
+}
+
 // Written whole to a temporary file, flushed, then put in target's place (ReplaceFileA for
 // an existing file keeps its attributes, owner and access list).
-void writeReplacing(const std::string& name, std::string_view content) {
-  // Whole paths: Wine's ReplaceFileA finds no directory in a bare name.
-  std::string target = fullPathOf(name);
+void writeReplacing(const std::string& target, std::string_view content, File& old, const FileSummary& judged) {
   std::string directory = directoryOf(target);
   DWORD attributes = GetFileAttributesA(target.c_str());
-  removeLeftovers(directory);
   FileSystem& files = fileSystem();
   replace::Temporary temp;
-  if (int error = replace::createTemporary(directory, temp)) runtimeError(error);
+  if (int error = replace::createTemporary(directory, temp, false)) runtimeError(error);
   if (int error = replace::writeAll(temp.file.handle(), content, target)) runtimeError(error);
   if (int error = files.flush(temp.file.handle())) runtimeError(error);
   temp.file.close();
@@ -86,6 +121,7 @@ void writeReplacing(const std::string& name, std::string_view content) {
   constexpr DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kept))
     SetFileAttributesA(temp.name.c_str(), attributes & kept);
+  stillAsJudged(target, old, judged);
   if (int error = files.rename(temp.name, target)) runtimeError(error);
   temp.renamed = true;
 }
@@ -97,13 +133,12 @@ replace::Temporary::~Temporary() {
   if (made && !renamed) DeleteFileA(name.c_str());
 }
 
-// Named "ZOR", five hex digits, ".$$$".
-int replace::createTemporary(const std::string& directory, Temporary& temp) {
-  // Names differ within the run too, should one be left where another is made.
-  static unsigned counter = 0;
+int replace::createTemporary(const std::string& directory, Temporary& temp, bool backupCopy) {
   for (int attempt = 0; attempt < 1000; ++attempt) {
+    unsigned random = 0;
+    if (rand_s(&random) != 0) return ERROR_GEN_FAILURE;
     char name[24];
-    std::snprintf(name, sizeof name, "ZOR%05X.$$$", static_cast<unsigned>((GetCurrentProcessId() * 31 + ++counter) & 0xFFFFF));
+    std::snprintf(name, sizeof name, "ZOR%05X%s", random & 0xFFFFF, backupCopy ? ".BK$" : ".$$$");
     temp.name = directory + name;
     std::intptr_t handle;
     int error = fileSystem().open(temp.name, OpenMode::createNew, handle);
@@ -117,11 +152,10 @@ int replace::createTemporary(const std::string& directory, Temporary& temp) {
   return ERROR_FILE_EXISTS;
 }
 
-int replace::sizeOf(const File& file, std::uint64_t& size) {
-  LARGE_INTEGER length;
-  if (!GetFileSizeEx(reinterpret_cast<HANDLE>(file.handle()), &length)) return static_cast<int>(GetLastError());
-  size = static_cast<std::uint64_t>(length.QuadPart);
-  return 0;
+int replace::rewind(const File& file) {
+  LARGE_INTEGER start = {};
+  return SetFilePointerEx(reinterpret_cast<HANDLE>(file.handle()), start, nullptr, FILE_BEGIN) ? 0
+                                                                                            : static_cast<int>(GetLastError());
 }
 
 // A device (CON, NUL, a pipe) is access denied.
@@ -161,7 +195,7 @@ bool findEntry(std::string_view path, Str* storedName) {
   return true;
 }
 
-int openFile(std::string_view name, OpenMode mode, File& file) {
+int openFile(std::string_view name, OpenMode mode, File& file, std::string*) {
   useOemNames();
   std::intptr_t handle;
   if (int error = openPlain(terminated(name), mode, handle)) return error;
@@ -191,26 +225,45 @@ int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got)
   return fileSystem().read(file.handle(), buffer, size, got);
 }
 
-BackupCopy replaceFile(std::string_view name, std::string_view content, std::string_view backupName) {
+BackupCopy replaceFile(std::string_view name, std::string_view content, const ReplaceRules& rules) {
   useOemNames();
-  std::string target = terminated(name);
   bool exists = false;
-  if (int error = refusal(target, exists)) runtimeError(error);
-  // The old content, held open (so no other run takes it for a leftover) until the new
-  // content is in place, then renamed to backupName.
-  replace::Temporary copy;
-  std::string backupPath;
-  BackupCopy backup = BackupCopy::notNeeded;
-  if (!backupName.empty() && exists) {
-    std::string full = fullPathOf(target);
-    backupPath = directoryOf(full) + std::string(backupName);
-    bool taken = false;  // a folder there would be moved aside, not replaced
-    backup = ascii::sameIgnoringCase(backupPath, full) || refusal(backupPath, taken) != 0
-                 ? BackupCopy::failed
-                 : replace::copyOldContent(target, directoryOf(full), copy);
+  if (int error = refusal(terminated(name), exists)) runtimeError(error);
+  // Whole paths: Wine's ReplaceFileA finds no directory in a bare name.
+  std::string target = fullPathOf(terminated(name));
+  std::string directory = directoryOf(target);
+  std::string backupPath = rules.backupName.empty() ? "" : directory + std::string(rules.backupName);
+  removeLeftovers(directory, target, backupPath);
+  // What stands there, opened once: what is judged is what is copied, and what the last
+  // check before the rename compares with.
+  File old;
+  FileSummary judged;
+  if (exists) {
+    if (int error = openFile(target, OpenMode::read, old)) runtimeError(error);
+    if (int error = replace::summarizeOpen(old, rules.keepUpTo, judged)) runtimeError(error);
   }
-  writeReplacing(target, content);  // a failure here leaves the backup name as it was
-  return replace::putBackup(backup, copy, backupPath);
+  Verdict verdict = rules.judge ? rules.judge(judged) : Verdict::replace;
+  if (verdict == Verdict::refuse) refuse(5, Refusal::notATable, target);
+  // The old content, held open (so no other run takes it for a leftover) until the new
+  // content is in place, then renamed to the backup name.
+  replace::Temporary copy;
+  BackupCopy backup = BackupCopy::notNeeded;
+  if (verdict == Verdict::replaceKeepingOld && exists && !backupPath.empty()) {
+    bool taken = false;  // a folder there would be moved aside, not replaced
+    int code = ascii::sameIgnoringCase(backupPath, target) || refusal(backupPath, taken) != 0
+                   ? 5
+                   : replace::copyOldContent(old, judged, directory, copy);
+    if (code == -1) refuse(5, Refusal::changedWhileSaving, target);
+    if (code != 0) refuse(code, Refusal::noBackup, target);
+    backup = BackupCopy::kept;
+  }
+  writeReplacing(target, content, old, judged);  // a failure here leaves the backup name as it was
+  if (backup != BackupCopy::kept) return backup;
+  int error = copy.file.tryClose();
+  if (error == 0) error = fileSystem().rename(copy.name, backupPath);
+  copy.renamed = true;  // the backup now, or else the one copy of the old launcher: kept either way
+  if (error != 0) refuse(error, Refusal::backupLeftAs, copy.name);
+  return backup;
 }
 
 }  // namespace platform

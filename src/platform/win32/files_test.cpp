@@ -123,7 +123,7 @@ TEST_F(Win32Files, SharingAttributesAndLeftovers) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   for (const char* name : {"ZOR12345.$$$", "ZOR1.$$$"})
     CloseHandle(CreateFileA((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  EXPECT_EQ(platform::replaceFile(target, "new", "T.BAK"), platform::BackupCopy::kept);
+  EXPECT_EQ(platform::replaceFile(target, "new", test::keepingOldAs("T.BAK")), platform::BackupCopy::kept);
   CloseHandle(held);
   EXPECT_EQ(contentOf(target), "new");
   EXPECT_EQ(contentOf(dir + "T.BAK"), "old");
@@ -132,6 +132,18 @@ TEST_F(Win32Files, SharingAttributesAndLeftovers) {
   EXPECT_FALSE(there("ZOR12345.$$$"));
   EXPECT_TRUE(there("ZOR0ABCD.$$$"));
   EXPECT_TRUE(there("ZOR1.$$$"));  // not a name of ours
+
+  // A backup copy left by a save cut short goes where the file still holds the same, and
+  // becomes the backup where it is the old content's only copy.
+  for (std::string left : {"new", "a hand edit"}) {
+    HANDLE copy = CreateFileA((dir + "ZOR2345F.BK$").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(copy, left.data(), static_cast<DWORD>(left.size()), &written, nullptr);
+    CloseHandle(copy);
+    platform::replaceFile(target, "newer", platform::ReplaceRules{"T.BAK", 0, nullptr});
+    EXPECT_FALSE(there("ZOR2345F.BK$"));
+    EXPECT_EQ(contentOf(dir + "T.BAK"), left == "new" ? "old" : left);
+  }
 }
 
 TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {

@@ -5,7 +5,9 @@
 namespace platform {
 
 void savingTo(const char*) noexcept {}
+void keepOnSignal(const char*, const char*) noexcept {}
 void doneWithTemporary(const char*) noexcept {}
 void removeTemporaryInProgress() noexcept {}
+void tidyUpOnDeadlySignals() noexcept {}
 
 }  // namespace platform

@@ -38,18 +38,45 @@ int writeStream(Stream stream, std::string_view oemText) {
   return 0;
 }
 
-int readStandardInput(std::string& text) {
-  HANDLE h = GetStdHandle(STD_INPUT_HANDLE);
-  char buffer[4096];
-  for (;;) {
-    DWORD n = 0;
-    if (!ReadFile(h, buffer, sizeof buffer, &n, nullptr)) {
-      DWORD error = GetLastError();
-      return error == ERROR_BROKEN_PIPE ? 0 : static_cast<int>(error);  // the writer's end closed: the end
+int openNative(const std::string& path, File& file) {
+  HANDLE h = INVALID_HANDLE_VALUE;
+  if (path == "-") {
+    HANDLE process = GetCurrentProcess();
+    if (!DuplicateHandle(process, GetStdHandle(STD_INPUT_HANDLE), process, &h, 0, FALSE, DUPLICATE_SAME_ACCESS))
+      return static_cast<int>(GetLastError());
+  } else {
+    // A path beyond MAX_PATH is taken whole, by the wide functions in the long form
+    // ("\\?\" and the full path), which the *A functions do not take.
+    int wide = MultiByteToWideChar(CP_OEMCP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring name(static_cast<std::size_t>(wide > 0 ? wide : 1), L'\0');
+    MultiByteToWideChar(CP_OEMCP, 0, path.c_str(), -1, name.data(), wide);
+    name.resize(name.size() - 1);
+    if (name.size() >= MAX_PATH) {
+      std::wstring full(32768, L'\0');
+      DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+      if (length > 0 && length < full.size()) name = L"\\\\?\\" + full.substr(0, length);
     }
-    if (n == 0) return 0;
-    text.append(buffer, n);
+    h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
   }
+  file = File(reinterpret_cast<std::intptr_t>(h));
+  return 0;
+}
+
+// The console shows every byte above 127 as a character of the code page.
+std::string printable(std::string_view text, bool keepLineFeeds) {
+  std::string shown;
+  for (char c : text) {
+    auto b = static_cast<unsigned char>(c);
+    if ((b >= 32 && b != 127) || (c == '\n' && keepLineFeeds)) {
+      shown += c;
+      continue;
+    }
+    const char* hex = "0123456789ABCDEF";
+    shown += {'\\', 'x', hex[b >> 4], hex[b & 15]};
+  }
+  return shown;
 }
 
 }  // namespace platform
