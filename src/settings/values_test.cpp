@@ -33,28 +33,6 @@ TEST(Values, NamesTypedRelativeGoUnderZorAbsoluteOnesStay) {
   }
 }
 
-// A value of --set is taken as the menu would take it: the same words in every case,
-// numbers within the menu's range, the screen lines corrected as the menu corrects them.
-TEST(Values, SetValuesAreTakenAsTheMenuTakesThem) {
-  struct Case {
-    char key;
-    const char* value;
-    const char* shownAfter;  // as --show prints it; nullptr when the value is refused
-  } cases[] = {
-      {'u', "OFF", "off"}, {'u', "On", "on"},    {'u', "yes", nullptr}, {'u', "", nullptr},
-      {'b', "h", "H"},     {'b', "E", "E"},      {'b', "CE", nullptr},  {'b', "", nullptr},
-      {'x', "$10", "16"},  {'x', "2048000", "2048000"}, {'x', "2048001", nullptr}, {'x', "-1", nullptr},
-      {'z', "30", "25"},   {'z', "00", "0"},     {'z', "43", "43"},     {'z', "61", nullptr},
-  };
-  for (const Case& c : cases) {
-    Settings s;
-    std::string before = scriptValue(row(c.key), s);
-    bool taken = takeValue(row(c.key), c.value, "C:\\ZOR\\", s);
-    EXPECT_EQ(taken, c.shownAfter != nullptr) << c.key << "=" << c.value;
-    EXPECT_EQ(scriptValue(row(c.key), s), c.shownAfter ? c.shownAfter : before) << c.key << "=" << c.value;
-  }
-}
-
 // The help and the error messages take their numbers and letters from the table.
 TEST(Values, MessagesNameTheTablesNumbersAndLetters) {
   test::ScopedVariable lang{"LANG", "C"};
