@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool found = false;
   for (std::size_t k = 0; k <= text.size() && !found; ++k) found = text.substr(k).starts_with(options);
   FUZZ_CHECK(found);
-  bool plain = text.find(' ') == std::string_view::npos &&
+  bool plain = text.find_first_of(" \t") == std::string_view::npos &&  // a tab parts words too
                !(text.starts_with('\'') || text.starts_with('@') || text.starts_with('"'));
   if (plain) FUZZ_CHECK(options == text);
 

@@ -1,7 +1,8 @@
 // loadLauncherShowingName on any file: the reserved line and the settings are what a plain
 // reading of the text rules gives (lines end at LF, CRs dropped, 0x1A ends the text, 255 characters of
 // the reserved line, the whole command line, taken from a later line when only that one
-// starts ZOR4.EXE), and the console shows the reading row.
+// starts ZOR4.EXE, else from the first or second when one of them does, the reserved line
+// then the program's own), and the console shows the reading row.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,7 +40,7 @@ bool same(const Settings& a, const Settings& b) {
 bool callsZor(std::string_view line) {
   if (line.starts_with('\'')) line.remove_prefix(1);
   if (line.starts_with('@')) line.remove_prefix(1);
-  std::string_view program = line.substr(0, line.find(' '));
+  std::string_view program = line.substr(0, line.find_first_of(" \t"));
   if (line.starts_with('"')) program = line.substr(1, line.find('"', 1) - 1);
   return upperCaseOem(program).ends_with("ZOR4.EXE");
 }
@@ -68,10 +69,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reserved = std::string_view(line(2));
     command = 3;
   }
-  FUZZ_CHECK(launcher.reservedLine == reserved.view());
-  // The usual line, or a later one where that one does not start ZOR4.EXE and the later does.
+  // The usual line, or a later one where that one does not start ZOR4.EXE and the later does,
+  // or else the first or the second.
   for (std::size_t later = command; !callsZor(line(command)) && later < lines.size(); ++later)
     if (callsZor(line(later))) command = later;
+  for (std::size_t earlier : {0, 1}) {
+    if (callsZor(line(command)) || !callsZor(line(earlier))) continue;
+    command = earlier;
+    reserved = "REM * reserved line * please do not remove *";
+  }
+  FUZZ_CHECK(launcher.reservedLine == reserved.view());
   Settings expected;
   parseOptionLine(extractOptionLine(line(command)), expected);
   bool withinTheLimit = line(command).size() <= 8191;  // beyond it a cut word goes whole

@@ -41,11 +41,14 @@ int report(const Stop& stop) {
 
 }  // namespace
 
-int runCommandLine(std::span<char* const> arguments) {
+int runCommandLine(const platform::Arguments& arguments) {
   texts::loadAll();
   Outcome result;
   try {
-    result = run(parseOptions(arguments));
+    // No word is taken with a letter it does not have.
+    if (!arguments.unfitWord.empty())
+      throw Stop{Stop::usage, arguments.unfitWord + ": " + filled(texts::msgLacksCharacter, {arguments.unfitCharacter})};
+    result = run(parseOptions(arguments.words));
   } catch (const Stop& stop) {
     return report(stop);
   }

@@ -18,16 +18,18 @@ namespace {
 // The directory of the launcher: the one named, or where the search finds it.
 Str launcherDirectory(const Options& o) {
   if (!o.launcherDirectory) {
-    Str found = findLauncherDirectory();
-    if (found.empty()) throw Stop{Stop::nothingToWorkOn, said(msgNoLauncher)};
+    platform::Clash clash;
+    Str found = findLauncherDirectory(&clash);
+    if (found.empty())
+      throw Stop{Stop::nothingToWorkOn, nativeText(clash.place.empty() ? Str(text(msgNoLauncher)) : clashMessage(clash))};
     return found;
   }
   Str directory = dosPathIn(*o.launcherDirectory);
   if (directory.empty() || !platform::directoryExists(directory))
-    throw Stop{Stop::nothingToWorkOn, said(msgNoSuchDirectory) + std::string(*o.launcherDirectory)};
+    throw Stop{Stop::nothingToWorkOn, said(msgNoSuchDirectory) + nativeText(*o.launcherDirectory)};
   platform::ensureBackslash(directory);
   if (directory.size() > longestLauncherDirectory)
-    throw Stop{Stop::nothingToWorkOn, said(msgTooLongForLauncher) + std::string(*o.launcherDirectory)};
+    throw Stop{Stop::nothingToWorkOn, said(msgTooLongForLauncher) + nativeText(*o.launcherDirectory)};
   return directory;
 }
 
@@ -50,7 +52,7 @@ std::string settingLine(const Setting& row, const Settings& s) {
 
 Str dosPathIn(std::string_view path) {
   bool dosForm = path.size() >= 2 && ascii::isLetter(path[0]) && path[1] == ':';
-  return dosForm ? platform::expandPath(platform::oemTextOf(path)) : platform::dosPathOf(path);
+  return dosForm ? platform::expandPath(path) : platform::dosPathOf(nativeText(path));
 }
 
 const Setting* settingNamed(std::string_view key) {
@@ -80,7 +82,7 @@ Outcome showJob(const Options& o) {
   std::vector<const Setting*> asked;
   for (std::string_view name : o.operands) {
     asked.push_back(settingNamed(name));
-    if (!asked.back()) throw Stop{Stop::usage, std::string(name) + said(msgNoSuchSetting)};
+    if (!asked.back()) throw Stop{Stop::usage, nativeText(name) + said(msgNoSuchSetting)};
   }
   Target t = readTarget(o, false);
   Outcome result;

@@ -28,8 +28,8 @@ struct Target {
 // search finds no launcher; a failed read stops as its runtime error.
 Target readTarget(const Options& o, bool summarize);
 
-// A directory named on the command line, in the machine's own form or as a DOS path
-// ("Z:\ZOR") on either build, as an absolute DOS path.
+// A directory named on the command line (OEM text), in the machine's own form or as a DOS
+// path ("Z:\ZOR") on either build, as an absolute DOS path.
 Str dosPathIn(std::string_view path);
 // The setting of a name or a menu letter, in either case; nullptr for none.
 const Setting* settingNamed(std::string_view key);

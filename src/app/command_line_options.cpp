@@ -41,7 +41,7 @@ const LongOption& longOption(std::string_view word) {
 
 // The long option at arguments[i] with its value, if it takes one (then perhaps the next
 // argument, and i moves on to it).
-const LongOption& takeLongOption(std::span<char* const> arguments, std::size_t& i, Options& o) {
+const LongOption& takeLongOption(std::span<const std::string> arguments, std::size_t& i, Options& o) {
   std::string_view word = arguments[i];
   std::size_t equals = word.find('=');
   const LongOption& option = longOption(word.substr(0, equals));
@@ -71,7 +71,7 @@ void checkTogether(const Options& o, const std::vector<std::string_view>& given,
 
 }  // namespace
 
-Options parseOptions(std::span<char* const> arguments) {
+Options parseOptions(std::span<const std::string> arguments) {
   Options o;
   bool onlyOperands = false;
   std::vector<std::string_view> given;  // the options that only go with some modes
@@ -103,6 +103,6 @@ Options parseOptions(std::span<char* const> arguments) {
     o.mode = mode;
     o.modeWord = modeWord;
   }
-  checkTogether(o, given, arguments.empty() ? "" : arguments[0]);
+  checkTogether(o, given, arguments.empty() ? std::string_view() : std::string_view(arguments[0]));
   return o;
 }

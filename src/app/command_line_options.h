@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,4 +17,4 @@ struct Options {
 
 // Options in any order, each long option by any unambiguous beginning, "--opt=value" or
 // "--opt value", "--" before operands only. A usage error stops (Stop::usage).
-Options parseOptions(std::span<char* const> arguments);
+Options parseOptions(std::span<const std::string> arguments);

@@ -10,15 +10,7 @@ using namespace texts;
 std::string said(MessageText message) { return platform::nativeText(text(message)); }
 
 std::string filled(MessageText message, std::initializer_list<std::string_view> words) {
-  std::string out = said(message);
-  std::size_t at = 0;
-  for (std::string_view word : words) {
-    at = out.find("%s", at);
-    if (at == std::string::npos) break;
-    out.replace(at, 2, word);
-    at += word.size();
-  }
-  return out;
+  return platform::nativeText(texts::filled(text(message), words));
 }
 
 std::string meaningOf(int runtimeError) {

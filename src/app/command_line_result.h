@@ -32,7 +32,8 @@ struct Stop {
 
 // A message in the machine's own form.
 std::string said(texts::MessageText message);
-// The message with each "%s" replaced by the next of the words.
+// The message with each "%s" replaced by the next of the words (OEM text), in the machine's
+// own form.
 std::string filled(texts::MessageText message, std::initializer_list<std::string_view> words);
 // What a runtime error's number means, as the line before "Runtime error N" says it.
 std::string meaningOf(int runtimeError);

@@ -1,6 +1,7 @@
 #include "app/command_line_set.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,15 +56,14 @@ std::string shownPair(std::string_view where, std::string_view pair) {
   return std::string(where) + std::string(pair.substr(0, cut)) + "...";
 }
 
-// The setting and value of a pair, checked as far as it can be without ZOR's directory,
-// in place of an earlier pair for the same setting: the last one counts, as it would
-// applied in order, and a long --from costs no more memory.
+// The setting and value of a pair (OEM text), checked as far as it can be without ZOR's
+// directory, in place of an earlier pair for the same setting: the last one counts, as it
+// would applied in order, and a long --from costs no more memory.
 void takePair(std::string_view pair, std::string_view where, std::vector<Change>& changes) {
   std::size_t equals = pair.find('=');
   const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
-  if (!row) throw Stop{Stop::usage, shownPair(where, pair) + said(msgNoSuchSetting)};
-  std::string_view value = pair.substr(equals + 1);
-  Change change{row, isName(*row) ? platform::oemTextOf(value) : std::string(value), shownPair(where, pair)};
+  if (!row) throw Stop{Stop::usage, shownPair(where, nativeText(pair)) + said(msgNoSuchSetting)};
+  Change change{row, std::string(pair.substr(equals + 1)), shownPair(where, nativeText(pair))};
   Settings scratch;
   take(change, {}, scratch);
   auto same = std::ranges::find(changes, row, &Change::row);
@@ -76,8 +76,8 @@ void takePair(std::string_view pair, std::string_view where, std::vector<Change>
 // input.
 platform::File fromFile(std::string_view file, const std::string& named) {
   bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
-  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : std::string(file);
-  if (path.empty()) path = file;  // on Windows a DOS path is the machine's own
+  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : nativeText(file);
+  if (path.empty()) path = nativeText(file);  // on Windows a DOS path is the machine's own
   platform::File input;
   if (int error = platform::openNative(path, input)) throw Stop{Stop::runtime, named + ": " + meaningOf(error), error};
   return input;
@@ -86,16 +86,21 @@ platform::File fromFile(std::string_view file, const std::string& named) {
 // The pairs of --from's file, a line at a time: memory for the longest line only, which
 // may be 64 KB at most. Blank lines and lines starting with # are skipped.
 void takePairsFrom(std::string_view file, std::vector<Change>& changes) {
-  const std::string named = file == "-" ? said(msgStandardInput) : std::string(file);
+  const std::string named = file == "-" ? said(msgStandardInput) : nativeText(file);
   platform::File input = fromFile(file, named);
   constexpr std::size_t longestLine = 65536;
   std::string line;
   int number = 0;
-  auto where = [&file, &number] { return std::string(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
+  auto where = [&file, &number] { return nativeText(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
   auto takeLine = [&] {
     if (line.ends_with('\r')) line.pop_back();
     std::size_t first = line.find_first_not_of(" \t");
-    if (first != std::string::npos && line[first] != '#') takePair(line, where(), changes);
+    if (first != std::string::npos && line[first] != '#') {
+      std::string lacking;
+      std::optional<std::string> pair = platform::oemTextOf(line, &lacking);
+      if (!pair) throw Stop{Stop::usage, where() + filled(msgLacksCharacter, {lacking})};
+      takePair(*pair, where(), changes);
+    }
     line.clear();
     ++number;
   };
@@ -114,7 +119,9 @@ void takePairsFrom(std::string_view file, std::vector<Change>& changes) {
 
 Str zorDirectoryFor(const Options& o) {
   Str problem;
-  Str directory = findZorDirectory(problem, o.zorDirectory ? dosPathIn(*o.zorDirectory).view() : "");
+  std::optional<Str> given;
+  if (o.zorDirectory) given = dosPathIn(*o.zorDirectory);
+  Str directory = findZorDirectory(problem, given, o.zorDirectory.value_or(""));
   if (directory.empty()) throw Stop{Stop::nothingToWorkOn, nativeText(problem)};
   return directory;
 }

@@ -24,7 +24,8 @@ struct Ran {
 };
 
 Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir) {
-  std::vector<char*> arguments;
+  std::string name = "zorsetup";
+  std::vector<char*> arguments = {name.data()};
   for (std::string& w : words) arguments.push_back(w.data());
   int saved[2] = {::dup(1), ::dup(2)};
   for (int fd : {1, 2}) {
@@ -34,7 +35,7 @@ Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir) 
   }
   int code = 0;
   try {
-    code = runCommandLine(arguments);
+    code = runCommandLine(platform::programArguments(static_cast<int>(arguments.size()), arguments.data()));
   } catch (const platform::RunEnd& end) {  // as the top of the program ends it
     code = end.code;
   }

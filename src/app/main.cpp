@@ -1,6 +1,4 @@
 // zorsetup: sets up how ZOR is started (the launcher ZO.BAT) and edits its colour tables.
-#include <span>
-
 #include "app/command_line.h"
 #include "app/run.h"
 #include "console/console.h"
@@ -9,7 +7,7 @@
 int main(int argc, char** argv) {
   RunState run;
   return runToTheEnd(run, [&]() -> int {
-    if (argc > 1) return runCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+    if (argc > 1) return runCommandLine(platform::programArguments(argc, argv));
     console::start(platform::systemConsole());
     runProgram(run);
     return 0;

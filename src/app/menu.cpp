@@ -1,5 +1,7 @@
 #include "app/menu.h"
 
+#include <algorithm>
+
 #include "base/ascii.h"
 #include "colours/editor.h"
 #include "console/console.h"
@@ -40,6 +42,16 @@ void leadIn(char key, std::string_view sign) {
   }
 }
 
+// Values start in column 52; one that reached the last column would wrap and push every
+// later row down. A longer one keeps its end, which is what tells paths apart.
+constexpr std::string_view goesOn = "...";
+
+Str shownInRow(const Str& value) {
+  const auto room = static_cast<std::size_t>(std::max(console::screen().width, 80) - 52);
+  if (value.size() <= room) return value;
+  return Str(goesOn) + value.view().substr(value.size() - (room - goesOn.size()));
+}
+
 void drawMenu(const Settings& s) {
   newScreen();
   endLine();
@@ -52,7 +64,7 @@ void drawMenu(const Settings& s) {
     if (!row->label) continue;  // a key without a row
     leadIn(row->key, "");
     console::writeText(text(row->label));
-    console::writeText(shownValue(*row, s));
+    console::writeText(shownInRow(shownValue(*row, s)));
     endLine();
     if (std::string_view below = shownBelow(*row, s); !below.empty()) {
       console::writeText("                             ");

@@ -199,15 +199,28 @@ TEST_F(Menu, ColourTableNameThatDoesNotFitIsAskedAgain) {
   EXPECT_EQ(settings.colourTableName, "C:\\ZOR\\" + longest);
 }
 
-TEST_F(Menu, ALongColourTableNamePushesTheLaterRowsDown) {
+// A value that would reach the last column is cut to its end, so that no row moves.
+TEST_F(Menu, ALongColourTableNameIsShownCutAndNoRowMoves) {
+  const std::string tail = "\\TABLES\\MINE.FAR";
+  struct {
+    std::string name, shown;
+  } cases[] = {
+      {std::string(28, 'T'), std::string(28, 'T')},
+      {std::string(29, 'T'), "..." + std::string(25, 'T')},
+      {"C:\\" + std::string(200, 'D') + tail, "..." + std::string(25 - tail.size(), 'D') + tail},
+  };
   run("\r");
-  const int f = rowOf("[f]"), save = rowOf("[<\xC4\xD9]"), cursor = console::cursorRow();
-  settings.colourTableName = std::string(40, 'T');
-  run("\r");
-  EXPECT_EQ(rowText(f), "                     [f]  .. use color table       " + std::string(29, 'T'));
-  EXPECT_EQ(rowText(f + 1), pad(std::string(11, 'T')));
-  EXPECT_EQ(rowOf("[<\xC4\xD9]"), save + 1);
-  EXPECT_EQ(console::cursorRow(), cursor + 1);
+  const int save = rowOf("[<\xC4\xD9]"), cursor = console::cursorRow();
+  for (const auto& c : cases) {
+    settings.colourTableName = c.name;
+    device->type("\r");
+    runMenu(state);
+    EXPECT_EQ(keyRow('f'), pad("                     [f]  .. use color table       " + c.shown)) << c.name;
+    EXPECT_EQ(keyRow('x'), pad("                     [x]  .. upper memory limit    3000"));
+    EXPECT_EQ(rowOf("[<\xC4\xD9]"), save);
+    EXPECT_EQ(console::cursorRow(), cursor);
+    EXPECT_EQ(settings.colourTableName, c.name);  // the launcher gets it whole
+  }
 }
 
 TEST_F(Menu, EscLeavesWhiteOnBlackWithTheAbortTextInLightRed) {

@@ -1,5 +1,6 @@
 #include "app/run.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -8,6 +9,7 @@
 #include "console/console.h"
 #include "launcher/launcher.h"
 #include "launcher/location.h"
+#include "platform/dos_path.h"
 #include "platform/platform.h"
 #include "platform/native.h"
 #include "prompts/prompts.h"
@@ -65,7 +67,9 @@ void runProgram(RunState& run) {
   char drive = run.zorDirectory[0];
   if ((drive == 'A' || drive == 'B') && !askAboutDrive(drive)) return;
 
-  run.launcherDirectory = findLauncherDirectory();
+  platform::Clash clash;
+  run.launcherDirectory = findLauncherDirectory(&clash);
+  if (!clash.place.empty()) return abortWithMessage(Str(text(txtAbortColon)) + clashMessage(clash));
   if (!run.launcherDirectory.empty()) {
     Str fileName = run.launcherDirectory + launcherName;
     run.launcherAsRead = platform::summarizeFile(fileName);  // before the reading: a change in between shows

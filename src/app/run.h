@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "colours/colour_table.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
+#include "platform/search.h"
 
 struct RunState {
   Str zorDirectory;       // directory of ZOR4.EXE, with a trailing backslash

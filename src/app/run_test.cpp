@@ -11,8 +11,10 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
+#include "launcher/location.h"
 #include "settings/settings.h"
 #include "test_support.h"
 #include "memory_device.h"
@@ -22,6 +24,8 @@
 #include "platform/posix/dos_view.h"
 #endif
 
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -52,6 +56,46 @@ TEST_F(Flow, WithoutZor4ExeTheRunEndsOnRowThree) {
   EXPECT_TRUE(test::matches(
       report, "Einrichtungsprogramm zu Zor +\\|Abbruch : ZOR4.EXE nicht im aktuellen Verzeichnis! +\\|12,12,30"));
 }
+
+#ifndef _WIN32
+// Where the launcher could not name ZOR, or names it only in one of two spellings, the run
+// stops at start and says why, in the run's language.
+TEST_F(InTempDir, AZorDirectoryTheLauncherCannotNameStopsAtStartWithItsReason) {
+  const struct {
+    std::string directory;
+    std::vector<std::string> entries;  // a name ending in "/" is a folder
+    std::string lang, reason;
+  } cases[] = {
+      {"a\"b", {"ZOR4.EXE"}, "C", "abort : the name \"a\"b\" in ZOR's path holds \"\"\", which Windows does not allow!"},
+      {"a\x01" "b", {"ZOR4.EXE"}, "C", "abort : the name \"a\x01" "b\" in ZOR's path holds 0x01, which Windows does not allow!"},
+      {"dot.", {"ZOR4.EXE"}, "de", "Abbruch : der Name \"dot.\" im Pfad von ZOR endet auf \".\", was Windows nicht erlaubt!"},
+      {"\xC3\x95", {"ZOR4.EXE"}, "C", "abort : the name of ZOR's directory holds U+00D5, which the OEM code page lacks!"},
+      {"two", {"zor4.exe", "Zor4.Exe"}, "C", "both match ZOR4.EXE in any letter case!"},
+      {"folder", {"ZOR4.EXE/"}, "C", "abort : ZOR4.EXE not in current directory!"},
+      {"\xC3\xA9", {"zor4.exe"}, "C", ""},  // found: letters of the code page, any case
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.directory);
+    fs::create_directory(c.directory);
+    for (const std::string& entry : c.entries)
+      entry.ends_with('/') ? (void)fs::create_directory(c.directory + "/" + entry) : touch(c.directory + "/" + entry);
+    test::ScopedDirectory inside(c.directory);
+    test::ScopedVariable lang("LANG", c.lang.c_str());
+    texts::loadAll();
+    Str problem;
+    Str found = findZorDirectory(problem);
+    EXPECT_EQ(found.empty(), !c.reason.empty());
+    if (c.reason.starts_with("abort") || c.reason.starts_with("Abbruch"))
+      EXPECT_EQ(problem, c.reason);
+    else
+      EXPECT_TRUE(problem.view().find(c.reason) != std::string_view::npos) << problem.view();
+  }
+}
+#endif
+
+}  // namespace
+
+namespace {
 
 // The whole first-time run: dialog, menu, launcher written, closing screen.
 TEST_F(Flow, FirstRunWritesTheLauncherAndEndsOnTheClosingScreen) {

@@ -45,7 +45,7 @@ Str openTable(Str& name, ColourTable& table) {
   // The blanks stay behind a shorter comment and go into the file with it.
   std::memset(table.comment, ' ', sizeof table.comment);
   Str line;
-  console::readLine(line);
+  readAnswer(line, [](Str&) { return true; });  // only a letter the code page lacks is refused
   std::size_t length = std::min(line.size(), sizeof table.comment);
   std::memcpy(table.comment, line.data(), length);
   table.commentLength = static_cast<std::uint8_t>(length);

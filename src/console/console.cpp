@@ -141,6 +141,7 @@ std::uint8_t readKey() {
     return scan;
   }
   KeyEvent e = nextEvent();
+  while (e.unfit) e = nextEvent();  // no key means a character the code page lacks
   if (e.ch == keyNone || (e.ch == 224 && state.codePage != 866)) {
     state.pendingScan = e.scan;
     return 0;
@@ -148,11 +149,16 @@ std::uint8_t readKey() {
   return e.ch;
 }
 
-void readLine(Str& line) {
+bool readLine(Str& line) {
   line.clear();
-  if (state.device->readLine(state.model, line, state.textAttribute)) return;
+  bool unfit = false;
+  if (state.device->readLine(state.model, line, state.textAttribute, unfit)) return !unfit;
   for (;;) {
     KeyEvent e = nextEvent();
+    if (e.unfit) {
+      state.device->beep();  // not taken: the line would hold another letter
+      continue;
+    }
     if (e.ch == keyEnter) break;
     if (e.ch == keyBackspace) {
       if (!line.empty()) {
@@ -167,6 +173,7 @@ void readLine(Str& line) {
     }
   }
   writeText("\r\n");
+  return true;
 }
 
 }  // namespace console

@@ -34,8 +34,9 @@ int cursorRow();
 // One byte: the character, or keyNone and then the scan code on the next call.
 std::uint8_t readKey();
 // A line typed with echo and editing, ended by Enter; the cursor ends in column 1 of the
-// next row. At most the line's capacity is kept.
-void readLine(Str& line);
+// next row. At most the line's capacity is kept. False when the line held a character the
+// OEM code page lacks (a console's own line editor takes one; it then stands as "?").
+bool readLine(Str& line);
 // Shows what changed so far.
 void flush();
 

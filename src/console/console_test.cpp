@@ -115,6 +115,7 @@ TEST_F(Console, ClearToEndOfLineKeepsTheCursor) {
 TEST_F(Console, KeysWithoutACharacterComeAsZeroThenTheScanCode) {
   device.press(59);                 // F1
   device.pressChar(224, 72);        // grey cursor up
+  device.typeUnfit();               // no key at all
   device.type("a");
   EXPECT_EQ(console::readKey(), 0);
   EXPECT_EQ(console::readKey(), 59);
@@ -134,12 +135,15 @@ TEST(ConsoleCodePage, On866The224IsALetter) {
 TEST_F(Console, ReadLineEditsAndEchoes) {
   console::setTextAttribute(0x1E);
   console::moveCursor(5, 3);
-  device.type("abX\bc\x1bhel\xE0lo\b!\r");  // 224 leads a grey cursor key: no character
+  device.type("abX\bc\x1bhel\xE0l");  // 224 leads a grey cursor key: no character
+  device.typeUnfit();  // a beep, and nothing in the line
+  device.type("o\b!\r");
   device.press(72);  // keys without a character are not typed
   device.type("\r");
   Str line;
   console::readLine(line);
   EXPECT_EQ(line, "hell!");
+  EXPECT_EQ(device.beeps, 1);
   EXPECT_EQ(rowText(3), pad("    hell!"));
   EXPECT_EQ(attributeAt(5, 3), 0x1E);
   EXPECT_EQ(console::cursorColumn(), 1);

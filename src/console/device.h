@@ -53,11 +53,13 @@ enum Scan : std::uint8_t {
 };
 
 // One key press. ch is the character in the OEM code page, 0 for a key without one
-// (then scan is its PC scan code). end marks the end of keyboard input.
+// (then scan is its PC scan code). end marks the end of keyboard input. unfit marks a
+// character typed that the OEM code page lacks: nothing to take, only to refuse.
 struct KeyEvent {
   std::uint8_t ch = 0;
   std::uint8_t scan = 0;
   bool end = false;
+  bool unfit = false;
 };
 
 class Device {
@@ -78,9 +80,9 @@ class Device {
   // shows the screen only when no key is waiting.
   virtual bool keyWaiting() { return false; }
   // A device with a line editor of its own shows the screen, then reads the line here
-  // (echoing it into the screen) and returns true; the others return false and the core
-  // edits the line.
-  virtual bool readLine(Screen& /*screen*/, Str& /*line*/, std::uint8_t /*attribute*/) {
+  // (echoing it into the screen) and returns true, with unfit set when the line held a
+  // character the OEM code page lacks; the others return false and the core edits the line.
+  virtual bool readLine(Screen& /*screen*/, Str& /*line*/, std::uint8_t /*attribute*/, bool& /*unfit*/) {
     return false;
   }
   // Every way out of the program ends here: show the last screen, restore the console.

@@ -224,18 +224,4 @@ TEST_F(PathChoice, NoPathVariableOffersTheCurrentDirectory) {
   EXPECT_EQ(console::rowText(5).substr(0, 19), "in with path [1..1]");
 }
 
-#ifndef _WIN32
-// A name Windows does not allow, but POSIX does: the launcher could not name ZOR there.
-TEST(ZorDirectory, OneTheLauncherCannotNameStopsAtStart) {
-  TempDirectory dir;
-  std::filesystem::create_directory(dir / "a\"b");
-  test::writeFile(dir / "a\"b/ZOR4.EXE", "");
-  test::ScopedDirectory inside(dir / "a\"b");
-  texts::loadAllFor("EN");
-  Str problem;
-  EXPECT_EQ(findZorDirectory(problem), "");
-  EXPECT_EQ(problem, texts::text(texts::msgZorPathUnusable));
-}
-#endif
-
 }  // namespace

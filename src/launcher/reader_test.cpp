@@ -124,14 +124,31 @@ TEST_F(ReadLauncher, SwitchesAtTheEndOfALongCommandLineCount) {
   EXPECT_EQ(settings.colourTableName, "");
 }
 
-// A line set in front of the call by hand leaves the call on a later line.
-TEST_F(ReadLauncher, TheCallOnALaterLine) {
-  for (auto [bytes, limit] : {std::pair<std::string, int>{"@ECHO OFF\r\nREM\r\nSET T=C:\\\r\n\r\nC:\\ZOR4.EXE -X5\r\nZOR4.EXE -X6", 5},
-                              {"/**/\r\nPARSE ARG PARA\r\nREM\r\nSAY\r\n'@\"C:\\A B\\zor4.exe\" -X6 'PARA", 6},
-                              {"@ECHO OFF\r\nREM\r\nX.EXE -X7\r\nZOR4.EXE.BAK -X8\r\nREM ZOR4.EXE -X9", 7}}) {
-    read(bytes);
-    EXPECT_EQ(settings.memoryLimitKb, limit) << bytes;
+// A line set in front of the call by hand leaves the call on a later line; a launcher
+// written by hand may call ZOR on its first or second line, and part switches with tabs.
+TEST_F(ReadLauncher, TheCallOnAnyLine) {
+  const std::string own = "REM * reserved line * please do not remove *";
+  const struct {
+    std::string bytes;
+    int limit;
+    std::string reserved;
+  } cases[] = {
+      {"@ECHO OFF\r\nREM\r\nSET T=C:\\\r\n\r\nC:\\ZOR4.EXE -X5\r\nZOR4.EXE -X6", 5, "REM"},
+      {"/**/\r\nPARSE ARG PARA\r\nREM\r\nSAY\r\n'@\"C:\\A B\\zor4.exe\" -X6 'PARA", 6, "REM"},
+      {"@ECHO OFF\r\nREM\r\nX.EXE -X7\r\nZOR4.EXE.BAK -X8\r\nREM ZOR4.EXE -X9", 7, "REM"},
+      {"C:\\ZOR\\ZOR4.EXE -X5 %1", 5, own},
+      {"@ZOR4.EXE\t-X4\r\nREM mine", 4, own},
+      {"@ECHO OFF\r\nzor4.exe\t-U-\t-X3", 3, own},
+      {"@ECHO OFF\r\nREM\r\n\"C:\\A B\\ZOR4.EXE\"\t-F\"x y\"\t-X2\t%1", 2, "REM"},
+      {"@ECHO OFF\r\nZOR4.EXE -X1\r\nZOR4.EXE -X8", 8, "ZOR4.EXE -X1"},  // the usual line first
+  };
+  for (const auto& c : cases) {
+    read(c.bytes);
+    EXPECT_EQ(settings.memoryLimitKb, c.limit) << c.bytes;
+    EXPECT_EQ(reservedLine, c.reserved) << c.bytes;
   }
+  read(cases[6].bytes);
+  EXPECT_EQ(settings.colourTableName, "x y");
 }
 
 TEST_F(ReadLauncher, LongReservedLineIsCutAndTheRestOfItSkipped) {

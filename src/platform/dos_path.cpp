@@ -121,12 +121,27 @@ long nextCodePoint(std::string_view text, std::size_t& i) {
   return c;
 }
 
-// POSIX names (UTF-8) as DOS names (code page 437), "/" as "\".
-std::string dosNames(std::string_view posix) {
-  std::string out = cp437Of(posix);
-  for (char& c : out)
-    if (c == '/') c = '\\';
+// POSIX names (UTF-8) as DOS names (code page 437), "/" as "\\".
+std::optional<std::string> dosNames(std::string_view posix, std::string* lacking) {
+  std::optional<std::string> out = cp437Of(posix, lacking);
+  if (out)
+    for (char& c : *out)
+      if (c == '/') c = '\\';
   return out;
+}
+
+// The capital a letter has as Wine compares names in any case: those of ASCII, Latin-1 and
+// the Greek of code page 437; any other character is its own.
+char32_t capital(char32_t c) {
+  if (c >= U'a' && c <= U'z') return c - 0x20;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? 0x3A3 : c - 0x20;  // final sigma too
+  switch (c) {
+    case 0xB5: return 0x39C;   // micro sign
+    case 0xFF: return 0x178;   // y with diaeresis
+    case 0x192: return 0x191;  // f with hook
+    default: return c;
+  }
 }
 
 // DOS names as POSIX names, the reverse of dosNames.
@@ -174,15 +189,48 @@ bool holds(std::string_view folder, std::string_view path) {
 
 }  // namespace
 
-std::string cp437Of(std::string_view utf8) {
+std::optional<std::string> cp437Of(std::string_view utf8, std::string* lacking) {
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t at = i;
     long c = nextCodePoint(utf8, i);
     int b = c < 0 ? -1 : c < 0x80 ? static_cast<int>(c) : unicodeToCp437(static_cast<char32_t>(c));
     if (b >= 0 && b < 0x80 && c >= 0x80) b = -1;  // a glyph of a control byte is no name character
-    out += b < 0 ? '?' : static_cast<char>(b);
+    if (b < 0) {
+      if (lacking)
+        *lacking = c < 0 ? byteName(static_cast<unsigned char>(utf8[at])) : characterName(static_cast<char32_t>(c));
+      return std::nullopt;
+    }
+    out += static_cast<char>(b);
   }
   return out;
+}
+
+std::string characterName(char32_t codePoint) {
+  const char* hex = "0123456789ABCDEF";
+  std::string digits;
+  for (char32_t c = codePoint; c != 0 || digits.size() < 4; c >>= 4) digits.insert(digits.begin(), hex[c & 15]);
+  return "U+" + digits;
+}
+
+std::string byteName(unsigned char byte) {
+  const char* hex = "0123456789ABCDEF";
+  return {'0', 'x', hex[byte >> 4], hex[byte & 15]};
+}
+
+std::optional<UnnamableName> unnamableOnWindows(std::string_view dosPath) {
+  std::size_t i = hasDrive(dosPath) ? 2 : isNetworkPath(dosPath) ? networkRootLength(dosPath) : 0;
+  while (i < dosPath.size()) {
+    std::size_t end = std::min(dosPath.find('\\', i), dosPath.size());
+    std::string_view name = dosPath.substr(i, end - i);
+    i = end + 1;
+    if (name.empty() || name == "." || name == "..") continue;
+    for (char c : name)
+      if (static_cast<unsigned char>(c) < 32 || std::string_view("\"*:<>?|/").find(c) != std::string_view::npos)
+        return UnnamableName{std::string(name), c, false};
+    if (name.back() == '.' || name.back() == ' ') return UnnamableName{std::string(name), name.back(), true};
+  }
+  return std::nullopt;
 }
 
 Str expandPath(std::string_view path, std::string_view currentDir) {
@@ -242,8 +290,8 @@ DriveMap driveMapFromListing(std::string_view folder, std::span<const DosDevice>
   return map;
 }
 
-std::optional<std::string> toDos(std::string_view posixPath, const DriveMap& map) {
-  if (posixPath.empty() || posixPath[0] != '/') return dosNames(posixPath);
+std::optional<std::string> toDos(std::string_view posixPath, const DriveMap& map, std::string* lacking) {
+  if (posixPath.empty() || posixPath[0] != '/') return dosNames(posixPath, lacking);
   std::string path = normalizeAbsolute(posixPath, true);
   int drive = -1;
   for (int d = 0; d < 26; ++d) {
@@ -256,8 +304,9 @@ std::optional<std::string> toDos(std::string_view posixPath, const DriveMap& map
   std::string_view rest = path;
   if (target != "/") rest.remove_prefix(target.size());
   std::string out{static_cast<char>('A' + drive), ':'};
-  out += rest.empty() ? "\\" : dosNames(rest);
-  return out;
+  std::optional<std::string> names = rest.empty() ? "\\" : dosNames(rest, lacking);
+  if (!names) return std::nullopt;
+  return out + *names;
 }
 
 std::optional<std::string> toPosix(std::string_view dosPath, const DriveMap& map) {
@@ -273,8 +322,18 @@ std::optional<std::string> toPosix(std::string_view dosPath, const DriveMap& map
   return posixNames(dosPath);
 }
 
-bool standsFor(std::string_view name, std::string_view entry) {
-  return ascii::sameIgnoringCase(dosNames(name), dosNames(entry));
+bool sameInAnyCase(std::string_view name, std::string_view entry) {
+  std::size_t i = 0, j = 0;
+  while (i < name.size() && j < entry.size()) {
+    std::size_t fromI = i, fromJ = j;
+    long a = nextCodePoint(name, i), b = nextCodePoint(entry, j);
+    if (a < 0 || b < 0) {  // no UTF-8: only the same bytes match
+      if (name.substr(fromI, i - fromI) != entry.substr(fromJ, j - fromJ)) return false;
+      continue;
+    }
+    if (capital(static_cast<char32_t>(a)) != capital(static_cast<char32_t>(b))) return false;
+  }
+  return i == name.size() && j == entry.size();
 }
 
 Str dosSearchPath(std::string_view posixList, const DriveMap& map) {
@@ -283,6 +342,8 @@ Str dosSearchPath(std::string_view posixList, const DriveMap& map) {
   std::size_t i = 0;
   for (;;) {
     std::size_t end = std::min(posixList.find(':', i), posixList.size());
+    // A folder with a name the code page cannot carry is left out: the program could only
+    // name another one.
     std::optional<std::string> element = toDos(posixList.substr(i, end - i), map);
     if (element) {
       if (!first) out += ';';

@@ -21,9 +21,24 @@ namespace platform::dos {
 // usable current directory, or a result longer than 255) comes back unchanged.
 Str expandPath(std::string_view path, std::string_view currentDir);
 
-// UTF-8 text in code page 437: control bytes stay as they are; a character without a
-// byte of its own in the code page, and each byte that is not UTF-8, becomes "?".
-std::string cp437Of(std::string_view utf8);
+// UTF-8 text in code page 437, control bytes as they are. Nothing when a character has no
+// byte of its own in the code page or a byte is no UTF-8: lacking (when given) then names
+// the first such: as characterName has it, a byte that is no UTF-8 as "0xFF".
+std::optional<std::string> cp437Of(std::string_view utf8, std::string* lacking = nullptr);
+// A character for people: "U+20AC".
+std::string characterName(char32_t codePoint);
+// A byte for people: "0xFF".
+std::string byteName(unsigned char byte);
+
+// What in a DOS path no Windows name may hold: the first name of it (after the drive) that
+// holds one of \"*:<>?| or a control character, or that ends in a dot or a blank. Nothing
+// when every name is one Windows can have ("." and ".." included).
+struct UnnamableName {
+  std::string name;  // the name as the path has it
+  char character;    // the character it may not hold, or the dot or blank it ends in
+  bool atTheEnd;     // a dot or a blank at its end
+};
+std::optional<UnnamableName> unnamableOnWindows(std::string_view dosPath);
 
 // Drive letters of the DOS view: targets[0] is the folder behind A:, "" when no drive.
 // Targets are absolute POSIX paths without a trailing "/" (except "/" itself).
@@ -42,26 +57,24 @@ struct DosDevice {
 DriveMap driveMapFromListing(std::string_view folder, std::span<const DosDevice> entries);
 
 // The DOS form of a POSIX path: the drive whose folder is the longest prefix, then the rest
-// with "/" as "\" and names in code page 437, with "?" standing in for each character it
-// lacks and each byte that is not UTF-8. A relative path stays relative. Nothing when no
-// drive holds the path.
-std::optional<std::string> toDos(std::string_view posixPath, const DriveMap& map);
+// with "/" as "\" and names in code page 437. A relative path stays relative. Nothing when
+// no drive holds the path, or when a name holds a character code page 437 lacks (lacking
+// then names it, as cp437Of does): no name is ever given with a letter it does not have.
+std::optional<std::string> toDos(std::string_view posixPath, const DriveMap& map, std::string* lacking = nullptr);
 
-// Names match as Wine matches them, and stand-ins keep names outside code page 437
-// reachable, the way short names do on Windows: a name (in the POSIX form toPosix gives)
-// that is not there as it is spelled names the one entry of its folder that it stands for,
-// and itself when none or several do. An entry stands for name when the two have the same
-// DOS form in any letter case (a-z): each "?" of name matches "?" or one character code
-// page 437 lacks.
-bool standsFor(std::string_view name, std::string_view entry);
+// Whether a listed entry is the name (both UTF-8) in any letter case, as Wine compares
+// names: the letters of code page 437 ("\xC3\xA4" and "\xC3\x84") as well as a-z. Any
+// other character, and every byte that is no UTF-8, only matches itself.
+bool sameInAnyCase(std::string_view name, std::string_view entry);
 
 // The POSIX form of an absolute "X:\..." path or a relative one (names to UTF-8, "\" as
 // "/"). Nothing for a drive that is not mapped, a drive-relative, rooted or network path:
 // such a path names no file.
 std::optional<std::string> toPosix(std::string_view dosPath, const DriveMap& map);
 
-// A POSIX search path (":"-separated) in DOS form: each element through toDos, an element
-// holding ";" in double quotes, joined with ";", cut to 255.
+// A POSIX search path (":"-separated) in DOS form: each element through toDos (one that has
+// no DOS form left out), an element holding ";" in double quotes, joined with ";", cut to
+// 255.
 Str dosSearchPath(std::string_view posixList, const DriveMap& map);
 
 }  // namespace platform::dos

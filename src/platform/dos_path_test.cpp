@@ -65,6 +65,7 @@ TEST(ExpandPath, AgainstTheCurrentDirectory) {
       {"foo/..", "C:\\windows\\", "C:\\windows"},
       {"//foo/", "C:\\windows\\", "\\\\foo\\"},
       {"//./foo/..", "C:\\windows\\", "\\\\.\\"},
+      {"//s/share/../x", "C:\\windows\\", "\\\\s\\share\\x"},  // a server of one letter is no device
       {"//?/foo/.", "C:\\windows\\", "\\\\?\\foo"},
       {"\\??\\foo", "C:\\windows\\", "C:\\??\\foo"},
       {"?<>*\"|:", "C:\\windows\\", "C:\\windows\\?<>*\"|:"},
@@ -126,19 +127,36 @@ TEST(DosView, PosixPathsAsDosPaths) {
   EXPECT_EQ(toDos("/elsewhere", onlyC), std::nullopt);
 }
 
-TEST(DosView, NamesInCodePage437) {
+TEST(DosView, NamesInCodePage437AndNoOtherLetter) {
   DriveMap map = wineMap();
   EXPECT_EQ(toDos("/tmp/Gr\xC3\xBC\xC3\x9F/\xC3\xA9\xC3\x87", map), "Z:\\tmp\\Gr\x81\xE1\\\x82\x80");
-  EXPECT_EQ(toDos("/tmp/\xE2\x82\xAC", map), "Z:\\tmp\\?");     // the euro sign is not in it
-  EXPECT_EQ(toDos("/tmp/\xE2\x98\xBA", map), "Z:\\tmp\\?");     // a face glyph is no name byte
-  EXPECT_EQ(toDos("/tmp/a\xFF-\xC3", map), "Z:\\tmp\\a?-?");    // not UTF-8
-  EXPECT_EQ(toDos("/tmp/\xC3(\xED\xA0\x80", map), "Z:\\tmp\\?(???");  // cut short; a surrogate
-  // The first and last character of each length is one; a longer form or one past the
-  // last is a stand-in for each of its bytes.
-  EXPECT_EQ(toDos("/tmp/\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", map), "Z:\\tmp\\????");
-  EXPECT_EQ(toDos("/tmp/\xE0\x9F\xBF\xF4\x90\x80\x80", map), "Z:\\tmp\\???????");
-  EXPECT_EQ(toDos("/tmp/\xED\x9F\xBF\xED\xBF\xBF\xEE\x80\x80", map), "Z:\\tmp\\?????");  // around the surrogates
   EXPECT_EQ(toDos("/tmp/\x01\x7F", map), "Z:\\tmp\\\x01\x7F");  // control bytes as they are
+  // A name with a character the code page lacks has no DOS form: "?" in its place would
+  // name another file. The first such is named.
+  struct {
+    const char* posix;
+    const char* lacking;
+  } unfit[] = {
+      {"/tmp/b\xE2\x82\xACn", "U+20AC"},          // the euro sign
+      {"/tmp/\xC3\x95/x", "U+00D5"},                // O with tilde, in a folder's name
+      {"/tmp/\xE2\x98\xBA", "U+263A"},             // a face glyph is no name byte
+      {"/tmp/a\xFF-\xC3", "0xFF"},                  // not UTF-8
+      {"/tmp/\xC3(", "0xC3"},                       // cut short
+      {"/tmp/\xED\xA0\x80", "0xED"},               // the first surrogate
+      {"/tmp/\xED\xBF\xBF", "0xED"},               // the last
+      {"/tmp/\xED\x9F\xBF", "U+D7FF"},             // before them
+      {"/tmp/\xE0\xA0\x80", "U+0800"},             // the first of three bytes
+      {"/tmp/\xF4\x8F\xBF\xBF", "U+10FFFF"},        // the last character
+      {"/tmp/\xC0\xAF", "0xC0"},                    // a longer form than needed
+      {"/tmp/\xF4\x90\x80\x80", "0xF4"},           // past U+10FFFF
+      {"/tmp/\xF0\x9F\x98\x80", "U+1F600"},        // beyond the basic plane
+      {"rel/\xD0\x96", "U+0416"},                   // relative, Cyrillic
+  };
+  for (const auto& c : unfit) {
+    std::string lacking;
+    EXPECT_EQ(toDos(c.posix, map, &lacking), std::nullopt) << c.posix;
+    EXPECT_EQ(lacking, c.lacking) << c.posix;
+  }
 
   EXPECT_EQ(toPosix("Z:\\tmp\\M\x81hle", map), "/tmp/M\xC3\xBChle");
   EXPECT_EQ(toPosix("Z:\\\x80\xB0\xDB\x01\x7F", map), "/\xC3\x87\xE2\x96\x91\xE2\x96\x88\x01\x7F");
@@ -147,26 +165,65 @@ TEST(DosView, NamesInCodePage437) {
     EXPECT_EQ(toPosix(toDos(posix, map).value(), map), posix);
 }
 
-TEST(DosView, AStandInMatchesOneCharacterCodePage437Lacks) {
-  // A name with stand-ins as toPosix gives it, a listed name, and whether it reaches it.
+TEST(DosView, NamesMatchInAnyLetterCaseAsWineComparesThem) {
   struct {
     const char* name;
     const char* entry;
-    bool standsFor;
+    bool same;
   } cases[] = {
-      {"?uro", "\xE2\x82\xACuro", true},                   // euro sign
-      {"b?n", "b\xD0\x96n", true},                         // Cyrillic
-      {"??", "\xE4\xB8\xAD\xE6\x96\x87", true},             // two CJK characters
-      {"?", "\xE4\xB8\xAD\xE6\x96\x87", false},             // one stand-in, two characters
-      {"a?b", "a\xFF" "b", true},                           // a byte that is not UTF-8
-      {"b?n", "b?n", true},                                  // a real question mark
-      {"b?n", "bin", false},                                 // a character it has
-      {"b?n", "b\xC3\xBCn", false},                          // 0x81 in code page 437
-      {"B?N", "b\xE2\x82\xACn", true},                      // in any letter case (a-z)
-      {"\xC3\xBC?", "\xC3\xBC\xE2\x82\xAC", true},            // beside a letter it has
+      {"ZO.BAT", "zo.bat", true},
+      {"B\xC3\x84T", "b\xC3\xA4t", true},            // A and a with diaeresis
+      {"\xC3\x89T\xC3\x89", "\xC3\xA9t\xC3\xA9", true},  // E and e with acute
+      {"\xC3\xA2", "\xC3\x82", true},                 // a circumflex has its capital outside 437
+      {"\xCE\xA3", "\xCF\x83", true},                 // sigma
+      {"\xCE\xA3", "\xCF\x82", true},                 // final sigma
+      {"\xC3\xBF", "\xC5\xB8", true},                 // y with diaeresis
+      {"\xC2\xB5", "\xCE\x9C", true},                 // micro sign and capital mu
+      {"\xC6\x92", "\xC6\x91", true},                 // f with hook
+      {"\xC3\xB7", "\xC3\x97", false},                // division and multiplication signs
+      {"\xC3\x9F", "SS", false},                       // sharp s stays itself
+      {"b?n", "b\xE2\x82\xACn", false},               // "?" is no stand-in
+      {"b?n", "b?n", true},
+      {"b\xE2\x82\xACn", "B\xE2\x82\xACN", true},     // a character it lacks matches itself
+      {"a\xFF", "a\xFF", true},                        // so does a byte that is no UTF-8
+      {"a\xFF", "A\xFE", false},
+      {"zo.bat", "zo.ba", false},
+      {"zo.ba", "zo.bat", false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(platform::dos::standsFor(c.name, c.entry), c.standsFor) << c.name << " / " << c.entry;
+    EXPECT_EQ(platform::dos::sameInAnyCase(c.name, c.entry), c.same) << c.name << " / " << c.entry;
+}
+
+TEST(DosView, NamesWindowsCannotHave) {
+  struct {
+    const char* path;
+    const char* name;  // "" when Windows can have every name
+    char character;
+    bool atTheEnd;
+  } cases[] = {
+      {"Z:\\tmp\\zor", "", 0, false},
+      {"Z:\\tmp\\.\\..\\my zor\\", "", 0, false},
+      {"Z:\\tmp\\a<b\\zor", "a<b", '<', false},
+      {"Z:\\x>\\y|", "x>", '>', false},
+      {"Z:\\a|b", "a|b", '|', false},
+      {"Z:\\say \"hi\"", "say \"hi\"", '"', false},
+      {"Z:\\b?n", "b?n", '?', false},
+      {"Z:b<n", "b<n", '<', false},  // from the first character after the drive
+      {"Z:\\a*", "a*", '*', false},
+      {"Z:\\a:b", "a:b", ':', false},
+      {"Z:\\tab\there", "tab\there", '\t', false},
+      {"Z:\\dot.\\zor", "dot.", '.', true},
+      {"Z:\\zor\\blank ", "blank ", ' ', true},
+      {"\\\\SERVER\\SHARE\\x.", "x.", '.', true},
+  };
+  for (const auto& c : cases) {
+    auto found = platform::dos::unnamableOnWindows(c.path);
+    ASSERT_EQ(found.has_value(), *c.name != '\0') << c.path;
+    if (!found) continue;
+    EXPECT_EQ(found->name, c.name) << c.path;
+    EXPECT_EQ(found->character, c.character) << c.path;
+    EXPECT_EQ(found->atTheEnd, c.atTheEnd) << c.path;
+  }
 }
 
 TEST(DosView, DosPathsAsPosixPaths) {
@@ -184,8 +241,8 @@ TEST(DosView, DosPathsAsPosixPaths) {
 
 TEST(DosView, SearchPathInDosForm) {
   DriveMap map = wineMap();
-  EXPECT_EQ(dosSearchPath("/usr/bin:/srv/u/.wine/drive_c/bat::/odd;dir:relative", map),
-            "Z:\\usr\\bin;C:\\bat;;\"Z:\\odd;dir\";relative");
+  EXPECT_EQ(dosSearchPath("/usr/bin:/srv/u/.wine/drive_c/bat::/odd;dir:relative:/b\xE2\x82\xACn", map),
+            "Z:\\usr\\bin;C:\\bat;;\"Z:\\odd;dir\";relative");  // no DOS form for the euro sign
   EXPECT_EQ(dosSearchPath("", map), "");
 
   std::string longList;

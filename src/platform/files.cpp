@@ -32,6 +32,13 @@ void File::close() {
   if (int error = tryClose()) runtimeError(runtimeErrorCode(error));
 }
 
+bool findEntry(std::string_view path, Str* storedName) {
+  Listing listing = listingOf(path);
+  if (listing.found != Listing::file && listing.found != Listing::folder) return false;
+  if (storedName) *storedName = listing.name;
+  return true;
+}
+
 namespace {
 
 // A failed open stops the run, with the link that was not followed if that was why.

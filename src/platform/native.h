@@ -3,8 +3,10 @@
 // OEM code page written to standard output or standard error as the terminal shows it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/short_string.h"
 #include "platform/platform.h"
@@ -26,9 +28,24 @@ bool directoryExists(std::string_view dosPath);
 // OEM text as the machine's own names and streams have it: UTF-8 on POSIX, the same bytes
 // on Windows. A native path joins it as it is, never through the code page.
 std::string nativeText(std::string_view oemText);
-// Text typed in the machine's own form (an argument, a line of a file) in the OEM code
-// page: on POSIX UTF-8 to code page 437, "?" for a character it lacks; on Windows as it is.
-std::string oemTextOf(std::string_view nativeText);
+// Text in the machine's own form (a line of a file) in the OEM code page: on POSIX UTF-8 to
+// code page 437; on Windows as it is. Nothing when a character has no byte there: lacking
+// (when given) then names it ("U+20AC", a byte that is no UTF-8 "0xFF").
+std::optional<std::string> oemTextOf(std::string_view nativeText, std::string* lacking = nullptr);
+
+// The program's arguments (without its name) in the OEM code page, taken from the command
+// line as the system has it: on Windows its wide form, since the bytes the C runtime hands
+// over are those of the ANSI code page, with "?" for what that lacks.
+struct Arguments {
+  std::vector<std::string> words;
+  // The first word that holds a character the OEM code page lacks, as the machine's streams
+  // show it, and that character (as oemTextOf names it); both empty when every word fits.
+  std::string unfitWord, unfitCharacter;
+};
+Arguments programArguments(int argc, char** argv);
+// The character of the current directory's name that the OEM code page lacks, named as
+// oemTextOf names it; "" when there is none.
+std::string currentDirectoryLacks();
 
 enum class Stream { output, error };
 // Writes text in the machine's own form (nativeText) whole: 0, or the error number of the

@@ -27,8 +27,17 @@ Str currentDirectory();
 // The path made absolute against the current directory, "." and ".." resolved; "" gives
 // the current directory; a path that cannot be expanded comes back unchanged.
 Str expandPath(std::string_view path);
-// True when the file system lists an entry of this name. storedName (optional) receives
-// the entry's name as the file system spells it (its last part only).
+// What the file system lists under a path, its names matched as Wine matches them: the
+// entry spelled as given, else the one entry that matches in another letter case.
+struct Listing {
+  // several: no entry is spelled as given and more than one matches in another letter case.
+  enum Found { none, file, folder, several } found = none;
+  Str name;   // the entry's name as the file system spells it (its last part only)
+  Str other;  // with several: a second one that matches
+};
+Listing listingOf(std::string_view path);
+// True when the file system lists one entry of this name (listingOf). storedName
+// (optional) receives the entry's name as the file system spells it (its last part only).
 bool findEntry(std::string_view path, Str* storedName = nullptr);
 
 // --- files -----------------------------------------------------------------------------

@@ -38,16 +38,22 @@ Str nextPathElement(std::string_view list, std::size_t& i) {
   return list.substr(start, end - start);
 }
 
-Str searchFile(std::string_view name, std::string_view list) {
-  Str stored;
-  Str candidate = name;
-  if (platform::findEntry(candidate, &stored)) return foundAt(candidate, stored);
+Str searchFile(std::string_view name, std::string_view list, Clash* clash) {
+  // Whether the search ends at candidate, with the result in found.
+  Str found;
+  auto endsAt = [&found, clash](const Str& candidate) {
+    Listing listing = listingOf(candidate);
+    if (listing.found == Listing::file) found = foundAt(candidate, listing.name);
+    if (listing.found == Listing::several && clash) *clash = {candidate, listing.name, listing.other};
+    return listing.found == Listing::file || listing.found == Listing::several;
+  };
+  if (endsAt(Str(name))) return found;
   for (std::size_t i = 0; i < list.size();) {
-    candidate = nextPathElement(list, i);
+    Str candidate = nextPathElement(list, i);
     if (candidate.empty()) continue;
     if (!(candidate.view().ends_with(':') || candidate.view().ends_with('\\'))) candidate += '\\';
     candidate += name;
-    if (platform::findEntry(candidate, &stored)) return foundAt(candidate, stored);
+    if (endsAt(candidate)) return found;
   }
   return Str();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "platform/platform.h"
@@ -78,6 +79,22 @@ TEST_F(SearchFile, AHitStaysRelativeWhereTheCurrentDirectoryHasNoDosForm) {
   ASSERT_EQ(platform::currentDirectory(), "");  // longer than a DOS path may be
   touch("ZO.BAT");
   EXPECT_EQ(searchFile("ZO.BAT", ""), "ZO.BAT");
+}
+
+// A folder under the name is no hit; two spellings of it stop the search where they are,
+// since which of them a program would start cannot be told.
+TEST_F(SearchFile, FoldersArePassedOverAndTwoSpellingsStopTheSearch) {
+  for (const char* folder : {"a", "a/ZO.BAT", "b", "c"}) fs::create_directory(folder);
+  touch("b/zo.bat");
+  touch("b/Zo.Bat");
+  touch("c/ZO.BAT");
+  Clash clash;
+  EXPECT_EQ(searchFile("ZO.BAT", "a;c", &clash), here + "\\c\\ZO.BAT");
+  EXPECT_EQ(clash.place, "");
+  EXPECT_EQ(searchFile("ZO.BAT", "a;b;c", &clash), "");
+  EXPECT_EQ(clash.place, "b\\ZO.BAT");
+  EXPECT_EQ(std::set<std::string>({std::string(clash.first.view()), std::string(clash.second.view())}),
+            std::set<std::string>({"zo.bat", "Zo.Bat"}));
 }
 #endif
 

@@ -42,11 +42,11 @@ void readAnswer(Str& answer, const std::function<bool(Str&)>& accept) {
   const int column = console::cursorColumn();
   int row = console::cursorRow();
   for (;;) {
-    console::readLine(answer);
+    bool fits = console::readLine(answer);
     const int width = console::screen().width;
     const int expectedRow = row + (column - 1 + static_cast<int>(answer.size())) / width + 1;
     row -= expectedRow - console::cursorRow();  // rows scrolled away by a long answer
-    if (accept(answer)) return;
+    if (fits && accept(answer)) return;
 
     console::writeText("\a");
     for (int r = console::cursorRow() - 1; r > row; --r) {

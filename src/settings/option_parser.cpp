@@ -100,7 +100,7 @@ std::string takeOptionWord(std::string_view& line) {
   std::string word;
   bool quoted = false;
   std::size_t i = 0;
-  for (; i < line.size() && (quoted || line[i] != ' '); ++i) {
+  for (; i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t')); ++i) {
     if (line.substr(i).starts_with("%%")) {
       word += '%';
       ++i;
@@ -124,10 +124,10 @@ std::string takeOptionWord(std::string_view& line) {
   return word;
 }
 
-// The word at the front of the line, up to the next blank; the word and that blank leave
-// the line.
+// The word at the front of the line, up to the next blank or tab; the word and that blank
+// leave the line.
 std::string_view takeWord(std::string_view& line) {
-  std::size_t end = line.find(' ');
+  std::size_t end = line.find_first_of(" \t");
   std::string_view word = line.substr(0, end);
   line.remove_prefix(end == std::string_view::npos ? line.size() : end + 1);
   return word;

@@ -55,7 +55,7 @@ TEST(OptionParser, Numbers) {
   EXPECT_EQ(parsed("-X$100").memoryLimitKb, 256);
   EXPECT_EQ(parsed("-XMS:2000").memoryLimitKb, 2000);
   EXPECT_EQ(parsed("-speicher=12").memoryLimitKb, 12);
-  EXPECT_EQ(parsed("-X12\t").memoryLimitKb, 0);  // a tab belongs to the word
+  EXPECT_EQ(parsed("-X12\t").memoryLimitKb, 12);  // a tab ends the word, as a blank does
 
   Settings s;
   s.screenLines = 43;
@@ -121,14 +121,15 @@ TEST(OptionParser, PlainMarksQuotesAndSeparators) {
   EXPECT_EQ(parsed("'a b'  -M-").mouse, 0);
   EXPECT_EQ(parsed("\"it's\" -M-").mouse, 0);
   EXPECT_EQ(parsed("\"-M- -C-").cpuEmulator, 1);
-  // Tabs separate nothing inside a line: they belong to the word.
+  // Tabs part words as blanks do, as the command interpreter parts them.
   Settings s = parsed("-C-\t-M-");
   EXPECT_EQ(s.cpuEmulator, 0);
-  EXPECT_EQ(s.mouse, 1);
+  EXPECT_EQ(s.mouse, 0);
   s = parsed("\t\t-M- \t -C-");
   EXPECT_EQ(s.mouse, 0);
   EXPECT_EQ(s.cpuEmulator, 0);
-  EXPECT_EQ(parsed("-Fa\tb").colourTableName.view(), "a\tb");
+  EXPECT_EQ(parsed("-Fa\tb").colourTableName.view(), "a");
+  EXPECT_EQ(parsed("-F\"a\tb\"\t-M-").colourTableName.view(), "a\tb");
   EXPECT_EQ(parsed("  -M-   -C-   ").cpuEmulator, 0);
 }
 

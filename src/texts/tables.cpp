@@ -183,27 +183,28 @@ constexpr Entry<MessageText> messageList[] = {
     {msgExpectFileName,
      {"a name without control characters or '\"' of at most {highest} characters with ZOR's directory",
       "ein Name ohne Steuerzeichen und '\"' von h\x94" "chstens {highest} Zeichen mit dem Verzeichnis von ZOR"}},
-    {msgZorPathUnusable,
-     {"abort : the path of ZOR's directory holds a control character or a \"!",
-      "Abbruch : der Pfad des ZOR-Verzeichnisses enth\x84lt ein Steuerzeichen oder ein \"!"}},
     {msgStandardOutput, {"standard output", "Standardausgabe"}},
     {msgHelpTitle, {" - set-up program for ZOR\n", " - Einrichtungsprogramm zu ZOR\n"}},
     {msgHelpUsage,
      {"\n"
       "Usage: zorsetup                    the full-screen menu\n"
       "       zorsetup --show [NAME...] [--launcher DIR]\n"
-      "       zorsetup --list [--launcher DIR]\n",
+      "       zorsetup --list [--launcher DIR]\n"
+      "       zorsetup --set NAME=VALUE... [--from FILE] [--launcher DIR] [--zor DIR]\n"
+      "                [--dry-run]\n",
       "\n"
       "Aufruf: zorsetup                   das Men\x81\n"
       "        zorsetup --show [NAME...] [--launcher VERZ]\n"
-      "        zorsetup --list [--launcher VERZ]\n"}},
+      "        zorsetup --list [--launcher VERZ]\n"
+      "        zorsetup --set NAME=WERT... [--from DATEI] [--launcher VERZ]\n"
+      "                 [--zor VERZ] [--dry-run]\n"}},
     {msgHelpUsageSet,
-     {"       zorsetup --set [NAME=VALUE...] [--from FILE] [--launcher DIR] [--zor DIR]\n"
-      "                      [--dry-run]\n"
+     {"       zorsetup --set --from FILE [NAME=VALUE...] [--launcher DIR] [--zor DIR]\n"
+      "                [--dry-run]\n"
       "       zorsetup --help | --version\n"
       "\n",
-      "        zorsetup --set [NAME=WERT...] [--from DATEI] [--launcher VERZ] [--zor VERZ]\n"
-      "                       [--dry-run]\n"
+      "        zorsetup --set --from DATEI [NAME=WERT...] [--launcher VERZ]\n"
+      "                 [--zor VERZ] [--dry-run]\n"
       "        zorsetup --help | --version\n"
       "\n"}},
     {msgHelpAbout,
@@ -227,15 +228,17 @@ constexpr Entry<MessageText> messageList[] = {
       "beendet ohne zu schreiben; Enter schreibt ZO.BAT."}},
     {msgAnd, {"and", "und"}},
     {msgHelpShow,
-     {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it, the\n"
-      "                    same in every language, after a line \"# launcher: PATH\"; with\n"
-      "                    names, only their values, a line each\n",
-      "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie nimmt,\n"
-      "                    in jeder Sprache gleich, nach einer Zeile \"# launcher: PFAD\"; mit\n"
-      "                    Namen nur deren Werte, je eine Zeile\n"}},
+     {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it,\n"
+      "                    the same in every language, after a line \"# launcher: PATH\";\n"
+      "                    with names, only their values, a line each\n",
+      "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie\n"
+      "                    nimmt, in jeder Sprache gleich, nach einer Zeile\n"
+      "                    \"# launcher: PFAD\"; mit Namen nur deren Werte, je eine Zeile\n"}},
     {msgHelpList,
-     {"  --list            print the launcher's path and the settings as the menu shows them\n",
-      "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81 ausgeben\n"}},
+     {"  --list            print the launcher's path and the settings as the menu\n"
+      "                    shows them\n",
+      "  --list            Pfad der Startdatei und die Einstellungen wie im Men\x81\n"
+      "                    ausgeben\n"}},
     {msgHelpSet,
      {"  --set NAME=VALUE  change settings and write the launcher; a launcher that stays the same is "
       "not written (\"unchanged\"). NAME is the menu letter or its name:",
@@ -310,12 +313,26 @@ constexpr Entry<MessageText> messageList[] = {
      {"holds changes of its own and could not be kept as ZO.BAK: left as it was",
       "hat eigene \x8Enderungen und konnte nicht als ZO.BAK bleiben: unver\x84ndert gelassen"}},
     {msgRefusedChanged,
-     {"changed while it was being saved: left as it is", "wurde w\x84hrend des Speicherns ge\x84ndert: unver\x84ndert gelassen"}},
+     {"changed while it was being saved: left as it is",
+      "wurde w\x84hrend des Speicherns ge\x84ndert: unver\x84ndert gelassen"}},
     {msgRefusedNotATable, {"not a colour table: left as it is", "keine Farbtabelle: unver\x84ndert gelassen"}},
     {msgRefusedBackupLeftAs,
      {"holds the old launcher, which could not become ZO.BAK; the new one is written",
       "h\x84lt die alte Startdatei, die nicht ZO.BAK werden konnte; die neue ist geschrieben"}},
     {msgLineTooLong, {"a line longer than 65536 bytes", "eine Zeile l\x84nger als 65536 Bytes"}},
+    {msgLacksCharacter, {"%s is not in the OEM code page", "%s fehlt in der OEM-Codepage"}},
+    {msgZorLacksCharacter,
+     {"abort : the name of ZOR's directory holds %s, which the OEM code page lacks!",
+      "Abbruch : der Name des ZOR-Verzeichnisses enth\x84lt %s, das in der OEM-Codepage fehlt!"}},
+    {msgZorNameHolds,
+     {"abort : the name \"%s\" in ZOR's path holds %s, which Windows does not allow!",
+      "Abbruch : der Name \"%s\" im Pfad von ZOR enth\x84lt %s, was Windows nicht erlaubt!"}},
+    {msgZorNameEnds,
+     {"abort : the name \"%s\" in ZOR's path ends in %s, which Windows does not allow!",
+      "Abbruch : der Name \"%s\" im Pfad von ZOR endet auf %s, was Windows nicht erlaubt!"}},
+    {msgClash,
+     {"%s and %s in %s both match %s in any letter case!",
+      "%s und %s in %s passen beide auf %s, gro\xE1 oder klein!"}},
     // The letters that answer: yes and no to the drive question, save and drop in the
     // colour editor.
     {msgKeysYes, {"YJ", "JY"}},

@@ -33,6 +33,18 @@ std::size_t findMarkerEnd(std::span<const std::uint8_t> table) {
 
 ShortString<46> displayModeNameArray[displayModeCount];
 
+std::string filled(std::string_view text, std::initializer_list<std::string_view> words) {
+  std::string out(text);
+  std::size_t at = 0;
+  for (std::string_view word : words) {
+    at = out.find("%s", at);
+    if (at == std::string::npos) break;
+    out.replace(at, 2, word);
+    at += word.size();
+  }
+  return out;
+}
+
 int loadTable(std::span<const std::uint8_t> table, std::string_view code,
               std::span<std::string_view> refs) {
   std::size_t at = findMarkerEnd(table);

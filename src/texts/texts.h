@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "base/short_string.h"
@@ -34,7 +36,7 @@ enum MessageText : int {
   msgZorPathTooLong = 1, msgWritten, msgNothingWritten, msgLauncherNotWritten, msgChangedSinceRead,
   msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
   msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
-  msgExpectScreenLines, msgExpectFileName, msgZorPathUnusable, msgStandardOutput, msgHelpTitle,
+  msgExpectScreenLines, msgExpectFileName, msgStandardOutput, msgHelpTitle,
   msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
   msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpList, msgHelpSet, msgHelpModes, msgHelpFileName,
   msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpConventions,
@@ -44,7 +46,8 @@ enum MessageText : int {
   msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
   msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther, msgRefusedForeignLink,
   msgRefusedNoBackup, msgRefusedChanged, msgRefusedNotATable, msgRefusedBackupLeftAs, msgLineTooLong,
-  msgKeysYes, msgKeysNo, msgKeysSave, msgKeysDrop, messageTextsEnd
+  msgLacksCharacter, msgZorLacksCharacter, msgZorNameHolds, msgZorNameEnds, msgClash, msgKeysYes,
+  msgKeysNo, msgKeysSave, msgKeysDrop, messageTextsEnd
 };
 
 // The number of entries of each table.
@@ -85,6 +88,9 @@ inline std::string_view text(Label label) { return label.general ? text(label.ge
 
 // Whether the key is one of the letters of an answer's text (msgKeysYes, ...).
 inline bool answers(MessageText letters, char key) { return text(letters).find(key) != std::string_view::npos; }
+
+// The text with each "%s" replaced by the next of the words; a "%s" without a word stays.
+std::string filled(std::string_view text, std::initializer_list<std::string_view> words);
 
 // Element i names display mode i (DisplayModeNames entry i + 2), cut to 46 characters.
 extern ShortString<46> displayModeNameArray[displayModeCount];

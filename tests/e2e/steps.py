@@ -147,9 +147,15 @@ MODE_LETTERS = "CEAFH"
 ENTER_SIGN = "[<─┘]"  # "[", "<", 196, 217, "]" in code page 437
 
 
+def in_row(value):
+    """A value as its menu row shows it: whole when it fits columns 52 to 79, else "..." and
+    its end."""
+    return value if len(value) <= 28 else "..." + value[-25:]
+
+
 def menu_rows(t, **changes):
     """Rows 5 on of the menu as they should read (trailing blanks removed), for the
-    default settings with the changes given (a value that fits behind its label)."""
+    default settings with the changes given."""
     v = dict(DEFAULTS, **changes)
 
     def key_row(key, value=""):
@@ -166,7 +172,7 @@ def menu_rows(t, **changes):
         elif row["kind"] == "screenMode":
             shown += [key_row(key, MODE_LETTERS[v[key]]), (" " * 29 + t["modes"][v[key]]).rstrip()]
         else:
-            shown.append(key_row(key, str(v[key])))
+            shown.append(key_row(key, in_row(str(v[key]))))
     return shown + [
         key_row("*"),
         " " * 20 + "[Esc] .. " + t["exit_no_save"],
@@ -195,8 +201,8 @@ def rows(s, first=1, last=25):
 
 
 def read_menu(s):
-    """The menu's values by key letter as the screen shows them (a value too long for its
-    row goes on in the rows below it), and "mode" for the row under the screen setting."""
+    """The menu's values by key letter as the screen shows them (in_row), and "mode" for
+    the row under the screen setting."""
     values, last = {}, None
     for line in s.lines():
         if len(line) > 29 and line[21] == "[" and line[23:29] == "]  .. ":
@@ -204,8 +210,6 @@ def read_menu(s):
             values[last] = line[51:]
         elif last == "b" and "mode" not in values:
             values["mode"] = line[29:]
-        elif last and line and not line.startswith(" " * 20 + "["):
-            values[last] += line
         else:
             last = None
     return values

@@ -8,7 +8,7 @@ import pytest
 
 from harness import ENTER, ESC, UP
 from steps import (DEFAULT_PAIRS, LANGUAGES, YELLOW_ON_BLUE, closing, colour_table, dos, expect,
-                   option_line, reach_menu, read_menu, written_line)
+                   option_line, reach_menu, read_menu, in_row, written_line)
 
 
 def editor_rows(t):
@@ -67,7 +67,7 @@ def test_new_table_is_made_saved_and_named_in_the_launcher(start, zor_dir, lang,
 
     # Saved; back in the menu, which names the table by its full path.
     full = dos(zor_dir) + "\\MY.TAB"
-    expect(s, "s", lambda: read_menu(s).get("f"), full)
+    expect(s, "s", lambda: read_menu(s).get("f"), in_row(full))
     table = zor_dir / "MY.TAB"
     assert table.read_bytes() == colour_table(comment, pairs)
     assert len(table.read_bytes()) == 67
@@ -96,14 +96,14 @@ def test_existing_table_is_opened_without_a_comment_and_dropped_with_esc(start, 
     check_colours(s, pairs)
     expect(s, "a", lambda: category_colours(s)[0], {0x40})  # white steps round to black
     full = dos(zor_dir) + "\\OLD.TAB"
-    expect(s, ESC, lambda: read_menu(s).get("f"), full)  # back in the menu, named though dropped
+    expect(s, ESC, lambda: read_menu(s).get("f"), in_row(full))  # back in the menu, named though dropped
     assert table.read_bytes() == colour_table("old", pairs, filler=b"\0")
     assert (os.stat(table).st_ino, os.stat(table).st_mtime_ns) == (stat.st_ino, stat.st_mtime_ns)
 
     # The editor offers that name next time; taking it reads the file again.
     expect(s, "*", lambda: "[ " + full + " ]" in "".join(s.lines()), True)
     expect(s, ENTER, lambda: category_colours(s), shown_in(pairs))
-    expect(s, "v", lambda: read_menu(s).get("f"), full)
+    expect(s, "v", lambda: read_menu(s).get("f"), in_row(full))
     expect(s, ESC, lambda: s.lines()[0], t["aborted"])
     s.send("x", settle=False)
     assert s.wait_exit() == 0

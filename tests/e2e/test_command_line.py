@@ -10,7 +10,7 @@ import pytest
 
 from conftest import snapshot
 from harness import ENTER
-from steps import DEFAULTS, LANGUAGES, dos, launcher_bytes, option_line, read_menu, reach_menu
+from steps import DEFAULTS, LANGUAGES, dos, in_row, launcher_bytes, option_line, read_menu, reach_menu
 
 RESERVED = "REM * reserved line * please do not remove *"
 
@@ -19,8 +19,12 @@ def test_help_version_and_usage_errors(run, tmp_path):
     for form in ["--help", "-h", "-?", "/?"]:
         p = run(form)
         assert (p.returncode, p.err) == (0, ""), form
-        assert p.out.startswith("zorsetup ") and "--set [NAME=VALUE...]" in p.out, form
-    assert "Aufruf: zorsetup" in run("-h", lang="de_DE.UTF-8").out
+        assert p.out.startswith("zorsetup ") and "--set NAME=VALUE..." in p.out, form
+        assert "--set --from FILE" in p.out, form  # --set needs one or the other
+    german = run("-h", lang="de_DE.UTF-8").out
+    assert "Aufruf: zorsetup" in german
+    for text in (p.out, german):  # within a screen's 80 columns
+        assert max(len(line) for line in text.splitlines()) <= 80
     p = run("--version")
     assert (p.returncode, p.err) == (0, "") and p.out.startswith("zorsetup ") and p.out.count("\n") == 1
     # A usage error is one line naming it, wherever it runs: here no ZOR4.EXE and no launcher.
@@ -56,7 +60,7 @@ def test_show_prints_every_setting_the_menu_shows(start, run, zor_dir):
         if key == "mode":
             assert shown["b"].endswith("  " + value.strip())
         else:
-            assert shown[key][22:].split("  ")[0] == value.strip(), key
+            assert in_row(shown[key][22:].split("  ")[0]) == value.strip(), key
     assert shown["g"] == "gtdata-dll            on"
 
 
@@ -116,7 +120,7 @@ def test_copy_between_two_machines(program, run, zor_dir, bin_dir, tmp_path):
     (a file by a path of any length, standard input, a FIFO), and the launchers are the same
     bytes. The launcher's folder has a name a terminal would act on: --show, --list and
     --set name it in one line, with no control byte."""
-    odd = tmp_path / ("src\n\x1b]0;title\x07\u009b31m" if program.posix else "src")
+    odd = tmp_path / ("src\n\x1b]0;title\x07" if program.posix else "src")  # a C1 control has no DOS name
     odd.mkdir()
     p = run("--set", "u=off", "b=a", "f=MY.FAR", "x=512", "r=on", "--launcher", str(odd))
     assert p.returncode == 0, p.err
@@ -200,3 +204,57 @@ def test_bash_completion(posix_program, tmp_path, line, offered, shown):
                        capture_output=True, text=True, timeout=30)
     assert (p.stdout, p.stderr) == (offered + "\n", ""), line
     assert sorted(os.listdir(tmp_path)) == sorted(["found-by-a-glob"] + (["stand-in"] if shown else []))
+
+
+# Names through --set on both builds: where ZOR lives (the current directory, or --zor in DOS
+# form, which Wine can name where it would start no program), where the launcher goes, and
+# a colour table. A name the OEM code page carries is written in it; any other is refused
+# with what is wrong with it, and nothing is written, least of all to the "?" decoy beside it.
+NAMES = [
+    # (what, name, exit code, the launcher's command line holds, the complaint holds)
+    ("table", "MY.FAR", 0, b"\\zor\\MY.FAR", ""),
+    ("table", "gr\u00fcn \u00e9.far", 0, b'\\zor\\gr\x81n \x82.far" -G+', ""),
+    ("table", "b?n.far", 0, b"\\zor\\b?n.far", ""),  # a question mark of its own
+    ("table", "\u00d5.far", 2, None, "U+00D5 is not in the OEM code page"),
+    ("table", "b\u20acn.far", 2, None, "U+20AC is not in the OEM code page"),
+    ("table", "T" * 240, 2, None, "at most 252 characters"),
+    ("launcher", "b\u00e4n", 0, b"\\zor\\ZOR4.EXE", ""),
+    ("launcher", "b\u20acn", 2, None, "U+20AC is not in the OEM code page"),
+    ("zor", "\u03a9mega", 0, b"\\\xeamega\\ZOR4.EXE", ""),
+    ("zor", "a<b", 1, None, 'the name "a<b" in ZOR\'s path holds "<", which Windows does not allow!'),
+    ("zor", "dot.", 1, None, 'the name "dot." in ZOR\'s path ends in ".", which Windows does not allow!'),
+    ("current", "\u00d5", 1, None, "the name of ZOR's directory holds U+00D5, which the OEM code page lacks!"),
+]
+
+
+@pytest.mark.parametrize("what,name,code,written,complaint", NAMES, ids=[f"{r[0]}-{r[1][:12]}" for r in NAMES])
+def test_a_name_is_written_in_the_oem_code_page_or_refused_with_its_reason(
+        program, run, tmp_path, bin_dir, what, name, code, written, complaint):
+    zor = tmp_path / (name if what in ("zor", "current") else "zor")
+    zor.mkdir(exist_ok=True)
+    (zor / "ZOR4.EXE").write_bytes(b"MZ")
+    launcher_dir = bin_dir
+    if what == "launcher":
+        launcher_dir = tmp_path / name
+        launcher_dir.mkdir()
+        (tmp_path / "b?n").mkdir()
+        (tmp_path / "b?n" / "ZO.BAT").write_bytes(b"@ECHO OFF\r\nREM decoy\r\nZOR4.EXE -X1")
+    args = ["--set", "u=off", "--launcher", str(launcher_dir)]
+    if what == "table":
+        args.append("f=" + name)
+    cwd = zor
+    if what == "zor":
+        args += ["--zor", dos(zor)]
+        cwd = tmp_path
+    elif what == "current" and not program.posix:
+        pytest.skip("Wine shows the directory as it is: the POSIX program's case")
+    before = snapshot(tmp_path)
+    p = run(*args, cwd=cwd)
+    assert p.returncode == code, p.err
+    assert complaint in p.err
+    launcher = launcher_dir / "ZO.BAT"
+    if written is None:
+        assert snapshot(tmp_path) == before
+    else:
+        line = launcher.read_bytes().split(b"\r\n")[2]
+        assert written in line and b"-U-" in line, line

@@ -9,7 +9,7 @@ import pytest
 
 from harness import ENTER
 from steps import (LANGUAGES, YELLOW_ON_BLUE, closing, dos, expect, launcher_bytes, menu_screen,
-                   option_line, read_menu, rows, shows)
+                   option_line, read_menu, in_row, rows, shows)
 
 
 @pytest.fixture
@@ -134,8 +134,8 @@ def test_command_line_longer_than_255_characters_keeps_its_later_switches(start,
     launcher = bin_dir / "ZO.BAT"
     launcher.write_bytes(launcher_bytes(t["reserved"], "C:\\ZOR\\ZOR4.EXE", options))
     s = start()
-    # The menu shows the switches from beyond the 255th character, and the whole name.
-    shows(s, lambda: {k: read_menu(s).get(k) for k in "fuxz"}, {"f": name, "u": "off", "x": "123", "z": "50"})
+    # The menu shows the switches from beyond the 255th character, and the name's end.
+    shows(s, lambda: {k: read_menu(s).get(k) for k in "fuxz"}, {"f": in_row(name), "u": "off", "x": "123", "z": "50"})
     s.send(ENTER, settle=False)
     closing(s, t, launcher)
     assert launcher.read_bytes() == launcher_bytes(t["reserved"], dos(zor_dir) + "\\ZOR4.EXE", options)

@@ -9,7 +9,7 @@ import time
 from conftest import snapshot
 from harness import CTRL_C, CTRL_Z, ENTER, ESC, F
 from steps import (CURSOR_ROW, EN, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos, expect,
-                   reach_menu, read_menu, shows)
+                   in_row, reach_menu, read_menu, shows)
 
 # Menu rows whose value a key toggles (the value starts in column 52).
 SUBDIRS, PARTITION, BOOT, SCREEN, HEX, MOUSE, CPU, RESOURCES, ICONS = 5, 6, 7, 9, 11, 12, 13, 14, 15
@@ -45,7 +45,7 @@ def test_cursor_function_and_alt_keys_in_every_spelling(start, posix_program, zo
     s.send("f" + "A")
     for keys in KEYS:
         s.send(keys)
-    expect(s, "B" + ENTER, lambda: read_menu(s).get("f"), dos(zor_dir) + "\\AB")
+    expect(s, "B" + ENTER, lambda: read_menu(s).get("f"), in_row(dos(zor_dir) + "\\AB"))
 
 
 def test_lone_escape_and_bytes_split_across_writes(start, posix_program, tmp_path):

@@ -198,10 +198,11 @@ def zor_stand_in(tmp_path_factory):
 
 # ZOR's directory, the colour table given to --set and an unpacker kept from the old
 # launcher, with the command interpreter's special characters (in a directory where Windows
-# allows them); the first row is plain.
+# allows them) and letters of the OEM code page; the first row is plain.
 NAMES = [("zor", "MY.FAR", "UNP.EXE"), ("my zor", "sub dir\\", "C:\\un pack\\UNP.EXE"),
          ("R&D", "x & del *.far", "a&b|c"), ("50%", "%PATH%.FAR", "%1%%"),
-         ("a^b(x),c;d=e", "(x)^y,z;w=v.far", "x<y>z"), ("!x'y", "a|b<c>d.far", "(a)")]
+         ("a^b(x),c;d=e", "(x)^y,z;w=v.far", "x<y>z"), ("!x'y", "a|b<c>d.far", "(a)"),
+         ("bän", "grün.far", "ünp.exe"), ("Café Ä", "é ß.far", "Ü\\ñ.exe")]
 
 
 @pytest.mark.parametrize("directory,table,unpacker", NAMES, ids=[row[0] for row in NAMES])
@@ -210,7 +211,7 @@ def test_zor_gets_each_name_whole_through_the_command_interpreter(
     zor = tmp_path / "zors" / directory
     zor.mkdir(parents=True)
     shutil.copy(zor_stand_in, zor / "ZOR4.EXE")
-    (bin_dir / "ZO.BAT").write_bytes(f'@ECHO OFF\r\nREM\r\nZOR4.EXE -N"{unpacker.replace("%", "%%")}"'.encode())
+    (bin_dir / "ZO.BAT").write_bytes(f'@ECHO OFF\r\nREM\r\nZOR4.EXE -N"{unpacker.replace("%", "%%")}"'.encode("cp437"))
     p = run("--set", "f=" + table, "r=on", "--launcher", str(bin_dir), cwd=zor)
     assert p.returncode == 0, p.err
 
@@ -218,6 +219,6 @@ def test_zor_gets_each_name_whole_through_the_command_interpreter(
     wine.prepare(env, tmp_path)
     subprocess.run([wine.WINE, "cmd", "/c", "ZO.BAT", "a", "b c"], cwd=bin_dir, env=env, check=True,
                    stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
-    received = (zor / "ARGS.TXT").read_bytes().decode("cp437").split("\n")[1:-1]
+    received = (zor / "ARGS.TXT").read_bytes().decode("utf-8").split("\n")[1:-1]
     switches = option_items(F=dos(zor) + "\\" + table, N=unpacker, R="+")
     assert received == [dos(zor) + "\\ZOR4.EXE"] + switches + ["a", "b c"]

@@ -21,6 +21,8 @@ class MemoryDevice : public Device {
   void press(std::uint8_t scan);
   // Queues a key with a character and a scan code (224 and the grey cursor keys).
   void pressChar(std::uint8_t ch, std::uint8_t scan);
+  // Queues a character the OEM code page lacks.
+  void typeUnfit() { keys_.push_back(KeyEvent{0, 0, false, true}); }
 
   int codePageValue = 437;
   int beeps = 0;

@@ -188,6 +188,10 @@ int inUtf8(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
   // (an arrow for Esc, a note for Enter) must not act as those keys. Alpha is byte 224,
   // which the console reads as the prefix of the grey cursor keys.
   int oem = platform::unicodeToCp437(d.codePoint);
+  if (oem < 0) {  // a letter the program cannot take: a line editor says so
+    keys[0] = KeyEvent{0, 0, false, true};
+    return 1;
+  }
   if (oem < 0x80 || oem == 224) return 0;
   keys[0] = character(static_cast<std::uint8_t>(oem));
   return 1;

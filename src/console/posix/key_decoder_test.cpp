@@ -19,7 +19,9 @@ std::string named(char kind, int n) {
   return name;
 }
 
-std::string describe(const KeyEvent& key) { return key.ch ? named('c', key.ch) : named('s', key.scan); }
+std::string describe(const KeyEvent& key) {
+  return key.unfit ? "unfit" : key.ch ? named('c', key.ch) : named('s', key.scan);
+}
 
 std::vector<std::string> feed(KeyDecoder& decoder, std::string_view bytes) {
   std::vector<std::string> out;
@@ -142,10 +144,10 @@ TEST(KeyDecoder, Utf8BecomesCodePage437) {
   EXPECT_EQ(decode("\xc3\x87\xc3\xa4\xc3\x9f\xc3\x84"), (Keys{"c128", "c132", "c225", "c142"}));  // Ç ä ß Ä
   EXPECT_EQ(decode("\xe2\x94\x80\xe2\x94\x98"), (Keys{"c196", "c217"}));          // ─ ┘
   EXPECT_EQ(decode("\xc2\xa0\xe2\x96\xa0"), (Keys{"c255", "c254"}));             // no-break space, ■
-  // Characters without a byte in code page 437 are dropped, and so are the glyphs of
-  // control bytes (an arrow must not act as Esc).
+  // Characters without a byte in code page 437 are told as such; the glyphs of control
+  // bytes are dropped (an arrow must not act as Esc).
   EXPECT_EQ(decode("\xe2\x82\xac" "a" "\xf0\x9f\x98\x80" "b" "\xe2\x86\x90" "\xe2\x99\xaa"),
-            (Keys{"c97", "c98"}));
+            (Keys{"unfit", "c97", "unfit", "c98"}));
   // Broken UTF-8: what is out of place is dropped, the byte that breaks it counts.
   EXPECT_EQ(decode("\xc3x\xa4y\xff\xc0\x80z\xe2\x94\r"), (Keys{"c120", "c121", "c122", "c13"}));
   // A stray continuation byte after a whole character is no character of its own.

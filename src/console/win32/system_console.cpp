@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "console/win32/key_events.h"
 #include "console/win32/line_echo.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/windows.h"
 
 namespace platform {
@@ -153,14 +154,19 @@ class Win32Console : public console::Device {
     }
   }
 
-  bool readLine(Screen& screen, Str& line, std::uint8_t attribute) override {
+  bool readLine(Screen& screen, Str& line, std::uint8_t attribute, bool& unfit) override {
     // The console's editor works on what the console shows: the model goes out first.
     present(screen);
     screen.scrolled = 0;
     if (!SetConsoleTextAttribute(out_, attribute)) fail();
     setMode(lineMode);
-    std::string typed = readTypedLine();
+    std::wstring wide = readTypedLine();
     setMode(keyMode);
+    // Wide, as typed: the console's code page conversion would give "?" for a letter the
+    // OEM code page lacks, and so another name.
+    std::optional<std::string> oem = win32::oemOf(wide);
+    unfit = !oem;
+    std::string typed = oem ? *oem : win32::oemShown(wide);
     // The console's editor has echoed the line and moved down: the model follows it, and
     // what the console shows is read back so that the next present compares against it.
     win32::echoLine(screen, typed, attribute);
@@ -236,24 +242,26 @@ class Win32Console : public console::Device {
   }
 
   // The line up to Enter, as typed (the echo shows all of it), without its CR LF.
-  std::string readTypedLine() {
-    std::string typed;
-    char buffer[512];
+  std::wstring readTypedLine() {
+    std::wstring typed;
+    wchar_t buffer[512];
     for (;;) {
       DWORD read = 0;
       SetLastError(0);
-      BOOL done = ReadFile(in_, buffer, sizeof buffer, &read, nullptr);
+      BOOL done = ReadConsoleW(in_, buffer, sizeof buffer / sizeof buffer[0], &read, nullptr);
       DWORD error = GetLastError();
       if (error == ERROR_OPERATION_ABORTED || (done && read == 0 && onWine())) endByBreak();
-      if (!done || read == 0) {  // the console is gone, or Ctrl+Z ended the input
-        Sleep(breakGrace);         // unless a break was on its way
+      // The console is gone, or Ctrl+Z at the start of a line ended the input (the end of
+      // file ReadFile would have made of it).
+      if (!done || read == 0 || (typed.empty() && buffer[0] == 0x1A)) {
+        Sleep(breakGrace);  // unless a break was on its way
         runtimeError(100);
       }
       typed.append(buffer, read);
-      if (typed.back() == '\n') break;
+      if (typed.back() == L'\n') break;
     }
     typed.pop_back();
-    if (!typed.empty() && typed.back() == '\r') typed.pop_back();
+    if (!typed.empty() && typed.back() == L'\r') typed.pop_back();
     return typed;
   }
 

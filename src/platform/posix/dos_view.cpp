@@ -83,7 +83,7 @@ Str storedSpelling(const std::string& path) {
         exact = true;
         break;
       }
-      if (sameLetters.empty() && ascii::sameIgnoringCase(name, entry->d_name)) sameLetters = entry->d_name;
+      if (sameLetters.empty() && dos::sameInAnyCase(name, entry->d_name)) sameLetters = entry->d_name;
     }
     ::closedir(dir);
     if (!exact && !sameLetters.empty()) name = sameLetters;
@@ -91,17 +91,20 @@ Str storedSpelling(const std::string& path) {
   return Str(dos::toDos(name, driveMap()).value_or(""));
 }
 
-// The one entry of folder that name stands for (see dos::standsFor); name itself when no
-// entry or several do.
-std::string entryStoodFor(const std::string& folder, const std::string& name) {
+// The one entry of folder that matches name in another letter case; name itself when none
+// does, or several do (ambiguity then names two).
+std::string entryMatching(const std::string& folder, const std::string& name, Ambiguity* ambiguity) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return name;
   std::string found;
   int matches = 0;
   while (const dirent* entry = ::readdir(dir)) {
     std::string_view listed = entry->d_name;
-    if (listed == "." || listed == ".." || !dos::standsFor(name, listed)) continue;
-    if (++matches > 1) break;
+    if (listed == "." || listed == ".." || !dos::sameInAnyCase(name, listed)) continue;
+    if (++matches > 1) {
+      if (ambiguity) *ambiguity = {found, std::string(listed)};
+      break;
+    }
     found = listed;
   }
   ::closedir(dir);
@@ -125,22 +128,22 @@ const dos::DriveMap& driveMap() {
   return drives->map;
 }
 
-std::optional<std::string> posixPathOf(std::string_view dosPath) {
+std::optional<std::string> posixPathOf(std::string_view dosPath, Ambiguity* ambiguity) {
   // The system would read a name only up to a NUL byte, and so reach another file.
   if (dosPath.find('\0') != std::string_view::npos) return std::nullopt;
   std::optional<std::string> path = dos::toPosix(platform::expandPath(dosPath), driveMap());
-  if (path) *path = resolveNames(*path);
+  if (path) *path = resolveNames(*path, ambiguity);
   return path;
 }
 
-std::string resolveNames(const std::string& path) {
+std::string resolveNames(const std::string& path, Ambiguity* ambiguity) {
   if (path.empty() || exists(path)) return path;
   std::string out;
   for (std::size_t i = 0;;) {
     std::size_t end = std::min(path.find('/', i), path.size());
     std::string name = path.substr(i, end - i);
     std::string folder = out.empty() ? "." : out;
-    if (!name.empty() && !exists(out + name)) name = entryStoodFor(folder, name);
+    if (!name.empty() && !exists(out + name)) name = entryMatching(folder, name, ambiguity);
     out += name;
     if (end == path.size()) return out;
     out += '/';
@@ -150,8 +153,8 @@ std::string resolveNames(const std::string& path) {
 
 std::optional<std::string> workingDirectory() { return taken(::getcwd(nullptr, 0)); }
 
-Str dosFormOf(const std::string& path) {
-  std::optional<std::string> dosPath = dos::toDos(path, driveMap());
+Str dosFormOf(const std::string& path, std::string* lacking) {
+  std::optional<std::string> dosPath = dos::toDos(path, driveMap(), lacking);
   if (!dosPath || dosPath->size() > Str::capacity) return {};
   return Str(*dosPath);
 }
@@ -165,15 +168,26 @@ Str currentDirectory() {
 
 Str expandPath(std::string_view path) { return dos::expandPath(path, currentDirectory()); }
 
-bool findEntry(std::string_view path, Str* storedName) {
-  if (path.empty()) return false;
-  std::optional<std::string> file = posix::posixPathOf(path);
+Listing listingOf(std::string_view path) {
+  Listing listing;
+  if (path.empty()) return listing;
+  posix::Ambiguity ambiguity;
+  std::optional<std::string> found = posix::posixPathOf(path, &ambiguity);
   // A drive root or a path ending in a backslash names no entry of a listing.
-  if (!file || file->empty() || file->back() == '/') return false;
+  if (!found || found->empty() || found->back() == '/') return listing;
+  const std::string& file = *found;
   struct stat status;
-  if (::lstat(file->c_str(), &status) != 0) return false;
-  if (storedName) *storedName = posix::storedSpelling(*file);
-  return true;
+  if (::lstat(file.c_str(), &status) != 0) {
+    if (!ambiguity.first.empty()) {
+      listing.found = Listing::several;
+      listing.name = Str(dos::toDos(ambiguity.first, posix::driveMap()).value_or(""));
+      listing.other = Str(dos::toDos(ambiguity.second, posix::driveMap()).value_or(""));
+    }
+    return listing;
+  }
+  listing.found = ::stat(file.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? Listing::folder : Listing::file;
+  listing.name = posix::storedSpelling(file);
+  return listing;
 }
 
 }  // namespace platform

@@ -15,19 +15,26 @@ namespace platform::posix {
 // use, and again only when that folder is another one or has changed.
 const dos::DriveMap& driveMap();
 
+// Two entries of one folder that both match a name in another letter case.
+struct Ambiguity {
+  std::string first, second;  // their names, as the folder lists them
+};
+
 // The file a DOS path names, the path first made absolute against the current directory
 // and its names resolved as resolveNames does; nothing when it names none (a drive that is
 // not mapped).
-std::optional<std::string> posixPathOf(std::string_view dosPath);
+std::optional<std::string> posixPathOf(std::string_view dosPath, Ambiguity* ambiguity = nullptr);
 
 // The path with each name that is not there as it is spelled taken as the one entry of its
-// folder that it stands for: in another letter case, or through stand-ins ("?"), as
-// dos::standsFor says; a name that stands for no entry or for several stays as it is.
-std::string resolveNames(const std::string& path);
+// folder that matches it in any letter case (dos::sameInAnyCase); a name that matches no
+// entry stays as it is, and so does one that matches several (ambiguity, when given, then
+// names two of them).
+std::string resolveNames(const std::string& path, Ambiguity* ambiguity = nullptr);
 
 // The working directory; nothing when the system cannot give it.
 std::optional<std::string> workingDirectory();
-// The DOS form of an absolute path; empty when no drive holds it or it does not fit a Str.
-Str dosFormOf(const std::string& path);
+// The DOS form of an absolute path; empty when no drive holds it, a name holds a character
+// code page 437 lacks (lacking, when given, then names it) or it does not fit a Str.
+Str dosFormOf(const std::string& path, std::string* lacking = nullptr);
 
 }  // namespace platform::posix

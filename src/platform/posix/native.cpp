@@ -38,7 +38,30 @@ bool directoryExists(std::string_view dosPath) {
   return path && !path->empty() && ::stat(path->c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::string oemTextOf(std::string_view nativeText) { return dos::cp437Of(nativeText); }
+std::optional<std::string> oemTextOf(std::string_view nativeText, std::string* lacking) {
+  return dos::cp437Of(nativeText, lacking);
+}
+
+Arguments programArguments(int argc, char** argv) {
+  Arguments arguments;
+  for (int i = 1; i < argc; ++i) {
+    std::string lacking;
+    std::optional<std::string> word = dos::cp437Of(argv[i], &lacking);
+    if (!word && arguments.unfitWord.empty()) {
+      arguments.unfitWord = argv[i];
+      arguments.unfitCharacter = lacking;
+    }
+    arguments.words.push_back(word.value_or(""));
+  }
+  return arguments;
+}
+
+std::string currentDirectoryLacks() {
+  std::optional<std::string> cwd = posix::workingDirectory();
+  std::string lacking;
+  if (cwd) posix::dosFormOf(*cwd, &lacking);
+  return lacking;
+}
 
 std::string nativeText(std::string_view oemText) {
   std::string text;

@@ -14,6 +14,7 @@
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/replace.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/windows.h"
 
 namespace platform {
@@ -167,11 +168,12 @@ int openPlain(const std::string& name, OpenMode mode, std::intptr_t& handle) {
 }
 
 Str currentDirectory() {
-  useOemNames();
-  char buffer[MAX_PATH + 1];
-  DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
-  if (length == 0 || length >= sizeof buffer) return Str();
-  return Str(std::string_view(buffer, length));
+  // Wide: the OEM form would give "?" for a character the code page lacks, and so name
+  // another directory.
+  wchar_t buffer[MAX_PATH + 1];
+  DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
+  if (length == 0 || length > MAX_PATH) return Str();
+  return Str(win32::oemOf(std::wstring_view(buffer, length)).value_or(""));
 }
 
 Str expandPath(std::string_view path) {
@@ -183,16 +185,40 @@ Str expandPath(std::string_view path) {
   return Str(std::string_view(buffer, length));
 }
 
-bool findEntry(std::string_view path, Str* storedName) {
+Listing listingOf(std::string_view path) {
+  Listing listing;
   // A pattern would list other names; no entry's name holds these characters.
-  if (path.empty() || hasWildcard(path)) return false;
-  useOemNames();
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA(terminated(path).c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  if (path.empty() || hasWildcard(path)) return listing;
+  std::wstring wide = win32::wideOf(path);
+  std::wstring name = wide.substr(wide.find_last_of(L"\\/:") + 1);
+  if (name.empty()) return listing;
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW(wide.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return listing;
   FindClose(h);
-  if (storedName) *storedName = found.cFileName;
-  return true;
+  listing.found = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Listing::folder : Listing::file;
+  listing.name = win32::oemOf(found.cFileName).value_or("");
+  if (name == found.cFileName) return listing;  // spelled as given: the one meant
+  // Found in another letter case: on a file system that tells cases apart (under Wine)
+  // there may be more than one.
+  std::wstring upper = name;
+  CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  h = FindFirstFileW((wide.substr(0, wide.size() - name.size()) + L"*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return listing;
+  int matches = 0;
+  Str first;
+  do {
+    std::wstring listed = found.cFileName;
+    CharUpperBuffW(listed.data(), static_cast<DWORD>(listed.size()));
+    if (listed != upper) continue;
+    if (++matches == 1) {
+      first = win32::oemOf(found.cFileName).value_or("");
+    } else if (matches == 2) {
+      listing = {Listing::several, first, Str(win32::oemOf(found.cFileName).value_or(""))};
+    }
+  } while (FindNextFileW(h, &found));
+  FindClose(h);
+  return listing;
 }
 
 int openFile(std::string_view name, OpenMode mode, File& file, std::string*) {

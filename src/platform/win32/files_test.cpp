@@ -8,6 +8,7 @@
 #include "failing_files.h"
 #include "platform/platform.h"
 #include "test_support.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/windows.h"
 
 namespace {
@@ -202,6 +203,31 @@ TEST_F(Win32Files, ExpandPathResolvesAgainstTheCurrentDirectory) {
   if (base.back() != '\\') base += '\\';
   EXPECT_EQ(platform::expandPath("a\\..\\b\\.\\c"), base + "b\\c");
   EXPECT_EQ(platform::expandPath("Q:\\x\\..\\y"), "Q:\\y");
+}
+
+// Letters of code pages 437 and 850 alike; the euro sign is in neither.
+TEST(Win32CodePage, WideNamesInTheOemCodePageOrNotAtAll) {
+  EXPECT_EQ(platform::win32::oemOf(L"b\u00e4n \u00e9"), "b\x84n \x82");
+  std::string lacking;
+  EXPECT_EQ(platform::win32::oemOf(L"b\u20acn", &lacking), std::nullopt);
+  EXPECT_EQ(lacking, "U+20AC");
+  EXPECT_EQ(platform::win32::oemOf(L"\U0001F600", &lacking), std::nullopt);  // a surrogate pair, one character
+  EXPECT_EQ(lacking, "U+1F600");
+  EXPECT_EQ(platform::win32::oemOf(L"a\uf03cb\uf001"), "a<b\x01");  // as Wine shows what Windows forbids
+  EXPECT_EQ(platform::win32::oemShown(L"b\u20acn"), "b?n");
+  EXPECT_EQ(platform::win32::wideOf("b\x84n"), L"b\u00e4n");
+}
+
+// PATH comes in the OEM code page, a folder it cannot name left out.
+TEST(Win32Environment, ValuesInTheOemCodePage) {
+  wchar_t saved[32768];
+  DWORD length = GetEnvironmentVariableW(L"PATH", saved, 32768);
+  ASSERT_TRUE(SetEnvironmentVariableW(L"PATH", L"C:\\b\u00e4n;C:\\b\u20acn;\"C:\\x;y\";C:\\z"));
+  EXPECT_EQ(platform::environmentValue("path"), "C:\\b\x84n;\"C:\\x;y\";C:\\z");
+  SetEnvironmentVariableW(L"PATH", length > 0 && length < 32768 ? saved : nullptr);
+  ASSERT_TRUE(SetEnvironmentVariableW(L"ZorSetupTestVariable", L"gr\u00fcn"));
+  EXPECT_EQ(platform::environmentValue("ZorSetupTestVariable"), "gr\x81n");
+  SetEnvironmentVariableA("ZorSetupTestVariable", nullptr);
 }
 
 TEST(Win32Environment, NamesMatchWithoutCaseAndValuesAreCut) {

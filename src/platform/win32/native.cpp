@@ -1,7 +1,10 @@
 #include "platform/native.h"
 
 #include "platform/platform.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/windows.h"
+
+#include <shellapi.h>
 
 namespace platform {
 
@@ -17,7 +20,32 @@ bool directoryExists(std::string_view dosPath) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string oemTextOf(std::string_view nativeText) { return std::string(nativeText); }
+std::optional<std::string> oemTextOf(std::string_view nativeText, std::string*) { return std::string(nativeText); }
+
+Arguments programArguments(int, char**) {
+  Arguments arguments;
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; words && i < count; ++i) {
+    std::string lacking;
+    std::optional<std::string> word = win32::oemOf(words[i], &lacking);
+    if (!word && arguments.unfitWord.empty()) {
+      arguments.unfitWord = win32::oemShown(words[i]);
+      arguments.unfitCharacter = lacking;
+    }
+    arguments.words.push_back(word.value_or(""));
+  }
+  LocalFree(words);
+  return arguments;
+}
+
+std::string currentDirectoryLacks() {
+  wchar_t buffer[MAX_PATH + 1];
+  DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
+  std::string lacking;
+  if (length > 0 && length <= MAX_PATH) win32::oemOf(std::wstring_view(buffer, length), &lacking);
+  return lacking;
+}
 
 std::string nativeText(std::string_view oemText) { return std::string(oemText); }
 
