@@ -387,6 +387,9 @@ int replace::createTemporary(const std::string& folder, Temporary& temp, bool ba
     std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(random));
     std::string name = prefix + digits + std::string(backupCopy ? copySuffix : newSuffix);
     std::intptr_t handle;
+    // The handlers learn the name before a signal can come: none falls between the file
+    // made and the file known.
+    SignalsHeld held;
     int err = fileSystem().open(name, OpenMode::createNew, handle);
     if (err == EEXIST && attempt < 100) continue;
     if (err != 0) {
