@@ -3,6 +3,7 @@
 // neither), no key is ever the 224 prefix, and a byte that leaves a sequence unfinished
 // completes no key. A key script (each input byte picks a key) written as a terminal sends
 // it decodes to exactly those keys again.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,11 +15,12 @@
 namespace {
 
 using console::KeyEvent;
+using enum console::Scan;
 using terminal::KeyDecoder;
 
 bool knownScan(std::uint8_t scan) {
-  return (scan >= 59 && scan <= 68) || scan == 71 || scan == 72 || scan == 73 || scan == 75 || scan == 77 ||
-         scan == 79 || scan == 80 || scan == 81 || scan == 82 || scan == 83 || scan == 133 || scan == 134 ||
+  auto inTable = [scan](const auto& keys) { return std::ranges::any_of(keys, [scan](auto& k) { return k.scan == scan; }); };
+  return inTable(terminal::letterKeys) || inTable(terminal::numberedKeys) ||
          // Alt with a printable key: its key's code, or that of the digit row's Alt form.
          (scan >= 16 && scan <= 27) || (scan >= 30 && scan <= 41) || (scan >= 43 && scan <= 53) ||
          scan == 57 || (scan >= 120 && scan <= 131);
@@ -37,14 +39,14 @@ struct Sequence {
 
 // xterm, VT220, rxvt and Linux-console spellings, some with modifiers.
 constexpr Sequence sequences[] = {
-    {"\x1b[A", 72}, {"\x1b[B", 80}, {"\x1b[C", 77}, {"\x1b[D", 75}, {"\x1bOA", 72}, {"\x1bOD", 75},
-    {"\x1b[1;5A", 72}, {"\x1b[1;2B", 80}, {"\x1b[H", 71}, {"\x1b[F", 79}, {"\x1bOH", 71}, {"\x1b[1~", 71},
-    {"\x1b[4~", 79}, {"\x1b[7~", 71}, {"\x1b[8~", 79}, {"\x1b[2~", 82}, {"\x1b[3~", 83}, {"\x1b[3;5~", 83},
-    {"\x1b[5~", 73}, {"\x1b[6~", 81}, {"\x1bOP", 59}, {"\x1bOQ", 60}, {"\x1bOR", 61}, {"\x1bOS", 62},
-    {"\x1b[[A", 59}, {"\x1b[[B", 60}, {"\x1b[[C", 61}, {"\x1b[[D", 62}, {"\x1b[[E", 63}, {"\x1b[11~", 59},
-    {"\x1b[15~", 63}, {"\x1b[17~", 64}, {"\x1b[18~", 65}, {"\x1b[19~", 66}, {"\x1b[20~", 67},
-    {"\x1b[21~", 68}, {"\x1b[23~", 133}, {"\x1b[24~", 134}, {"\x1b[24;2~", 134}, {"\x1b[5^", 73},
-    {"\x1b[a", 72}, {"\x1bOc", 77},
+    {"\x1b[A", scanUp}, {"\x1b[B", scanDown}, {"\x1b[C", scanRight}, {"\x1b[D", scanLeft}, {"\x1bOA", scanUp}, {"\x1bOD", scanLeft},
+    {"\x1b[1;5A", scanUp}, {"\x1b[1;2B", scanDown}, {"\x1b[H", scanHome}, {"\x1b[F", scanEnd}, {"\x1bOH", scanHome}, {"\x1b[1~", scanHome},
+    {"\x1b[4~", scanEnd}, {"\x1b[7~", scanHome}, {"\x1b[8~", scanEnd}, {"\x1b[2~", scanInsert}, {"\x1b[3~", scanDelete}, {"\x1b[3;5~", scanDelete},
+    {"\x1b[5~", scanPageUp}, {"\x1b[6~", scanPageDown}, {"\x1bOP", scanF1}, {"\x1bOQ", scanF2}, {"\x1bOR", scanF3}, {"\x1bOS", scanF4},
+    {"\x1b[[A", scanF1}, {"\x1b[[B", scanF2}, {"\x1b[[C", scanF3}, {"\x1b[[D", scanF4}, {"\x1b[[E", scanF5}, {"\x1b[11~", scanF1},
+    {"\x1b[15~", scanF5}, {"\x1b[17~", scanF6}, {"\x1b[18~", scanF7}, {"\x1b[19~", scanF8}, {"\x1b[20~", scanF9},
+    {"\x1b[21~", scanF10}, {"\x1b[23~", scanF11}, {"\x1b[24~", scanF12}, {"\x1b[24;2~", scanF12}, {"\x1b[5^", scanPageUp},
+    {"\x1b[a", scanUp}, {"\x1bOc", scanRight},
 };
 constexpr int sequenceCount = sizeof sequences / sizeof sequences[0];
 

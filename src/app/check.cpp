@@ -1,6 +1,5 @@
 #include "app/check.h"
 
-#include "app/run.h"
 #include "base/ascii.h"
 #include "colours/colour_table.h"
 #include "launcher/launcher.h"
@@ -10,6 +9,7 @@
 #include "platform/search.h"
 
 using namespace texts;
+using platform::pathForScripts;
 
 namespace {
 
@@ -19,7 +19,7 @@ void checkLauncher(const Str& file, const Str& zorDirectory, std::vector<Finding
   std::string shown = pathForScripts(file);
   platform::FileSummary content = platform::summarizeFile(file, 1 << 20);
   Launcher launcher = loadLauncher(file);
-  Str zor = zorDirectory + "ZOR4.EXE";
+  Str zor = zorDirectory + zorProgramName;
   if (launcher.program.empty()) {
     findings.push_back({shown, "no-zor-call", msgCheckNoZorCall});
   } else {
@@ -51,7 +51,7 @@ std::vector<Finding> checkMachine(const std::optional<Str>& zorDirectory, std::s
   if (zor.empty()) {
     Str directory = zorDirectory ? *zorDirectory : platform::currentDirectory();
     platform::ensureBackslash(directory);
-    findings.push_back({pathForScripts(directory + "ZOR4.EXE"), "no-zor", msgCheckNoZor});
+    findings.push_back({pathForScripts(directory + zorProgramName), "no-zor", msgCheckNoZor});
   }
 
   Str first = findLauncherDirectory();  // the one PATH finds first

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "failing_files.h"
+#include "settings/settings.h"
 #include "test_support.h"
 
 namespace {
@@ -32,7 +34,12 @@ Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir) 
     ::dup2(file, fd);
     ::close(file);
   }
-  int code = runCommandLine(platform::programArguments(static_cast<int>(arguments.size()), arguments.data()));
+  int code = 0;
+  try {
+    code = runCommandLine(platform::programArguments(static_cast<int>(arguments.size()), arguments.data()));
+  } catch (const platform::RunEnd& end) {  // as the top of the program ends it
+    code = end.code;
+  }
   for (int fd : {1, 2}) {
     ::dup2(saved[fd - 1], fd);
     ::close(saved[fd - 1]);
@@ -55,8 +62,12 @@ class CommandLine : public ::testing::Test {
 TEST_F(CommandLine, SetTakesLettersAndNamesInEitherCaseAndWritesWhatTheMenuWould) {
   Ran r = commandLine({"--set", "U=on", "Memory-Limit=$10", "b=f", "screen-lines=28", "gtdata-dll=OFF"}, dir);
   EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(launcher(), "@ECHO OFF\r\nREM mine\r\n" + dir.dosName() +
-                            "ZOR4.EXE -!- -BF -C+ -G- -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X16 -Z28 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+  Settings set;
+  set.screenMode = 3;
+  set.gtDataDll = 0;
+  set.memoryLimitKb = 16;
+  set.screenLines = 28;
+  EXPECT_EQ(launcher(), "@ECHO OFF\r\nREM mine\r\n" + dir.dosName() + "ZOR4.EXE" + formatOptionLine(set));
   // The changed settings, each once, and none that stayed; then what of the hand-made
   // launcher is not written back.
   EXPECT_EQ(r.out.substr(r.out.find('\n') + 1),
@@ -127,14 +138,24 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
     EXPECT_EQ(launcher(), before) << pair;
   }
   EXPECT_EQ(commandLine({"--set", tooLong.substr(0, tooLong.size() - 1), "--dry-run"}, dir).code, 0);
+  {  // a note comes before the reason the save stops with
+    test::FailingFiles files;
+    files.failNext(test::FileOp::Create, ENOSPC);
+    Ran r = commandLine({"--set", "f=MY.FAR"}, dir);
+    EXPECT_EQ(r.code, 112);
+    EXPECT_EQ(r.err.find("zorsetup: note: no such file (yet): "), 0u) << r.err;
+  }
   for (std::vector<std::string> words : {std::vector<std::string>{"--set", "u=on", "--dry-run"}, {"--show"}}) {
     EXPECT_EQ(commandLine(words, dir).code, 0);
     EXPECT_EQ(launcher(), before);
   }
   // The dry run prints the launcher's lines as a terminal shows them, without CR.
+  Settings shown;
+  shown.colourTableName = dir.dosName() + "T\\MY.FAR";
+  shown.subdirs = 0;
+  shown.memoryLimitKb = 7;
   EXPECT_EQ(commandLine({"--set", "f=T\\MY.FAR", "--dry-run"}, dir).out,
-            "@ECHO OFF\nREM mine\n" + dir.dosName() + "ZOR4.EXE -!- -BC -C+ -F" + dir.dosName() +
-                "T\\MY.FAR -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U- -X7 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9\n");
+            "@ECHO OFF\nREM mine\n" + dir.dosName() + "ZOR4.EXE" + formatOptionLine(shown) + "\n");
   std::filesystem::remove(dir / "ZO.BAT");
   for (const char* mode : {"--show", "--set"}) {
     Ran r = commandLine({mode, "u=on"}, dir);

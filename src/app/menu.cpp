@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "base/ascii.h"
-#include "base/number.h"
 #include "colours/editor.h"
 #include "console/console.h"
 #include "prompts/prompts.h"
+#include "settings/values.h"
 
 using namespace texts;
 
@@ -64,11 +64,11 @@ void drawMenu(const Settings& s) {
     if (!row->label) continue;  // a key without a row
     leadIn(row->key, "");
     console::writeText(text(row->label));
-    console::writeText(shownInRow(menuValue(*row, s)));
+    console::writeText(shownInRow(shownValue(*row, s)));
     endLine();
-    if (row->kind == Kind::screenMode) {  // the name of the display mode, on a row of its own
+    if (std::string_view below = shownBelow(*row, s); !below.empty()) {
       console::writeText("                             ");
-      console::writeText(displayModeNameArray[s.screenMode]);
+      console::writeText(below);
       endLine();
     }
   }
@@ -81,57 +81,27 @@ void drawMenu(const Settings& s) {
   console::writeText("                      ");
 }
 
-// The prompt shows the old value, but for the screen lines, whose prompt takes two rows. A
-// name the launcher could not hand on to ZOR whole is refused: the prompt waits again.
+// A name the launcher could not hand on to ZOR whole is refused: the prompt waits again.
 void ask(const Setting& row, RunState& run) {
   Settings& s = run.launcher.settings;
   endLine();
   console::writeText(text(row.prompt));
-  if (row.kind != Kind::screenLines) {
-    console::writeText(menuValue(row, s));
+  if (row.promptShowsValue) {
+    console::writeText(shownValue(row, s));
     console::writeText(")");
   }
   console::writeText("\r\n   ");
-  if (row.kind == Kind::name) {
+  if (isName(row)) {
     Str answer;
-    std::string full;
-    readAnswer(answer, [&full, &run](Str& typed) {
-      full = colourTableAnswer(typed, run.zorDirectory);
-      return fitsOptionLine(full);
-    });
-    s.*row.text = full;
+    readAnswer(answer, [&](Str& typed) { return takeName(row, typed, run.zorDirectory, s); });
     return;
   }
-  std::int32_t& value = s.*row.number;
-  readNumber(value, row.taken.lowest, row.taken.highest);
-  if (row.kind == Kind::screenLines) value = screenLinesAnswer(value);
+  std::int32_t number = s.*row.number;
+  readNumber(number, row.taken.lowest, row.taken.highest);
+  takeNumber(row, number, s);
 }
 
 }  // namespace
-
-Str menuValue(const Setting& row, const Settings& s) {
-  switch (row.kind) {
-    case Kind::flag: return text(s.*row.flag ? txtOn : txtOff);
-    case Kind::screenMode: return screenModeLetters.substr(static_cast<std::size_t>(s.screenMode), 1);
-    case Kind::name: return s.*row.text;
-    case Kind::memoryLimit: case Kind::screenLines: return decimal(s.*row.number).view();
-    case Kind::ignored: break;
-  }
-  return {};
-}
-
-std::string colourTableAnswer(std::string_view answer, std::string_view zorDirectory) {
-  bool absolute = (answer.size() >= 2 && ascii::isLetter(answer[0]) && answer[1] == ':') ||
-                  (!answer.empty() && answer[0] == '\\');
-  return answer.empty() || absolute ? std::string(answer) : std::string(zorDirectory) + std::string(answer);
-}
-
-std::int32_t screenLinesAnswer(std::int32_t lines) {
-  switch (lines) {
-    case 0: case 25: case 28: case 43: case 50: case 60: return lines;
-    default: return 25;
-  }
-}
 
 bool runMenu(RunState& run) {
   Settings& s = run.launcher.settings;
@@ -144,11 +114,8 @@ bool runMenu(RunState& run) {
     }
     for (const Setting* row : shownOrder) {
       if (static_cast<std::uint8_t>(ascii::upper(row->key)) != key) continue;
-      switch (row->kind) {
-        case Kind::flag: toggleFlag(s.*row->flag); break;
-        case Kind::screenMode: s.screenMode = s.screenMode == 4 ? 0 : static_cast<std::int8_t>(s.screenMode + 1); break;
-        default: ask(*row, run); break;
-      }
+      if (isStepped(*row)) step(*row, s);
+      else ask(*row, run);
     }
     for (const MenuKey& own : ownKeys) {
       if (static_cast<std::uint8_t>(own.key) != key) continue;

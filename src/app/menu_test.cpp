@@ -9,6 +9,7 @@
 #include "test_support.h"
 #include "memory_device.h"
 #include "app/run.h"
+#include "settings/setting_table.h"
 #include "platform/platform.h"
 #include "texts/language.h"
 #include "texts/texts.h"
@@ -32,6 +33,13 @@ class Menu : public ::testing::Test {
   }
   void SetUp() override { start("en_GB.UTF-8"); }
   void TearDown() override { console::finish(); }
+  // The screen row that shows sign ("[u]", "[Esc]"), 0 for none; the text of a setting's row.
+  int rowOf(std::string_view sign) const {
+    for (int row = 1; row <= console::screen().height; ++row)
+      if (rowText(row).find(sign) != std::string::npos) return row;
+    return 0;
+  }
+  std::string keyRow(char key) const { return rowText(rowOf("[" + std::string(1, key) + "]")); }
   // Runs the menu over the keys; they must end it with Enter.
   void run(std::string_view keys) {
     device->type(keys);
@@ -42,45 +50,50 @@ class Menu : public ::testing::Test {
   std::unique_ptr<console::MemoryDevice> device;
 };
 
+// The settings' rows in the table's order, the display mode's name on the row below its
+// own, then the menu's own keys; every label starts in column 30, every value in column 52.
 TEST_F(Menu, DrawsEveryRowInEnglish) {
   run("\r");
   EXPECT_EQ(rowText(1), pad(""));
   EXPECT_EQ(rowText(2), pad("                       config program for Zor"));
-  EXPECT_EQ(rowText(5), pad("                     [u]  .. subdirectorys         on "));
-  EXPECT_EQ(rowText(6), pad("                     [p]  .. partition table       off"));
-  EXPECT_EQ(rowText(7), pad("                     [s]  .. boot sectors          off"));
-  EXPECT_EQ(rowText(8), pad("                     [l]  .. verbose format        on "));
-  EXPECT_EQ(rowText(9), pad("                     [b]  .. screen                C"));
-  EXPECT_EQ(rowText(10), pad("                             16*16 colors CGA+    (fast)"));
-  EXPECT_EQ(rowText(11), pad("                     [h]  .. hexadecimal numbers   on "));
-  EXPECT_EQ(rowText(12), pad("                     [m]  .. mouse usage           on "));
-  EXPECT_EQ(rowText(13), pad("                     [c]  .. CPU-emulator          on "));
-  EXPECT_EQ(rowText(14), pad("                     [r]  .. list resource table   off"));
-  EXPECT_EQ(rowText(15), pad("                     [i]  .. display icons         on "));
-  EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       "));
-  EXPECT_EQ(rowText(17), pad("                     [x]  .. upper memory limit    3000"));
-  EXPECT_EQ(rowText(18), pad("                     [z]  .. lines                 0"));
-  EXPECT_EQ(rowText(19), pad("                     [*]  .. create color table"));
-  EXPECT_EQ(rowText(20), pad("                    [Esc] .. exit without save"));
-  EXPECT_EQ(rowText(21), pad("                    [<\xC4\xD9] .. save and exit"));
-  EXPECT_EQ(rowText(22), pad(""));
-  EXPECT_EQ(rowText(23), pad(""));
+  int row = 5;
+  for (const Setting* setting : shownOrder) {
+    if (!setting->label) continue;
+    std::string leadIn = "                     [" + std::string(1, setting->key) + "]  .. ";
+    EXPECT_EQ(rowText(row).substr(0, 51), leadIn + std::string(texts::text(setting->label))) << row;
+    if (setting->kind == Kind::screenMode) {
+      EXPECT_EQ(rowText(++row), pad(std::string(29, ' ') + "16*16 colors CGA+    (fast)"));
+    }
+    ++row;
+  }
+  EXPECT_EQ(rowText(row++), pad("                     [*]  .. create color table"));
+  EXPECT_EQ(rowText(row++), pad("                    [Esc] .. exit without save"));
+  EXPECT_EQ(rowText(row++), pad("                    [<\xC4\xD9] .. save and exit"));
+  EXPECT_EQ(rowText(row), pad(""));
+  EXPECT_EQ(rowText(row + 1), pad(""));
   EXPECT_EQ(console::cursorColumn(), 23);
-  EXPECT_EQ(console::cursorRow(), 23);
-  for (int row = 1; row <= 25; ++row)
-    for (int col = 1; col <= 80; ++col) ASSERT_EQ(attributeAt(col, row), 0x1E) << col << "," << row;
+  EXPECT_EQ(console::cursorRow(), row + 1);
+  // The values, as each kind shows its own.
+  EXPECT_EQ(keyRow('u'), pad("                     [u]  .. subdirectorys         on "));
+  EXPECT_EQ(keyRow('p'), pad("                     [p]  .. partition table       off"));
+  EXPECT_EQ(keyRow('b'), pad("                     [b]  .. screen                C"));
+  EXPECT_EQ(keyRow('f'), pad("                     [f]  .. use color table       "));
+  EXPECT_EQ(keyRow('x'), pad("                     [x]  .. upper memory limit    3000"));
+  EXPECT_EQ(keyRow('z'), pad("                     [z]  .. lines                 0"));
+  for (int r = 1; r <= 25; ++r)
+    for (int col = 1; col <= 80; ++col) ASSERT_EQ(attributeAt(col, r), 0x1E) << col << "," << r;
 }
 
 TEST_F(Menu, DrawsInGerman) {
   start("de_DE.UTF-8");
   run("\r");
   EXPECT_EQ(rowText(2), pad("                       Einrichtungsprogramm zu Zor"));
-  EXPECT_EQ(rowText(5), pad("                     [u]  .. Unterverzeichnisse    ein"));
-  EXPECT_EQ(rowText(6), pad("                     [p]  .. Partitionstabelle     aus"));
-  EXPECT_EQ(rowText(10), pad("                             16*16 Farben CGA+    (schnell)"));
-  EXPECT_EQ(rowText(17), pad("                     [x]  .. RAM-Obergrenze        3000"));
-  EXPECT_EQ(rowText(20), pad("                    [Esc] .. Programmabbruch"));
-  EXPECT_EQ(rowText(21), pad("                    [<\xC4\xD9] .. Speichern"));
+  EXPECT_EQ(keyRow('u'), pad("                     [u]  .. Unterverzeichnisse    ein"));
+  EXPECT_EQ(keyRow('p'), pad("                     [p]  .. Partitionstabelle     aus"));
+  EXPECT_EQ(rowText(rowOf("[b]") + 1), pad("                             16*16 Farben CGA+    (schnell)"));
+  EXPECT_EQ(keyRow('x'), pad("                     [x]  .. RAM-Obergrenze        3000"));
+  EXPECT_EQ(rowText(rowOf("[Esc]")), pad("                    [Esc] .. Programmabbruch"));
+  EXPECT_EQ(rowText(rowOf("[<\xC4\xD9]")), pad("                    [<\xC4\xD9] .. Speichern"));
 }
 
 TEST_F(Menu, LettersFlipInEitherCase) {
@@ -94,8 +107,8 @@ TEST_F(Menu, LettersFlipInEitherCase) {
   EXPECT_EQ(settings.cpuEmulator, 0);
   EXPECT_EQ(settings.resourceTable, 1);
   EXPECT_EQ(settings.icons, 0);
-  EXPECT_EQ(rowText(6).substr(51, 3), "on ");
-  EXPECT_EQ(rowText(11).substr(51, 3), "off");
+  EXPECT_EQ(keyRow('p').substr(51, 3), "on ");
+  EXPECT_EQ(keyRow('h').substr(51, 3), "off");
 }
 
 TEST_F(Menu, GFlipsAHiddenSettingAndTheScreenStaysTheSame) {
@@ -117,17 +130,9 @@ TEST_F(Menu, BStepsThroughTheFiveModesAndNamesEach) {
     run("b\r");
     int mode = step % 5;
     EXPECT_EQ(settings.screenMode, mode);
-    EXPECT_EQ(rowText(9).substr(51, 2), std::string(1, "CEAFH"[mode]) + " ");
-    EXPECT_EQ(rowText(10), pad(std::string(29, ' ') + names[mode]));
+    EXPECT_EQ(keyRow('b').substr(51, 2), std::string(1, "CEAFH"[mode]) + " ");
+    EXPECT_EQ(rowText(rowOf("[b]") + 1), pad(std::string(29, ' ') + names[mode]));
   }
-}
-
-TEST(ColourTableAnswer, AbsoluteAnswersStayRelativeOnesGoUnderZor) {
-  const Str zor = "C:\\ZOR\\";
-  for (const char* kept : {"", "C:", "d:X.TAB", "C:\\T\\X.TAB", "\\X.TAB"}) EXPECT_EQ(colourTableAnswer(kept, zor), kept);
-  for (const char* relative : {"X.TAB", ":X", "1:X", "CC:X", "T\\X.TAB"})
-    EXPECT_EQ(colourTableAnswer(relative, zor), zor + relative) << relative;
-  EXPECT_EQ(colourTableAnswer(std::string(250, 'N'), zor).size(), 257u);  // not cut: refused
 }
 
 TEST_F(Menu, KeysWithoutACharacterChangeNothing) {
@@ -174,14 +179,14 @@ TEST_F(Menu, LinesPromptCorrectsToTheKnownCounts) {
 TEST_F(Menu, ColourTablePromptPutsTheZorDirectoryInFrontOfARelativeName) {
   run("fMY.FAR\r\r");
   EXPECT_EQ(settings.colourTableName, "C:\\ZOR\\MY.FAR");
-  EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       C:\\ZOR\\MY.FAR"));
+  EXPECT_EQ(keyRow('f'), pad("                     [f]  .. use color table       C:\\ZOR\\MY.FAR"));
   run("fD:\\TABLES\\MY.TAB\r\r");
   EXPECT_EQ(settings.colourTableName, "D:\\TABLES\\MY.TAB");
   run("f\\T\\X.TAB\r\r");
   EXPECT_EQ(settings.colourTableName, "\\T\\X.TAB");
   run("f\r\r");
   EXPECT_EQ(settings.colourTableName, "");
-  EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       "));
+  EXPECT_EQ(keyRow('f'), pad("                     [f]  .. use color table       "));
 }
 
 // A name the launcher cannot hand on whole is refused with a beep, and the prompt waits.
@@ -204,14 +209,16 @@ TEST_F(Menu, ALongColourTableNameIsShownCutAndNoRowMoves) {
       {std::string(29, 'T'), "..." + std::string(25, 'T')},
       {"C:\\" + std::string(200, 'D') + tail, "..." + std::string(25 - tail.size(), 'D') + tail},
   };
+  run("\r");
+  const int save = rowOf("[<\xC4\xD9]"), cursor = console::cursorRow();
   for (const auto& c : cases) {
     settings.colourTableName = c.name;
     device->type("\r");
     runMenu(state);
-    EXPECT_EQ(rowText(16), pad("                     [f]  .. use color table       " + c.shown)) << c.name;
-    EXPECT_EQ(rowText(17), pad("                     [x]  .. upper memory limit    3000"));
-    EXPECT_EQ(rowText(21), pad("                    [<\xC4\xD9] .. save and exit"));
-    EXPECT_EQ(console::cursorRow(), 23);
+    EXPECT_EQ(keyRow('f'), pad("                     [f]  .. use color table       " + c.shown)) << c.name;
+    EXPECT_EQ(keyRow('x'), pad("                     [x]  .. upper memory limit    3000"));
+    EXPECT_EQ(rowOf("[<\xC4\xD9]"), save);
+    EXPECT_EQ(console::cursorRow(), cursor);
     EXPECT_EQ(settings.colourTableName, c.name);  // the launcher gets it whole
   }
 }

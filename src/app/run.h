@@ -24,31 +24,10 @@ struct RunState {
   std::vector<Str> tablesSaved;  // full names, as the editor wrote them
 };
 
-// The directory of ZOR4.EXE, the current one or the absolute DOS directory given (without
-// its backslash), with its backslash; empty, with the reason in problem, when ZOR4.EXE is
-// not there, its path does not fit, a name of it has a character the OEM code page lacks
-// or one Windows does not allow, or ZOR4.EXE is there in more than one letter case.
-// asTyped is the directory as it was given, before the expansion dropped the dots and
-// blanks at the ends of its names.
-Str findZorDirectory(Str& problem, std::optional<Str> directory = std::nullopt, std::string_view asTyped = {});
-// "zo.bat and Zo.Bat in Z:\BIN\ both match ZO.BAT in any letter case!"
-Str clashMessage(const platform::Clash& clash);
-
 // The whole run, from the first screen to its end; a runtime error ends it by platform::RunEnd.
 void runProgram(RunState& run);
 // After a run that ended as it should: one line on standard output naming what it wrote.
 void reportWritten(const RunState& run);
-// "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
-// the machine's streams take it (platform::nativeText).
-std::string pathForPeople(const Str& dosPath);
-// One path for a script to take: the machine's own where there is one, else the DOS path.
-std::string pathForScripts(const Str& dosPath);
-// What the line naming a saved launcher adds about its old content (OEM text): that it
-// had changed since it was read.
-std::string savedNotes(const Saved& saved);
-// "FILE: reason" for a runtime error that a refusal explains, as a terminal may show it;
-// "" for any other.
-std::string refusalLine(const platform::RunEnd& end);
 // The whole run inside body, handed back to the caller as an exit code: every way out (a
 // platform::RunEnd, any other exception, out of memory included) puts the console back
 // first and then reports a failure as "Runtime error N" (203 out of memory, 217 any other

@@ -10,7 +10,6 @@ namespace ascii {
 constexpr bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
 constexpr bool isLower(char c) { return c >= 'a' && c <= 'z'; }
 constexpr bool isLetter(char c) { return isUpper(c) || isLower(c); }
-constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr char upper(char c) { return isLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
 constexpr char lower(char c) { return isUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }

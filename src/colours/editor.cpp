@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ascii.h"
 #include "console/console.h"
 #include "prompts/prompts.h"
 #include "platform/platform.h"
@@ -78,12 +79,18 @@ void drawLegend() {
   console::setTextAttribute(console::screenColours);
   console::moveCursor(1, 19);
   const std::string_view indent = "                  ";
+  auto key = [](texts::MessageText letter) {
+    Str keys = "[";
+    keys += texts::text(letter);
+    keys += "] ";
+    return keys;
+  };
   const struct {
-    std::string_view keys;
+    Str keys;
     texts::EditorText text;
   } lines[] = {
-      {"[s] ", texts::edtSave},
-      {"[v] ", texts::edtDrop},
+      {key(texts::msgKeysSave), texts::edtSave},
+      {key(texts::msgKeysDrop), texts::edtDrop},
       {"[a]..[o] ", texts::edtForeground},
       {"[A]..[O] ", texts::edtBackground},
   };
@@ -122,12 +129,12 @@ bool editColourTable(Str& name, ColourTable& table) {
       console::readKey();  // a cursor or function key: its scan code is no letter here
       continue;
     }
-    if (key == console::keyEsc || key == 'V' || key == 'v') return false;
+    if (key == console::keyEsc || answers(texts::msgKeysDrop, ascii::lower(static_cast<char>(key)))) return false;
     if (key >= 'a' && key <= 'o') {
       stepForeground(table.pairs[key - 'a'].foreground);
     } else if (key >= 'A' && key <= 'O') {
       stepBackground(table.pairs[key - 'A'].background);
-    } else if (key == 'S' || key == 's' || key == console::keyEnter) {
+    } else if (key == console::keyEnter || answers(texts::msgKeysSave, ascii::lower(static_cast<char>(key)))) {
       writeColourTable(fileName, table);
       return true;
     }

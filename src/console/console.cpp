@@ -12,7 +12,7 @@ namespace {
 struct State {
   Device* device = nullptr;
   Screen model;
-  std::uint8_t textAttribute = 0x07;
+  std::uint8_t textAttribute = startColours;
   int codePage = 437;
   int pendingScan = -1;  // the scan code held back by readKey
   bool presented = false;  // the device has shown the model at least once
@@ -110,7 +110,6 @@ void flush() {
 
 const Screen& screen() { return state.model; }
 
-std::uint8_t textAttribute() { return state.textAttribute; }
 void setTextAttribute(std::uint8_t attribute) { state.textAttribute = attribute; }
 
 void writeText(std::string_view text) {

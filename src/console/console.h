@@ -22,8 +22,7 @@ enum Colours : std::uint8_t {
   abortColours = 0x0C,    // light red on black, the message that ends a run
   closingColours = 0x0F,  // white on black, the two closing screens
 };
-// The current text attribute, which writing and clearing use.
-std::uint8_t textAttribute();
+// The text attribute that writing and clearing use from now on.
 void setTextAttribute(std::uint8_t attribute);
 
 void writeText(std::string_view text);

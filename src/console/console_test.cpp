@@ -21,9 +21,14 @@ class Console : public ::testing::Test {
 };
 
 TEST_F(Console, StartsWithTheDevicesAttributeAndAHomeCursor) {
-  EXPECT_EQ(console::textAttribute(), 0x07);
   EXPECT_EQ(console::cursorColumn(), 1);
   EXPECT_EQ(console::cursorRow(), 1);
+  console::finish();
+  console::MemoryDevice coloured{80, 25, 0x2A};
+  console::start(coloured);
+  console::writeText("x");
+  EXPECT_EQ(attributeAt(1, 1), 0x2A);
+  console::finish();
 }
 
 TEST_F(Console, ClearScreenFillsWithTheCurrentAttribute) {

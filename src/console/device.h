@@ -9,9 +9,12 @@
 
 namespace console {
 
+// Light grey on black: a console's colours before anyone sets them, and the terminal's.
+inline constexpr std::uint8_t startColours = 0x07;
+
 struct Cell {
   std::uint8_t ch = ' ';  // OEM code page byte
-  std::uint8_t attr = 0x07;
+  std::uint8_t attr = startColours;
   bool operator==(const Cell&) const = default;
 };
 
@@ -40,6 +43,14 @@ struct Screen {
 // The keys the program tells apart by their character. keyNone is the character of a key
 // without one (cursor and function keys, Alt with a letter): readKey gives its scan code next.
 enum Key : std::uint8_t { keyNone = 0, keyBackspace = 8, keyEnter = 13, keyEsc = 27 };
+
+// The PC scan codes of the keys without a character that the program is sent. An Alt
+// key reports the code of its key instead.
+enum Scan : std::uint8_t {
+  scanF1 = 59, scanF2, scanF3, scanF4, scanF5, scanF6, scanF7, scanF8, scanF9, scanF10,
+  scanHome = 71, scanUp = 72, scanPageUp = 73, scanLeft = 75, scanRight = 77, scanEnd = 79,
+  scanDown = 80, scanPageDown = 81, scanInsert = 82, scanDelete = 83, scanF11 = 133, scanF12 = 134,
+};
 
 // One key press. ch is the character in the OEM code page, 0 for a key without one
 // (then scan is its PC scan code). end marks the end of keyboard input. unfit marks a

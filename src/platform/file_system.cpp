@@ -1,14 +1,9 @@
+// On its own in this file, so that a program that defines fileSystem() itself (the unit
+// tests') leaves it out.
 #include "platform/file_system.h"
 
 namespace platform {
 
-namespace {
-// The file system every file function calls; the tests put a failing file system here.
-FileSystem* current = nullptr;
-}  // namespace
-
-FileSystem& fileSystem() { return current ? *current : realFileSystem(); }
-
-void useFileSystem(FileSystem* fileSystem) { current = fileSystem; }
+FileSystem& fileSystem() { return realFileSystem(); }
 
 }  // namespace platform

@@ -38,10 +38,10 @@ class FileSystem {
 
 // The platform's own.
 FileSystem& realFileSystem();
-// The one the file functions use.
+// The one the file functions use: the platform's own (file_system.cpp). The unit tests'
+// program links a definition of its own instead, which hands out the file system a test
+// has made (tests/support/test_file_system.cpp).
 FileSystem& fileSystem();
-// Makes the file functions use fileSystem; nullptr gives them the real one again.
-void useFileSystem(FileSystem* fileSystem);
 
 // The runtime error for a system error number of an operation on path (on POSIX the
 // common errno values as the Win32 numbers).

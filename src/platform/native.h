@@ -62,4 +62,18 @@ int openNative(const std::string& path, File& file);
 // stay where keepLineFeeds says so.
 std::string printable(std::string_view nativeText, bool keepLineFeeds);
 
+// "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
+// the machine's streams take it.
+inline std::string pathForPeople(std::string_view dosPath) {
+  std::string text = nativeText(dosPath);
+  if (std::string native = nativePath(dosPath); !native.empty()) text += " (" + native + ")";
+  return printable(text, false);  // a line feed in a name must not end the line
+}
+
+// One path for a script to take: the machine's own where there is one, else the DOS path.
+inline std::string pathForScripts(std::string_view dosPath) {
+  std::string native = nativePath(dosPath);
+  return native.empty() ? nativeText(dosPath) : native;
+}
+
 }  // namespace platform

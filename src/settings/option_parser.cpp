@@ -42,7 +42,7 @@ struct OptionWord {
 
   // No value flips the field; "-" and "+" turn it off and on; anything else leaves it.
   void applyFlag(Flag& field) const {
-    if (rest.empty()) field = field ? 0 : 1;
+    if (rest.empty()) toggleFlag(field);
     else if (rest.front() == '-') field = 0;
     else if (rest.front() == '+') field = 1;
   }

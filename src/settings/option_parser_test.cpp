@@ -6,6 +6,7 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "settings_test_support.h"
 
 namespace {
 
@@ -14,15 +15,7 @@ Settings parsed(std::string_view line, Settings s = Settings{}) {
   return s;
 }
 
-bool sameRecord(const Settings& a, const Settings& b) {
-  return a.subdirs == b.subdirs && a.partitionTable == b.partitionTable &&
-         a.bootSectors == b.bootSectors && a.resourceTable == b.resourceTable &&
-         a.gtDataDll == b.gtDataDll && a.mouse == b.mouse && a.flagBang == b.flagBang &&
-         a.verboseFormat == b.verboseFormat && a.icons == b.icons && a.hexNumbers == b.hexNumbers &&
-         a.cpuEmulator == b.cpuEmulator && a.screenMode == b.screenMode &&
-         a.colourTableName.view() == b.colourTableName.view() && a.memoryLimitKb == b.memoryLimitKb &&
-         a.unpacker.view() == b.unpacker.view() && a.screenLines == b.screenLines;
-}
+using test::sameSettings;
 
 TEST(OptionParser, Flags) {
   EXPECT_EQ(parsed("-C").cpuEmulator, 0);
@@ -113,7 +106,7 @@ TEST(OptionParser, WordsWithoutEffect) {
   for (const char* line : {"-A+", "-SIGNATUREN+", "-D", "-DIREKT_IDE", "-EMS=100", "-EA", "-J+",
                            "-JOYSTICK", "-Q+", "--C+", "-", "/", "@-C+", "@/M-", "C+", "%1 %2",
                            "\"-C+ -M-\"", "'-C+ -M-'", "\"-C- -M-", "'-U-", "-@C-", "@", "@@-C"}) {
-    EXPECT_TRUE(sameRecord(parsed(line), Settings{})) << line;
+    EXPECT_TRUE(sameSettings(parsed(line), Settings{})) << line;
   }
   // A "none" row keeps its keyword's letters from reaching a later row.
   EXPECT_EQ(parsed("-EMS-").bootSectors, 0);
@@ -143,7 +136,7 @@ TEST(OptionParser, PlainMarksQuotesAndSeparators) {
 TEST(OptionParser, LineLongerThan255KeepsItsLastSwitches) {
   std::string line(600, ' ');
   line.replace(10, 7, "%1 %2 x");
-  line += "\"" + std::string(300, 'y') + "\" ";
+  line.append("\"").append(300, 'y').append("\" ");
   line += std::string(400, 'w') + " -C- -Z50 -FTail.tab";
   Settings s = parsed(line);
   EXPECT_EQ(s.cpuEmulator, 0);
@@ -155,7 +148,7 @@ TEST(OptionParser, DefaultLineGivesDefaults) {
   Settings s;
   s.memoryLimitKb = 1;
   s.subdirs = 0;
-  EXPECT_TRUE(sameRecord(parsed(formatOptionLine(Settings{}), s), Settings{}));
+  EXPECT_TRUE(sameSettings(parsed(formatOptionLine(Settings{}), s), Settings{}));
 }
 
 // Any name the launcher can carry, blanks and the command interpreter's characters
@@ -179,10 +172,7 @@ TEST(OptionParser, RoundTripOfWrittenLines) {
   auto bit = [&rng] { return static_cast<Flag>(rng() & 1); };
   for (int round = 0; round < 2000; ++round) {
     Settings s;
-    for (Flag* f : {&s.subdirs, &s.partitionTable, &s.bootSectors, &s.resourceTable, &s.gtDataDll, &s.mouse,
-                    &s.flagBang, &s.verboseFormat, &s.icons, &s.hexNumbers, &s.cpuEmulator}) {
-      *f = bit();
-    }
+    test::forEachFlag(s, [&bit](Flag& flag) { flag = bit(); });
     s.screenMode = static_cast<std::int8_t>(rng() % 5);
     s.colourTableName = randomName(rng);
     s.unpacker = randomName(rng);
@@ -195,7 +185,7 @@ TEST(OptionParser, RoundTripOfWrittenLines) {
 
     std::string line = formatOptionLine(s);
     Settings back = parsed(line);
-    ASSERT_TRUE(sameRecord(back, s)) << "round " << round << ": " << line;
+    ASSERT_TRUE(sameSettings(back, s)) << "round " << round << ": " << line;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/number.h"
 #include "settings/setting_table.h"
+#include "settings/values.h"
 
 std::string formatOptionLine(const Settings& s) {
   std::string line;
@@ -11,12 +12,7 @@ std::string formatOptionLine(const Settings& s) {
     if (row->onlyWhenSet && (row->flag ? !(s.*row->flag) : (s.*row->text).empty())) continue;
     line += " -";
     line += row->letters;
-    switch (row->kind) {
-      case Kind::flag: line += flagChars[s.*row->flag ? 1 : 0]; break;
-      case Kind::screenMode: line += screenModeLetters[static_cast<std::size_t>(s.screenMode)]; break;
-      case Kind::name: line += commandWord(s.*row->text); break;
-      default: line += decimal(s.*row->number).view(); break;  // the numbers
-    }
+    line += writtenValue(*row, s);
   }
   line += " %1 %2 %3 %4 %5 %6 %7 %8 %9";
   return line;

@@ -47,10 +47,7 @@ std::string commandWord(std::string_view text);
 // Text that commandWord can hand on whole: no control character and no double quote.
 bool fitsCommandWord(std::string_view text);
 // The longest name " -F" or " -N" can carry in one short string.
-inline constexpr std::size_t maxOptionName = 255 - 3;
-// A name the launcher can hand on to ZOR whole: one that fits commandWord, of at most
-// maxOptionName characters.
-inline bool fitsOptionLine(std::string_view name) { return name.size() <= maxOptionName && fitsCommandWord(name); }
+inline constexpr std::int32_t maxOptionName = 255 - 3;
 
 // Off becomes on, on becomes off.
 inline void toggleFlag(Flag& flag) { flag = flag == 0 ? 1 : 0; }

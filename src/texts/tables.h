@@ -1,13 +1,17 @@
-// The language tables, each holding every text in English and German.
+// The language tables, each holding every text in each of its languages.
 #pragma once
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace texts {
 
-// The tables in their byte layout: length-prefixed marker "<SPRA2>", the language list
-// "ENDE", a 16-bit little-endian entry count, then every entry's texts length-prefixed.
+// What every table starts with, length-prefixed.
+inline constexpr std::string_view tableMarker = "<SPRA2>";
+
+// The tables in their byte layout: the marker, the language list ("ENDE"), a 16-bit
+// little-endian entry count, then every entry's texts length-prefixed.
 extern const std::span<const std::uint8_t> generalTexts;
 extern const std::span<const std::uint8_t> editorTexts;
 extern const std::span<const std::uint8_t> categoryNames;

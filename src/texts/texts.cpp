@@ -8,13 +8,11 @@
 namespace texts {
 namespace {
 
-std::string_view generalRefs[txtStartHint];
-std::string_view editorRefs[edtBackground];
-std::string_view categoryRefs[catStatusLine];
-std::string_view displayModeRefs[modeHtml];
-std::string_view messageRefs[messageCount];
-
-constexpr std::string_view marker = "<SPRA2>";
+std::string_view generalRefs[generalTextCount];
+std::string_view editorRefs[editorTextCount];
+std::string_view categoryRefs[categoryNameCount];
+std::string_view displayModeRefs[displayModeNameCount];
+std::string_view messageRefs[messageTextCount];
 
 std::string_view bytesAt(std::span<const std::uint8_t> table, std::size_t at, std::size_t count) {
   return {reinterpret_cast<const char*>(table.data()) + at, count};
@@ -23,16 +21,17 @@ std::string_view bytesAt(std::span<const std::uint8_t> table, std::size_t at, st
 // Offset of the byte after the length-prefixed marker, or table.size() when there is none.
 // The scan stops where a whole marker no longer fits.
 std::size_t findMarkerEnd(std::span<const std::uint8_t> table) {
-  const std::size_t span = 1 + marker.size();
+  const std::size_t span = 1 + tableMarker.size();
   for (std::size_t at = 0; at + span <= table.size(); ++at) {
-    if (table[at] == marker.size() && bytesAt(table, at + 1, marker.size()) == marker) return at + span;
+    if (table[at] == tableMarker.size() && bytesAt(table, at + 1, tableMarker.size()) == tableMarker)
+      return at + span;
   }
   return table.size();
 }
 
 }  // namespace
 
-ShortString<46> displayModeNameArray[5];
+ShortString<46> displayModeNameArray[displayModeCount];
 
 std::string filled(std::string_view text, std::initializer_list<std::string_view> words) {
   std::string out(text);
@@ -90,7 +89,7 @@ void loadAllFor(std::string_view code) {
   loadTable(categoryNames, code, categoryRefs);
   loadTable(displayModeNames, code, displayModeRefs);
   loadTable(messageTexts, code, messageRefs);
-  for (int i = 0; i < 5; ++i) displayModeNameArray[i] = text(static_cast<DisplayModeName>(i + 2));
+  for (int i = 0; i < displayModeCount; ++i) displayModeNameArray[i] = text(static_cast<DisplayModeName>(modeCga + i));
 }
 
 std::string_view text(GeneralText k) { return generalRefs[k - 1]; }

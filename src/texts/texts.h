@@ -21,15 +21,15 @@ enum GeneralText : int {
   txtLblHex, txtLblMouse, txtLblColourTable, txtLblMemoryLimit, txtLblCpuEmulator,
   txtLblResources, txtLblIcons, txtLblLines, txtCreateColourTable, txtExitNoSave,
   txtSaveExit, txtAskColourTable, txtAskEmsLimit, txtAskRamLimit, txtAskScreenLines,
-  txtAborted, txtSuccess, txtHelpHint, txtStartHint
+  txtAborted, txtSuccess, txtHelpHint, txtStartHint, generalTextsEnd
 };
-enum EditorText : int { edtFileName = 1, edtComment, edtSave, edtDrop, edtForeground, edtBackground };
+enum EditorText : int { edtFileName = 1, edtComment, edtSave, edtDrop, edtForeground, edtBackground, editorTextsEnd };
 enum CategoryName : int {
   catNormal = 1, catCompiler, catArchiver, catExeCompressor, catSoundGraphic, catOverlay,
   catFileError, catVirus, catSystem, catDescription, catSign, catLibrary, catSavegame,
-  catColourless, catStatusLine
+  catColourless, catStatusLine, categoryNamesEnd
 };
-enum DisplayModeName : int { modeEgaVga = 1, modeCga, modeAnsi, modeAscii, modeAsciiFiltered, modeHtml };
+enum DisplayModeName : int { modeEgaVga = 1, modeCga, modeAnsi, modeAscii, modeAsciiFiltered, modeHtml, displayModeNamesEnd };
 // The texts the program gained after the first four tables were laid down: what the
 // command line says, its help, and the line shown once the terminal is handed back.
 enum MessageText : int {
@@ -37,22 +37,29 @@ enum MessageText : int {
   msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
   msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
   msgExpectScreenLines, msgExpectFileName, msgStandardOutput, msgHelpTitle,
-  msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
+  msgHelpUsage, msgHelpUsageSet, msgHelpUsageCheck, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
   msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpList, msgHelpSet, msgHelpModes, msgHelpFileName,
-  msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpConventions,
+  msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpDiff, msgHelpCheck, msgHelpConventions,
   msgHelpEnvironment, msgHelpExitStatus, msgTryHelp, msgUnknownOption, msgNeedsValue,
   msgTakesNoValue, msgAmbiguous, msgNotTogether, msgOnlyWith, msgUnexpected, msgNoPairs,
   msgUnchanged, msgNotKept, msgKeptAsBackup, msgNoTableYet, msgNoZorIn, msgStandardInput,
   msgErrorNotFound, msgErrorPathNotFound, msgErrorAccessDenied, msgErrorReadPast,
   msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther, msgRefusedForeignLink,
   msgRefusedNoBackup, msgRefusedChanged, msgRefusedNotATable, msgRefusedBackupLeftAs, msgLineTooLong,
-  msgLacksCharacter, msgZorLacksCharacter, msgZorNameHolds, msgZorNameEnds, msgClash,
-  msgPairForm, msgHelpDiff, msgHelpCheck, msgCheckNoZor, msgCheckNoLauncher, msgCheckNotOnPath, msgCheckShadows,
-  msgCheckNoZorCall, msgCheckZorMissing, msgCheckZorOther, msgCheckTableMissing, msgCheckNotATable, msgCheckDropped,
-  msgHelpUsageCheck
+  msgLacksCharacter, msgZorLacksCharacter, msgZorNameHolds, msgZorNameEnds, msgClash, msgKeysYes,
+  msgKeysNo, msgKeysSave, msgKeysDrop, msgPairForm, msgCheckNoZor,
+  msgCheckNoLauncher, msgCheckNotOnPath, msgCheckShadows, msgCheckNoZorCall, msgCheckZorMissing, msgCheckZorOther,
+  msgCheckTableMissing, msgCheckNotATable, msgCheckDropped, messageTextsEnd
 };
-// The number of MessageText entries.
-inline constexpr int messageCount = msgHelpUsageCheck;
+
+// The number of entries of each table.
+inline constexpr int generalTextCount = generalTextsEnd - 1;
+inline constexpr int editorTextCount = editorTextsEnd - 1;
+inline constexpr int categoryNameCount = categoryNamesEnd - 1;
+inline constexpr int displayModeNameCount = displayModeNamesEnd - 1;
+inline constexpr int messageTextCount = messageTextsEnd - 1;
+// The display modes the screen setting chooses from: DisplayModeNames from entry 2 on.
+inline constexpr int displayModeCount = displayModeNameCount - 1;
 
 // Fills a text array from a table for the language code (the table's first language when
 // it lacks the code). Returns the number of entries; refs[k-1] is entry k.
@@ -69,10 +76,25 @@ std::string_view text(CategoryName k);
 std::string_view text(DisplayModeName k);
 std::string_view text(MessageText k);
 
+// A text of either table that holds labels: the menu's first ones are general texts, any
+// later one a message text.
+struct Label {
+  constexpr Label() = default;
+  constexpr Label(GeneralText k) : general(k) {}  // NOLINT: a text is a label
+  constexpr Label(MessageText k) : message(k) {}  // NOLINT
+  explicit constexpr operator bool() const { return general != 0 || message != 0; }
+  GeneralText general = {};
+  MessageText message = {};
+};
+inline std::string_view text(Label label) { return label.general ? text(label.general) : text(label.message); }
+
+// Whether the key is one of the letters of an answer's text (msgKeysYes, ...).
+inline bool answers(MessageText letters, char key) { return text(letters).find(key) != std::string_view::npos; }
+
 // The text with each "%s" replaced by the next of the words; a "%s" without a word stays.
 std::string filled(std::string_view text, std::initializer_list<std::string_view> words);
 
 // Element i names display mode i (DisplayModeNames entry i + 2), cut to 46 characters.
-extern ShortString<46> displayModeNameArray[5];
+extern ShortString<46> displayModeNameArray[displayModeCount];
 
 }  // namespace texts

@@ -4,6 +4,7 @@ gains a screen, the step that passes it changes here, not in every scenario."""
 import re
 
 from harness import ENTER
+import table
 
 EN = {
     "lang": "en_US.UTF-8",
@@ -100,12 +101,7 @@ def expect(s, keys, read, expected):
 EN.update({
     "menu_title": "config program for Zor",
     "off": "off", "on": "on ",
-    "labels": {
-        "u": "subdirectorys", "p": "partition table", "s": "boot sectors", "l": "verbose format",
-        "b": "screen", "h": "hexadecimal numbers", "m": "mouse usage", "c": "CPU-emulator",
-        "r": "list resource table", "i": "display icons", "f": "use color table",
-        "x": "upper memory limit", "z": "lines", "*": "create color table",
-    },
+    "create_table": "create color table",
     "exit_no_save": "exit without save",
     "modes": ["16*16 colors CGA+    (fast)", "16*16 colors Ansi    (slow)",
               " no   colors Ascii   (medium)", " no   colors Ascii   (filtered)",
@@ -123,12 +119,7 @@ EN.update({
 DE.update({
     "menu_title": "Einrichtungsprogramm zu Zor",
     "off": "aus", "on": "ein",
-    "labels": {
-        "u": "Unterverzeichnisse", "p": "Partitionstabelle", "s": "Startsektoren", "l": "Langformat",
-        "b": "Bildschirm", "h": "hexadezimale Zahlen", "m": "Mausbenutzung", "c": "CPU-Emulator",
-        "r": "Resourcen anzeigen", "i": "Symbole anzeigen", "f": "Farbtabelle benutzen",
-        "x": "RAM-Obergrenze", "z": "Zeilenzahl", "*": "Farbtabelle erstellen",
-    },
+    "create_table": "Farbtabelle erstellen",
     "exit_no_save": "Programmabbruch",
     "modes": ["16*16 Farben CGA+    (schnell)", "16*16 Farben Ansi    (lahm)",
               " farblos     Ascii   (mäßig)", " farblos     Ascii   (gefiltert)",
@@ -143,17 +134,27 @@ DE.update({
     "reading": "Auslesen von ",
 })
 
-# The settings as the menu shows them with nothing changed: flags 1/0, the screen mode
-# 0..4 (letters CEAFH), the colour-table name, the memory limit and the line count.
-DEFAULTS = {"u": 1, "p": 0, "s": 0, "l": 1, "b": 0, "h": 1, "m": 1, "c": 1, "r": 0, "i": 1,
-            "f": "", "x": 3000, "z": 0}
-FLAG_KEYS = "upslhmcri"
+# The menu's rows from the table of settings: each setting's label in both languages, and
+# its value with nothing changed (flags 1/0, the screen mode 0..4 for the letters CEAFH,
+# the colour-table name, the numbers).
+MENU_ROWS = [r for r in table.SHOWN if r["label"]]
+for _t, _column in ((EN, 0), (DE, 1)):
+    _t["labels"] = {r["key"]: table.TEXTS[r["label"]][_column].rstrip() for r in MENU_ROWS}
+    _t["labels"]["*"] = _t["create_table"]
+DEFAULTS = {r["key"]: table.DEFAULT_VALUES[r["field"]] for r in MENU_ROWS}
+FLAG_KEYS = "".join(r["key"] for r in MENU_ROWS if r["kind"] == "flag")
 MODE_LETTERS = "CEAFH"
 ENTER_SIGN = "[<─┘]"  # "[", "<", 196, 217, "]" in code page 437
 
 
+def in_row(value):
+    """A value as its menu row shows it: whole when it fits columns 52 to 79, else "..." and
+    its end."""
+    return value if len(value) <= 28 else "..." + value[-25:]
+
+
 def menu_rows(t, **changes):
-    """Rows 5 to 21 of the menu as they should read (trailing blanks removed), for the
+    """Rows 5 on of the menu as they should read (trailing blanks removed), for the
     default settings with the changes given."""
     v = dict(DEFAULTS, **changes)
 
@@ -163,12 +164,16 @@ def menu_rows(t, **changes):
     def flag(key):
         return key_row(key, t["on"] if v[key] else t["off"])
 
-    return [
-        flag("u"), flag("p"), flag("s"), flag("l"),
-        key_row("b", MODE_LETTERS[v["b"]]),
-        (" " * 29 + t["modes"][v["b"]]).rstrip(),
-        flag("h"), flag("m"), flag("c"), flag("r"), flag("i"),
-        key_row("f", in_row(v["f"])), key_row("x", str(v["x"])), key_row("z", str(v["z"])),
+    shown = []
+    for row in MENU_ROWS:
+        key = row["key"]
+        if row["kind"] == "flag":
+            shown.append(flag(key))
+        elif row["kind"] == "screenMode":
+            shown += [key_row(key, MODE_LETTERS[v[key]]), (" " * 29 + t["modes"][v[key]]).rstrip()]
+        else:
+            shown.append(key_row(key, in_row(str(v[key]))))
+    return shown + [
         key_row("*"),
         " " * 20 + "[Esc] .. " + t["exit_no_save"],
         " " * 20 + ENTER_SIGN + " .. " + t["save_and_exit"],
@@ -177,18 +182,22 @@ def menu_rows(t, **changes):
 
 def menu_screen(t, **changes):
     """The whole menu screen (25 rows, trailing blanks removed), as menu_rows."""
-    return ["", " " * 23 + t["menu_title"], "", ""] + menu_rows(t, **changes) + ["", "", "", ""]
+    return (["", " " * 23 + t["menu_title"], "", ""] + menu_rows(t, **changes) + [""] * 25)[:25]
+
+
+def menu_row_of(sign):
+    """The screen row of the default menu that shows sign ("[f]", ENTER_SIGN)."""
+    return 1 + next(i for i, line in enumerate(menu_screen(EN)) if sign in line)
+
+
+# The row the cursor waits in below the menu: after the title's four rows, the menu's rows
+# and an empty one.
+CURSOR_ROW = 4 + len(menu_rows(EN)) + 2
 
 
 def rows(s, first=1, last=25):
     """Rows first to last as shown, trailing blanks removed."""
     return [s.row(r).rstrip() for r in range(first, last + 1)]
-
-
-def in_row(value):
-    """A value as its menu row shows it: whole when it fits columns 52 to 79, else "..." and
-    its end."""
-    return value if len(value) <= 28 else "..." + value[-25:]
 
 
 def read_menu(s):
@@ -213,18 +222,29 @@ def dos(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def option_line(**changes):
-    """The switches written after ZOR4.EXE: the defaults, with items replaced by keyword
-    (bang, B, C, F, G, H, L, ICO, M, N, P, S, U, X, Z); F and N are left out when empty."""
-    items = {"bang": "-", "B": "C", "C": "+", "F": "", "G": "+", "H": "+", "L": "+", "ICO": "+",
-             "M": "+", "N": "", "P": "-", "S": "-", "U": "+", "X": "3000", "Z": "0"}
-    items.update({k: str(v) for k, v in changes.items()})
-    line = ""
-    for key, value in items.items():
-        if key in "FN" and not value:
+def option_items(**changes):
+    """The switches written after ZOR4.EXE in the table's order, each as ZOR receives it:
+    the defaults, with items replaced by their letters (bang for "!", B, C, F, ICO, ...); an
+    item written only when set (F, N, R) is left out when empty or off."""
+    items = []
+    for row in table.WRITTEN:
+        key = "bang" if row["letters"] == "!" else row["letters"]
+        value = table.DEFAULT_VALUES[row["field"]]
+        if key in changes:
+            value = str(changes[key])
+        elif row["kind"] == "flag":
+            value = "+" if value else "-"
+        elif row["kind"] == "screenMode":
+            value = MODE_LETTERS[value]
+        if row["only_when_set"] and value in ("", "-"):
             continue
-        line += f" -{'!' if key == 'bang' else key}{value}"
-    return line + " %1 %2 %3 %4 %5 %6 %7 %8 %9"
+        items.append(f"-{row['letters']}{value}")
+    return items
+
+
+def option_line(**changes):
+    """The option line with the items of option_items (names that need no quotes)."""
+    return "".join(" " + item for item in option_items(**changes)) + " %1 %2 %3 %4 %5 %6 %7 %8 %9"
 
 
 def launcher_bytes(reserved, program, options):

@@ -10,7 +10,7 @@ import pytest
 
 from conftest import snapshot
 from harness import ENTER
-from steps import LANGUAGES, dos, in_row, launcher_bytes, option_line, read_menu, reach_menu
+from steps import DEFAULTS, LANGUAGES, dos, in_row, launcher_bytes, option_line, read_menu, reach_menu
 
 RESERVED = "REM * reserved line * please do not remove *"
 
@@ -45,7 +45,7 @@ def test_show_prints_every_setting_the_menu_shows(start, run, zor_dir):
         s.send(keys)
     s.wait_text("MY.FAR")
     menu = read_menu(s)
-    assert set(menu) == set("upslbhmcrifxz*") | {"mode"}
+    assert set(menu) == set(DEFAULTS) | {"*", "mode"}
     s.send(ENTER, settle=False)
     assert s.wait_exit() == 0
 

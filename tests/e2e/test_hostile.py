@@ -11,8 +11,8 @@ import pytest
 
 from conftest import dos_devices, snapshot
 from harness import CTRL_C, ENTER, ESC, UP
-from steps import (LANGUAGES, YELLOW_ON_BLUE, dos, expect, launcher_bytes, menu_screen, option_line,
-                   in_row, reach_menu, read_menu, rows, shows)
+from steps import (CURSOR_ROW, LANGUAGES, YELLOW_ON_BLUE, dos, expect, in_row, launcher_bytes, menu_row_of,
+                   menu_screen, option_line, reach_menu, read_menu, rows, shows)
 
 T = LANGUAGES["en"]
 OLD_LAUNCHER = launcher_bytes("REM kept", "C:\\ZOR\\ZOR4.EXE", option_line(U="-"))
@@ -79,13 +79,14 @@ def test_a_200_by_60_terminal_is_one_large_window(start, posix_program, zor_dir)
     assert rows(s, 1, 25) == menu_screen(T)
     assert rows(s, 26, 60) == [""] * 35
     assert all(s.attributes(r) == {YELLOW_ON_BLUE} for r in (1, 25, 26, 60))
-    assert s.cursor() == (23, 23)
+    assert s.cursor() == (23, CURSOR_ROW)
     # A long colour-table name fits behind its label: rows wrap at column 200, not 80.
     name = "N" * 60
     full = dos(zor_dir) + "\\" + name
     expect(s, "f" + name + ENTER, lambda: read_menu(s).get("f"), full)
     assert 51 + len(full) <= 200, "the test's folder is too long to show this"
-    assert s.row(16).rstrip().endswith(full) and "[x]" in s.row(17)
+    f = menu_row_of("[f]")
+    assert s.row(f).rstrip().endswith(full) and "[x]" in s.row(f + 1)
     # The editor draws where it always does; its palette bar is row 25.
     s.send("*")
     s.send(ENTER)

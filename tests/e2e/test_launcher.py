@@ -62,7 +62,7 @@ def test_first_run_chooses_a_directory_of_path_for_a_new_launcher(start, program
     # Line 3 names ZOR4.EXE by the full DOS path of the directory it was set up in.
     assert (bat / "ZO.BAT").read_bytes() == (
         b"@ECHO OFF\r\n" + t["reserved"].encode() + b"\r\n" + dos(zor_dir).encode()
-        + b"\\ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M- -P- -S- -U+ -X3000 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9")
+        + b"\\ZOR4.EXE" + option_line(M="-").encode())
     assert [p.parent for p in short_dir.rglob("ZO.BAT")] == [bat]
 
 

@@ -7,9 +7,9 @@ import pytest
 
 from conftest import snapshot
 from harness import DELETE, ENTER, ESC, F, HOME, LEFT, UP
-from steps import (ENTER_SIGN, LANGUAGES, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos,
-                   expect, launcher_bytes, menu_rows, menu_screen, option_line, reach_menu, read_menu, in_row,
-                   rows)
+from steps import (CURSOR_ROW, DEFAULTS, ENTER_SIGN, LANGUAGES, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK,
+                   YELLOW_ON_BLUE, dos, expect, in_row, launcher_bytes, menu_row_of, menu_screen, option_line,
+                   reach_menu, read_menu, rows)
 
 
 @pytest.mark.parametrize("lang", ["en", "de"])
@@ -19,10 +19,11 @@ def test_menu_screen(start, lang):
     reach_menu(s, t)
     assert rows(s) == menu_screen(t)
     # Every value starts in column 52 (the row of the mode's name and an empty [f] have none).
-    assert all(s.row(r)[50] == " " != s.row(r)[51] for r in range(5, 19) if r not in (10, 16))
-    assert s.row(21)[20:25] == ENTER_SIGN
+    valued = [menu_row_of(f"[{key}]") for key in DEFAULTS if key != "f"]
+    assert all(s.row(r)[50] == " " != s.row(r)[51] for r in valued)
+    assert s.row(CURSOR_ROW - 2)[20:25] == ENTER_SIGN
     assert all(s.attributes(r) == {YELLOW_ON_BLUE} for r in range(1, 26))
-    assert s.cursor() == (23, 23)
+    assert s.cursor() == (23, CURSOR_ROW)
 
 
 def test_keys_flip_and_step_settings_and_enter_saves_them(start, zor_dir):
@@ -46,7 +47,7 @@ def test_keys_flip_and_step_settings_and_enter_saves_them(start, zor_dir):
     # The mode steps C, E, A, F, H and back, its name below it.
     for mode, keys in [(1, "b"), (2, "b"), (3, "B"), (4, "b"), (0, "b"), (1, "b")]:
         press(keys, b=mode)
-    assert s.cursor() == (23, 23)
+    assert s.cursor() == (23, CURSOR_ROW)
 
     s.send(ENTER, settle=False)
     assert s.wait_exit() == 0
@@ -66,7 +67,7 @@ def test_number_prompts_read_again_until_the_number_fits(start, zor_dir, lang):
         return rows(s, 21)
 
     # Below the menu: the prompt with the old value; the answer is typed in column 4.
-    expect(s, "x", lambda: rows(s), menu[:23] + [t["ask_memory"] + "3000)", ""])
+    expect(s, "x", lambda: rows(s), (menu[:CURSOR_ROW] + [t["ask_memory"] + "3000)", ""])[-25:])
     assert s.cursor() == (4, 25)
     # Nothing may follow the digits; one above the limit is too much. A rejected line
     # brings no new prompt: the next answer starts in column 1 of the next row.
@@ -100,7 +101,7 @@ def test_colour_table_prompt_puts_the_zor_directory_before_a_relative_name(start
     expect(s, "MY.TAB" + ENTER, lambda: read_menu(s).get("f"), in_row(full))
     # Too long for its row: shown with its end, and no row moves.
     assert len(full) > 28 and rows(s) == menu_screen(t, f=full)
-    assert s.cursor() == (23, 23)
+    assert s.cursor() == (23, CURSOR_ROW)
 
     expect(s, "f", lambda: t["ask_table"] + full + ")" in "".join(s.lines()), True)
     # Names from a drive or from the root are kept as typed; no name means no table.

@@ -8,8 +8,8 @@ import time
 
 from conftest import snapshot
 from harness import CTRL_C, CTRL_Z, ENTER, ESC, F
-from steps import (EN, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos, expect, reach_menu,
-                   in_row, read_menu, shows)
+from steps import (CURSOR_ROW, EN, LIGHT_RED_ON_BLACK, WHITE_ON_BLACK, YELLOW_ON_BLUE, dos, expect,
+                   in_row, reach_menu, read_menu, shows)
 
 # Menu rows whose value a key toggles (the value starts in column 52).
 SUBDIRS, PARTITION, BOOT, SCREEN, HEX, MOUSE, CPU, RESOURCES, ICONS = 5, 6, 7, 9, 11, 12, 13, 14, 15
@@ -120,7 +120,7 @@ def test_window_size_change_draws_everything_again(start, posix_program):
     assert s.lines() == menu + [""] * 5
     s.resize(80, 20)  # smaller than the program's 25 rows: the rows around the cursor
     s.wait_settle()
-    assert s.lines() == menu[3:23]
+    assert s.lines() == menu[CURSOR_ROW - 20:CURSOR_ROW]
     assert s.cursor() == (23, 20)
 
 

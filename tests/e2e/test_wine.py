@@ -11,7 +11,7 @@ import pytest
 import wine
 from conftest import _programs, base_env, snapshot
 from harness import CTRL_C, DELETE, ENTER, ESC, F, INSERT, UP, Session
-from steps import EN, DE, dos, reach_menu
+from steps import EN, DE, dos, option_items, reach_menu
 
 # The exit status of a process that Ctrl+C ended: STATUS_CONTROL_C_EXIT, as far as a POSIX
 # exit status holds it.
@@ -220,6 +220,5 @@ def test_zor_gets_each_name_whole_through_the_command_interpreter(
     subprocess.run([wine.WINE, "cmd", "/c", "ZO.BAT", "a", "b c"], cwd=bin_dir, env=env, check=True,
                    stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
     received = (zor / "ARGS.TXT").read_bytes().decode("utf-8").split("\n")[1:-1]
-    switches = ["-!-", "-BC", "-C+", "-F" + dos(zor) + "\\" + table, "-G+", "-H+", "-L+", "-ICO+", "-M+",
-                "-N" + unpacker, "-P-", "-R+", "-S-", "-U+", "-X3000", "-Z0"]
+    switches = option_items(F=dos(zor) + "\\" + table, N=unpacker, R="+")
     assert received == [dos(zor) + "\\ZOR4.EXE"] + switches + ["a", "b c"]

@@ -12,12 +12,16 @@
 
 namespace test {
 
+// The file system the file functions use while it is set (test_file_system.cpp); the real
+// one otherwise.
+inline platform::FileSystem* madeFileSystem = nullptr;
+
 enum class FileOp { Create, Write, Flush, Close, Rename, Open, Read, Reserve, Truncate };
 
 class FailingFiles : public platform::FileSystem {
  public:
-  FailingFiles() { platform::useFileSystem(this); }
-  ~FailingFiles() override { platform::useFileSystem(nullptr); }
+  FailingFiles() { madeFileSystem = this; }
+  ~FailingFiles() override { madeFileSystem = nullptr; }
   FailingFiles(const FailingFiles&) = delete;
   FailingFiles& operator=(const FailingFiles&) = delete;
 

@@ -12,7 +12,7 @@ namespace console {
 
 class MemoryDevice : public Device {
  public:
-  explicit MemoryDevice(int width = 80, int height = 25, std::uint8_t attribute = 0x07)
+  explicit MemoryDevice(int width = 80, int height = 25, std::uint8_t attribute = startColours)
       : width_(width), height_(height), attribute_(attribute) {}
 
   // Queues typed characters ("\r" is Enter, "\x1b" Esc).

@@ -17,39 +17,16 @@ constexpr std::uint8_t esc = console::keyEsc;  // also the first byte of a seque
 KeyEvent character(std::uint8_t ch) { return KeyEvent{ch, 0, false}; }
 KeyEvent scanKey(std::uint8_t scan) { return KeyEvent{0, scan, false}; }
 
-// The final letter of CSI and SS3 sequences: cursor keys, Home/End and F1-F4
-// (lower case a-d are rxvt's modified cursor keys).
 std::uint8_t letterScan(char final) {
-  switch (final) {
-    case 'A': case 'a': return 72;
-    case 'B': case 'b': return 80;
-    case 'C': case 'c': return 77;
-    case 'D': case 'd': return 75;
-    case 'H': return 71;
-    case 'F': return 79;
-    case 'P': return 59;
-    case 'Q': return 60;
-    case 'R': return 61;
-    case 'S': return 62;
-    default: return 0;
-  }
+  for (const LetterKey& key : letterKeys)
+    if (key.final == final) return key.scan;
+  return 0;
 }
 
-// The number of VT220-style keys: ESC [ n ~ (rxvt ends modified ones with ^ or @).
 std::uint8_t numberScan(int n) {
-  switch (n) {
-    case 1: case 7: return 71;
-    case 2: return 82;
-    case 3: return 83;
-    case 4: case 8: return 79;
-    case 5: return 73;
-    case 6: return 81;
-    case 11: case 12: case 13: case 14: case 15: return static_cast<std::uint8_t>(59 + n - 11);
-    case 17: case 18: case 19: case 20: case 21: return static_cast<std::uint8_t>(64 + n - 17);
-    case 23: return 133;
-    case 24: return 134;
-    default: return 0;
-  }
+  for (const NumberedKey& key : numberedKeys)
+    if (key.number == n) return key.scan;
+  return 0;
 }
 
 // The first parameter, -1 when there is none, -2 when the sequence is not one keys send
@@ -140,6 +117,86 @@ int ground(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
   return 0;
 }
 
+// After a lone Esc.
+int afterEscape(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
+  if (b == '[' || b == 'O') {
+    startSequence(d, b == '[' ? KeyDecoder::State::csi : KeyDecoder::State::ss3);
+    return 0;
+  }
+  d.state = KeyDecoder::State::ground;
+  // Esc and at once a printable character: that key with Alt, a key without a
+  // character, as a PC keyboard reports it.
+  if (b >= 0x20 && b < 0x7F) {
+    keys[0] = scanKey(altScan(b));
+    return 1;
+  }
+  // Esc followed by anything else: the Esc key, then that byte on its own.
+  keys[0] = character(esc);
+  return 1 + ground(d, b, keys + 1);
+}
+
+// Inside ESC [ or ESC O: parameters, intermediates, then the final byte.
+int inSequence(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
+  using State = KeyDecoder::State;
+  if (d.state == State::csi && d.paramLength == 0 && !d.unknown && b == '[') {
+    d.state = State::linuxFunction;
+    return 0;
+  }
+  if (b >= 0x30 && b <= 0x3F) {
+    if (d.paramLength < static_cast<int>(sizeof d.params))
+      d.params[d.paramLength++] = static_cast<char>(b);
+    else
+      d.unknown = true;
+    return 0;
+  }
+  if (b >= 0x20 && b <= 0x2F) {
+    d.unknown = true;  // intermediate bytes: no key sends them
+    return 0;
+  }
+  if (b >= 0x40 && b <= 0x7E) {
+    std::uint8_t scan = d.state == State::csi ? csiScan(d, static_cast<char>(b))
+                                              : (d.unknown ? 0 : letterScan(static_cast<char>(b)));
+    d.state = State::ground;
+    if (scan == 0) return 0;
+    keys[0] = scanKey(scan);
+    return 1;
+  }
+  // A control byte or a non-ASCII byte breaks the sequence off; Esc starts a new one.
+  d.state = State::ground;
+  return ground(d, b, keys);
+}
+
+int inLinuxFunction(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
+  d.state = KeyDecoder::State::ground;
+  if (b >= linuxFunctionFirst && b <= linuxFunctionLast) {
+    keys[0] = scanKey(static_cast<std::uint8_t>(console::scanF1 + b - linuxFunctionFirst));
+    return 1;
+  }
+  if (b >= 0x40 && b <= 0x7E) return 0;
+  return ground(d, b, keys);
+}
+
+int inUtf8(KeyDecoder& d, std::uint8_t b, KeyEvent* keys) {
+  if ((b & 0xC0) != 0x80) {
+    d.state = KeyDecoder::State::ground;  // a broken character is dropped
+    return ground(d, b, keys);
+  }
+  d.codePoint = (d.codePoint << 6) | (b & 0x3F);
+  if (--d.utf8Left > 0) return 0;
+  d.state = KeyDecoder::State::ground;
+  // Only glyphs of the upper half count: the glyphs code page 437 shows for control bytes
+  // (an arrow for Esc, a note for Enter) must not act as those keys. Alpha is byte 224,
+  // which the console reads as the prefix of the grey cursor keys.
+  int oem = platform::unicodeToCp437(d.codePoint);
+  if (oem < 0) {  // a letter the program cannot take: a line editor says so
+    keys[0] = KeyEvent{0, 0, false, true};
+    return 1;
+  }
+  if (oem < 0x80 || oem == 224) return 0;
+  keys[0] = character(static_cast<std::uint8_t>(oem));
+  return 1;
+}
+
 }  // namespace
 
 int decodeByte(KeyDecoder& d, std::uint8_t b, KeyEvent keys[2]) {
@@ -149,88 +206,11 @@ int decodeByte(KeyDecoder& d, std::uint8_t b, KeyEvent keys[2]) {
   d.afterCr = b == '\r' && d.state == State::ground;
   if (lineEndPair) return 0;
   switch (d.state) {
-    case State::ground:
-      return ground(d, b, keys);
-
-    case State::escape:
-      if (b == '[') {
-        startSequence(d, State::csi);
-        return 0;
-      }
-      if (b == 'O') {
-        startSequence(d, State::ss3);
-        return 0;
-      }
-      d.state = State::ground;
-      // Esc and at once a printable character: that key with Alt, a key without a
-      // character, as a PC keyboard reports it.
-      if (b >= 0x20 && b < 0x7F) {
-        keys[0] = scanKey(altScan(b));
-        return 1;
-      }
-      // Esc followed by anything else: the Esc key, then that byte on its own.
-      keys[0] = character(esc);
-      return 1 + ground(d, b, keys + 1);
-
-    case State::csi:
-    case State::ss3:
-      if (d.state == State::csi && d.paramLength == 0 && !d.unknown && b == '[') {
-        d.state = State::linuxFunction;  // the Linux console's F1-F5: ESC [ [ A..E
-        return 0;
-      }
-      if (b >= 0x30 && b <= 0x3F) {
-        if (d.paramLength < static_cast<int>(sizeof d.params))
-          d.params[d.paramLength++] = static_cast<char>(b);
-        else
-          d.unknown = true;
-        return 0;
-      }
-      if (b >= 0x20 && b <= 0x2F) {
-        d.unknown = true;  // intermediate bytes: no key sends them
-        return 0;
-      }
-      if (b >= 0x40 && b <= 0x7E) {
-        std::uint8_t scan = d.state == State::csi ? csiScan(d, static_cast<char>(b))
-                                                  : (d.unknown ? 0 : letterScan(static_cast<char>(b)));
-        d.state = State::ground;
-        if (scan == 0) return 0;
-        keys[0] = scanKey(scan);
-        return 1;
-      }
-      // A control byte or a non-ASCII byte breaks the sequence off; Esc starts a new one.
-      d.state = State::ground;
-      return ground(d, b, keys);
-
-    case State::linuxFunction:
-      d.state = State::ground;
-      if (b >= 'A' && b <= 'E') {
-        keys[0] = scanKey(static_cast<std::uint8_t>(59 + b - 'A'));
-        return 1;
-      }
-      if (b >= 0x40 && b <= 0x7E) return 0;
-      return ground(d, b, keys);
-
-    case State::utf8:
-      if ((b & 0xC0) != 0x80) {
-        d.state = State::ground;  // a broken character is dropped
-        return ground(d, b, keys);
-      }
-      d.codePoint = (d.codePoint << 6) | (b & 0x3F);
-      if (--d.utf8Left > 0) return 0;
-      d.state = State::ground;
-      {
-        // Only glyphs of the upper half count: the glyphs code page 437 shows for control
-        // bytes (an arrow for Esc, a note for Enter) must not act as those keys. Alpha is
-        // byte 224, which the console reads as the prefix of the grey cursor keys.
-        int oem = platform::unicodeToCp437(d.codePoint);
-        if (oem < 0) {  // a letter the program cannot take: a line editor says so
-          keys[0] = KeyEvent{0, 0, false, true};
-          return 1;
-        }
-        if (oem < 0x80 || oem == 224) return 0;
-        keys[0] = character(static_cast<std::uint8_t>(oem));
-        return 1;
-      }
+    case State::ground: return ground(d, b, keys);
+    case State::escape: return afterEscape(d, b, keys);
+    case State::csi: case State::ss3: return inSequence(d, b, keys);
+    case State::linuxFunction: return inLinuxFunction(d, b, keys);
+    case State::utf8: return inUtf8(d, b, keys);
   }
   return 0;
 }

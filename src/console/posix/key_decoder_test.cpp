@@ -9,6 +9,7 @@
 namespace {
 
 using console::KeyEvent;
+using enum console::Scan;
 using terminal::KeyDecoder;
 
 // The keys as "c<n>" for a character and "s<n>" for a scan code, for readable failures.
@@ -50,21 +51,21 @@ TEST(KeyDecoder, KnownSequencesGiveScanCodes) {
   };
   const Case cases[] = {
       // cursor keys: normal, application mode, with modifiers, rxvt's shifted forms
-      {"\x1b[A", 72}, {"\x1b[B", 80}, {"\x1b[C", 77}, {"\x1b[D", 75},
-      {"\x1bOA", 72}, {"\x1bOB", 80}, {"\x1bOC", 77}, {"\x1bOD", 75},
-      {"\x1b[1;5A", 72}, {"\x1b[1;2B", 80}, {"\x1b[1;3C", 77}, {"\x1b[1;8D", 75}, {"\x1b[a", 72}, {"\x1bOd", 75},
+      {"\x1b[A", scanUp}, {"\x1b[B", scanDown}, {"\x1b[C", scanRight}, {"\x1b[D", scanLeft},
+      {"\x1bOA", scanUp}, {"\x1bOB", scanDown}, {"\x1bOC", scanRight}, {"\x1bOD", scanLeft},
+      {"\x1b[1;5A", scanUp}, {"\x1b[1;2B", scanDown}, {"\x1b[1;3C", scanRight}, {"\x1b[1;8D", scanLeft}, {"\x1b[a", scanUp}, {"\x1bOd", scanLeft},
       // home, end, insert, delete, page up and down in all their spellings
-      {"\x1b[H", 71}, {"\x1bOH", 71}, {"\x1b[1~", 71}, {"\x1b[7~", 71}, {"\x1b[1;5H", 71},
-      {"\x1b[F", 79}, {"\x1bOF", 79}, {"\x1b[4~", 79}, {"\x1b[8~", 79},
-      {"\x1b[2~", 82}, {"\x1b[3~", 83}, {"\x1b[3;5~", 83}, {"\x1b[5~", 73}, {"\x1b[6~", 81}, {"\x1b[6^", 81},
+      {"\x1b[H", scanHome}, {"\x1bOH", scanHome}, {"\x1b[1~", scanHome}, {"\x1b[7~", scanHome}, {"\x1b[1;5H", scanHome},
+      {"\x1b[F", scanEnd}, {"\x1bOF", scanEnd}, {"\x1b[4~", scanEnd}, {"\x1b[8~", scanEnd},
+      {"\x1b[2~", scanInsert}, {"\x1b[3~", scanDelete}, {"\x1b[3;5~", scanDelete}, {"\x1b[5~", scanPageUp}, {"\x1b[6~", scanPageDown}, {"\x1b[6^", scanPageDown},
       // F1-F4: xterm SS3, xterm modified, VT220, Linux console
-      {"\x1bOP", 59}, {"\x1bOQ", 60}, {"\x1bOR", 61}, {"\x1bOS", 62}, {"\x1bO2P", 59},
-      {"\x1b[1;2P", 59}, {"\x1b[1;5S", 62}, {"\x1b[P", 59},
-      {"\x1b[11~", 59}, {"\x1b[12~", 60}, {"\x1b[13~", 61}, {"\x1b[14~", 62},
-      {"\x1b[[A", 59}, {"\x1b[[B", 60}, {"\x1b[[C", 61}, {"\x1b[[D", 62}, {"\x1b[[E", 63},
+      {"\x1bOP", scanF1}, {"\x1bOQ", scanF2}, {"\x1bOR", scanF3}, {"\x1bOS", scanF4}, {"\x1bO2P", scanF1},
+      {"\x1b[1;2P", scanF1}, {"\x1b[1;5S", scanF4}, {"\x1b[P", scanF1},
+      {"\x1b[11~", scanF1}, {"\x1b[12~", scanF2}, {"\x1b[13~", scanF3}, {"\x1b[14~", scanF4},
+      {"\x1b[[A", scanF1}, {"\x1b[[B", scanF2}, {"\x1b[[C", scanF3}, {"\x1b[[D", scanF4}, {"\x1b[[E", scanF5},
       // F5-F12
-      {"\x1b[15~", 63}, {"\x1b[17~", 64}, {"\x1b[18~", 65}, {"\x1b[19~", 66}, {"\x1b[20~", 67},
-      {"\x1b[21~", 68}, {"\x1b[23~", 133}, {"\x1b[24~", 134}, {"\x1b[15;2~", 63}, {"\x1b[24;5~", 134},
+      {"\x1b[15~", scanF5}, {"\x1b[17~", scanF6}, {"\x1b[18~", scanF7}, {"\x1b[19~", scanF8}, {"\x1b[20~", scanF9},
+      {"\x1b[21~", scanF10}, {"\x1b[23~", scanF11}, {"\x1b[24~", scanF12}, {"\x1b[15;2~", scanF5}, {"\x1b[24;5~", scanF12},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.bytes.substr(1)));
@@ -100,7 +101,8 @@ TEST(KeyDecoder, LoneEscapeWaitsForTheDelay) {
   EXPECT_EQ(decode("\x1b\x1b[A"), (Keys{"c27", "s72"}));
   EXPECT_EQ(decode("\x1b\r"), (Keys{"c27", "c13"}));
   EXPECT_EQ(decode("\x1b\x7f"), (Keys{"c27", "c8"}));
-  EXPECT_EQ(decode("\x1b" "*" "\x1b" "(" "\x1b" "&"), (Keys{"s127", "s128", "s126"}));  // Alt with a shifted digit
+  EXPECT_EQ(decode("\x1b" "*" "\x1b" "(" "\x1b" "&" "\x1b" "$" "\x1b" "%"),  // Alt with a shifted digit
+            (Keys{"s127", "s128", "s126", "s123", "s124"}));
   EXPECT_EQ(decode("\x1b\x1b"), (Keys{"c27", "c27"}));
 }
 

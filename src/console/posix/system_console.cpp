@@ -258,7 +258,7 @@ class TerminalDevice : public console::Device {
     width = width_;
     height = height_;
   }
-  std::uint8_t startAttribute() override { return 0x07; }
+  std::uint8_t startAttribute() override { return console::startColours; }
 
   void present(const console::Screen& screen) override {
     last_ = &screen;

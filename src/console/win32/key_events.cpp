@@ -42,8 +42,8 @@ std::uint8_t fixedCharacter(WORD virtualKey) {
 // the scan codes of W and X).
 std::uint8_t pcScanCode(const KEY_EVENT_RECORD& k) {
   switch (k.wVirtualKeyCode) {
-    case VK_F11: return 133;
-    case VK_F12: return 134;
+    case VK_F11: return console::scanF11;
+    case VK_F12: return console::scanF12;
     default: return static_cast<std::uint8_t>(k.wVirtualScanCode);
   }
 }

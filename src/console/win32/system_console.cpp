@@ -197,7 +197,7 @@ class Win32Console : public console::Device {
   DWORD savedMode_ = 0;
   SMALL_RECT window_{};
   int width_ = 80, height_ = 25;
-  std::uint8_t startAttribute_ = 0x07;
+  std::uint8_t startAttribute_ = console::startColours;
   std::vector<CHAR_INFO> shown_;  // what the console window shows now
   COORD shownCursor_{0, 0};
   KeyEvent repeated_;

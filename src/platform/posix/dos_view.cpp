@@ -19,8 +19,15 @@ namespace posix {
 
 namespace {
 
-// Read at the first use: the drives do not change during a run (tests make it read again).
-std::optional<dos::DriveMap> drives;
+// The drives as they were read, and from where: the folder as the environment names it
+// and the time it last changed. A run reads them once; whoever changes the environment or
+// the links (a test) gets them read again.
+struct ReadDrives {
+  std::string folder;
+  struct timespec changed = {};
+  dos::DriveMap map;
+};
+std::optional<ReadDrives> drives;
 
 std::string dosdevicesFolder() {
   const char* prefix = std::getenv("WINEPREFIX");
@@ -112,11 +119,14 @@ bool exists(const std::string& path) {
 }  // namespace
 
 const dos::DriveMap& driveMap() {
-  if (!drives) drives = readDriveMap();
-  return *drives;
+  std::string folder = dosdevicesFolder();
+  struct stat status = {};
+  if (::stat(folder.c_str(), &status) != 0) status = {};
+  bool same = drives && drives->folder == folder && drives->changed.tv_sec == status.st_mtim.tv_sec &&
+              drives->changed.tv_nsec == status.st_mtim.tv_nsec;
+  if (!same) drives = ReadDrives{folder, status.st_mtim, readDriveMap()};
+  return drives->map;
 }
-
-void forgetDriveMap() { drives.reset(); }
 
 std::optional<std::string> posixPathOf(std::string_view dosPath, Ambiguity* ambiguity) {
   // The system would read a name only up to a NUL byte, and so reach another file.

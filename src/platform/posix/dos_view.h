@@ -11,10 +11,9 @@
 
 namespace platform::posix {
 
-// The drives, read once from the dosdevices folder of $WINEPREFIX (or ~/.wine).
+// The drives, from the dosdevices folder of $WINEPREFIX (or ~/.wine): read at the first
+// use, and again only when that folder is another one or has changed.
 const dos::DriveMap& driveMap();
-// Makes the next driveMap() read the folder again.
-void forgetDriveMap();
 
 // Two entries of one folder that both match a name in another letter case.
 struct Ambiguity {

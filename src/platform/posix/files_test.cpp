@@ -36,9 +36,6 @@ using test::runtimeErrorOf;
 // Works in a throwaway folder on Z: (no Wine prefix there), with relative DOS names.
 class FilesTest : public ::testing::Test {
  protected:
-  FilesTest() { posix::forgetDriveMap(); }
-  ~FilesTest() override { posix::forgetDriveMap(); }
-
   test::FailingFiles files;
   test::TestFolder dir;
   test::ScopedVariable winePrefix{"WINEPREFIX", dir.path.c_str()};
@@ -49,10 +46,8 @@ TEST(DriveMap, WithoutAWinePrefixOrAHomeOnlyZIsThere) {
   test::ScopedVariable prefix{"WINEPREFIX", nullptr};
   for (const char* home : {static_cast<const char*>(nullptr), ""}) {
     test::ScopedVariable noHome{"HOME", home};
-    posix::forgetDriveMap();
     EXPECT_EQ(dos::toDos("/tmp", posix::driveMap()), "Z:\\tmp");
   }
-  posix::forgetDriveMap();
 }
 
 TEST_F(FilesTest, ReadsBlocksAndSome) {

@@ -43,9 +43,7 @@ class WinePrefixTest : public ::testing::Test {
         "data/Gr\xC3\xBC\xC3\x9F"
         "e.txt",
         "");
-    posix::forgetDriveMap();
   }
-  ~WinePrefixTest() override { posix::forgetDriveMap(); }
 
   TestFolder prefix;
   ScopedVariable winePrefix{"WINEPREFIX", prefix.path.c_str()};
@@ -129,13 +127,11 @@ TEST_F(WinePrefixTest, SearchPathInDosForm) {
 TEST(DriveMapPosix, WithoutDosdevicesZIsTheRoot) {
   TestFolder home;
   ScopedVariable winePrefix("WINEPREFIX", home.path.c_str());
-  posix::forgetDriveMap();
   const dos::DriveMap& map = posix::driveMap();
   for (std::size_t d = 0; d < 25; ++d) EXPECT_EQ(map.targets[d], "") << d;
   EXPECT_EQ(map.targets[25], "/");
   ScopedDirectory cwd(home.path);
   EXPECT_EQ(currentDirectory(), "Z:" + dosForm(home.path));
-  posix::forgetDriveMap();
 }
 
 TEST(DriveMapPosix, DefaultPrefixIsInHome) {
@@ -145,10 +141,8 @@ TEST(DriveMapPosix, DefaultPrefixIsInHome) {
   ASSERT_EQ(::symlink(home.path.c_str(), (home / ".wine/dosdevices/h:").c_str()), 0);
   ScopedVariable winePrefix("WINEPREFIX", nullptr);
   ScopedVariable homeVariable("HOME", home.path.c_str());
-  posix::forgetDriveMap();
   ScopedDirectory cwd(home / ".wine");
   EXPECT_EQ(currentDirectory(), "H:\\.wine");
-  posix::forgetDriveMap();
 }
 
 TEST(Environment, RealEnvironment) {
