@@ -7,27 +7,32 @@ set(ZOR_PACKAGE_MAINTAINER "zorsetup maintainers <maintainers@users.noreply.c-se
     CACHE STRING "Maintainer named in the Debian package")
 
 if(UNIX)
-  # The manual page, with the version on its title line, compressed as Debian wants it:
-  # best compression and no name or time stamp in the gzip header, so builds are identical.
-  file(READ ${PROJECT_SOURCE_DIR}/docs/zorsetup.1 page)
-  string(REGEX REPLACE "(\n\\.TH [^\n]*) zorsetup " "\\1 \"zorsetup ${PROJECT_VERSION}\" " page "${page}")
-  file(WRITE ${PROJECT_BINARY_DIR}/zorsetup.1.new "${page}")
-  configure_file(${PROJECT_BINARY_DIR}/zorsetup.1.new ${PROJECT_BINARY_DIR}/zorsetup.1 COPYONLY)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/zorsetup.1)
+  # The manual pages, English and German, each with the version on its title line,
+  # compressed as Debian wants them: best compression and no name or time stamp in the gzip
+  # header, so builds are identical.
+  foreach(page IN ITEMS zorsetup.1 zorsetup.de.1)
+    file(READ ${PROJECT_SOURCE_DIR}/docs/${page} text)
+    string(REGEX REPLACE "(\n\\.TH [^\n]*) zorsetup " "\\1 \"zorsetup ${PROJECT_VERSION}\" " text "${text}")
+    file(WRITE ${PROJECT_BINARY_DIR}/${page}.new "${text}")
+    configure_file(${PROJECT_BINARY_DIR}/${page}.new ${PROJECT_BINARY_DIR}/${page} COPYONLY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/${page})
+  endforeach()
 
   # Debian's changelog of the package, for this version.
   configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${PROJECT_BINARY_DIR}/changelog @ONLY)
 
   find_program(ZOR_GZIP gzip REQUIRED)
   add_custom_command(
-    OUTPUT zorsetup.1.gz changelog.gz
-    COMMAND ${ZOR_GZIP} -9nf -k zorsetup.1 changelog
-    DEPENDS ${PROJECT_BINARY_DIR}/zorsetup.1 ${PROJECT_BINARY_DIR}/changelog
-    COMMENT "Compressing the manual page and the changelog"
+    OUTPUT zorsetup.1.gz zorsetup.de.1.gz changelog.gz
+    COMMAND ${ZOR_GZIP} -9nf -k zorsetup.1 zorsetup.de.1 changelog
+    DEPENDS ${PROJECT_BINARY_DIR}/zorsetup.1 ${PROJECT_BINARY_DIR}/zorsetup.de.1 ${PROJECT_BINARY_DIR}/changelog
+    COMMENT "Compressing the manual pages and the changelog"
     VERBATIM)
-  add_custom_target(zorsetup_docs ALL DEPENDS zorsetup.1.gz changelog.gz)
+  add_custom_target(zorsetup_docs ALL DEPENDS zorsetup.1.gz zorsetup.de.1.gz changelog.gz)
 
   install(FILES ${PROJECT_BINARY_DIR}/zorsetup.1.gz DESTINATION share/man/man1)
+  # Where man looks for a German locale (de_DE.UTF-8, de_AT, ...).
+  install(FILES ${PROJECT_BINARY_DIR}/zorsetup.de.1.gz DESTINATION share/man/de/man1 RENAME zorsetup.1.gz)
   install(FILES README.md packaging/copyright ${PROJECT_BINARY_DIR}/changelog.gz
           DESTINATION share/doc/zorsetup)
   install(FILES packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME zorsetup)

@@ -2,7 +2,7 @@
 
 # Debian packages the build and the tests need.
 PACKAGES=(cmake ninja-build g++ libgtest-dev python3-pexpect python3-pyte python3-pytest
-          python3-pytest-xdist tmux clang libclang-rt-14-dev)
+          python3-pytest-xdist tmux clang libclang-rt-14-dev ansible-core)
 # The Win32 build under Wine: the MinGW-w64 cross compiler, GoogleTest's sources (built
 # with that compiler) and Wine to run the results.
 WIN32_PACKAGES=(mingw-w64 googletest wine wine64)
@@ -95,8 +95,9 @@ test_win32_units() {
 
 # Makes the packages (scripts/package) and checks them: lintian finds no error in the
 # Debian package; its program, unpacked into a throwaway root, gives the package's version;
-# the zip holds zorsetup.exe and the README; the manual page passes mandoc's lint. With
-# CI=true as root the package is also installed for real, tried and removed again.
+# the zip holds zorsetup.exe and the README; the manual pages pass mandoc's lint, man finds
+# the German one for German, and it is in step with the English one. With CI=true as root
+# the package is also installed for real, tried and removed again.
 test_packages() {
   "$REPO_ROOT/scripts/package"
   local deb zip version root lint
@@ -111,7 +112,10 @@ test_packages() {
   (set -e; trap 'rm -rf "$root"' EXIT
    dpkg-deb -x "$deb" "$root"
    _expect_version "$root/usr/bin/zorsetup" "$version"
-   man -l "$root/usr/share/man/man1/zorsetup.1.gz" >/dev/null)
+   man -l "$root/usr/share/man/man1/zorsetup.1.gz" >/dev/null
+   german="$(MANPATH="$root/usr/share/man" man -L de -w zorsetup)"
+   [ "$german" = "$root/usr/share/man/de/man1/zorsetup.1.gz" ] || { echo "man -L de finds $german" >&2; exit 1; }
+   man -l "$german" >/dev/null)
 
   local listed expected="zorsetup-$version-win64/README.md
 zorsetup-$version-win64/zorsetup.exe"
@@ -121,9 +125,17 @@ zorsetup-$version-win64/zorsetup.exe"
     return 1
   fi
 
-  echo "== mandoc -T lint docs/zorsetup.1"
-  if ! lint="$(mandoc -T lint -W style "$REPO_ROOT/docs/zorsetup.1" 2>&1)" || [ -n "$lint" ]; then
-    echo "$lint" >&2
+  local page
+  for page in zorsetup.1 zorsetup.de.1; do
+    echo "== mandoc -T lint docs/$page"
+    if ! lint="$(mandoc -T lint -W style "$REPO_ROOT/docs/$page" 2>&1)" || [ -n "$lint" ]; then
+      echo "$lint" >&2
+      return 1
+    fi
+  done
+  echo "== docs/zorsetup.de.1 in step with docs/zorsetup.1"
+  if ! diff <(_man_outline "$REPO_ROOT/docs/zorsetup.1") <(_man_outline "$REPO_ROOT/docs/zorsetup.de.1") >&2; then
+    echo "the German manual page names other options, settings or keys, or has other sections or entries" >&2
     return 1
   fi
 
@@ -134,6 +146,13 @@ zorsetup-$version-win64/zorsetup.exe"
     dpkg -r zorsetup
   fi
   echo "packages checked: $(basename "$deb") $(basename "$zip")"
+}
+
+# What the two manual pages must share: the number of sections and of entries, and every
+# name with a dash in it (options, settings, the keys of --check).
+_man_outline() {
+  echo "sections $(grep -c '^\.SH' "$1"), entries $(grep -c '^\.T[PQ]' "$1")"
+  grep -v '^\.\\"' "$1" | grep -oE '(\\-)+[a-z]+(\\-[a-z]+)*|[a-z]+(\\-[a-z]+)+' | sort -u
 }
 
 # Fails unless the program says it is the given version.

@@ -25,16 +25,27 @@ Outcome run(const Options& o) {
     case Options::version: return {.out = "zorsetup " ZORSETUP_VERSION "\n"};
     case Options::show: return showJob(o);
     case Options::list: return listJob(o);
+    case Options::check: return checkJob(o);
     default: return setJob(o);
   }
 }
 
+// The text as platform::printable shows it, but with the CR of each CR LF kept: a diff
+// shows the launcher's line ends as they are.
+std::string printableKeepingCrLf(std::string_view text) {
+  std::string shown;
+  for (std::size_t at; (at = text.find("\r\n")) != std::string_view::npos; text.remove_prefix(at + 2))
+    shown += platform::printable(text.substr(0, at), true) + "\r\n";
+  return shown + platform::printable(text, true);
+}
+
 // Tells why the command line stopped; the exit code, unless a runtime error ends the run.
-int report(const Stop& stop) {
+// Nothing to work on is 1, or 2 where 1 means an answer (--diff: a change, --check: findings).
+int report(const Stop& stop, const Options& o) {
   for (const std::string& note : stop.notes) complain(note);
-  complain(stop.reason);
+  if (!stop.reason.empty()) complain(stop.reason);
   if (stop.kind == Stop::runtime) platform::runtimeError(stop.runtimeError);
-  if (stop.kind == Stop::nothingToWorkOn) return 1;
+  if (stop.kind == Stop::nothingToWorkOn) return o.diff || o.mode == Options::check ? 2 : 1;
   platform::writeStream(platform::Stream::error, said(texts::msgTryHelp) + '\n');
   return 2;
 }
@@ -44,16 +55,19 @@ int report(const Stop& stop) {
 int runCommandLine(const platform::Arguments& arguments) {
   texts::loadAll();
   Outcome result;
+  Options options;
   try {
     // No word is taken with a letter it does not have.
     if (!arguments.unfitWord.empty())
       throw Stop{Stop::usage, arguments.unfitWord + ": " + filled(texts::msgLacksCharacter, {arguments.unfitCharacter})};
-    result = run(parseOptions(arguments.words));
+    options = parseOptions(arguments.words);
+    result = run(options);
   } catch (const Stop& stop) {
-    return report(stop);
+    return report(stop, options);
   }
   for (const std::string& note : result.notes) complain(note);
-  if (int error = platform::writeStream(platform::Stream::output, platform::printable(result.out, true)))
-    report(Stop{Stop::runtime, said(texts::msgStandardOutput) + ": " + meaningOf(error), error});
+  std::string shown = result.keepCrLf ? printableKeepingCrLf(result.out) : platform::printable(result.out, true);
+  if (int error = platform::writeStream(platform::Stream::output, shown))
+    report(Stop{Stop::runtime, said(texts::msgStandardOutput) + ": " + meaningOf(error), error}, options);
   return result.code;
 }

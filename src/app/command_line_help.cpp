@@ -65,12 +65,13 @@ std::string helpText() {
   }
 
   std::string help = "zorsetup " ZORSETUP_VERSION;
-  for (MessageText part : {msgHelpTitle, msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd})
+  for (MessageText part :
+       {msgHelpTitle, msgHelpUsage, msgHelpUsageSet, msgHelpUsageCheck, msgHelpAbout, msgHelpAboutEnd})
     help.append(text(part));
   help.append(wrapped(keys, 0)).append("\n").append(text(msgHelpShow)).append(text(msgHelpList));
   help.append(wrapped(set, 20));
-  for (MessageText part :
-       {msgHelpOptions, msgHelpOptionsMore, msgHelpConventions, msgHelpEnvironment, msgHelpExitStatus})
+  for (MessageText part : {msgHelpOptions, msgHelpOptionsMore, msgHelpDiff, msgHelpCheck, msgHelpConventions,
+                           msgHelpEnvironment, msgHelpExitStatus})
     help.append(text(part));
   return help;
 }

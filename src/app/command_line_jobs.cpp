@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/check.h"
 #include "base/ascii.h"
 #include "launcher/location.h"
 #include "platform/native.h"
@@ -66,6 +67,15 @@ std::string pathLine(std::string_view label, const Str& dosPath, std::string_vie
   return nativeText(label) + pathForPeople(dosPath) + nativeText(notes) + '\n';
 }
 
+Str zorDirectoryFor(const Options& o, bool required) {
+  Str problem;
+  std::optional<Str> given;
+  if (o.zorDirectory) given = dosPathIn(*o.zorDirectory);
+  Str directory = findZorDirectory(problem, given, o.zorDirectory.value_or(""));
+  if (directory.empty() && (required || given)) throw Stop{Stop::nothingToWorkOn, nativeText(problem)};
+  return directory;
+}
+
 Target readTarget(const Options& o, bool summarize) {
   Target t{.fileName = launcherDirectory(o) + launcherName};
   t.exists = platform::findEntry(t.fileName);
@@ -85,13 +95,14 @@ Outcome showJob(const Options& o) {
     if (!asked.back()) throw Stop{Stop::usage, nativeText(name) + said(msgNoSuchSetting)};
   }
   Target t = readTarget(o, false);
+  Str zorDirectory = zorDirectoryFor(o, false);  // a table in it is shown relative to it
+  auto value = [&](const Setting& row) { return nativeText(scriptValue(row, t.launcher.settings, zorDirectory)); };
   Outcome result;
-  for (const Setting* row : asked) result.out += nativeText(scriptValue(*row, t.launcher.settings)) + '\n';
+  for (const Setting* row : asked) result.out += value(*row) + '\n';
   if (!asked.empty()) return result;
   result.out += (t.exists ? "# launcher: " : "# launcher (not there yet): ") + t.shown + '\n';
   for (const Setting* row : shownOrder)
-    if (!row->name.empty())
-      result.out += std::string(row->name) + '=' + nativeText(scriptValue(*row, t.launcher.settings)) + '\n';
+    if (!row->name.empty()) result.out += std::string(row->name) + '=' + value(*row) + '\n';
   return result;
 }
 
@@ -101,5 +112,20 @@ Outcome listJob(const Options& o) {
   result.out += pathLine(text(t.exists ? msgLauncher : msgLauncherNotThere), t.fileName);
   for (const Setting* row : shownOrder)
     if (!row->name.empty()) result.out += nativeText(settingLine(*row, t.launcher.settings));
+  return result;
+}
+
+Outcome checkJob(const Options& o) {
+  Str directory = o.launcherDirectory ? launcherDirectory(o) : Str();
+  Outcome result;
+  std::optional<Str> given;
+  if (o.zorDirectory) given = dosPathIn(*o.zorDirectory);
+  for (const Finding& finding : checkMachine(given, o.zorDirectory.value_or(""), directory)) {
+    std::string_view first = finding.words.empty() ? std::string_view() : finding.words[0];
+    std::string_view second = finding.words.size() < 2 ? std::string_view() : finding.words[1];
+    std::string line = texts::filled(said(finding.message), {first, second});  // the words are the machine's own
+    result.out += finding.file + ": " + std::string(finding.key) + ": " + line + '\n';
+    result.code = 1;
+  }
   return result;
 }

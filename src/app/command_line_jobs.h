@@ -14,6 +14,8 @@
 Outcome showJob(const Options& o);
 // --list: the launcher's path and the settings as the menu shows them.
 Outcome listJob(const Options& o);
+// --check: a line "FILE: KEY: finding" each; code 1 when there are any.
+Outcome checkJob(const Options& o);
 
 // The launcher a job works on: the one in the directory named, or the one the search
 // finds; what it held when it was read (asRead, when asked for) and what it holds.
@@ -28,6 +30,10 @@ struct Target {
 // search finds no launcher; a failed read stops as its runtime error.
 Target readTarget(const Options& o, bool summarize);
 
+// ZOR's directory: the one --zor names, or the current one. Stops (Stop::nothingToWorkOn)
+// with the reason when it holds no ZOR4.EXE, or, unless required, gives "" for the current
+// one.
+Str zorDirectoryFor(const Options& o, bool required);
 // A directory named on the command line (OEM text), in the machine's own form or as a DOS
 // path ("Z:\ZOR") on either build, as an absolute DOS path.
 Str dosPathIn(std::string_view path);

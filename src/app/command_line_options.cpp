@@ -8,17 +8,20 @@ using namespace texts;
 
 namespace {
 
-// The long options; a value member for those that take one.
+// The long options; a value member for those that take one (a list for one that may be
+// given again).
 struct LongOption {
   std::string_view name;
   Options::Mode mode = Options::none;
   std::optional<std::string_view> Options::*value = nullptr;
+  std::vector<std::string_view> Options::*values = nullptr;
 };
 constexpr LongOption longOptions[] = {
     {"--help", Options::help}, {"--version", Options::version}, {"--show", Options::show},
-    {"--list", Options::list}, {"--set", Options::set},         {"--from", {}, &Options::from},
-    {"--launcher", {}, &Options::launcherDirectory},            {"--zor", {}, &Options::zorDirectory},
-    {"--dry-run"},
+    {"--list", Options::list}, {"--set", Options::set},         {"--check", Options::check},
+    {"--from", {}, {}, &Options::from},                         {"--launcher", {}, &Options::launcherDirectory},
+    {"--zor", {}, &Options::zorDirectory},                      {"--dry-run"},
+    {"--diff"},
 };
 
 [[noreturn]] void usage(std::string reason) { throw Stop{Stop::usage, std::move(reason)}; }
@@ -45,28 +48,36 @@ const LongOption& takeLongOption(std::span<const std::string> arguments, std::si
   std::string_view word = arguments[i];
   std::size_t equals = word.find('=');
   const LongOption& option = longOption(word.substr(0, equals));
-  if (option.value) {
-    if (equals != std::string_view::npos) o.*option.value = word.substr(equals + 1);
-    else if (i + 1 < arguments.size()) o.*option.value = arguments[++i];
+  if (option.value || option.values) {
+    std::string_view value;
+    if (equals != std::string_view::npos) value = word.substr(equals + 1);
+    else if (i + 1 < arguments.size()) value = arguments[++i];
     else usage(filled(msgNeedsValue, {option.name}));
+    if (option.value) o.*option.value = value;
+    else (o.*option.values).push_back(value);
   } else if (equals != std::string_view::npos) {
     usage(filled(msgTakesNoValue, {option.name}));
   }
   return option;
 }
 
-// What goes with what: the options given besides the mode, and the operands.
+// What goes with what: the options given besides the mode, and the operands. --launcher
+// goes with each mode on the launcher, --zor with those that need ZOR's directory, the
+// others with --set.
 void checkTogether(const Options& o, const std::vector<std::string_view>& given, std::string_view first) {
-  bool onLauncher = o.mode == Options::show || o.mode == Options::list || o.mode == Options::set;
+  bool onLauncher = o.mode == Options::show || o.mode == Options::list || o.mode == Options::set ||
+                    o.mode == Options::check;
   for (std::string_view name : given) {
-    bool forSet = name != "--launcher";
-    if (forSet ? o.mode != Options::set : !onLauncher)
-      usage(filled(msgOnlyWith, {name, forSet ? "--set" : "--show, --list, --set"}));
+    if (name == "--launcher" && !onLauncher) usage(filled(msgOnlyWith, {name, "--show, --list, --set, --check"}));
+    if (name == "--zor" && (!onLauncher || o.mode == Options::list))
+      usage(filled(msgOnlyWith, {name, "--show, --set, --check"}));
+    if (name != "--launcher" && name != "--zor" && o.mode != Options::set) usage(filled(msgOnlyWith, {name, "--set"}));
   }
+  if (o.dryRun && o.diff) usage(filled(msgNotTogether, {"--dry-run", "--diff"}));
   bool operandsTaken = o.mode == Options::show || o.mode == Options::set;
   if (!o.operands.empty() && !operandsTaken) usage(filled(msgUnexpected, {o.operands[0]}));
   if (o.mode == Options::none) usage(filled(msgUnexpected, {first}));
-  if (o.mode == Options::set && o.operands.empty() && !o.from) usage(said(msgNoPairs));
+  if (o.mode == Options::set && o.operands.empty() && o.from.empty()) usage(said(msgNoPairs));
 }
 
 }  // namespace
@@ -92,6 +103,7 @@ Options parseOptions(std::span<const std::string> arguments) {
       if (option.mode == Options::none) {
         given.push_back(option.name);
         o.dryRun = o.dryRun || option.name == "--dry-run";
+        o.diff = o.diff || option.name == "--diff";
         continue;
       }
       mode = option.mode;

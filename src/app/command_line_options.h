@@ -8,10 +8,11 @@
 #include <vector>
 
 struct Options {
-  enum Mode { none, help, version, show, list, set } mode = none;
+  enum Mode { none, help, version, show, list, set, check } mode = none;
   std::string_view modeWord;  // the option that chose the mode
-  std::optional<std::string_view> launcherDirectory, zorDirectory, from;
-  bool dryRun = false;
+  std::optional<std::string_view> launcherDirectory, zorDirectory;
+  std::vector<std::string_view> from;  // the files of pairs, in the order given
+  bool dryRun = false, diff = false;
   std::vector<std::string_view> operands;  // pairs for --set, names for --show
 };
 

@@ -18,6 +18,7 @@ struct Outcome {
   int code = 0;
   std::string out = {};
   std::vector<std::string> notes = {};  // a line each, told as "zorsetup: NOTE"
+  bool keepCrLf = false;                // out shows the launcher's CR LF line ends as they are
 };
 
 // The command line ends early, told as "zorsetup: REASON" (the machine's own form): a
@@ -25,7 +26,7 @@ struct Outcome {
 // work on (1), or a runtime error (its number), with "Runtime error N" after it.
 struct Stop {
   enum Kind { usage, nothingToWorkOn, runtime } kind;
-  std::string reason;
+  std::string reason;  // none when the notes say it all
   int runtimeError = 0;
   std::vector<std::string> notes = {};  // the job's notes so far, told first
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/command_line_jobs.h"
+#include "app/diff.h"
 #include "base/ascii.h"
 #include "base/number.h"
 #include "launcher/location.h"
@@ -21,30 +22,27 @@ using platform::pathForPeople;
 
 namespace {
 
-// The lines of a text as the launcher's reader takes them: each ends at LF, without its CR.
-std::vector<std::string_view> linesOf(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    std::string_view line = text.substr(0, text.find('\n'));
-    text.remove_prefix(std::min(text.size(), line.size() + 1));
-    lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
-  }
-  return lines;
-}
-
 struct Change {
   const Setting* row;
   std::string value;  // in the OEM code page
   std::string pair;   // as a complaint names it
 };
 
-// Takes the change into the settings; a value the setting does not take is a usage error.
-// Without ZOR's directory a name is checked as it is, as if it were absolute.
-void take(const Change& change, std::string_view zorDirectory, Settings& s) {
-  const Setting& row = *change.row;
-  if (!takeValue(row, change.value, zorDirectory, s))
-    throw Stop{Stop::usage, change.pair + ": " + said(msgExpected) + nativeText(described(row, row.expected))};
+// Why the setting does not take the change's value, as a complaint says it.
+std::string notTaken(const Change& change) {
+  return change.pair + ": " + said(msgExpected) + nativeText(described(*change.row, change.row->expected));
 }
+
+// Takes the change into the settings; a value the setting does not take is a usage error.
+void take(const Change& change, std::string_view zorDirectory, Settings& s) {
+  if (!takeValue(*change.row, change.value, zorDirectory, s)) throw Stop{Stop::usage, notTaken(change)};
+}
+
+// The pairs of the command line: every bad one is told as it is found, and none is kept.
+struct Pairs {
+  std::vector<Change> changes;
+  std::vector<std::string> bad;  // the complaints, a line each
+};
 
 // A pair as a complaint shows it: where it came from ("FILE:LINE: " for a line of --from),
 // and no more than its first 80 characters.
@@ -57,18 +55,42 @@ std::string shownPair(std::string_view where, std::string_view pair) {
 }
 
 // The setting and value of a pair (OEM text), checked as far as it can be without ZOR's
-// directory, in place of an earlier pair for the same setting: the last one counts, as it
-// would applied in order, and a long --from costs no more memory.
-void takePair(std::string_view pair, std::string_view where, std::vector<Change>& changes) {
+// directory (as if a name were absolute), in place of an earlier pair for the same
+// setting: the last one counts, as it would applied in order, and a long --from costs no
+// more memory.
+void takePair(std::string_view pair, std::string_view where, Pairs& pairs) {
   std::size_t equals = pair.find('=');
   const Setting* row = equals == std::string_view::npos ? nullptr : settingNamed(pair.substr(0, equals));
-  if (!row) throw Stop{Stop::usage, shownPair(where, nativeText(pair)) + said(msgNoSuchSetting)};
-  Change change{row, std::string(pair.substr(equals + 1)), shownPair(where, nativeText(pair))};
+  std::string shown = shownPair(where, nativeText(pair));
+  if (!row) {
+    bool noPair = equals == std::string_view::npos;
+    pairs.bad.push_back(shown + (noPair ? ": " + said(msgExpected) + said(msgPairForm) : said(msgNoSuchSetting)));
+    return;
+  }
+  Change change{row, std::string(pair.substr(equals + 1)), std::move(shown)};
   Settings scratch;
-  take(change, {}, scratch);
-  auto same = std::ranges::find(changes, row, &Change::row);
-  if (same != changes.end()) *same = std::move(change);
-  else changes.push_back(std::move(change));
+  if (!takeValue(*row, change.value, {}, scratch)) {
+    pairs.bad.push_back(notTaken(change));
+    return;
+  }
+  auto same = std::ranges::find(pairs.changes, row, &Change::row);
+  if (same != pairs.changes.end()) *same = std::move(change);
+  else pairs.changes.push_back(std::move(change));
+}
+
+// Without the blanks and tabs at either end.
+std::string_view trimmed(std::string_view text) {
+  std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A line of --from as a pair: without the blanks at either end and around the "=".
+std::string pairOnLine(std::string_view line) {
+  line = trimmed(line);
+  std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return std::string(line);
+  return std::string(trimmed(line.substr(0, equals))) + '=' + std::string(trimmed(line.substr(equals + 1)));
 }
 
 // The file --from names, opened: a path in the machine's own form (or a DOS path), any
@@ -84,46 +106,43 @@ platform::File fromFile(std::string_view file, const std::string& named) {
 }
 
 // The pairs of --from's file, a line at a time: memory for the longest line only, which
-// may be 64 KB at most. Blank lines and lines starting with # are skipped.
-void takePairsFrom(std::string_view file, std::vector<Change>& changes) {
+// may be 64 KB at most (a longer one is bad, and passed over). Blank lines and lines
+// starting with # are skipped; blanks around the "=" and at either end do not count.
+void takePairsFrom(std::string_view file, Pairs& pairs) {
   const std::string named = file == "-" ? said(msgStandardInput) : nativeText(file);
   platform::File input = fromFile(file, named);
   constexpr std::size_t longestLine = 65536;
   std::string line;
+  bool tooLong = false;  // the rest of a line too long to take is passed over
   int number = 0;
   auto where = [&file, &number] { return nativeText(file) + ":" + std::string(decimal(number + 1).view()) + ": "; };
   auto takeLine = [&] {
     if (line.ends_with('\r')) line.pop_back();
-    std::size_t first = line.find_first_not_of(" \t");
-    if (first != std::string::npos && line[first] != '#') {
+    std::string pair = pairOnLine(line);
+    if (!tooLong && !pair.empty() && pair[0] != '#') {
       std::string lacking;
-      std::optional<std::string> pair = platform::oemTextOf(line, &lacking);
-      if (!pair) throw Stop{Stop::usage, where() + filled(msgLacksCharacter, {lacking})};
-      takePair(*pair, where(), changes);
+      if (std::optional<std::string> oem = platform::oemTextOf(pair, &lacking)) takePair(*oem, where(), pairs);
+      else pairs.bad.push_back(where() + filled(msgLacksCharacter, {lacking}));
     }
     line.clear();
+    tooLong = false;
     ++number;
   };
   char buffer[4096];
   while (std::size_t n = about(named, [&] { return platform::readSome(input, buffer, sizeof buffer); })) {
     for (std::string_view rest(buffer, n); !rest.empty();) {
       std::size_t end = std::min(rest.find('\n'), rest.size());
-      line.append(rest.substr(0, end));
-      if (line.size() > longestLine) throw Stop{Stop::usage, where() + said(msgLineTooLong)};
+      if (!tooLong) line.append(rest.substr(0, end));
+      if (!tooLong && line.size() > longestLine) {
+        pairs.bad.push_back(where() + said(msgLineTooLong));
+        tooLong = true;
+        line.clear();
+      }
       if (end < rest.size()) takeLine();
       rest.remove_prefix(std::min(rest.size(), end + 1));
     }
   }
-  if (!line.empty()) takeLine();
-}
-
-Str zorDirectoryFor(const Options& o) {
-  Str problem;
-  std::optional<Str> given;
-  if (o.zorDirectory) given = dosPathIn(*o.zorDirectory);
-  Str directory = findZorDirectory(problem, given, o.zorDirectory.value_or(""));
-  if (directory.empty()) throw Stop{Stop::nothingToWorkOn, nativeText(problem)};
-  return directory;
+  if (!line.empty() || tooLong) takeLine();
 }
 
 // The launcher as --dry-run shows it: its lines without CR.
@@ -142,33 +161,38 @@ std::string writtenLines(const Target& t, const Saved& saved, const Launcher& be
   if (saved.backup == platform::BackupCopy::kept) notes += text(msgKeptAsBackup);
   std::string out = pathLine(text(msgWritten), t.fileName, notes);
   for (const Setting* row : shownOrder) {
-    std::string value = scriptValue(*row, t.launcher.settings);
-    if (!row->name.empty() && value != scriptValue(*row, before.settings))
+    std::string value = scriptValue(*row, t.launcher.settings, zorDirectory);
+    if (!row->name.empty() && value != scriptValue(*row, before.settings, zorDirectory))
       out += std::string(row->name) + '=' + nativeText(value) + '\n';
   }
-  std::string ownContent = formatLauncher(before, zorDirectory);
-  std::vector<std::string_view> kept = linesOf(ownContent);
-  for (std::string_view line : linesOf(t.asRead.bytes))
-    if (std::ranges::find(kept, line) == kept.end()) out += said(msgNotKept) + nativeText(line) + '\n';
+  for (std::string_view line : linesNotWrittenBack(t.asRead.bytes, before, zorDirectory))
+    out += said(msgNotKept) + nativeText(line) + '\n';
   return out;
 }
 
 void set(const Options& o, Outcome& result) {
   // Everything the arguments say is checked before anything else is looked at.
-  std::vector<Change> changes;
-  for (std::string_view pair : o.operands) takePair(pair, {}, changes);
-  if (o.from) takePairsFrom(*o.from, changes);
+  // The files of --from in order, then the arguments' pairs: a later value wins.
+  Pairs pairs;
+  for (std::string_view file : o.from) takePairsFrom(file, pairs);
+  for (std::string_view pair : o.operands) takePair(pair, {}, pairs);
+  if (!pairs.bad.empty()) throw Stop{Stop::usage, {}, 0, std::move(pairs.bad)};  // each told on its own line
   Target t = readTarget(o, true);
-  Str zorDirectory = zorDirectoryFor(o);
+  Str zorDirectory = zorDirectoryFor(o, true);
   const Launcher before = t.launcher;
-  for (const Change& change : changes) {
+  for (const Change& change : pairs.changes) {
     take(change, zorDirectory, t.launcher.settings);  // a name may be too long with ZOR's directory
     const Str* table = isName(*change.row) ? &(t.launcher.settings.*change.row->text) : nullptr;
     if (table && !table->empty() && !platform::findEntry(*table))
       result.notes.push_back(said(msgNoTableYet) + pathForPeople(platform::expandPath(*table)));
   }
   std::string content = formatLauncher(t.launcher, zorDirectory);
-  if (o.dryRun) {
+  if (o.diff) {
+    std::string diff = unifiedDiff(platform::pathForScripts(t.fileName), t.asRead.bytes, content);
+    result.code = diff.empty() ? 0 : 1;  // as diff answers
+    result.out += diff;
+    result.keepCrLf = true;
+  } else if (o.dryRun) {
     result.out += dryRun(content);
   } else if (t.asRead.exists && t.asRead.bytes == content) {
     result.out += pathLine(text(msgUnchanged), t.fileName);
@@ -186,7 +210,7 @@ Outcome setJob(const Options& o) {
   try {
     set(o, result);
   } catch (Stop& stop) {  // the notes so far are told before the reason
-    stop.notes = std::move(result.notes);
+    stop.notes.insert(stop.notes.begin(), result.notes.begin(), result.notes.end());
     throw;
   }
   return result;

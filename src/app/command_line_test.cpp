@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,13 +60,13 @@ class CommandLine : public ::testing::Test {
 };
 
 TEST_F(CommandLine, SetTakesLettersAndNamesInEitherCaseAndWritesWhatTheMenuWould) {
-  Ran r = commandLine({"--set", "U=on", "Memory-Limit=$10", "b=f", "screen-lines=30", "gtdata-dll=OFF"}, dir);
+  Ran r = commandLine({"--set", "U=on", "Memory-Limit=$10", "b=f", "screen-lines=28", "gtdata-dll=OFF"}, dir);
   EXPECT_EQ(r.code, 0) << r.err;
   Settings set;
   set.screenMode = 3;
   set.gtDataDll = 0;
   set.memoryLimitKb = 16;
-  set.screenLines = 25;
+  set.screenLines = 28;
   EXPECT_EQ(launcher(), "@ECHO OFF\r\nREM mine\r\n" + dir.dosName() + "ZOR4.EXE" + formatOptionLine(set));
   // The changed settings, each once, and none that stayed; then what of the hand-made
   // launcher is not written back.
@@ -73,7 +74,7 @@ TEST_F(CommandLine, SetTakesLettersAndNamesInEitherCaseAndWritesWhatTheMenuWould
             "subdirs=on\n"
             "display-mode=F\n"
             "memory-limit=16\n"
-            "screen-lines=25\n"
+            "screen-lines=28\n"
             "gtdata-dll=off\n"
             "not kept: C:\\ZOR4.EXE -U- -X7 %1\n");
   EXPECT_NE(r.out.find("(the old one stays in ZO.BAK)\n"), std::string::npos) << r.out;
@@ -86,12 +87,15 @@ TEST_F(CommandLine, ShowPrintsWhatSetTakesBackAndASetThatChangesNothingWritesNot
   EXPECT_EQ(shown.code, 0) << shown.err;
   EXPECT_EQ(shown.out.find('\x1b'), std::string::npos);
   EXPECT_NE(shown.out.find("\ncolour-table=\\x1B[?1049h\\x0E\n"), std::string::npos) << shown.out;
-  EXPECT_EQ(commandLine({"--show", "U", "memory-limit"}, dir).out, "off\n3000\n");
+  Ran asked = commandLine({"--show", "U", "memory-limit"}, dir);
+  EXPECT_EQ(asked.code, 0);
+  EXPECT_EQ(asked.out, "off\n3000\n");
 
   std::filesystem::remove(dir / "ZO.BAT");
   ASSERT_EQ(commandLine({"--set", "u=off", "b=a", "x=300", "f=MY.FAR", "--launcher", "."}, dir).code, 0);
   const std::string made = launcher();
   shown = commandLine({"--show"}, dir);
+  EXPECT_NE(shown.out.find("\ncolour-table=MY.FAR\n"), std::string::npos) << shown.out;  // in ZOR's directory
   // The lines from a file, with a comment, a blank line and CR LF line ends, into a new launcher.
   std::filesystem::create_directory(dir / "other");
   test::writeFile(dir / "site.conf", "# copied\r\n\r\n" + shown.out);
@@ -104,10 +108,20 @@ TEST_F(CommandLine, ShowPrintsWhatSetTakesBackAndASetThatChangesNothingWritesNot
   EXPECT_EQ(r.out.substr(0, 11), "unchanged: ");
   EXPECT_EQ(std::filesystem::last_write_time(dir / "ZO.BAT"), time);
   EXPECT_NE(r.err.find("note: no such file (yet): " + dir.dosName() + "MY.FAR"), std::string::npos) << r.err;
-  // A bad line of the file is named by its number.
-  test::writeFile(dir / "site.conf", "u=on\n\nmouse=maybe\n");
-  EXPECT_EQ(commandLine({"--set", "--from", "site.conf"}, dir).err,
-            "zorsetup: site.conf:3: mouse=maybe: expected on or off\nTry 'zorsetup --help'.\n");
+  // Files in order, then the arguments, a later pair winning; blanks around "=" and at the
+  // ends of a line do not count.
+  test::writeFile(dir / "site.conf", "u=on\n x = 5 \t\nmouse=off\nf=C:\\OUT.TAB\n");
+  test::writeFile(dir / "host.conf", "u=off\nmouse=on\n");
+  r = commandLine({"--set", "--from", "site.conf", "--from", "host.conf", "mouse=off"}, dir);
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(commandLine({"--show", "u", "x", "mouse", "f"}, dir).out, "off\n5\noff\nC:\\OUT.TAB\n");
+  // Every bad line, by its file and number; nothing written.
+  test::writeFile(dir / "site.conf", "u=on\n\nmouse=maybe\nlines=1\n");
+  const std::string before = launcher();
+  EXPECT_EQ(commandLine({"--set", "--from", "host.conf", "--from", "site.conf"}, dir).err,
+            "zorsetup: site.conf:3: mouse=maybe: expected on or off\n"
+            "zorsetup: site.conf:4: lines=1: no such setting\nTry 'zorsetup --help'.\n");
+  EXPECT_EQ(launcher(), before);
 }
 
 TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
@@ -115,7 +129,7 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
   // A colour table the launcher could not hand on to ZOR whole: control characters, a
   // double quote, or more than 252 characters with ZOR's directory in front.
   const std::string tooLong = "f=" + std::string(253 - dir.dosName().size(), 'L');
-  for (const std::string& pair : std::vector<std::string>{"u=yes", "b=CE", "b=", "x=-1", "x=2048001", "z=61", "z=x", "zz=1", "=on", "u", "*=on",
+  for (const std::string& pair : std::vector<std::string>{"u=yes", "b=CE", "b=", "x=-1", "x=2048001", "z=61", "z=44", "z=x", "zz=1", "=on", "u", "*=on",
                            "f=a\r\nDEL *.*", "f=a\"b", "f=\x1b\x01", tooLong}) {
     Ran r = commandLine({"--set", "x=5", pair}, dir);
     EXPECT_EQ(r.code, 2) << pair;
@@ -178,6 +192,71 @@ TEST_F(CommandLine, ALauncherDirectoryNamedOnTheCommandLine) {
   EXPECT_EQ(r.err, "zorsetup: too long for ZO.BAT behind it: " + longest + "d\n");
 }
 
+// --check and --diff on one machine after another: what each finds, a line each, and the
+// exit code. Each machine starts as SetUp leaves it, with an empty folder "ot%her".
+TEST_F(CommandLine, CheckAndDiffAnswerByExitCode) {
+  const std::string here = dir / "ZO.BAT", other = dir / "ot%her/ZO.BAT", hand = launcher();
+  auto own = [&](std::string pair, std::string where = ".") {  // a launcher as --set writes it
+    ASSERT_EQ(commandLine({"--set", pair, "--launcher", where}, dir).code, 0) << pair;
+  };
+  const std::string dropped = ": dropped-line: a save would drop the line: ";
+  struct Case {
+    std::function<void()> machine;
+    std::vector<std::string> words;
+    int code;
+    std::string out;
+  } cases[] = {
+      {[] {}, {"--check"}, 1,
+       here + ": zor-missing: starts C:\\ZOR4.EXE, which is not there\n" + here + dropped + "C:\\ZOR4.EXE -U- -X7 %1\n"},
+      {[&] { own("u=on"); }, {"--check"}, 0, ""},
+      {[&] { own("f=MY.FAR"); }, {"--check"}, 1,
+       dir / "MY.FAR: table-missing: " + here + " names this colour table, which is not there\n"},
+      {[&] { own("f=MY.FAR"), test::writeFile(dir / "MY.FAR", "QXZoFa" + std::string(61, '\0')); }, {"--check"}, 0, ""},
+      {[&] { own("f=ZOR4.EXE"); }, {"--check"}, 1,
+       dir / "ZOR4.EXE: not-a-table: " + here + " names this as its colour table, but it is none\n"},
+      {[&] { own("u=on"), std::filesystem::remove(dir / "ZOR4.EXE"); }, {"--check"}, 1,
+       dir / "ZOR4.EXE: no-zor: ZOR4.EXE is not there\n" + here + ": zor-missing: starts " + dir / "ZOR4.EXE" +
+           ", which is not there\n"},
+      {[&] { std::filesystem::remove(here); }, {"--check"}, 1,
+       "ZO.BAT: no-launcher: no launcher ZO.BAT in the current directory or along PATH; name its directory with "
+       "--launcher DIR\n"},
+      {[] {}, {"--check", "--launcher", "ot%her"}, 1, other + ": no-launcher: the launcher is not there\n"},
+      {[&] { own("u=on", "ot%her"); }, {"--check", "--launcher", "ot%her"}, 1,
+       here + ": shadows: comes first along PATH, before " + other + "\n"},
+      {[&] { own("u=on", "ot%her"), std::filesystem::remove(here); }, {"--check", "--launcher", "ot%her"}, 1,
+       other + ": not-on-path: not found along PATH: ZO does not start it\n"},
+      {[&] { test::writeFile(dir / "ot%her/ZOR4.EXE", "MZ"), test::writeFile(here, "@ECHO OFF\r\nREM\r\n\"ot%%her\\ZOR4.EXE\""); },
+       {"--check"}, 1,
+       here + ": zor-other: starts " + dir / "ot%her/ZOR4.EXE" + ", not " + dir / "ZOR4.EXE" + "\n" + here + dropped +
+           "\"ot%%her\\ZOR4.EXE\"\n"},
+      {[&] { test::writeFile(here, "@ECHO OFF\r\nREM\r\nECHO hi"); }, {"--check"}, 1,
+       here + ": no-zor-call: starts no ZOR4.EXE\n" + here + dropped + "ECHO hi\n"},
+      // The diff keeps the launcher's CR LF; the hand-made line goes as a save would drop it.
+      {[] {}, {"--set", "u=off", "--diff"}, 1,
+       "--- " + here + "\n+++ " + here + "\n@@ -1,3 +1,3 @@\n @ECHO OFF\r\n REM mine\r\n-C:\\ZOR4.EXE -U- -X7 %1\n"
+       "\\ No newline at end of file\n+" + dir.dosName() +
+           "ZOR4.EXE -!- -BC -C+ -G+ -H+ -L+ -ICO+ -M+ -P- -S- -U- -X7 -Z0 %1 %2 %3 %4 %5 %6 %7 %8 %9\n"
+           "\\ No newline at end of file\n"},
+      {[&] { own("u=on"); }, {"--set", "u=on", "--diff"}, 0, ""},
+      {[&] { std::filesystem::remove(here); }, {"--set", "u=on", "--diff"}, 2, ""},
+      {[&] { std::filesystem::remove(dir / "ZOR4.EXE"); }, {"--set", "u=on", "--diff"}, 2, ""},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(dir / "ot%her");
+    std::filesystem::create_directory(dir / "ot%her");
+    test::writeFile(dir / "ZOR4.EXE", "MZ");
+    test::writeFile(here, hand);
+    c.machine();
+    const std::string before = launcher();
+    Ran r = commandLine(c.words, dir);
+    EXPECT_EQ(r.code, c.code) << c.words[0] << ' ' << r.out << r.err;
+    EXPECT_EQ(r.out, c.out);
+    if (std::filesystem::exists(here)) {
+      EXPECT_EQ(launcher(), before);
+    }
+  }
+}
+
 TEST_F(CommandLine, AUsageErrorIsOneLineOfReasonWhereverItRuns) {
   std::filesystem::remove(dir / "ZOR4.EXE");  // and no launcher: the arguments are checked first
   std::filesystem::remove(dir / "ZO.BAT");
@@ -187,14 +266,17 @@ TEST_F(CommandLine, AUsageErrorIsOneLineOfReasonWhereverItRuns) {
            {{"--s"}, "option '--s' is ambiguous"},
            {{"--show", "--launcher"}, "option '--launcher' requires an argument"},
            {{"--show=all"}, "option '--show' doesn't allow an argument"},
-           {{"--launcher=x"}, "'--launcher' goes only with --show, --list, --set"},
-           {{"--show", "--zor", "."}, "'--zor' goes only with --set"},
+           {{"--launcher=x"}, "'--launcher' goes only with --show, --list, --set, --check"},
+           {{"--list", "--zor", "."}, "'--zor' goes only with --show, --set, --check"},
+           {{"--check", "--diff"}, "'--diff' goes only with --set"},
+           {{"--set", "u=on", "--dry-run", "--diff"}, "'--dry-run' and '--diff' do not go together"},
            {{"--dry-run", "--list"}, "'--dry-run' goes only with --set"},
            {{"--help", "--sh"}, "'--help' and '--show' do not go together"},
            {{"--list", "u"}, "unexpected argument 'u'"},
            {{"--"}, "unexpected argument '--'"},
            {{"--set"}, "--set needs NAME=VALUE pairs or --from FILE"},
            {{"--set", "u=maybe"}, "u=maybe: expected on or off"},
+           {{"--set", "mouse"}, "mouse: expected NAME=VALUE"},
            {{"--show", "u", "--", "--x"}, "--x: no such setting"},
        }) {
     Ran r = commandLine(words, dir);
@@ -206,6 +288,8 @@ TEST_F(CommandLine, AUsageErrorIsOneLineOfReasonWhereverItRuns) {
     Ran r = commandLine({help}, dir);
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("Usage: zorsetup"), std::string::npos) << help;
+    for (const char* listed : {", gtdata-dll (on or off)", "switch or step a setting; f, x and z"})
+      EXPECT_NE(r.out.find(listed), std::string::npos) << help << listed;
   }
 }
 

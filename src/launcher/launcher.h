@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/short_string.h"
 #include "platform/platform.h"
@@ -16,6 +17,7 @@ inline constexpr std::string_view zorProgramName = "ZOR4.EXE";
 struct Launcher {
   Str reservedLine;   // the launcher's second line (the third of a REXX launcher)
   Settings settings;  // the switches of its command line over the defaults
+  std::string program = {};  // the ZOR4.EXE its command line starts, as the command interpreter takes the name
 };
 
 // The three lines: "@ECHO OFF", the reserved line, then ZOR4.EXE in zorDirectory (as
@@ -36,6 +38,14 @@ struct Saved {
   platform::BackupCopy backup = platform::BackupCopy::notNeeded;
   bool changedSinceRead = false;  // the file was not what the run had read (or not there)
 };
+
+// The lines of a text as the launcher's reader takes them: each ends at LF, without its CR.
+std::vector<std::string_view> linesOf(std::string_view text);
+// The lines of a launcher's content that writing it anew would not write back: lines and
+// switches of the user's own, each line that holds some (as views into content, without
+// their line ends).
+std::vector<std::string_view> linesNotWrittenBack(std::string_view content, const Launcher& launcher,
+                                                  std::string_view zorDirectory);
 
 // Whether content is a launcher this program writes for ZOR in zorDirectory, byte for byte,
 // from the settings its command line carries: writing it again would lose nothing.

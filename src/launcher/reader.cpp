@@ -100,6 +100,8 @@ Launcher loadLauncher(std::string_view fileName) {
     commandLine = callsZor(first) ? first : second;
     launcher.reservedLine = texts::text(texts::txtReservedBatch);
   }
+  if (std::string_view call = withoutCallPrefix(commandLine); callsZor(commandLine))
+    launcher.program = takeOptionWord(call);
   parseOptionLine(extractOptionLine(commandLine), launcher.settings);
   return launcher;
 }

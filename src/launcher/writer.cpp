@@ -1,4 +1,7 @@
 #include "launcher/launcher.h"
+
+#include <algorithm>
+
 #include "platform/platform.h"
 #include "prompts/prompts.h"
 #include "settings/option_parser.h"
@@ -19,6 +22,25 @@ Saved saveLauncherShowingName(std::string_view fileName, const Launcher& launche
                               const platform::FileSummary& asRead) {
   showFileRow(texts::text(texts::txtWriting), fileName);
   return saveLauncher(fileName, launcher, zorDirectory, asRead);
+}
+
+std::vector<std::string_view> linesOf(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    std::string_view line = text.substr(0, text.find('\n'));
+    text.remove_prefix(std::min(text.size(), line.size() + 1));
+    lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+  }
+  return lines;
+}
+
+std::vector<std::string_view> linesNotWrittenBack(std::string_view content, const Launcher& launcher,
+                                                  std::string_view zorDirectory) {
+  std::string written = formatLauncher(launcher, zorDirectory);
+  std::vector<std::string_view> kept = linesOf(written), dropped;
+  for (std::string_view line : linesOf(content))
+    if (std::ranges::find(kept, line) == kept.end()) dropped.push_back(line);
+  return dropped;
 }
 
 bool isOwnLauncher(std::string_view content, std::string_view zorDirectory) {

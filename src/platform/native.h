@@ -70,4 +70,10 @@ inline std::string pathForPeople(std::string_view dosPath) {
   return printable(text, false);  // a line feed in a name must not end the line
 }
 
+// One path for a script to take: the machine's own where there is one, else the DOS path.
+inline std::string pathForScripts(std::string_view dosPath) {
+  std::string native = nativePath(dosPath);
+  return native.empty() ? nativeText(dosPath) : native;
+}
+
 }  // namespace platform

@@ -92,10 +92,17 @@ void parseOption(std::string_view text, Settings& s) {
   }
 }
 
-// An option word as ZOR receives it from the command interpreter and its C runtime, up to
-// the next blank outside double quotes: "%%" gives "%", the quotes are removed, and before a
-// quote 2n backslashes give n (2n+1 give n and a quote that stays). The word and the blank
-// after it leave the line. A word without a quote or "%%" comes back as it stands.
+// The word at the front of the line, up to the next blank or tab; the word and that blank
+// leave the line.
+std::string_view takeWord(std::string_view& line) {
+  std::size_t end = line.find_first_of(" \t");
+  std::string_view word = line.substr(0, end);
+  line.remove_prefix(end == std::string_view::npos ? line.size() : end + 1);
+  return word;
+}
+
+}  // namespace
+
 std::string takeOptionWord(std::string_view& line) {
   std::string word;
   bool quoted = false;
@@ -123,17 +130,6 @@ std::string takeOptionWord(std::string_view& line) {
   line.remove_prefix(i < line.size() ? i + 1 : i);
   return word;
 }
-
-// The word at the front of the line, up to the next blank or tab; the word and that blank
-// leave the line.
-std::string_view takeWord(std::string_view& line) {
-  std::size_t end = line.find_first_of(" \t");
-  std::string_view word = line.substr(0, end);
-  line.remove_prefix(end == std::string_view::npos ? line.size() : end + 1);
-  return word;
-}
-
-}  // namespace
 
 void parseOptionLine(std::string_view line, Settings& s) {
   while (true) {

@@ -49,9 +49,19 @@ std::string writtenValue(const Setting& row, const Settings& s) {
   return std::string(shownValue(row, s).view());
 }
 
-std::string scriptValue(const Setting& row, const Settings& s) {
+std::string scriptValue(const Setting& row, const Settings& s, std::string_view zorDirectory) {
   if (row.kind == Kind::flag) return std::string(scriptFlags[s.*row.flag ? 1 : 0]);
-  return std::string(shownValue(row, s).view());
+  std::string value(shownValue(row, s).view());
+  if (row.kind == Kind::name && !zorDirectory.empty() && value.size() > zorDirectory.size() &&
+      ascii::sameIgnoringCase(std::string_view(value).substr(0, zorDirectory.size()), zorDirectory)) {
+    // Relative only when --set takes the rest back as a name in ZOR's directory.
+    std::string relative = value.substr(zorDirectory.size());
+    Settings back;
+    if (takeName(row, relative, zorDirectory, back) &&
+        (back.*row.text).view() == std::string(zorDirectory) + relative)
+      return relative;
+  }
+  return value;
 }
 
 bool isStepped(const Setting& row) { return row.kind == Kind::flag || row.kind == Kind::screenMode; }
@@ -96,8 +106,10 @@ bool takeValue(const Setting& row, std::string_view value, std::string_view zorD
     case Kind::name: return takeName(row, value, zorDirectory, s);
     case Kind::memoryLimit:
     case Kind::screenLines:
+      // Only what the menu keeps as typed: a count it would turn into another is refused.
       if (!convertNumber(value, number) || number < row.taken.lowest || number > row.taken.highest) return false;
-      takeNumber(row, number, s);
+      if (!row.kept.empty() && std::ranges::find(row.kept, number) == row.kept.end()) return false;
+      s.*row.number = number;
       return true;
     case Kind::ignored: break;
   }

@@ -19,8 +19,10 @@ Str shownValue(const Setting& row, const Settings& s);
 std::string_view shownBelow(const Setting& row, const Settings& s);
 // As the option line writes it after the item's letters.
 std::string writtenValue(const Setting& row, const Settings& s);
-// As --show prints it and --set takes it back, the same in every language.
-std::string scriptValue(const Setting& row, const Settings& s);
+// As --show prints it and --set takes it back, the same in every language. A name inside
+// zorDirectory (when given) is relative to it, so that the value means the same on a
+// machine where ZOR is elsewhere.
+std::string scriptValue(const Setting& row, const Settings& s, std::string_view zorDirectory = {});
 
 // Whether the menu's key changes the setting at once (a flag flips, the mode steps to the
 // next one and from the last back to the first) instead of asking for a value.
@@ -36,8 +38,9 @@ void takeNumber(const Setting& row, std::int32_t number, Settings& s);
 // to ZOR's directory, an empty one empty. False, and the setting as it was, when the
 // launcher could not hand the name on to ZOR whole.
 bool takeName(const Setting& row, std::string_view answer, std::string_view zorDirectory, Settings& s);
-// A value of --set, taken as the menu takes it; false, and the setting as it was, when the
-// setting does not take it.
+// A value of --set, taken as the menu takes it but strictly: a number the menu would turn
+// into another is not taken. False, and the setting as it was, when the setting does not
+// take it.
 bool takeValue(const Setting& row, std::string_view value, std::string_view zorDirectory, Settings& s);
 
 // The message with the setting's numbers and letters in place of its marks: {lowest} and

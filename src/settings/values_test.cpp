@@ -39,7 +39,7 @@ TEST(Values, MessagesNameTheTablesNumbersAndLetters) {
   texts::loadAll();
   EXPECT_EQ(described(row('b'), row('b').expected), "one of the letters C, E, A, F, H");
   EXPECT_EQ(described(row('b'), row('b').values), "C, E, A, F or H");
-  EXPECT_EQ(described(row('z'), row('z').expected), "0, 25, 28, 43, 50 or 60 (other numbers up to 60 give 25)");
+  EXPECT_EQ(described(row('z'), row('z').expected), "0, 25, 28, 43, 50 or 60");
   EXPECT_EQ(described(row('x'), row('x').values), "0 to 2048000");
   EXPECT_NE(described(row('f'), row('f').expected).find(" 252 "), std::string::npos);
 }

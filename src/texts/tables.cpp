@@ -178,8 +178,7 @@ constexpr Entry<MessageText> messageList[] = {
      {"a whole number from {lowest} to {highest} (or $ and hexadecimal digits)",
       "eine ganze Zahl von {lowest} bis {highest} (oder $ und Hexadezimalziffern)"}},
     {msgExpectScreenLines,
-     {"{but-last} or {last} (other numbers up to {highest} give {otherwise})",
-      "{but-last} oder {last} (andere Zahlen bis {highest} ergeben {otherwise})"}},
+     {"{but-last} or {last}", "{but-last} oder {last}"}},
     {msgExpectFileName,
      {"a name without control characters or '\"' of at most {highest} characters with ZOR's directory",
       "ein Name ohne Steuerzeichen und '\"' von h\x94" "chstens {highest} Zeichen mit dem Verzeichnis von ZOR"}},
@@ -188,23 +187,26 @@ constexpr Entry<MessageText> messageList[] = {
     {msgHelpUsage,
      {"\n"
       "Usage: zorsetup                    the full-screen menu\n"
-      "       zorsetup --show [NAME...] [--launcher DIR]\n"
-      "       zorsetup --list [--launcher DIR]\n"
-      "       zorsetup --set NAME=VALUE... [--from FILE] [--launcher DIR] [--zor DIR]\n"
-      "                [--dry-run]\n",
+      "       zorsetup --show [NAME...] [--launcher DIR] [--zor DIR]\n"
+      "       zorsetup --list [--launcher DIR]\n",
       "\n"
       "Aufruf: zorsetup                   das Men\x81\n"
-      "        zorsetup --show [NAME...] [--launcher VERZ]\n"
-      "        zorsetup --list [--launcher VERZ]\n"
-      "        zorsetup --set NAME=WERT... [--from DATEI] [--launcher VERZ]\n"
-      "                 [--zor VERZ] [--dry-run]\n"}},
+      "        zorsetup --show [NAME...] [--launcher VERZ] [--zor VERZ]\n"
+      "        zorsetup --list [--launcher VERZ]\n"}},
     {msgHelpUsageSet,
-     {"       zorsetup --set --from FILE [NAME=VALUE...] [--launcher DIR] [--zor DIR]\n"
-      "                [--dry-run]\n"
+     {"       zorsetup --set NAME=VALUE... [--from FILE]... [--launcher DIR]\n"
+      "                [--zor DIR] [--dry-run | --diff]\n"
+      "       zorsetup --set --from FILE... [NAME=VALUE...] [--launcher DIR]\n"
+      "                [--zor DIR] [--dry-run | --diff]\n",
+      "        zorsetup --set NAME=WERT... [--from DATEI]... [--launcher VERZ]\n"
+      "                 [--zor VERZ] [--dry-run | --diff]\n"
+      "        zorsetup --set --from DATEI... [NAME=WERT...] [--launcher VERZ]\n"
+      "                 [--zor VERZ] [--dry-run | --diff]\n"}},
+    {msgHelpUsageCheck,
+     {"       zorsetup --check [--launcher DIR] [--zor DIR]\n"
       "       zorsetup --help | --version\n"
       "\n",
-      "        zorsetup --set --from DATEI [NAME=WERT...] [--launcher VERZ]\n"
-      "                 [--zor VERZ] [--dry-run]\n"
+      "        zorsetup --check [--launcher VERZ] [--zor VERZ]\n"
       "        zorsetup --help | --version\n"
       "\n"}},
     {msgHelpAbout,
@@ -229,11 +231,11 @@ constexpr Entry<MessageText> messageList[] = {
     {msgAnd, {"and", "und"}},
     {msgHelpShow,
      {"  --show [NAME...]  print every setting as NAME=VALUE, the way --set takes it,\n"
-      "                    the same in every language, after a line \"# launcher: PATH\";\n"
-      "                    with names, only their values, a line each\n",
-      "  --show [NAME...]  alle Einstellungen als NAME=WERT ausgeben, wie --set sie\n"
-      "                    nimmt, in jeder Sprache gleich, nach einer Zeile\n"
-      "                    \"# launcher: PFAD\"; mit Namen nur deren Werte, je eine Zeile\n"}},
+      "                    after a line \"# launcher: PATH\" (a colour table in ZOR's\n"
+      "                    directory relative to it); with names, their values alone\n",
+      "  --show [NAME...]  alle Einstellungen als NAME=WERT, wie --set sie nimmt, nach\n"
+      "                    einer Zeile \"# launcher: PFAD\" (Farbtabelle im Verzeichnis\n"
+      "                    von ZOR relativ dazu); mit Namen nur deren Werte\n"}},
     {msgHelpList,
      {"  --list            print the launcher's path and the settings as the menu\n"
       "                    shows them\n",
@@ -249,17 +251,30 @@ constexpr Entry<MessageText> messageList[] = {
     {msgHelpMemoryLimit, {"{lowest} to {highest}", "{lowest} bis {highest}"}},
     {msgHelpScreenLines, {"{but-last} or {last}", "{all}"}},
     {msgHelpOptions,
-     {"  --from FILE       more pairs, a line each, from FILE (- standard input); blank\n"
-      "                    lines and lines starting with # are skipped\n"
-      "  --launcher DIR    the launcher in DIR instead of the one found\n",
-      "  --from DATEI      weitere Paare, je Zeile eins, aus DATEI (- Standardeingabe);\n"
-      "                    Leerzeilen und Zeilen, die mit # beginnen, z\x84hlen nicht\n"
-      "  --launcher VERZ   die Startdatei in VERZ statt der gefundenen\n"}},
+     {"  --from FILE       pairs, a line each, from FILE (- standard input), before the\n"
+      "                    arguments' pairs; again for more files, a later pair wins;\n"
+      "                    blank lines and lines starting with # are skipped\n",
+      "  --from DATEI      Paare, je Zeile eins, aus DATEI (- Standardeingabe), vor\n"
+      "                    denen der Argumente; mehrfach f\x81r mehr Dateien, ein\n"
+      "                    sp\x84teres Paar gilt; Leerzeilen und #-Zeilen z\x84hlen nicht\n"}},
     {msgHelpOptionsMore,
-     {"  --zor DIR         ZOR4.EXE in DIR instead of the current directory\n"
+     {"  --launcher DIR    the launcher in DIR instead of the one found\n"
+      "  --zor DIR         ZOR4.EXE in DIR instead of the current directory\n"
       "  --dry-run         print the launcher --set would write; write nothing\n",
+      "  --launcher VERZ   die Startdatei in VERZ statt der gefundenen\n"
       "  --zor VERZ        ZOR4.EXE in VERZ statt im aktuellen Verzeichnis\n"
       "  --dry-run         die Startdatei zeigen, die --set schriebe; nichts schreiben\n"}},
+    {msgHelpDiff,
+     {"  --diff            with --set: print the launcher's change as a unified diff\n"
+      "                    and write nothing; exit status 0 no change, 1 a change\n",
+      "  --diff            mit --set: die \x8E" "nderung der Startdatei als Unified Diff\n"
+      "                    zeigen, nichts schreiben; R\x81" "ckgabe 0 keine, 1 eine\n"}},
+    {msgHelpCheck,
+     {"  --check           check ZOR4.EXE, the launcher, PATH and the colour table: one\n"
+      "                    line FILE: KEY: finding each; exit status 0 none, 1 some\n",
+      "  --check           ZOR4.EXE, Startdatei, PATH und Farbtabelle pr\x81" "fen: je\n"
+      "                    Befund eine Zeile DATEI: SCHL\x9aSSEL: Text; R\x81" "ckgabe 0 keiner,\n"
+      "                    1 welche\n"}},
     {msgHelpConventions,
      {"  -h, -?, --help    this text\n"
       "  --version         the version\n"
@@ -277,12 +292,13 @@ constexpr Entry<MessageText> messageList[] = {
       "Umgebung: LC_ALL, LC_MESSAGES, LANG (de... ergibt Deutsch), PATH, WINEPREFIX\n"
       "(Laufwerke unter Linux), ESCDELAY (Millisekunden Wartezeit nach Esc, 50).\n"}},
     {msgHelpExitStatus,
-     {"Exit status: 0 done; 1 no launcher or no ZOR4.EXE found; 2 usage error or a bad\n"
-      "pair; N after \"Runtime error N\" (3 path not found, 5 access denied, 109 broken\n"
-      "pipe, 112 disk full).\n",
-      "R\x81" "ckgabewert: 0 erledigt; 1 keine Startdatei oder kein ZOR4.EXE gefunden;\n"
-      "2 Aufruffehler oder falsches Paar; N nach \"Runtime error N\" (3 Pfad fehlt,\n"
-      "5 Zugriff verweigert, 109 Pipe geschlossen, 112 Datentr\x84ger voll).\n"}},
+     {"Exit status: 0 done; 1 no launcher or no ZOR4.EXE found (--diff: 2); 2 usage\n"
+      "error or a bad pair; N after \"Runtime error N\" (3 path not found, 5 access\n"
+      "denied, 109 broken pipe, 112 disk full).\n",
+      "R\x81" "ckgabewert: 0 erledigt; 1 keine Startdatei oder kein ZOR4.EXE gefunden\n"
+      "(--diff: 2); 2 Aufruffehler oder falsches Paar; N nach \"Runtime error N\"\n"
+      "(3 Pfad fehlt, 5 Zugriff verweigert, 109 Pipe geschlossen, 112 Datentr\x84ger\n"
+      "voll).\n"}},
     {msgTryHelp, {"Try 'zorsetup --help'.", "Mehr mit 'zorsetup --help'."}},
     {msgUnknownOption, {"unrecognized option '%s'", "unbekannte Option '%s'"}},
     {msgNeedsValue, {"option '%s' requires an argument", "Option '%s' verlangt ein Argument"}},
@@ -339,6 +355,18 @@ constexpr Entry<MessageText> messageList[] = {
     {msgKeysNo, {"N", "N"}},
     {msgKeysSave, {"s", "s"}},
     {msgKeysDrop, {"v", "v"}},
+    {msgPairForm, {"NAME=VALUE", "NAME=WERT"}},
+    {msgCheckNoZor, {"ZOR4.EXE is not there", "ZOR4.EXE fehlt"}},
+    {msgCheckNoLauncher, {"the launcher is not there", "die Startdatei fehlt"}},
+    {msgCheckNotOnPath, {"not found along PATH: ZO does not start it", "in PATH nicht zu finden: ZO startet sie nicht"}},
+    {msgCheckShadows, {"comes first along PATH, before %s", "kommt in PATH zuerst, vor %s"}},
+    {msgCheckNoZorCall, {"starts no ZOR4.EXE", "startet kein ZOR4.EXE"}},
+    {msgCheckZorMissing, {"starts %s, which is not there", "startet %s, das fehlt"}},
+    {msgCheckZorOther, {"starts %s, not %s", "startet %s, nicht %s"}},
+    {msgCheckTableMissing, {"%s names this colour table, which is not there", "%s nennt diese Farbtabelle, die fehlt"}},
+    {msgCheckNotATable,
+     {"%s names this as its colour table, but it is none", "%s nennt dies als Farbtabelle, es ist aber keine"}},
+    {msgCheckDropped, {"a save would drop the line: %s", "Speichern lie\xE1" "e die Zeile weg: %s"}},
 };
 
 static_assert(std::size(generalList) == generalTextCount);

@@ -37,9 +37,9 @@ enum MessageText : int {
   msgLauncher, msgLauncherNotThere, msgNoSuchDirectory, msgTooLongForLauncher,
   msgNoLauncher, msgNoSuchSetting, msgExpected, msgOnOrOff, msgExpectMode, msgExpectMemoryLimit,
   msgExpectScreenLines, msgExpectFileName, msgStandardOutput, msgHelpTitle,
-  msgHelpUsage, msgHelpUsageSet, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
+  msgHelpUsage, msgHelpUsageSet, msgHelpUsageCheck, msgHelpAbout, msgHelpAboutEnd, msgHelpKeys, msgHelpKeysSwitch,
   msgHelpKeysAsk, msgAnd, msgHelpShow, msgHelpList, msgHelpSet, msgHelpModes, msgHelpFileName,
-  msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpConventions,
+  msgHelpMemoryLimit, msgHelpScreenLines, msgHelpOptions, msgHelpOptionsMore, msgHelpDiff, msgHelpCheck, msgHelpConventions,
   msgHelpEnvironment, msgHelpExitStatus, msgTryHelp, msgUnknownOption, msgNeedsValue,
   msgTakesNoValue, msgAmbiguous, msgNotTogether, msgOnlyWith, msgUnexpected, msgNoPairs,
   msgUnchanged, msgNotKept, msgKeptAsBackup, msgNoTableYet, msgNoZorIn, msgStandardInput,
@@ -47,7 +47,9 @@ enum MessageText : int {
   msgErrorShortWrite, msgErrorBrokenPipe, msgErrorDiskFull, msgErrorOther, msgRefusedForeignLink,
   msgRefusedNoBackup, msgRefusedChanged, msgRefusedNotATable, msgRefusedBackupLeftAs, msgLineTooLong,
   msgLacksCharacter, msgZorLacksCharacter, msgZorNameHolds, msgZorNameEnds, msgClash, msgKeysYes,
-  msgKeysNo, msgKeysSave, msgKeysDrop, messageTextsEnd
+  msgKeysNo, msgKeysSave, msgKeysDrop, msgPairForm, msgCheckNoZor,
+  msgCheckNoLauncher, msgCheckNotOnPath, msgCheckShadows, msgCheckNoZorCall, msgCheckZorMissing, msgCheckZorOther,
+  msgCheckTableMissing, msgCheckNotATable, msgCheckDropped, messageTextsEnd
 };
 
 // The number of entries of each table.

@@ -66,7 +66,7 @@ def test_show_prints_every_setting_the_menu_shows(start, run, zor_dir):
 
 def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(program, run, zor_dir, bin_dir):
     name = "GR\u00dcN.FAR" if program.posix else "MY.FAR"  # a name in code page 437 in the launcher
-    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=30", "f=" + name,
+    pairs = ["u=off", "partition-table=ON", "b=h", "memory-limit=$FF", "z=43", "f=" + name,
              "gtdata-dll=off"]
     p = run("--set", *pairs, "--launcher", str(bin_dir))
     assert p.returncode == 0, p.err
@@ -75,18 +75,18 @@ def test_set_round_trips_every_kind_and_writes_what_the_menu_writes(program, run
     program = dos(zor_dir) + "\\ZOR4.EXE"
     table = dos(zor_dir) + "\\" + name
     expected = launcher_bytes(RESERVED, program,
-                              option_line(B="H", F=table, G="-", P="+", U="-", X="255", Z="25"))
+                              option_line(B="H", F=table, G="-", P="+", U="-", X="255", Z="43"))
     assert (bin_dir / "ZO.BAT").read_bytes() == expected
 
     shown = run("--show", "--launcher", str(bin_dir)).out
-    for line in ["subdirs=off", "partition-table=on", "memory-limit=255", "screen-lines=25",
-                 "colour-table=" + table, "gtdata-dll=off"]:
+    for line in ["subdirs=off", "partition-table=on", "memory-limit=255", "screen-lines=43",
+                 "colour-table=" + name, "gtdata-dll=off"]:
         assert line in shown.splitlines()
     # Set back: the launcher keeps its reserved line and the switches --set did not name.
     (bin_dir / "ZO.BAT").write_bytes(expected.replace(RESERVED.encode(), b"REM mine"))
     assert run("--set", "u=on", "f=", "--launcher", str(bin_dir)).returncode == 0
     assert (bin_dir / "ZO.BAT").read_bytes() == launcher_bytes(
-        "REM mine", program, option_line(B="H", G="-", P="+", X="255", Z="25"))
+        "REM mine", program, option_line(B="H", G="-", P="+", X="255", Z="43"))
 
 
 def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
@@ -94,15 +94,16 @@ def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
     before = snapshot(tmp_path)
     for pair, allowed in [("u=maybe", "on or off"), ("b=Q", "C, E, A, F, H"),
                           ("x=2048001", "0 to 2048000"), ("x=12 ", "0 to 2048000"),
-                          ("z=61", "0, 25, 28"), ("colour=x", "no such setting"),
-                          ("u", "no such setting"), ("*=1", "no such setting"),
+                          ("z=61", "0, 25, 28"), ("z=30", "0, 25, 28"), ("colour=x", "no such setting"),
+                          ("u", "expected NAME=VALUE"), ("*=1", "no such setting"),
                           ("y" * 100 + "=on", "y" * 80 + "...: no such setting")]:
         p = run("--set", "p=on", pair, "--launcher", str(bin_dir))
         assert (p.returncode, p.out) == (2, ""), pair
         assert pair[:80] in p.err and allowed in p.err, p.err
-    # --from reads a line at a time: one too long is a usage error before the rest is read.
-    p = run("--set", "--from", "-", "--launcher", str(bin_dir), stdin=b"u=on\n" + b"x" * 70000 + b"\nu=on\n")
-    assert (p.returncode, p.err) == (2, "zorsetup: -:2: a line longer than 65536 bytes\nTry 'zorsetup --help'.\n")
+    # --from reads a line at a time: one too long is a bad line, passed over to the next.
+    p = run("--set", "--from", "-", "--launcher", str(bin_dir), stdin=b"u=on\n" + b"x" * 70000 + b"\nmouse\n")
+    assert (p.returncode, p.err) == (2, "zorsetup: -:2: a line longer than 65536 bytes\n"
+                                        "zorsetup: -:3: mouse: expected NAME=VALUE\nTry 'zorsetup --help'.\n")
     p = run("--set", "p=on", "--launcher", str(bin_dir), "--dry-run")
     assert p.returncode == 0
     assert p.out.splitlines()[2] == dos(zor_dir) + "\\ZOR4.EXE" + option_line(P="+", U="-")
@@ -119,7 +120,8 @@ def test_copy_between_two_machines(program, run, zor_dir, bin_dir, tmp_path):
     """The settings of one machine's launcher to another's: --show there, --set --from here
     (a file by a path of any length, standard input, a FIFO), and the launchers are the same
     bytes. The launcher's folder has a name a terminal would act on: --show, --list and
-    --set name it in one line, with no control byte."""
+    --set name it in one line, with no control byte. With ZOR elsewhere, the table in ZOR's
+    directory is that machine's."""
     odd = tmp_path / ("src\n\x1b]0;title\x07" if program.posix else "src")  # a C1 control has no DOS name
     odd.mkdir()
     p = run("--set", "u=off", "b=a", "f=MY.FAR", "x=512", "r=on", "--launcher", str(odd))
@@ -148,6 +150,15 @@ def test_copy_between_two_machines(program, run, zor_dir, bin_dir, tmp_path):
         assert (other / "ZO.BAT").read_bytes() == (odd / "ZO.BAT").read_bytes()
     if program.posix:
         writer.wait(timeout=10)
+    # With ZOR elsewhere there, the table is the one in that machine's ZOR directory.
+    elsewhere = tmp_path / "elsewhere"
+    elsewhere.mkdir()
+    (elsewhere / "ZOR4.EXE").write_bytes(b"MZ")
+    p = run("--set", "--from", str(site), "--launcher", str(elsewhere), "--zor", str(elsewhere))
+    assert p.returncode == 0, p.err
+    assert b" -F" + dos(elsewhere / "MY.FAR").encode() + b" " in (elsewhere / "ZO.BAT").read_bytes()
+    shown = run("--show", "--launcher", str(elsewhere), "--zor", str(elsewhere)).out
+    assert shown.splitlines()[1:] == site.read_text().splitlines()[1:]
 
 
 def test_an_output_failure_is_its_runtime_error(run, bin_dir):
@@ -177,6 +188,11 @@ HOSTILE_SHOW = "# launcher: /x y/ZO.BAT\ncolour-table=u=on x *\nmouse=on\n"
     ("zorsetup --set memory-limit=", "", None),
     ("zorsetup --launcher=. --show c", "cpu-emulator colour-table", None),
     ("zorsetup --l", "--list --launcher", None),
+    ("zorsetup --d", "--dry-run --diff", None),
+    ("zorsetup --set display-mode=", "C E A F H", None),
+    ("zorsetup --set screen-lines=4", "43", None),
+    ("zorsetup --check --zor=/pro", "/proc", None),
+    ("zorsetup --set --from=/dev/nul", "/dev/null", None),
     # Typed words and printed values are data: never a sed script (its e flag runs a
     # command), never split at blanks or expanded as globs.
     ("zorsetup --set .*/touch${IFS}pwned/e#=o", "", None),
