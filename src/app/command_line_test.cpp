@@ -112,7 +112,7 @@ TEST_F(CommandLine, ShowPrintsWhatSetTakesBackAndASetThatChangesNothingWritesNot
   // ends of a line do not count.
   test::writeFile(dir / "site.conf", "u=on\n x = 5 \t\nmouse=off\nf=C:\\OUT.TAB\n");
   test::writeFile(dir / "host.conf", "u=off\nmouse=on\n");
-  r = commandLine({"--set", "--from", "site.conf", "--from", "host.conf", "mouse=off"}, dir);
+  r = commandLine({"--set", "--from", "site.conf", "--from", dir.dosName() + "host.conf", "mouse=off"}, dir);
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(commandLine({"--show", "u", "x", "mouse", "f"}, dir).out, "off\n5\noff\nC:\\OUT.TAB\n");
   // Every bad line, by its file and number; nothing written.

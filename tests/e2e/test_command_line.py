@@ -96,7 +96,7 @@ def test_bad_pairs_and_dry_runs_write_nothing(run, zor_dir, bin_dir, tmp_path):
                           ("x=2048001", "0 to 2048000"), ("x=12 ", "0 to 2048000"),
                           ("z=61", "0, 25, 28"), ("z=30", "0, 25, 28"), ("colour=x", "no such setting"),
                           ("u", "expected NAME=VALUE"), ("*=1", "no such setting"),
-                          ("y" * 100 + "=on", "y" * 80 + "...: no such setting")]:
+                          ("y" * 100 + "=on", "zorsetup: " + "y" * 80 + "...: no such setting")]:
         p = run("--set", "p=on", pair, "--launcher", str(bin_dir))
         assert (p.returncode, p.out) == (2, ""), pair
         assert pair[:80] in p.err and allowed in p.err, p.err
