@@ -19,14 +19,14 @@ void complain(std::string_view text) {
   platform::writeStream(platform::Stream::error, "zorsetup: " + platform::printable(text, false) + '\n');
 }
 
-Outcome run(const Options& o) {
+Outcome run(const platform::Machine& m, const Options& o) {
   switch (o.mode) {
     case Options::help: return {.out = platform::nativeText(helpText())};
     case Options::version: return {.out = "zorsetup " ZORSETUP_VERSION "\n"};
-    case Options::show: return showJob(o);
-    case Options::list: return listJob(o);
-    case Options::check: return checkJob(o);
-    default: return setJob(o);
+    case Options::show: return showJob(m, o);
+    case Options::list: return listJob(m, o);
+    case Options::check: return checkJob(m, o);
+    default: return setJob(m, o);
   }
 }
 
@@ -52,7 +52,7 @@ int report(const Stop& stop, const Options& o) {
 
 }  // namespace
 
-int runCommandLine(const platform::Arguments& arguments) {
+int runCommandLine(const platform::Machine& m, const platform::Arguments& arguments) {
   texts::loadAll();
   Outcome result;
   Options options;
@@ -61,7 +61,7 @@ int runCommandLine(const platform::Arguments& arguments) {
     if (!arguments.unfitWord.empty())
       throw Stop{Stop::usage, arguments.unfitWord + ": " + filled(texts::msgLacksCharacter, {arguments.unfitCharacter})};
     options = parseOptions(arguments.words);
-    result = run(options);
+    result = run(m, options);
   } catch (const Stop& stop) {
     return report(stop, options);
   }

@@ -8,4 +8,4 @@
 // done, 1 no launcher to work on, 2 a usage error, a bad KEY=VALUE or a word with a
 // character the OEM code page lacks. A failed file operation ends the run with its runtime
 // error, as in the interactive program.
-int runCommandLine(const platform::Arguments& arguments);
+int runCommandLine(const platform::Machine& m, const platform::Arguments& arguments);

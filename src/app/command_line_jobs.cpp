@@ -17,16 +17,16 @@ using platform::pathForPeople;
 namespace {
 
 // The directory of the launcher: the one named, or where the search finds it.
-Str launcherDirectory(const Options& o) {
+Str launcherDirectory(const platform::Machine& m, const Options& o) {
   if (!o.launcherDirectory) {
     platform::Clash clash;
-    Str found = findLauncherDirectory(&clash);
+    Str found = findLauncherDirectory(m, &clash);
     if (found.empty())
-      throw Stop{Stop::nothingToWorkOn, nativeText(clash.place.empty() ? Str(text(msgNoLauncher)) : clashMessage(clash))};
+      throw Stop{Stop::nothingToWorkOn, nativeText(clash.place.empty() ? Str(text(msgNoLauncher)) : clashMessage(m, clash))};
     return found;
   }
-  Str directory = dosPathIn(*o.launcherDirectory);
-  if (directory.empty() || !platform::directoryExists(directory))
+  Str directory = dosPathIn(m, *o.launcherDirectory);
+  if (directory.empty() || !platform::directoryExists(m, directory))
     throw Stop{Stop::nothingToWorkOn, said(msgNoSuchDirectory) + nativeText(*o.launcherDirectory)};
   platform::ensureBackslash(directory);
   if (directory.size() > longestLauncherDirectory)
@@ -51,9 +51,9 @@ std::string settingLine(const Setting& row, const Settings& s) {
 
 }  // namespace
 
-Str dosPathIn(std::string_view path) {
+Str dosPathIn(const platform::Machine& m, std::string_view path) {
   bool dosForm = path.size() >= 2 && ascii::isLetter(path[0]) && path[1] == ':';
-  return dosForm ? platform::expandPath(path) : platform::dosPathOf(nativeText(path));
+  return dosForm ? platform::expandPath(m, path) : platform::dosPathOf(m, nativeText(path));
 }
 
 const Setting* settingNamed(std::string_view key) {
@@ -63,39 +63,39 @@ const Setting* settingNamed(std::string_view key) {
   return nullptr;
 }
 
-std::string pathLine(std::string_view label, const Str& dosPath, std::string_view notes) {
-  return nativeText(label) + pathForPeople(dosPath) + nativeText(notes) + '\n';
+std::string pathLine(const platform::Machine& m, std::string_view label, const Str& dosPath, std::string_view notes) {
+  return nativeText(label) + pathForPeople(m, dosPath) + nativeText(notes) + '\n';
 }
 
-Str zorDirectoryFor(const Options& o, bool required) {
+Str zorDirectoryFor(const platform::Machine& m, const Options& o, bool required) {
   Str problem;
   std::optional<Str> given;
-  if (o.zorDirectory) given = dosPathIn(*o.zorDirectory);
-  Str directory = findZorDirectory(problem, given, o.zorDirectory.value_or(""));
+  if (o.zorDirectory) given = dosPathIn(m, *o.zorDirectory);
+  Str directory = findZorDirectory(m, problem, given, o.zorDirectory.value_or(""));
   if (directory.empty() && (required || given)) throw Stop{Stop::nothingToWorkOn, nativeText(problem)};
   return directory;
 }
 
-Target readTarget(const Options& o, bool summarize) {
-  Target t{.fileName = launcherDirectory(o) + launcherName};
-  t.exists = platform::findEntry(t.fileName);
-  t.shown = pathForPeople(t.fileName);
+Target readTarget(const platform::Machine& m, const Options& o, bool summarize) {
+  Target t{.fileName = launcherDirectory(m, o) + launcherName};
+  t.exists = platform::findEntry(m, t.fileName);
+  t.shown = pathForPeople(m, t.fileName);
   t.launcher.reservedLine = text(txtReservedBatch);
   // Summed up before the reading: a change in between shows.
-  if (t.exists && summarize) t.asRead = about(t.shown, [&] { return platform::summarizeFile(t.fileName, 1 << 20); });
-  if (t.exists) t.launcher = about(t.shown, [&] { return loadLauncher(t.fileName); });
+  if (t.exists && summarize) t.asRead = about(t.shown, [&] { return platform::summarizeFile(m, t.fileName, 1 << 20); });
+  if (t.exists) t.launcher = about(t.shown, [&] { return loadLauncher(m, t.fileName); });
   return t;
 }
 
-Outcome showJob(const Options& o) {
+Outcome showJob(const platform::Machine& m, const Options& o) {
   // The names are checked before anything else is looked at.
   std::vector<const Setting*> asked;
   for (std::string_view name : o.operands) {
     asked.push_back(settingNamed(name));
     if (!asked.back()) throw Stop{Stop::usage, nativeText(name) + said(msgNoSuchSetting)};
   }
-  Target t = readTarget(o, false);
-  Str zorDirectory = zorDirectoryFor(o, false);  // a table in it is shown relative to it
+  Target t = readTarget(m, o, false);
+  Str zorDirectory = zorDirectoryFor(m, o, false);  // a table in it is shown relative to it
   auto value = [&](const Setting& row) { return nativeText(scriptValue(row, t.launcher.settings, zorDirectory)); };
   Outcome result;
   for (const Setting* row : asked) result.out += value(*row) + '\n';
@@ -106,21 +106,21 @@ Outcome showJob(const Options& o) {
   return result;
 }
 
-Outcome listJob(const Options& o) {
-  Target t = readTarget(o, false);
+Outcome listJob(const platform::Machine& m, const Options& o) {
+  Target t = readTarget(m, o, false);
   Outcome result;
-  result.out += pathLine(text(t.exists ? msgLauncher : msgLauncherNotThere), t.fileName);
+  result.out += pathLine(m, text(t.exists ? msgLauncher : msgLauncherNotThere), t.fileName);
   for (const Setting* row : shownOrder)
     if (!row->name.empty()) result.out += nativeText(settingLine(*row, t.launcher.settings));
   return result;
 }
 
-Outcome checkJob(const Options& o) {
-  Str directory = o.launcherDirectory ? launcherDirectory(o) : Str();
+Outcome checkJob(const platform::Machine& m, const Options& o) {
+  Str directory = o.launcherDirectory ? launcherDirectory(m, o) : Str();
   Outcome result;
   std::optional<Str> given;
-  if (o.zorDirectory) given = dosPathIn(*o.zorDirectory);
-  for (const Finding& finding : checkMachine(given, o.zorDirectory.value_or(""), directory)) {
+  if (o.zorDirectory) given = dosPathIn(m, *o.zorDirectory);
+  for (const Finding& finding : checkMachine(m, given, o.zorDirectory.value_or(""), directory)) {
     std::string_view first = finding.words.empty() ? std::string_view() : finding.words[0];
     std::string_view second = finding.words.size() < 2 ? std::string_view() : finding.words[1];
     std::string line = texts::filled(said(finding.message), {first, second});  // the words are the machine's own

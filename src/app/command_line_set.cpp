@@ -96,21 +96,21 @@ std::string pairOnLine(std::string_view line) {
 // The file --from names, opened: a path in the machine's own form (or a DOS path), any
 // file that can be read (a FIFO, /dev/stdin, a process substitution), or "-" for standard
 // input.
-platform::File fromFile(std::string_view file, const std::string& named) {
+platform::File fromFile(const platform::Machine& m, std::string_view file, const std::string& named) {
   bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
-  std::string path = dosForm ? platform::nativePath(dosPathIn(file)) : nativeText(file);
+  std::string path = dosForm ? platform::nativePath(m, dosPathIn(m, file)) : nativeText(file);
   if (path.empty()) path = nativeText(file);  // on Windows a DOS path is the machine's own
   platform::File input;
-  if (int error = platform::openNative(path, input)) throw Stop{Stop::runtime, named + ": " + meaningOf(error), error};
+  if (int error = platform::openNative(m, path, input)) throw Stop{Stop::runtime, named + ": " + meaningOf(error), error};
   return input;
 }
 
 // The pairs of --from's file, a line at a time: memory for the longest line only, which
 // may be 64 KB at most (a longer one is bad, and passed over). Blank lines and lines
 // starting with # are skipped; blanks around the "=" and at either end do not count.
-void takePairsFrom(std::string_view file, Pairs& pairs) {
+void takePairsFrom(const platform::Machine& m, std::string_view file, Pairs& pairs) {
   const std::string named = file == "-" ? said(msgStandardInput) : nativeText(file);
-  platform::File input = fromFile(file, named);
+  platform::File input = fromFile(m, file, named);
   constexpr std::size_t longestLine = 65536;
   std::string line;
   bool tooLong = false;  // the rest of a line too long to take is passed over
@@ -156,10 +156,10 @@ std::string dryRun(std::string_view content) {
 // After the save: the line naming the launcher, the settings that changed, and what of the
 // old launcher the program does not write back (lines and switches of the user's own),
 // each line that holds some.
-std::string writtenLines(const Target& t, const Saved& saved, const Launcher& before, std::string_view zorDirectory) {
+std::string writtenLines(const platform::Machine& m, const Target& t, const Saved& saved, const Launcher& before, std::string_view zorDirectory) {
   std::string notes = savedNotes(saved);
   if (saved.backup == platform::BackupCopy::kept) notes += text(msgKeptAsBackup);
-  std::string out = pathLine(text(msgWritten), t.fileName, notes);
+  std::string out = pathLine(m, text(msgWritten), t.fileName, notes);
   for (const Setting* row : shownOrder) {
     std::string value = scriptValue(*row, t.launcher.settings, zorDirectory);
     if (!row->name.empty() && value != scriptValue(*row, before.settings, zorDirectory))
@@ -170,45 +170,45 @@ std::string writtenLines(const Target& t, const Saved& saved, const Launcher& be
   return out;
 }
 
-void set(const Options& o, Outcome& result) {
+void set(const platform::Machine& m, const Options& o, Outcome& result) {
   // Everything the arguments say is checked before anything else is looked at.
   // The files of --from in order, then the arguments' pairs: a later value wins.
   Pairs pairs;
-  for (std::string_view file : o.from) takePairsFrom(file, pairs);
+  for (std::string_view file : o.from) takePairsFrom(m, file, pairs);
   for (std::string_view pair : o.operands) takePair(pair, {}, pairs);
   if (!pairs.bad.empty()) throw Stop{Stop::usage, {}, 0, std::move(pairs.bad)};  // each told on its own line
-  Target t = readTarget(o, true);
-  Str zorDirectory = zorDirectoryFor(o, true);
+  Target t = readTarget(m, o, true);
+  Str zorDirectory = zorDirectoryFor(m, o, true);
   const Launcher before = t.launcher;
   for (const Change& change : pairs.changes) {
     take(change, zorDirectory, t.launcher.settings);  // a name may be too long with ZOR's directory
     const Str* table = isName(*change.row) ? &(t.launcher.settings.*change.row->text) : nullptr;
-    if (table && !table->empty() && !platform::findEntry(*table))
-      result.notes.push_back(said(msgNoTableYet) + pathForPeople(platform::expandPath(*table)));
+    if (table && !table->empty() && !platform::findEntry(m, *table))
+      result.notes.push_back(said(msgNoTableYet) + pathForPeople(m, platform::expandPath(m, *table)));
   }
   std::string content = formatLauncher(t.launcher, zorDirectory);
   if (o.diff) {
-    std::string diff = unifiedDiff(platform::pathForScripts(t.fileName), t.asRead.bytes, content);
+    std::string diff = unifiedDiff(platform::pathForScripts(m, t.fileName), t.asRead.bytes, content);
     result.code = diff.empty() ? 0 : 1;  // as diff answers
     result.out += diff;
     result.keepCrLf = true;
   } else if (o.dryRun) {
     result.out += dryRun(content);
   } else if (t.asRead.exists && t.asRead.bytes == content) {
-    result.out += pathLine(text(msgUnchanged), t.fileName);
+    result.out += pathLine(m, text(msgUnchanged), t.fileName);
   } else {
     platform::tidyUpOnDeadlySignals();  // a signal during the save leaves nothing of it behind
-    Saved saved = about(t.shown, [&] { return saveLauncher(t.fileName, t.launcher, zorDirectory, t.asRead); });
-    result.out += writtenLines(t, saved, before, zorDirectory);
+    Saved saved = about(t.shown, [&] { return saveLauncher(m, t.fileName, t.launcher, zorDirectory, t.asRead); });
+    result.out += writtenLines(m, t, saved, before, zorDirectory);
   }
 }
 
 }  // namespace
 
-Outcome setJob(const Options& o) {
+Outcome setJob(const platform::Machine& m, const Options& o) {
   Outcome result;
   try {
-    set(o, result);
+    set(m, o, result);
   } catch (Stop& stop) {  // the notes so far are told before the reason
     stop.notes.insert(stop.notes.begin(), result.notes.begin(), result.notes.end());
     throw;

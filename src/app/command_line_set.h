@@ -4,5 +4,6 @@
 
 #include "app/command_line_options.h"
 #include "app/command_line_result.h"
+#include "platform/platform.h"
 
-Outcome setJob(const Options& o);
+Outcome setJob(const platform::Machine& m, const Options& o);

@@ -24,7 +24,8 @@ struct Ran {
   std::string out, err;
 };
 
-Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir) {
+Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir,
+                platform::FileSystem& files = test::systemFiles) {
   std::string name = "zorsetup";
   std::vector<char*> arguments = {name.data()};
   for (std::string& w : words) arguments.push_back(w.data());
@@ -36,7 +37,7 @@ Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir) 
   }
   int code = 0;
   try {
-    code = runCommandLine(platform::programArguments(static_cast<int>(arguments.size()), arguments.data()));
+    code = runCommandLine(test::machine(files), platform::programArguments(static_cast<int>(arguments.size()), arguments.data()));
   } catch (const platform::RunEnd& end) {  // as the top of the program ends it
     code = end.code;
   }
@@ -141,7 +142,7 @@ TEST_F(CommandLine, NothingIsWrittenForABadPairOrAMissingLauncher) {
   {  // a note comes before the reason the save stops with
     test::FailingFiles files;
     files.failNext(test::FileOp::Create, ENOSPC);
-    Ran r = commandLine({"--set", "f=MY.FAR"}, dir);
+    Ran r = commandLine({"--set", "f=MY.FAR"}, dir, files);
     EXPECT_EQ(r.code, 112);
     EXPECT_EQ(r.err.find("zorsetup: note: no such file (yet): "), 0u) << r.err;
   }

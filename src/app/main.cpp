@@ -5,9 +5,11 @@
 #include "console/system_console.h"
 
 int main(int argc, char** argv) {
-  RunState run;
+  platform::SystemFiles files;
+  const platform::Machine machine = platform::machineOf(files);
+  RunState run{machine};
   return runToTheEnd(run, [&]() -> int {
-    if (argc > 1) return runCommandLine(platform::programArguments(argc, argv));
+    if (argc > 1) return runCommandLine(machine, platform::programArguments(argc, argv));
     console::start(platform::systemConsole());
     runProgram(run);
     return 0;

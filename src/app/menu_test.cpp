@@ -26,7 +26,7 @@ class Menu : public ::testing::Test {
   void start(const char* lang, int height = 25) {
     setenv("LANG", lang, 1);
     texts::loadAll();
-    state = RunState{};
+    state.launcher = {};
     state.zorDirectory = "C:\\ZOR\\";
     device = std::make_unique<console::MemoryDevice>(80, height);
     console::start(*device);
@@ -39,13 +39,14 @@ class Menu : public ::testing::Test {
       if (rowText(row).find(sign) != std::string::npos) return row;
     return 0;
   }
-  std::string keyRow(char key) const { return rowText(rowOf("[" + std::string(1, key) + "]")); }
+  std::string keyRow(char key) const { return rowText(rowOf(std::string{'[', key, ']'})); }
   // Runs the menu over the keys; they must end it with Enter.
   void run(std::string_view keys) {
     device->type(keys);
     runMenu(state);
   }
-  RunState state;
+  const platform::Machine machine = test::machine();
+  RunState state{machine};
   Settings& settings = state.launcher.settings;
   std::unique_ptr<console::MemoryDevice> device;
 };

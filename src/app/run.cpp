@@ -55,6 +55,7 @@ void closingScreen() {
 }  // namespace
 
 void runProgram(RunState& run) {
+  const platform::Machine& m = run.machine;
   texts::loadAll();
   newScreen();
   run.launcher.reservedLine = text(txtReservedBatch);
@@ -62,24 +63,24 @@ void runProgram(RunState& run) {
   writeLine("");
 
   Str problem;
-  run.zorDirectory = findZorDirectory(problem);
+  run.zorDirectory = findZorDirectory(m, problem);
   if (run.zorDirectory.empty()) return abortWithMessage(problem);
   char drive = run.zorDirectory[0];
   if ((drive == 'A' || drive == 'B') && !askAboutDrive(drive)) return;
 
   platform::Clash clash;
-  run.launcherDirectory = findLauncherDirectory(&clash);
-  if (!clash.place.empty()) return abortWithMessage(Str(text(txtAbortColon)) + clashMessage(clash));
+  run.launcherDirectory = findLauncherDirectory(m, &clash);
+  if (!clash.place.empty()) return abortWithMessage(Str(text(txtAbortColon)) + clashMessage(m, clash));
   if (!run.launcherDirectory.empty()) {
     Str fileName = run.launcherDirectory + launcherName;
-    run.launcherAsRead = platform::summarizeFile(fileName);  // before the reading: a change in between shows
-    run.launcher = loadLauncherShowingName(fileName);
+    run.launcherAsRead = platform::summarizeFile(m, fileName);  // before the reading: a change in between shows
+    run.launcher = loadLauncherShowingName(m, fileName);
   } else {
-    run.launcherDirectory = chooseLauncherDirectory();
+    run.launcherDirectory = chooseLauncherDirectory(m);
   }
 
   if (!runMenu(run)) return;
-  run.saved = saveLauncherShowingName(run.launcherDirectory + launcherName, run.launcher, run.zorDirectory,
+  run.saved = saveLauncherShowingName(m, run.launcherDirectory + launcherName, run.launcher, run.zorDirectory,
                                       run.launcherAsRead);
   run.outcome = RunState::Outcome::saved;
   closingScreen();
@@ -88,11 +89,12 @@ void runProgram(RunState& run) {
 void reportWritten(const RunState& run) {
   if (run.outcome == RunState::Outcome::unfinished) return;
   using platform::nativeText;
+  const platform::Machine& m = run.machine;
   std::string line;
   std::string_view separator = text(msgWritten);
   if (run.outcome == RunState::Outcome::saved) {
     line += nativeText(separator);
-    line += platform::pathForPeople(platform::expandPath(run.launcherDirectory + launcherName));
+    line += platform::pathForPeople(m, platform::expandPath(m, run.launcherDirectory + launcherName));
     line += nativeText(savedNotes(run.saved));
     separator = ", ";
   } else {
@@ -100,7 +102,7 @@ void reportWritten(const RunState& run) {
   }
   for (const Str& table : run.tablesSaved) {
     line += nativeText(separator);
-    line += platform::pathForPeople(platform::expandPath(table));
+    line += platform::pathForPeople(m, platform::expandPath(m, table));
     separator = ", ";
   }
   line += '\n';

@@ -13,6 +13,8 @@
 #include "platform/search.h"
 
 struct RunState {
+  explicit RunState(const platform::Machine& m) : machine(m) {}
+  const platform::Machine& machine;  // what the run reads and writes
   Str zorDirectory;       // directory of ZOR4.EXE, with a trailing backslash
   Str launcherDirectory;  // directory of ZO.BAT, with a trailing backslash
   Launcher launcher;      // what ZO.BAT holds, then what the menu made of it

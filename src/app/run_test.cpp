@@ -21,7 +21,6 @@
 #include "texts/texts.h"
 #include "platform/platform.h"
 #ifndef _WIN32
-#include "platform/posix/dos_view.h"
 #endif
 
 
@@ -39,8 +38,9 @@ void touch(const std::string& path) { test::writeFile(path, ""); }
 class InTempDir : public ::testing::Test {
  protected:
   test::TempDirectory dir;
-  Str here = platform::currentDirectory();  // the directory in DOS form
-  RunState run;
+  const platform::Machine machine = test::machine();
+  Str here = platform::currentDirectory(machine);  // the directory in DOS form
+  RunState run{machine};
 };
 
 using Flow = InTempDir;
@@ -83,7 +83,7 @@ TEST_F(InTempDir, AZorDirectoryTheLauncherCannotNameStopsAtStartWithItsReason) {
     test::ScopedVariable lang("LANG", c.lang.c_str());
     texts::loadAll();
     Str problem;
-    Str found = findZorDirectory(problem);
+    Str found = findZorDirectory(test::machine(), problem);
     EXPECT_EQ(found.empty(), !c.reason.empty());
     if (c.reason.starts_with("abort") || c.reason.starts_with("Abbruch"))
       EXPECT_EQ(problem, c.reason);
@@ -171,8 +171,10 @@ TEST_F(Flow, OnDriveAYesGoesOn) {
   device.type("xy\r\r");  // no meaning, yes, the current directory, save
   setenv("LANG", "C", 1);
   setenv("PATH", "", 1);
-  EXPECT_EQ(test::endCodeOf([this] { runProgram(run); }), 0);
-  EXPECT_EQ(run.zorDirectory, "A:\\");
+  const platform::Machine withA = test::machine();  // the drives as the prefix has them
+  RunState onA{withA};
+  EXPECT_EQ(test::endCodeOf([&] { runProgram(onA); }), 0);
+  EXPECT_EQ(onA.zorDirectory, "A:\\");
   EXPECT_EQ(test::readFile("ZO.BAT").substr(57, 16), "A:\\ZOR4.EXE -!- ");
 }
 }  // namespace

@@ -29,9 +29,9 @@ const ColourTable defaultColourTable = {
 
 // The table is taken as it stands: ZOR owns the format, so nothing is checked here and a
 // table we do not understand is written back byte for byte.
-bool readColourTable(std::string_view fileName, ColourTable& table) {
+bool readColourTable(const platform::Machine& m, std::string_view fileName, ColourTable& table) {
   platform::File file;
-  if (!platform::tryOpenReadWrite(fileName, file)) return false;
+  if (!platform::tryOpenReadWrite(m, fileName, file)) return false;
   platform::readBlock(file, &table, sizeof table);
   file.close();
   return true;
@@ -47,22 +47,22 @@ bool isColourTable(const platform::FileSummary& file) {
 }  // namespace
 
 // A table that may only be read is one too: its save is refused as any read-only file's.
-bool mayHoldColourTable(std::string_view fileName) {
-  platform::Entry entry = platform::entryAt(fileName);
+bool mayHoldColourTable(const platform::Machine& m, std::string_view fileName) {
+  platform::Entry entry = platform::entryAt(m, fileName);
   if (entry.kind == platform::EntryKind::free) return true;
   if (entry.kind != platform::EntryKind::plainFile || entry.size != sizeof(ColourTable)) return false;
   int error = 0;
-  platform::FileSummary file = platform::summarizeFile(fileName, sizeof(ColourTable), &error);
+  platform::FileSummary file = platform::summarizeFile(m, fileName, sizeof(ColourTable), &error);
   return error == 0 && isColourTable(file);
 }
 
 // A failed save never costs the table that was there; a table gets no backup. The rule is
 // checked on the file the save opened, not on the name, which may have changed since.
-void writeColourTable(std::string_view fileName, const ColourTable& table) {
+void writeColourTable(const platform::Machine& m, std::string_view fileName, const ColourTable& table) {
   platform::ReplaceRules rules;
   rules.keepUpTo = sizeof table;
   rules.judge = [](const platform::FileSummary& old) {
     return !old.exists || isColourTable(old) ? platform::Verdict::replace : platform::Verdict::refuse;
   };
-  platform::replaceFile(fileName, {reinterpret_cast<const char*>(&table), sizeof table}, rules);
+  platform::replaceFile(m, fileName, {reinterpret_cast<const char*>(&table), sizeof table}, rules);
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/platform.h"
+
 
 struct ColourPair {
   std::uint8_t foreground;  // colour in bits 0-3
@@ -23,11 +25,11 @@ static_assert(sizeof(ColourTable) == 67, "a colour table is 67 bytes without gap
 extern const ColourTable defaultColourTable;
 
 // Loads the file into table; false (table unchanged) when it cannot be opened.
-bool readColourTable(std::string_view fileName, ColourTable& table);
+bool readColourTable(const platform::Machine& m, std::string_view fileName, ColourTable& table);
 // Whether a table may be saved under the name: a colour table is there (67 bytes that
 // begin with the magic), or the name is free in a folder that is there. Anything else (a
 // folder, a FIFO, a link to nothing or in a loop, any other file) is never written over.
-bool mayHoldColourTable(std::string_view fileName);
+bool mayHoldColourTable(const platform::Machine& m, std::string_view fileName);
 // Writes the table as it stands (atomically); a name that may not hold one stops the run
 // with runtime error 5 and is left as it is.
-void writeColourTable(std::string_view fileName, const ColourTable& table);
+void writeColourTable(const platform::Machine& m, std::string_view fileName, const ColourTable& table);

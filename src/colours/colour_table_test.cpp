@@ -20,7 +20,7 @@ TEST_F(ColourTableFile, RunStartsWithTheAuthorsTable) {
 TEST_F(ColourTableFile, NewTableSavedUnchangedIsTheDefaultWithItsComment) {
   Str name;
   device.type("NEW.TAB\rmy colours\rs");
-  editColourTable(name, table);
+  editColourTable(test::machine(), name, table);
   std::string expected = defaultTableBytes();
   expected.replace(6, 31, "\x0Amy colours" + std::string(20, ' '));
   EXPECT_EQ(readFile("NEW.TAB"), expected);
@@ -29,7 +29,7 @@ TEST_F(ColourTableFile, NewTableSavedUnchangedIsTheDefaultWithItsComment) {
 TEST_F(ColourTableFile, CommentKeepsItsFirstThirtyCharacters) {
   Str name = "LONG.TAB";
   device.type("\r" + std::string(30, 'c') + "xyz\r\r");
-  editColourTable(name, table);
+  editColourTable(test::machine(), name, table);
   EXPECT_EQ(readFile("LONG.TAB").substr(6, 31), '\x1E' + std::string(30, 'c'));
 }
 
@@ -57,14 +57,14 @@ TEST_F(ColourTableFile, ANameThatHoldsNoTableIsRefusedAndLeftAlone) {
     Str tableName = "OLD.TAB";
     int beeps = device.beeps;
     device.type(name + "\rNEW.TAB\r\rs");  // refused, then a new table
-    EXPECT_TRUE(editColourTable(tableName, table));
+    EXPECT_TRUE(editColourTable(test::machine(), tableName, table));
     EXPECT_EQ(device.beeps, beeps + 1);
-    EXPECT_EQ(tableName, platform::expandPath("NEW.TAB"));
+    EXPECT_EQ(tableName, platform::expandPath(test::machine(), "NEW.TAB"));
     EXPECT_EQ(readFile("NEW.TAB").size(), 67u);
     std::filesystem::remove("NEW.TAB");
   }
   for (const auto& [name, bytes] : files) EXPECT_EQ(readFile(name), bytes) << name;
-  EXPECT_EQ(test::runtimeErrorOf([&] { writeColourTable("ODD.TAB", table); }), 5);  // chosen, then changed
+  EXPECT_EQ(test::runtimeErrorOf([&] { writeColourTable(test::machine(), "ODD.TAB", table); }), 5);  // chosen, then changed
 }
 
 TEST_F(ColourTableFile, FailuresToReadOrCloseStopTheRun) {
@@ -72,7 +72,7 @@ TEST_F(ColourTableFile, FailuresToReadOrCloseStopTheRun) {
   test::FailingFiles files;
   for (auto [op, error] : {std::pair{test::FileOp::Read, EIO}, {test::FileOp::Close, EBADF}}) {
     files.failNext(op, error);
-    EXPECT_EQ(test::runtimeErrorOf([this] { readColourTable("OLD.TAB", table); }), error);
+    EXPECT_EQ(test::runtimeErrorOf([&] { readColourTable(test::machine(files), "OLD.TAB", table); }), error);
   }
 }
 
@@ -80,16 +80,16 @@ TEST_F(ColourTableFile, FieldsAreTakenUncheckedAndWrittenBackAsRead) {
   std::string bytes = defaultTableBytes();
   bytes.replace(0, 7, "NOTZOR\xC8");  // foreign magic, comment length 200
   writeFile("ODD.TAB", bytes);
-  ASSERT_TRUE(readColourTable("ODD.TAB", table));
+  ASSERT_TRUE(readColourTable(test::machine(), "ODD.TAB", table));
   EXPECT_EQ(bytesOf(table), bytes);
-  writeColourTable("COPY.TAB", table);
+  writeColourTable(test::machine(), "COPY.TAB", table);
   EXPECT_EQ(readFile("COPY.TAB"), bytes);
 }
 
 TEST_F(ColourTableFile, MissingFileLeavesTheTableAlone) {
   table.pairs[4].foreground = 0x07;
   std::string before = bytesOf(table);
-  EXPECT_FALSE(readColourTable("NONE.TAB", table));
+  EXPECT_FALSE(readColourTable(test::machine(), "NONE.TAB", table));
   EXPECT_EQ(bytesOf(table), before);
 }
 

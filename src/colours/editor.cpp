@@ -15,7 +15,7 @@ constexpr int categoryCount = 15;
 
 // Asks for the file, then loads it, or asks for a comment when it is a new table. Returns
 // the name of the file this call reads and writes.
-Str openTable(Str& name, ColourTable& table) {
+Str openTable(const platform::Machine& m, Str& name, ColourTable& table) {
   newScreen();
   console::moveCursor(20, 10);
   if (name.empty()) name = "TEST";
@@ -28,17 +28,17 @@ Str openTable(Str& name, ColourTable& table) {
   // A name that holds no colour table is never written over: the prompt refuses it and
   // waits again, so a mistyped name costs no change made in the menu.
   Str fileName;
-  readAnswer(fileName, [&name](Str& answer) {
+  readAnswer(fileName, [&m, &name](Str& answer) {
     // An empty answer keeps the name as it stands: a relative name means the current directory.
-    if (!answer.empty()) answer = platform::expandPath(answer);
-    return mayHoldColourTable(answer.empty() ? name : answer);
+    if (!answer.empty()) answer = platform::expandPath(m, answer);
+    return mayHoldColourTable(m, answer.empty() ? name : answer);
   });
   if (fileName.empty()) {
     fileName = name;
   } else {
     name = fileName;
   }
-  if (readColourTable(fileName, table)) return fileName;
+  if (readColourTable(m, fileName, table)) return fileName;
 
   console::moveCursor(20, 12);
   console::writeText(texts::text(texts::edtComment));
@@ -117,8 +117,8 @@ void stepBackground(std::uint8_t& colour) { colour = static_cast<std::uint8_t>(c
 
 }  // namespace
 
-bool editColourTable(Str& name, ColourTable& table) {
-  Str fileName = openTable(name, table);
+bool editColourTable(const platform::Machine& m, Str& name, ColourTable& table) {
+  Str fileName = openTable(m, name, table);
   newScreen();
   for (;;) {
     drawCategories(table);
@@ -135,7 +135,7 @@ bool editColourTable(Str& name, ColourTable& table) {
     } else if (key >= 'A' && key <= 'O') {
       stepBackground(table.pairs[key - 'A'].background);
     } else if (key == console::keyEnter || answers(texts::msgKeysSave, ascii::lower(static_cast<char>(key)))) {
-      writeColourTable(fileName, table);
+      writeColourTable(m, fileName, table);
       return true;
     }
   }

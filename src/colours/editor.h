@@ -8,4 +8,4 @@
 // Asks for the file and edits table, the run's working table, which keeps what it holds
 // between calls. name is the caller's colour-table name, changed in place: the full path
 // of a name typed, else "TEST" when it was empty. True when the table was saved.
-bool editColourTable(Str& name, ColourTable& table);
+bool editColourTable(const platform::Machine& m, Str& name, ColourTable& table);

@@ -17,7 +17,7 @@ class ColourEditor : public ColourTest {
   void runNewTable(const std::string& keys) {
     Str name;
     device.type("\r\r" + keys);
-    editColourTable(name, table);
+    editColourTable(test::machine(), name, table);
   }
 
   // Rows 3 to 17, 19 to 23 and 25 exactly as drawn for names and legend in one language.
@@ -104,10 +104,10 @@ TEST_F(ColourEditor, StepsKeepTheOtherNibbleOfAByte) {
   // Bytes from a foreign table, each with bits in the other colour's nibble.
   table.pairs[0] = {0x5F, 0xF3};
   table.pairs[1] = {0x0C, 0xF5};
-  writeColourTable("ODD.TAB", table);
+  writeColourTable(test::machine(), "ODD.TAB", table);
   Str name = "ODD.TAB";
   device.type("\raBv");
-  editColourTable(name, table);
+  editColourTable(test::machine(), name, table);
   EXPECT_EQ(table.pairs[0].foreground, 0x50);
   EXPECT_EQ(table.pairs[1].background, 0x05);
   // The attribute is the low byte of the sum, not the bits or-ed together.
@@ -125,7 +125,7 @@ TEST_F(ColourEditor, OtherKeysOnlyDrawAgain) {
   device.pressChar(224, 72);  // the separate cursor block
   device.pressChar(224, 83);
   device.type("v");
-  editColourTable(name, table);
+  editColourTable(test::machine(), name, table);
   EXPECT_EQ(bytesOf(table).substr(37), bytesOf(tableAtStart).substr(37));
   EXPECT_FALSE(std::filesystem::exists("TEST"));
   // Every key was read, so none of them closed the editor before v.
@@ -151,9 +151,9 @@ TEST_F(ColourEditor, SaveAndDropKeys) {
 TEST_F(ColourEditor, NextNewTableStartsFromTheColoursLeftBehind) {
   Str name;
   device.type("ONE.TAB\rfirst\rbBv");
-  editColourTable(name, table);
+  editColourTable(test::machine(), name, table);
   device.type("TWO.TAB\rsecond\r\x1b");
-  editColourTable(name, table);
+  editColourTable(test::machine(), name, table);
   EXPECT_EQ(attributeAt(22, 4), 0x3B);
   EXPECT_EQ(attributeAt(22, 5), 0x2B);
   EXPECT_FALSE(std::filesystem::exists("ONE.TAB"));
@@ -162,18 +162,18 @@ TEST_F(ColourEditor, NextNewTableStartsFromTheColoursLeftBehind) {
 TEST_F(ColourEditor, NameRules) {
   Str name;
   device.type("\r\r\x1b");
-  editColourTable(name, table);
+  editColourTable(test::machine(), name, table);
   EXPECT_EQ(name, "TEST");
 
   device.type("new.tab\rc\rv");
-  editColourTable(name, table);
-  EXPECT_EQ(name, platform::expandPath("new.tab"));
+  editColourTable(test::machine(), name, table);
+  EXPECT_EQ(name, platform::expandPath(test::machine(), "new.tab"));
   EXPECT_NE(name, "new.tab");
 
   // An empty answer keeps a relative name as it is; the file lands in the current directory.
   name = "REL.TAB";
   device.type("\rc\rs");
-  editColourTable(name, table);
+  editColourTable(test::machine(), name, table);
   EXPECT_EQ(name, "REL.TAB");
   EXPECT_TRUE(std::filesystem::exists("REL.TAB"));
 }

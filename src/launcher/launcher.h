@@ -29,9 +29,9 @@ std::string extractOptionLine(std::string_view commandLine);
 // Reads a launcher file, batch or REXX form. A line ends at LF, a CR is dropped, 0x1A ends
 // the text, the reserved line keeps 255 characters; the command line counts whole. The
 // colour-table name is empty unless the command line names one. A failure stops the run.
-Launcher loadLauncher(std::string_view fileName);
+Launcher loadLauncher(const platform::Machine& m, std::string_view fileName);
 // Shows "reading <name> ..." on its own row, then loads the file.
-Launcher loadLauncherShowingName(std::string_view fileName);
+Launcher loadLauncherShowingName(const platform::Machine& m, std::string_view fileName);
 // What a save did with the launcher it replaced: the platform's answer about ZO.BAK, and
 // whether the file had changed since it was read.
 struct Saved {
@@ -56,11 +56,11 @@ bool isOwnLauncher(std::string_view content, std::string_view zorDirectory);
 // something of the user's own, or changed since it was read; ZO.BAK stays as it is
 // otherwise, and when the save fails. When such a launcher cannot be kept as ZO.BAK, the
 // save stops and leaves it.
-Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
-                   const platform::FileSummary& asRead);
+Saved saveLauncher(const platform::Machine& m, std::string_view fileName, const Launcher& launcher,
+                   std::string_view zorDirectory, const platform::FileSummary& asRead);
 // What the line naming a saved launcher adds about its old content (OEM text): that it
 // had changed since it was read.
 std::string savedNotes(const Saved& saved);
 // Shows "writing <name> ..." on its own row, then saves as saveLauncher does.
-Saved saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
-                              const platform::FileSummary& asRead);
+Saved saveLauncherShowingName(const platform::Machine& m, std::string_view fileName, const Launcher& launcher,
+                              std::string_view zorDirectory, const platform::FileSummary& asRead);

@@ -35,7 +35,7 @@ Str rightAligned(int n, std::size_t width) {
 
 }  // namespace
 
-Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
+Str chooseLauncherDirectoryFrom(const platform::Machine& m, std::string_view searchPath) {
   using texts::text;
   newScreen();
   console::writeText(text(texts::txtPathChoiceFor));
@@ -50,7 +50,7 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   int n = 0;
   while (!list.empty() && n < maxCandidates) {
     Str& candidate = candidates[n++];
-    candidate = platform::expandPath(takeElement(list));
+    candidate = platform::expandPath(m, takeElement(list));
     platform::ensureBackslash(candidate);
     console::writeText(rightAligned(n, 6));
     console::writeText(" ");
@@ -74,37 +74,39 @@ Str chooseLauncherDirectoryFrom(std::string_view searchPath) {
   // An answer that names no directory could only fail at the very end, when the launcher
   // is written: it is refused here, and the prompt waits again.
   Str answer;
-  readAnswer(answer, [&candidates, n](Str& a) {
+  readAnswer(answer, [&m, &candidates, n](Str& a) {
     if (a.empty()) a = ".\\";
     std::int32_t choice = 0;
     if (convertNumber(a, choice) && choice >= 1 && choice <= n) a = candidates[choice - 1];
     platform::ensureBackslash(a);
     // Enter in the menu must be able to write ZO.BAT there: nothing but a plain file (or a
     // link to one) or a free name will do.
-    platform::EntryKind there = platform::entryAt(a + launcherName).kind;
-    return a.size() <= longestLauncherDirectory && platform::directoryExists(a) && there != platform::EntryKind::other;
+    platform::EntryKind there = platform::entryAt(m, a + launcherName).kind;
+    return a.size() <= longestLauncherDirectory && platform::directoryExists(m, a) && there != platform::EntryKind::other;
   });
   return answer;
 }
 
-Str findLauncherDirectory(platform::Clash* clash) {
-  Str found = platform::searchFile(launcherName, platform::environmentValue("PATH"), clash);
+Str findLauncherDirectory(const platform::Machine& m, platform::Clash* clash) {
+  Str found = platform::searchFile(m, launcherName, platform::searchPath(m), clash);
   found.cutTail(launcherName.size());
   return found;
 }
 
-Str chooseLauncherDirectory() { return chooseLauncherDirectoryFrom(platform::environmentValue("PATH")); }
+Str chooseLauncherDirectory(const platform::Machine& m) {
+  return chooseLauncherDirectoryFrom(m, platform::searchPath(m));
+}
 
-Str clashMessage(const platform::Clash& clash) {
-  Str folder = platform::expandPath(clash.place);
+Str clashMessage(const platform::Machine& m, const platform::Clash& clash) {
+  Str folder = platform::expandPath(m, clash.place);
   std::string_view name = folder.view().substr(folder.view().find_last_of('\\') + 1);
   folder.cutTail(name.size());
   return Str(texts::filled(text(texts::msgClash), {clash.first, clash.second, folder, name}));
 }
 
-Str findZorDirectory(Str& problem, std::optional<Str> directory, std::string_view asTyped) {
-  Str here = directory ? *directory : platform::currentDirectory();
-  std::string lacking = directory ? "" : platform::currentDirectoryLacks();
+Str findZorDirectory(const platform::Machine& m, Str& problem, std::optional<Str> directory, std::string_view asTyped) {
+  Str here = directory ? *directory : platform::currentDirectory(m);
+  std::string lacking = directory ? "" : platform::currentDirectoryLacks(m);
   if (!lacking.empty()) {
     problem = texts::filled(text(texts::msgZorLacksCharacter), {lacking});
     return {};
@@ -123,11 +125,11 @@ Str findZorDirectory(Str& problem, std::optional<Str> directory, std::string_vie
   }
   // Only ZOR's directory counts: a ZOR4.EXE in the current one is no other's.
   platform::Clash clash;
-  Str zor = !directory        ? platform::searchFile(zorProgramName, ".", &clash)
+  Str zor = !directory        ? platform::searchFile(m, zorProgramName, ".", &clash)
             : directory->empty() ? Str()
-                                 : platform::searchFile(*directory + "\\" + zorProgramName, "", &clash);
+                                 : platform::searchFile(m, *directory + "\\" + zorProgramName, "", &clash);
   if (!clash.place.empty()) {
-    problem = (directory ? Str() : Str(text(texts::txtAbortColon))) + clashMessage(clash);
+    problem = (directory ? Str() : Str(text(texts::txtAbortColon))) + clashMessage(m, clash);
     return {};
   }
   if (zor.empty()) {

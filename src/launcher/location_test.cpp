@@ -39,7 +39,7 @@ class PathChoice : public testing::Test {
   // Runs the dialog for a search path and an answer; returns the chosen directory.
   std::string choose(std::string_view searchPath, const std::string& answer = "") {
     device.type(answer + "\r");
-    return std::string(chooseLauncherDirectoryFrom(searchPath).view());
+    return std::string(chooseLauncherDirectoryFrom(test::machine(), searchPath).view());
   }
   // The candidate rows as shown, without the row number's field and without the marker.
   std::vector<std::string> listed() {
@@ -218,7 +218,7 @@ TEST_F(PathChoice, NoPathVariableOffersTheCurrentDirectory) {
   std::string savedPath = saved ? saved : "";
   unsetenv("PATH");
   device.type("1\r");
-  Str chosen = chooseLauncherDirectory();
+  Str chosen = chooseLauncherDirectory(test::machine());
   if (saved) setenv("PATH", savedPath.c_str(), 1);
   EXPECT_EQ(chosen, current);
   EXPECT_EQ(console::rowText(5).substr(0, 19), "in with path [1..1]");

@@ -75,8 +75,8 @@ std::string extractOptionLine(std::string_view commandLine) {
   return std::string(text);
 }
 
-Launcher loadLauncher(std::string_view fileName) {
-  TextReader reader = openText(fileName);
+Launcher loadLauncher(const platform::Machine& m, std::string_view fileName) {
+  TextReader reader = openText(m, fileName);
   Launcher launcher;
   // The first lines are kept whole: a launcher written by hand may call ZOR on either.
   std::string first = asCommandLine(readLine(reader));
@@ -106,7 +106,7 @@ Launcher loadLauncher(std::string_view fileName) {
   return launcher;
 }
 
-Launcher loadLauncherShowingName(std::string_view fileName) {
+Launcher loadLauncherShowingName(const platform::Machine& m, std::string_view fileName) {
   showFileRow(texts::text(texts::txtReading), fileName);
-  return loadLauncher(fileName);
+  return loadLauncher(m, fileName);
 }

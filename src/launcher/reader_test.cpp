@@ -58,7 +58,9 @@ class ReadLauncher : public testing::Test {
   Launcher launcher{"REM * reserved line * please do not remove *", {}};
   Settings& settings = launcher.settings;
   Str& reservedLine = launcher.reservedLine;
-  void readLauncher(const std::string& name) { launcher = ::loadLauncherShowingName(name); }
+  void readLauncher(const std::string& name, platform::FileSystem& files = test::systemFiles) {
+    launcher = ::loadLauncherShowingName(test::machine(files), name);
+  }
   void read(const std::string& bytes) {
     writeFile(dir / "ZO.BAT", bytes);
     readLauncher(dir.dosName() + "ZO.BAT");
@@ -197,7 +199,7 @@ TEST_F(ReadLauncher, FailuresToOpenReadOrCloseStopTheRun) {
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.op));
     files.failNext(c.op, c.error);
-    EXPECT_EQ(test::runtimeErrorOf([&] { readLauncher(dir.dosName() + "ZO.BAT"); }), c.code);
+    EXPECT_EQ(test::runtimeErrorOf([&] { readLauncher(dir.dosName() + "ZO.BAT", files); }), c.code);
   }
 }
 

@@ -31,9 +31,9 @@ void eachCharacter(TextReader& r, Keep keep) {
 
 }  // namespace
 
-TextReader openText(std::string_view name) {
+TextReader openText(const platform::Machine& m, std::string_view name) {
   TextReader r;
-  r.file = platform::openRead(name);
+  r.file = platform::openRead(m, name);
   return r;
 }
 

@@ -17,7 +17,7 @@ struct TextReader {
 };
 
 // Reads the file; a failure stops the run.
-TextReader openText(std::string_view name);
+TextReader openText(const platform::Machine& m, std::string_view name);
 // Takes the first 255 characters of the next line and skips the rest of it.
 void readTextLine(TextReader& reader, Str& line);
 // Takes the first limit characters of the next line and skips the rest of it.

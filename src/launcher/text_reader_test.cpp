@@ -14,7 +14,7 @@ struct Lines {
   TextReader reader;
   explicit Lines(const std::string& bytes) {
     writeFile(dir / "T.TXT", bytes);
-    reader = openText("T.TXT");
+    reader = openText(test::machine(), "T.TXT");
   }
   ~Lines() { closeText(reader); }
   std::string nextShort() {

@@ -18,10 +18,10 @@ std::string formatLauncher(const Launcher& launcher, std::string_view zorDirecto
   return content;
 }
 
-Saved saveLauncherShowingName(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
-                              const platform::FileSummary& asRead) {
+Saved saveLauncherShowingName(const platform::Machine& m, std::string_view fileName, const Launcher& launcher,
+                              std::string_view zorDirectory, const platform::FileSummary& asRead) {
   showFileRow(texts::text(texts::txtWriting), fileName);
-  return saveLauncher(fileName, launcher, zorDirectory, asRead);
+  return saveLauncher(m, fileName, launcher, zorDirectory, asRead);
 }
 
 std::vector<std::string_view> linesOf(std::string_view text) {
@@ -54,8 +54,8 @@ bool isOwnLauncher(std::string_view content, std::string_view zorDirectory) {
   return formatLauncher(launcher, zorDirectory) == content;
 }
 
-Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::string_view zorDirectory,
-                   const platform::FileSummary& asRead) {
+Saved saveLauncher(const platform::Machine& m, std::string_view fileName, const Launcher& launcher,
+                   std::string_view zorDirectory, const platform::FileSummary& asRead) {
   std::string content = formatLauncher(launcher, zorDirectory);
   Saved saved;
   platform::ReplaceRules rules;
@@ -69,7 +69,7 @@ Saved saveLauncher(std::string_view fileName, const Launcher& launcher, std::str
     bool keep = now.exists && now.bytes != content && (saved.changedSinceRead || !isOwnLauncher(now.bytes, zorDirectory));
     return keep ? platform::Verdict::replaceKeepingOld : platform::Verdict::replace;
   };
-  saved.backup = platform::replaceFile(fileName, content, rules);
+  saved.backup = platform::replaceFile(m, fileName, content, rules);
   return saved;
 }
 

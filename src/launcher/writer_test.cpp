@@ -37,10 +37,11 @@ class WriteLauncher : public testing::Test {
   Str& reservedLine = launcher.reservedLine;
   Str zorDirectory = "C:\\ZOR\\";
   // As a run that read the file just now.
-  void writeLauncher(const std::string& name) {
-    ::saveLauncherShowingName(name, launcher, zorDirectory, platform::summarizeFile(name));
+  void writeLauncher(const std::string& name, platform::FileSystem& files = test::systemFiles) {
+    const platform::Machine m = test::machine(files);
+    ::saveLauncherShowingName(m, name, launcher, zorDirectory, platform::summarizeFile(m, name));
   }
-  void readLauncher(const std::string& name) { launcher = ::loadLauncherShowingName(name); }
+  void readLauncher(const std::string& name) { launcher = ::loadLauncherShowingName(test::machine(), name); }
   std::string fileName() const { return dir.dosName() + "ZO.BAT"; }
   std::string written() const { return readFile(dir / "ZO.BAT"); }
 };
@@ -135,7 +136,7 @@ TEST_F(WriteLauncher, EachFailingOperationKeepsTheOldLauncher) {
     SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(c.op) << " errno " << c.error);
     console::clearScreen();
     files.failNext(c.op, c.error);
-    EXPECT_EQ(test::runtimeErrorOf([&] { writeLauncher(fileName()); }), c.code);
+    EXPECT_EQ(test::runtimeErrorOf([&] { writeLauncher(fileName(), files); }), c.code);
     EXPECT_EQ(console::rowText(1), test::pad("writing " + fileName() + " ..."));
     EXPECT_EQ(written(), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -182,14 +183,15 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
     std::filesystem::remove_all(dir / "ZO.BAK");
     std::filesystem::remove(dir / "ZO.BAT");
     if (c.old) writeFile(dir / "ZO.BAT", *c.old);
-    platform::FileSummary asRead = platform::summarizeFile(fileName());
+    platform::FileSummary asRead = platform::summarizeFile(test::machine(), fileName());
     if (c.changedSinceRead) asRead.hash ^= 1;
     if (c.bakIsFolder) std::filesystem::create_directory(dir / "ZO.BAK");
     else writeFile(dir / "ZO.BAK", older);
     test::FailingFiles files;
     if (c.failing) files.failNext(*c.failing, c.code == -1 ? EIO : c.code);
     Saved saved;
-    EXPECT_EQ(test::runtimeErrorOf([&] { saved = saveLauncher(fileName(), launcher, zorDirectory, asRead); }), c.code);
+    EXPECT_EQ(test::runtimeErrorOf([&] { saved = saveLauncher(test::machine(files), fileName(), launcher, zorDirectory, asRead); }),
+              c.code);
     EXPECT_EQ(saved.backup, c.result);
     EXPECT_EQ(saved.changedSinceRead, c.changedSinceRead);
     EXPECT_EQ(written(), c.code == -1 ? same : *c.old);
@@ -204,12 +206,12 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
 // save stops and the edit stays, on either platform.
 TEST_F(WriteLauncher, AnEditWhileTheSaveFlushesStopsIt) {
   writeFile(dir / "ZO.BAT", "mine");
-  platform::FileSummary asRead = platform::summarizeFile(fileName());
+  platform::FileSummary asRead = platform::summarizeFile(test::machine(), fileName());
   test::FailingFiles files;
   files.onCall = [this](test::FileOp op) {
     if (op == test::FileOp::Flush) writeFile(dir / "ZO.BAT", "edited meanwhile");
   };
-  EXPECT_EQ(test::refusalOf([&] { saveLauncher(fileName(), launcher, zorDirectory, asRead); }),
+  EXPECT_EQ(test::refusalOf([&] { saveLauncher(test::machine(files), fileName(), launcher, zorDirectory, asRead); }),
             platform::Refusal::changedWhileSaving);
   files.onCall = nullptr;
   EXPECT_EQ(readFile(dir / "ZO.BAT"), "edited meanwhile");

@@ -1,6 +1,6 @@
-// The system calls the file functions make, behind one small interface: the real file
-// system of the platform, or one a test puts in its place to make a call fail as the
-// system would (a full disk, a failed rename) without a full disk.
+// The system calls the file functions make, behind one small interface: the platform's own
+// (SystemFiles), or one a test hands in to make a call fail as the system would (a full
+// disk, a failed rename) without a full disk.
 #pragma once
 
 #include <cstddef>
@@ -36,12 +36,18 @@ class FileSystem {
   virtual int rename(const std::string& from, const std::string& to) = 0;
 };
 
-// The platform's own.
-FileSystem& realFileSystem();
-// The one the file functions use: the platform's own (file_system.cpp). The unit tests'
-// program links a definition of its own instead, which hands out the file system a test
-// has made (tests/support/test_file_system.cpp).
-FileSystem& fileSystem();
+// The platform's own: the system calls themselves.
+class SystemFiles : public FileSystem {
+ public:
+  int open(const std::string& path, OpenMode mode, std::intptr_t& handle) override;
+  int read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got) override;
+  int write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& put) override;
+  int reserve(std::intptr_t handle, std::uint64_t size) override;
+  int truncate(std::intptr_t handle, std::uint64_t size) override;
+  int flush(std::intptr_t handle) override;
+  int close(std::intptr_t handle) override;
+  int rename(const std::string& from, const std::string& to) override;
+};
 
 // The runtime error for a system error number of an operation on path (on POSIX the
 // common errno values as the Win32 numbers).

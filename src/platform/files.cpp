@@ -9,11 +9,12 @@
 
 namespace platform {
 
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+File::File(File&& other) noexcept : files_(other.files_), handle_(std::exchange(other.handle_, -1)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     release();
+    files_ = other.files_;
     handle_ = std::exchange(other.handle_, -1);
   }
   return *this;
@@ -26,14 +27,14 @@ void File::release() {
   if (isOpen()) tryClose();
 }
 
-int File::tryClose() { return fileSystem().close(std::exchange(handle_, -1)); }
+int File::tryClose() { return files_->close(std::exchange(handle_, -1)); }
 
 void File::close() {
   if (int error = tryClose()) runtimeError(runtimeErrorCode(error));
 }
 
-bool findEntry(std::string_view path, Str* storedName) {
-  Listing listing = listingOf(path);
+bool findEntry(const Machine& m, std::string_view path, Str* storedName) {
+  Listing listing = listingOf(m, path);
   if (listing.found != Listing::file && listing.found != Listing::folder) return false;
   if (storedName) *storedName = listing.name;
   return true;
@@ -49,16 +50,20 @@ namespace {
 
 }  // namespace
 
-File openRead(std::string_view name) {
+File openRead(const Machine& m, std::string_view name) {
   File file;
   std::string foreignLink;
-  if (int code = openFile(name, OpenMode::read, file, &foreignLink)) stopOpening(code, foreignLink);
+  if (int code = openFile(m, name, OpenMode::read, file, &foreignLink)) stopOpening(code, foreignLink);
   return file;
 }
 
-bool tryOpenRead(std::string_view name, File& file) { return openFile(name, OpenMode::read, file) == 0; }
+bool tryOpenRead(const Machine& m, std::string_view name, File& file) {
+  return openFile(m, name, OpenMode::read, file) == 0;
+}
 
-bool tryOpenReadWrite(std::string_view name, File& file) { return openFile(name, OpenMode::readWrite, file) == 0; }
+bool tryOpenReadWrite(const Machine& m, std::string_view name, File& file) {
+  return openFile(m, name, OpenMode::readWrite, file) == 0;
+}
 
 std::size_t readSome(const File& file, void* buffer, std::size_t size) {
   std::size_t got = 0;
@@ -86,10 +91,11 @@ std::uint64_t hashed(std::uint64_t hash, const char* bytes, std::size_t n) {
 }
 constexpr std::uint64_t hashStart = 14695981039346656037ull;
 
-int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary, std::string& foreignLink) {
-  if (entryAt(name).kind == EntryKind::free) return 0;
+int summarize(const Machine& m, std::string_view name, std::size_t keepUpTo, FileSummary& summary,
+              std::string& foreignLink) {
+  if (entryAt(m, name).kind == EntryKind::free) return 0;
   File file;
-  if (int code = openFile(name, OpenMode::read, file, &foreignLink)) return code;  // anything but a plain file
+  if (int code = openFile(m, name, OpenMode::read, file, &foreignLink)) return code;  // anything but a plain file
   if (int code = replace::summarizeOpen(file, keepUpTo, summary)) return code;
   int error = file.tryClose();
   return error ? runtimeErrorCode(error) : 0;
@@ -97,10 +103,10 @@ int summarize(std::string_view name, std::size_t keepUpTo, FileSummary& summary,
 
 }  // namespace
 
-FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo, int* error) {
+FileSummary summarizeFile(const Machine& m, std::string_view name, std::size_t keepUpTo, int* error) {
   FileSummary summary;
   std::string foreignLink;
-  int code = summarize(name, keepUpTo, summary, foreignLink);
+  int code = summarize(m, name, keepUpTo, summary, foreignLink);
   if (error) *error = code;
   else if (code) stopOpening(code, foreignLink);
   return summary;
@@ -122,10 +128,10 @@ int summarizeOpen(const File& file, std::size_t keepUpTo, FileSummary& summary) 
   return 0;
 }
 
-int writeAll(std::intptr_t handle, std::string_view text, const std::string& path) {
+int writeAll(const File& file, std::string_view text, const std::string& path) {
   while (!text.empty()) {
     std::size_t put = 0;
-    if (int error = fileSystem().write(handle, text.data(), text.size(), put)) return runtimeErrorCode(error, path);
+    if (int error = file.files().write(file.handle(), text.data(), text.size(), put)) return runtimeErrorCode(error, path);
     if (put == 0) return 101;
     text.remove_prefix(put);
   }
@@ -134,17 +140,17 @@ int writeAll(std::intptr_t handle, std::string_view text, const std::string& pat
 
 int copyOldContent(const File& old, const FileSummary& judged, const std::string& folder, Temporary& copy) {
   if (int code = rewind(old)) return code;
-  if (int error = createTemporary(folder, copy, true)) return runtimeErrorCode(error, folder);
+  if (int error = createTemporary(old.files(), folder, copy, true)) return runtimeErrorCode(error, folder);
   std::unique_ptr<char[]> buffer(new char[pieceSize]);
   FileSummary copied{true, 0, hashStart, {}};
   for (std::size_t n;; copied.size += n) {
     if (int code = readFrom(old, buffer.get(), pieceSize, n)) return code;
     if (n == 0) break;
     copied.hash = hashed(copied.hash, buffer.get(), n);
-    if (int code = writeAll(copy.file.handle(), {buffer.get(), n}, copy.name)) return code;
+    if (int code = writeAll(copy.file, {buffer.get(), n}, copy.name)) return code;
   }
   if (!copied.sameContent(judged)) return -1;
-  int error = fileSystem().flush(copy.file.handle());
+  int error = copy.file.files().flush(copy.file.handle());
   return error ? runtimeErrorCode(error, copy.name) : 0;
 }
 

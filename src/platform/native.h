@@ -15,15 +15,15 @@ namespace platform {
 
 // The machine's own path for a DOS path; "" where the two are the same (Windows) or the
 // path names no file (a drive that is not mapped).
-std::string nativePath(std::string_view dosPath);
+std::string nativePath(const Machine& m, std::string_view dosPath);
 // A path in the machine's own form ("/opt/zor", "sub/dir", or a DOS path on Windows) as an
 // absolute DOS path; "" when no drive holds it.
-Str dosPathOf(std::string_view nativePath);
+Str dosPathOf(const Machine& m, std::string_view nativePath);
 // The locale that chooses the language of messages: on POSIX the first of LC_ALL,
 // LC_MESSAGES and LANG that is set and not empty, on Windows LANG.
 Str messagesLocale();
 // True when the path names an existing directory.
-bool directoryExists(std::string_view dosPath);
+bool directoryExists(const Machine& m, std::string_view dosPath);
 
 // OEM text as the machine's own names and streams have it: UTF-8 on POSIX, the same bytes
 // on Windows. A native path joins it as it is, never through the code page.
@@ -45,7 +45,7 @@ struct Arguments {
 Arguments programArguments(int argc, char** argv);
 // The character of the current directory's name that the OEM code page lacks, named as
 // oemTextOf names it; "" when there is none.
-std::string currentDirectoryLacks();
+std::string currentDirectoryLacks(const Machine& m);
 
 enum class Stream { output, error };
 // Writes text in the machine's own form (nativeText) whole: 0, or the error number of the
@@ -55,7 +55,7 @@ int writeStream(Stream stream, std::string_view text);
 // Opens a file named in the machine's own form, of any length, to read it: any file that
 // can be read (a FIFO, a device, /dev/stdin), "-" for standard input. 0, or the runtime
 // error. Read with readSome.
-int openNative(const std::string& path, File& file);
+int openNative(const Machine& m, const std::string& path, File& file);
 
 // Text in the machine's own form as a terminal may be given it: each byte it would act on
 // (a control byte, DEL, and on POSIX a C1 control, raw or in UTF-8) as \xNN; line feeds
@@ -64,15 +64,15 @@ std::string printable(std::string_view nativeText, bool keepLineFeeds);
 
 // "Z:\ZOR\ZO.BAT (/zor/ZO.BAT)": a DOS path and, where it differs, the machine's own, as
 // the machine's streams take it.
-inline std::string pathForPeople(std::string_view dosPath) {
+inline std::string pathForPeople(const Machine& m, std::string_view dosPath) {
   std::string text = nativeText(dosPath);
-  if (std::string native = nativePath(dosPath); !native.empty()) text += " (" + native + ")";
+  if (std::string native = nativePath(m, dosPath); !native.empty()) text += " (" + native + ")";
   return printable(text, false);  // a line feed in a name must not end the line
 }
 
 // One path for a script to take: the machine's own where there is one, else the DOS path.
-inline std::string pathForScripts(std::string_view dosPath) {
-  std::string native = nativePath(dosPath);
+inline std::string pathForScripts(const Machine& m, std::string_view dosPath) {
+  std::string native = nativePath(m, dosPath);
   return native.empty() ? nativeText(dosPath) : native;
 }
 

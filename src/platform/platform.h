@@ -10,23 +10,38 @@
 #include <string_view>
 
 #include "base/short_string.h"
+#include "platform/dos_path.h"
+#include "platform/file_system.h"
 #include "platform/run_end.h"
 
 namespace platform {
 
+// The machine as the program sees it: made once by main (or by a test) and handed to
+// whatever opens a file or turns a DOS name into the file it names.
+struct Machine {
+  FileSystem& files;
+  // On POSIX, the drives as Wine shows them, read from the dosdevices folder of
+  // $WINEPREFIX (or ~/.wine) when the machine is made; on Windows, none: the system has them.
+  dos::DriveMap drives;
+};
+// The machine with these files and the drives as they are now.
+Machine machineOf(FileSystem& files);
+
 // --- environment -----------------------------------------------------------------------
 
 // The value of a variable: name compared without regard to a-z case, first match wins,
-// value cut to 255, absent gives "". On POSIX, PATH comes in DOS form, ';'-separated.
+// value cut to 255, absent gives "".
 Str environmentValue(std::string_view name);
+// PATH in DOS form, ';'-separated (on POSIX its folders by their drives).
+Str searchPath(const Machine& m);
 
 // --- paths -----------------------------------------------------------------------------
 
 // The current directory in DOS form, a backslash at the end only for a drive root.
-Str currentDirectory();
+Str currentDirectory(const Machine& m);
 // The path made absolute against the current directory, "." and ".." resolved; "" gives
 // the current directory; a path that cannot be expanded comes back unchanged.
-Str expandPath(std::string_view path);
+Str expandPath(const Machine& m, std::string_view path);
 // What the file system lists under a path, its names matched as Wine matches them: the
 // entry spelled as given, else the one entry that matches in another letter case.
 struct Listing {
@@ -35,19 +50,19 @@ struct Listing {
   Str name;   // the entry's name as the file system spells it (its last part only)
   Str other;  // with several: a second one that matches
 };
-Listing listingOf(std::string_view path);
+Listing listingOf(const Machine& m, std::string_view path);
 // True when the file system lists one entry of this name (listingOf). storedName
 // (optional) receives the entry's name as the file system spells it (its last part only).
-bool findEntry(std::string_view path, Str* storedName = nullptr);
+bool findEntry(const Machine& m, std::string_view path, Str* storedName = nullptr);
 
 // --- files -----------------------------------------------------------------------------
 
-// An open file. It closes itself when it goes, quietly (a run that ends with an error
-// gives up its files that way); close() closes it with the runtime-error check.
+// An open file of a file system. It closes itself when it goes, quietly (a run that ends
+// with an error gives up its files that way); close() closes it with the runtime-error check.
 class File {
  public:
   File() = default;
-  explicit File(std::intptr_t handle) : handle_(handle) {}
+  File(FileSystem& files, std::intptr_t handle) : files_(&files), handle_(handle) {}
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
   File(const File&) = delete;
@@ -56,6 +71,8 @@ class File {
 
   bool isOpen() const { return handle_ != -1; }
   std::intptr_t handle() const { return handle_; }
+  // The file system it is open in (only while it is open).
+  FileSystem& files() const { return *files_; }
   // A failure stops the run; the file is closed either way.
   void close();
   // 0 or the system's error number; the file is closed either way.
@@ -63,16 +80,17 @@ class File {
 
  private:
   void release();
+  FileSystem* files_ = nullptr;
   std::intptr_t handle_ = -1;
 };
 
 // Opens an existing file for reading; a failure stops the run. Only a plain file is read:
 // anything else (a folder, device, FIFO or socket) is access denied, and opening never waits.
-File openRead(std::string_view name);
+File openRead(const Machine& m, std::string_view name);
 // Open an existing plain file for reading, or for reading and writing, without the
 // runtime-error check: false when it cannot be opened for any reason.
-bool tryOpenRead(std::string_view name, File& file);
-bool tryOpenReadWrite(std::string_view name, File& file);
+bool tryOpenRead(const Machine& m, std::string_view name, File& file);
+bool tryOpenReadWrite(const Machine& m, std::string_view name, File& file);
 // Reads up to size bytes; 0 at the end. A failure stops the run.
 std::size_t readSome(const File& file, void* buffer, std::size_t size);
 // Reads exactly size bytes; fewer stops the run with runtime error 100.
@@ -86,7 +104,7 @@ struct Entry {
   EntryKind kind = EntryKind::other;
   std::uint64_t size = 0;  // of a plain file
 };
-Entry entryAt(std::string_view name);
+Entry entryAt(const Machine& m, std::string_view name);
 
 // A file's content in short, to tell whether it changed: there or not, its length, a hash
 // of its bytes (read piece by piece), and the bytes themselves when there are at most
@@ -101,7 +119,7 @@ struct FileSummary {
     return exists == other.exists && size == other.size && hash == other.hash;
   }
 };
-FileSummary summarizeFile(std::string_view name, std::size_t keepUpTo = 0, int* error = nullptr);
+FileSummary summarizeFile(const Machine& m, std::string_view name, std::size_t keepUpTo = 0, int* error = nullptr);
 
 // What a replace did with the old content it was asked to keep.
 enum class BackupCopy { notNeeded, kept };
@@ -129,6 +147,7 @@ struct ReplaceRules {
 // From then on a signal makes the copy that name too. A backup that cannot be made (no room,
 // a folder that takes no new file, backupName the file written itself or a folder) stops
 // the replace before anything is written: a hand edit is never lost for want of a backup.
-BackupCopy replaceFile(std::string_view name, std::string_view content, const ReplaceRules& rules = {});
+BackupCopy replaceFile(const Machine& m, std::string_view name, std::string_view content,
+                       const ReplaceRules& rules = {});
 
 }  // namespace platform

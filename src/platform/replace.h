@@ -17,8 +17,8 @@ namespace platform {
 // temporary file in folder and going back to the start of an open file. openPlain and
 // createTemporary give the system's error number. openFile names in foreignLink (when given)
 // a link of another user's that it refused to follow.
-int openFile(std::string_view name, OpenMode mode, File& file, std::string* foreignLink = nullptr);
-int openPlain(const std::string& path, OpenMode mode, std::intptr_t& handle);
+int openFile(const Machine& m, std::string_view name, OpenMode mode, File& file, std::string* foreignLink = nullptr);
+int openPlain(FileSystem& files, const std::string& path, OpenMode mode, std::intptr_t& handle);
 int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got);
 
 namespace replace {
@@ -36,17 +36,17 @@ struct Temporary {
 
 // A new file in folder under a name nobody can know ahead: new content, or a backup copy
 // (which, once it holds the only old content, no later save removes as rubbish).
-int createTemporary(const std::string& folder, Temporary& temp, bool backupCopy);
+int createTemporary(FileSystem& files, const std::string& folder, Temporary& temp, bool backupCopy);
 // Back to the start of an open file.
 int rewind(const File& file);
 // Sums up the rest of an open file, as summarizeFile does.
 int summarizeOpen(const File& file, std::size_t keepUpTo, FileSummary& summary);
 
 // Writes all of text to the open file at path.
-int writeAll(std::intptr_t handle, std::string_view text, const std::string& path);
+int writeAll(const File& file, std::string_view text, const std::string& path);
 
 // The backup copy: the old content, read from the start of the open file old, copied to a
-// new backup copy in folder and flushed. 0, the runtime error met, or -1 when what it read
+// new backup copy in folder (of the same file system) and flushed. 0, the runtime error met, or -1 when what it read
 // is not what was judged (the file changed meanwhile).
 int copyOldContent(const File& old, const FileSummary& judged, const std::string& folder, Temporary& copy);
 

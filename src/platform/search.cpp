@@ -11,8 +11,8 @@ namespace {
 // The hit made absolute, its file name spelled as the file system stores it. The name
 // starts after the last backslash; a colon counts only as a drive's ("D:ZO.BAT" when the
 // path could not be expanded): on POSIX a name itself may hold one.
-Str foundAt(const Str& candidate, const Str& storedName) {
-  Str path = platform::expandPath(candidate);
+Str foundAt(const Machine& m, const Str& candidate, const Str& storedName) {
+  Str path = platform::expandPath(m, candidate);
   std::size_t backslash = path.view().find_last_of('\\');
   std::size_t nameStart = backslash != std::string_view::npos ? backslash + 1
                           : path.size() >= 2 && path[1] == ':' ? 2
@@ -38,12 +38,12 @@ Str nextPathElement(std::string_view list, std::size_t& i) {
   return list.substr(start, end - start);
 }
 
-Str searchFile(std::string_view name, std::string_view list, Clash* clash) {
+Str searchFile(const Machine& m, std::string_view name, std::string_view list, Clash* clash) {
   // Whether the search ends at candidate, with the result in found.
   Str found;
-  auto endsAt = [&found, clash](const Str& candidate) {
-    Listing listing = listingOf(candidate);
-    if (listing.found == Listing::file) found = foundAt(candidate, listing.name);
+  auto endsAt = [&m, &found, clash](const Str& candidate) {
+    Listing listing = listingOf(m, candidate);
+    if (listing.found == Listing::file) found = foundAt(m, candidate, listing.name);
     if (listing.found == Listing::several && clash) *clash = {candidate, listing.name, listing.other};
     return listing.found == Listing::file || listing.found == Listing::several;
   };

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/short_string.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -29,6 +30,6 @@ struct Clash {
 // stores it. Empty when there is none, and when the first place that lists the name lists
 // it more than once in other letter cases: which of them a program would start cannot be
 // told, and clash (when given) says where and which.
-Str searchFile(std::string_view name, std::string_view list, Clash* clash = nullptr);
+Str searchFile(const Machine& m, std::string_view name, std::string_view list, Clash* clash = nullptr);
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 // A file system for the tests that makes the next call of one kind fail the way the system
 // would fail it, so that the failure paths (runtime error, old file kept, temporary file
-// removed) can be seen without a full disk. Every other call goes to the real file system.
-// The file functions use it while it lives.
+// removed) can be seen without a full disk. Every other call goes to the system's own.
+// A test hands it in: platform::machineOf(files).
 #pragma once
 
 #include <array>
@@ -12,19 +12,10 @@
 
 namespace test {
 
-// The file system the file functions use while it is set (test_file_system.cpp); the real
-// one otherwise.
-inline platform::FileSystem* madeFileSystem = nullptr;
-
 enum class FileOp { Create, Write, Flush, Close, Rename, Open, Read, Reserve, Truncate };
 
 class FailingFiles : public platform::FileSystem {
  public:
-  FailingFiles() { madeFileSystem = this; }
-  ~FailingFiles() override { madeFileSystem = nullptr; }
-  FailingFiles(const FailingFiles&) = delete;
-  FailingFiles& operator=(const FailingFiles&) = delete;
-
   // The next call of this kind fails with errnoValue (on Win32 with the Win32 number the
   // POSIX build reports for it, so a test expects the same runtime error from both). For
   // Write, 0 makes the write put no bytes at all (a short write) instead of failing.
@@ -34,43 +25,41 @@ class FailingFiles : public platform::FileSystem {
 
   int open(const std::string& path, platform::OpenMode mode, std::intptr_t& handle) override {
     int error = take(mode == platform::OpenMode::createNew ? FileOp::Create : FileOp::Open);
-    return error >= 0 ? systemError(error) : real().open(path, mode, handle);
+    return error >= 0 ? systemError(error) : real_.open(path, mode, handle);
   }
   int read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got) override {
     int error = take(FileOp::Read);
-    return error >= 0 ? systemError(error) : real().read(handle, buffer, size, got);
+    return error >= 0 ? systemError(error) : real_.read(handle, buffer, size, got);
   }
   int write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& put) override {
     int error = take(FileOp::Write);
     if (error == 0) put = 0;
-    return error >= 0 ? systemError(error) : real().write(handle, data, size, put);
+    return error >= 0 ? systemError(error) : real_.write(handle, data, size, put);
   }
   int reserve(std::intptr_t handle, std::uint64_t size) override {
     int error = take(FileOp::Reserve);
-    return error >= 0 ? systemError(error) : real().reserve(handle, size);
+    return error >= 0 ? systemError(error) : real_.reserve(handle, size);
   }
   int truncate(std::intptr_t handle, std::uint64_t size) override {
     int error = take(FileOp::Truncate);
-    return error >= 0 ? systemError(error) : real().truncate(handle, size);
+    return error >= 0 ? systemError(error) : real_.truncate(handle, size);
   }
   int flush(std::intptr_t handle) override {
     int error = take(FileOp::Flush);
-    return error >= 0 ? systemError(error) : real().flush(handle);
+    return error >= 0 ? systemError(error) : real_.flush(handle);
   }
   // A close that fails still lets the handle go, as the system's does.
   int close(std::intptr_t handle) override {
     int error = take(FileOp::Close);
-    int result = real().close(handle);
+    int result = real_.close(handle);
     return error >= 0 ? systemError(error) : result;
   }
   int rename(const std::string& from, const std::string& to) override {
     int error = take(FileOp::Rename);
-    return error >= 0 ? systemError(error) : real().rename(from, to);
+    return error >= 0 ? systemError(error) : real_.rename(from, to);
   }
 
  private:
-  static platform::FileSystem& real() { return platform::realFileSystem(); }
-
   static int systemError(int errnoValue) {
 #ifdef _WIN32
     return platform::win32ErrorOf(errnoValue);
@@ -88,6 +77,7 @@ class FailingFiles : public platform::FileSystem {
     return error;
   }
 
+  platform::SystemFiles real_;
   std::array<int, 9> pending_ = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
 };
 

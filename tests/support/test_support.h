@@ -24,6 +24,11 @@ namespace test {
 // over it (LC_ALL, LC_MESSAGES) is set aside for the whole test program.
 inline const bool localeSetAside = (::unsetenv("LC_ALL"), ::unsetenv("LC_MESSAGES"), true);
 
+// The machine as main makes it, with its drives as they are now (after what the test set
+// in the environment or among the links), and the system's own files or the ones given.
+inline platform::SystemFiles systemFiles;
+inline platform::Machine machine(platform::FileSystem& files = systemFiles) { return platform::machineOf(files); }
+
 // The code of the runtime error that stops the run inside f(); -1 when f() returns.
 template <typename F>
 int runtimeErrorOf(F&& f) {
@@ -138,7 +143,7 @@ class TempDirectory {
   std::string operator/(const std::string& name) const { return folder_ / name; }
   // The folder as the program names it (DOS form), with its trailing backslash.
   std::string dosName() const {
-    std::string name(platform::currentDirectory().view());
+    std::string name(platform::currentDirectory(machine()).view());
     if (name.empty() || name.back() != '\\') name += '\\';
     return name;
   }

@@ -19,16 +19,6 @@ namespace posix {
 
 namespace {
 
-// The drives as they were read, and from where: the folder as the environment names it
-// and the time it last changed. A run reads them once; whoever changes the environment or
-// the links (a test) gets them read again.
-struct ReadDrives {
-  std::string folder;
-  struct timespec changed = {};
-  dos::DriveMap map;
-};
-std::optional<ReadDrives> drives;
-
 std::string dosdevicesFolder() {
   const char* prefix = std::getenv("WINEPREFIX");
   if (prefix && *prefix) return std::string(prefix) + "/dosdevices";
@@ -45,6 +35,8 @@ std::optional<std::string> taken(char* allocated) {
 }
 
 std::optional<std::string> realPath(const std::string& path) { return taken(::realpath(path.c_str(), nullptr)); }
+
+}  // namespace
 
 dos::DriveMap readDriveMap() {
   std::vector<dos::DosDevice> entries;
@@ -69,9 +61,11 @@ dos::DriveMap readDriveMap() {
   return dos::driveMapFromListing(folder ? *folder : std::string("/"), entries);
 }
 
+namespace {
+
 // The last name of path as its directory lists it: the same bytes where names are compared
 // exactly, the listed spelling where letter case does not count.
-Str storedSpelling(const std::string& path) {
+Str storedSpelling(const dos::DriveMap& drives, const std::string& path) {
   std::size_t slash = path.rfind('/');
   std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -88,7 +82,7 @@ Str storedSpelling(const std::string& path) {
     ::closedir(dir);
     if (!exact && !sameLetters.empty()) name = sameLetters;
   }
-  return Str(dos::toDos(name, driveMap()).value_or(""));
+  return Str(dos::toDos(name, drives).value_or(""));
 }
 
 // The one entry of folder that matches name in another letter case; name itself when none
@@ -118,20 +112,10 @@ bool exists(const std::string& path) {
 
 }  // namespace
 
-const dos::DriveMap& driveMap() {
-  std::string folder = dosdevicesFolder();
-  struct stat status = {};
-  if (::stat(folder.c_str(), &status) != 0) status = {};
-  bool same = drives && drives->folder == folder && drives->changed.tv_sec == status.st_mtim.tv_sec &&
-              drives->changed.tv_nsec == status.st_mtim.tv_nsec;
-  if (!same) drives = ReadDrives{folder, status.st_mtim, readDriveMap()};
-  return drives->map;
-}
-
-std::optional<std::string> posixPathOf(std::string_view dosPath, Ambiguity* ambiguity) {
+std::optional<std::string> posixPathOf(const Machine& m, std::string_view dosPath, Ambiguity* ambiguity) {
   // The system would read a name only up to a NUL byte, and so reach another file.
   if (dosPath.find('\0') != std::string_view::npos) return std::nullopt;
-  std::optional<std::string> path = dos::toPosix(platform::expandPath(dosPath), driveMap());
+  std::optional<std::string> path = dos::toPosix(platform::expandPath(m, dosPath), m.drives);
   if (path) *path = resolveNames(*path, ambiguity);
   return path;
 }
@@ -153,26 +137,28 @@ std::string resolveNames(const std::string& path, Ambiguity* ambiguity) {
 
 std::optional<std::string> workingDirectory() { return taken(::getcwd(nullptr, 0)); }
 
-Str dosFormOf(const std::string& path, std::string* lacking) {
-  std::optional<std::string> dosPath = dos::toDos(path, driveMap(), lacking);
+Str dosFormOf(const dos::DriveMap& drives, const std::string& path, std::string* lacking) {
+  std::optional<std::string> dosPath = dos::toDos(path, drives, lacking);
   if (!dosPath || dosPath->size() > Str::capacity) return {};
   return Str(*dosPath);
 }
 
 }  // namespace posix
 
-Str currentDirectory() {
+Machine machineOf(FileSystem& files) { return {files, posix::readDriveMap()}; }
+
+Str currentDirectory(const Machine& m) {
   std::optional<std::string> cwd = posix::workingDirectory();
-  return cwd ? posix::dosFormOf(*cwd) : Str();
+  return cwd ? posix::dosFormOf(m.drives, *cwd) : Str();
 }
 
-Str expandPath(std::string_view path) { return dos::expandPath(path, currentDirectory()); }
+Str expandPath(const Machine& m, std::string_view path) { return dos::expandPath(path, currentDirectory(m)); }
 
-Listing listingOf(std::string_view path) {
+Listing listingOf(const Machine& m, std::string_view path) {
   Listing listing;
   if (path.empty()) return listing;
   posix::Ambiguity ambiguity;
-  std::optional<std::string> found = posix::posixPathOf(path, &ambiguity);
+  std::optional<std::string> found = posix::posixPathOf(m, path, &ambiguity);
   // A drive root or a path ending in a backslash names no entry of a listing.
   if (!found || found->empty() || found->back() == '/') return listing;
   const std::string& file = *found;
@@ -180,13 +166,13 @@ Listing listingOf(std::string_view path) {
   if (::lstat(file.c_str(), &status) != 0) {
     if (!ambiguity.first.empty()) {
       listing.found = Listing::several;
-      listing.name = Str(dos::toDos(ambiguity.first, posix::driveMap()).value_or(""));
-      listing.other = Str(dos::toDos(ambiguity.second, posix::driveMap()).value_or(""));
+      listing.name = Str(dos::toDos(ambiguity.first, m.drives).value_or(""));
+      listing.other = Str(dos::toDos(ambiguity.second, m.drives).value_or(""));
     }
     return listing;
   }
   listing.found = ::stat(file.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? Listing::folder : Listing::file;
-  listing.name = posix::storedSpelling(file);
+  listing.name = posix::storedSpelling(m.drives, file);
   return listing;
 }
 

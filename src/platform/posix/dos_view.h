@@ -8,12 +8,12 @@
 
 #include "base/short_string.h"
 #include "platform/dos_path.h"
+#include "platform/platform.h"
 
 namespace platform::posix {
 
-// The drives, from the dosdevices folder of $WINEPREFIX (or ~/.wine): read at the first
-// use, and again only when that folder is another one or has changed.
-const dos::DriveMap& driveMap();
+// The drives, from the dosdevices folder of $WINEPREFIX (or ~/.wine) as it is now.
+dos::DriveMap readDriveMap();
 
 // Two entries of one folder that both match a name in another letter case.
 struct Ambiguity {
@@ -23,7 +23,7 @@ struct Ambiguity {
 // The file a DOS path names, the path first made absolute against the current directory
 // and its names resolved as resolveNames does; nothing when it names none (a drive that is
 // not mapped).
-std::optional<std::string> posixPathOf(std::string_view dosPath, Ambiguity* ambiguity = nullptr);
+std::optional<std::string> posixPathOf(const Machine& m, std::string_view dosPath, Ambiguity* ambiguity = nullptr);
 
 // The path with each name that is not there as it is spelled taken as the one entry of its
 // folder that matches it in any letter case (dos::sameInAnyCase); a name that matches no
@@ -35,6 +35,6 @@ std::string resolveNames(const std::string& path, Ambiguity* ambiguity = nullptr
 std::optional<std::string> workingDirectory();
 // The DOS form of an absolute path; empty when no drive holds it, a name holds a character
 // code page 437 lacks (lacking, when given, then names it) or it does not fit a Str.
-Str dosFormOf(const std::string& path, std::string* lacking = nullptr);
+Str dosFormOf(const dos::DriveMap& drives, const std::string& path, std::string* lacking = nullptr);
 
 }  // namespace platform::posix

@@ -29,8 +29,8 @@ namespace {
 [[noreturn]] void fail(int err, const std::string& path = ".") { runtimeError(runtimeErrorCode(err, path)); }
 
 // The file a DOS name stands for. A drive that is not mapped holds nothing: path not found.
-std::string fileOf(std::string_view name) {
-  std::optional<std::string> path = posix::posixPathOf(name);
+std::string fileOf(const Machine& m, std::string_view name) {
+  std::optional<std::string> path = posix::posixPathOf(m, name);
   if (!path) runtimeError(3);
   return *path;
 }
@@ -42,10 +42,10 @@ void ignoreSizeLimitSignal() {
   (void)done;
 }
 
-File openPlainOrStop(const std::string& path, OpenMode mode) {
+File openPlainOrStop(FileSystem& files, const std::string& path, OpenMode mode) {
   std::intptr_t handle;
-  if (int err = openPlain(path, mode, handle)) fail(err, path);
-  return File(handle);
+  if (int err = openPlain(files, path, mode, handle)) fail(err, path);
+  return File(files, handle);
 }
 
 // Whether a symbolic link may be followed: only one of the running user's or root's, as the
@@ -185,12 +185,12 @@ void syncFolder(const std::string& folder) {
   }
 }
 
-void flushOrStop(std::intptr_t handle, const std::string& path) {
-  if (int err = fileSystem().flush(handle)) fail(err, path);
+void flushOrStop(const File& file, const std::string& path) {
+  if (int err = file.files().flush(file.handle())) fail(err, path);
 }
 
-void writeOrStop(std::intptr_t handle, std::string_view content, const std::string& path) {
-  if (int code = replace::writeAll(handle, content, path)) runtimeError(code);
+void writeOrStop(const File& file, std::string_view content, const std::string& path) {
+  if (int code = replace::writeAll(file, content, path)) runtimeError(code);
 }
 
 // The old file as the save judged it: opened once, its content summed up.
@@ -244,22 +244,22 @@ void copyIsNowTheBackup(replace::Temporary* copy, const std::string& backupPath)
 // The careful way: a temporary file beside the target, with the old one's owner, group and
 // mode, flushed, then renamed over it. false (and nothing left) where that would lose what
 // the old file has: the folder takes no new file, or the owner cannot be given.
-bool replaceThroughTemporary(const Target& target, const Judged& old, std::string_view content,
+bool replaceThroughTemporary(FileSystem& files, const Target& target, const Judged& old, std::string_view content,
                              replace::Temporary* copy, const std::string& backupPath) {
   replace::Temporary temp;
-  if (int err = replace::createTemporary(target.folder, temp, false)) {
+  if (int err = replace::createTemporary(files, target.folder, temp, false)) {
     if (target.exists && (err == EACCES || err == EPERM)) return false;
     fail(err, temp.name);
   }
   int out = static_cast<int>(temp.file.handle());
   if (target.exists && !takeOver(out, target.status)) return false;
-  writeOrStop(temp.file.handle(), content, target.path);
-  flushOrStop(temp.file.handle(), target.path);
+  writeOrStop(temp.file, content, target.path);
+  flushOrStop(temp.file, target.path);
   temp.file.close();
   stillAsJudged(target, old);
   {
     SignalsHeld held;
-    if (int err = fileSystem().rename(temp.name, target.path)) fail(err, target.path);
+    if (int err = files.rename(temp.name, target.path)) fail(err, target.path);
     temp.renamed = true;
     doneWithTemporary(temp.name.c_str());
     copyIsNowTheBackup(copy, backupPath);
@@ -273,27 +273,27 @@ bool replaceThroughTemporary(const Target& target, const Judged& old, std::strin
 // cut to length, flushed.
 void rewriteInPlace(File& out, const Target& target, const Judged& old, std::string_view content,
                     replace::Temporary* copy, const std::string& backupPath) {
-  FileSystem& files = fileSystem();
+  FileSystem& files = out.files();
   std::intptr_t handle = out.handle();
   stillAsJudged(target, old);  // before the room is taken, which may make the file longer
   int reserved = files.reserve(handle, content.size());
   if (reserved != 0 && reserved != EOPNOTSUPP && reserved != ENOSYS) fail(reserved, target.path);  // none here: write on
   copyIsNowTheBackup(copy, backupPath);
-  writeOrStop(handle, content, target.path);
+  writeOrStop(out, content, target.path);
   if (int err = files.truncate(handle, content.size())) fail(err, target.path);
-  flushOrStop(handle, target.path);
+  flushOrStop(out, target.path);
   out.close();
 }
 
 // Writes content as target's new content.
-void writeTarget(const Target& target, const Judged& old, std::string_view content, replace::Temporary* copy,
-                 const std::string& backupPath) {
+void writeTarget(FileSystem& files, const Target& target, const Judged& old, std::string_view content,
+                 replace::Temporary* copy, const std::string& backupPath) {
   File out;
   if (target.exists) {
     std::intptr_t handle;
-    int err = openPlain(target.path, OpenMode::write, handle);  // read-only stays read-only
+    int err = openPlain(files, target.path, OpenMode::write, handle);  // read-only stays read-only
     struct stat opened;
-    if (err == 0) out = File(handle);
+    if (err == 0) out = File(files, handle);
     if ((err == 0 ? ::fstat(static_cast<int>(handle), &opened) : ::lstat(target.path.c_str(), &opened)) != 0 ||
         !sameFile(opened, target.status))
       refuse(5, Refusal::changedWhileSaving, shownPath(target.path));
@@ -301,7 +301,7 @@ void writeTarget(const Target& target, const Judged& old, std::string_view conte
   }
   // With several names a new file would take only this one along.
   bool inPlace = target.exists && target.status.st_nlink > 1;
-  if (!inPlace && replaceThroughTemporary(target, old, content, copy, backupPath)) return;
+  if (!inPlace && replaceThroughTemporary(files, target, old, content, copy, backupPath)) return;
   rewriteInPlace(out, target, old, content, copy, backupPath);
 }
 
@@ -313,7 +313,7 @@ void writeTarget(const Target& target, const Judged& old, std::string_view conte
 // the one copy of the old launcher and becomes ZO.BAK, as that save would have had it. Only
 // a launcher's save (one with a backupPath) finishes a copy, and only one of the launcher's
 // owner; any other stays as it is.
-void removeLeftovers(const Target& target, const std::string& backupPath) {
+void removeLeftovers(FileSystem& files, const Target& target, const std::string& backupPath) {
   DIR* dir = ::opendir(target.folder.c_str());
   if (!dir) return;  // nothing to see: the save itself will say what is wrong
   int at = ::dirfd(dir);
@@ -323,7 +323,7 @@ void removeLeftovers(const Target& target, const std::string& backupPath) {
     if (kind == Ours::none || (kind == Ours::backupCopy && backupPath.empty())) continue;
     int fd = ::openat(at, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) continue;
-    File left(fd);
+    File left(files, fd);
     struct stat opened, named;
     // Still the file that was locked, not one that took its name since.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) ||
@@ -338,8 +338,8 @@ void removeLeftovers(const Target& target, const std::string& backupPath) {
     std::intptr_t handle;
     if (replace::summarizeOpen(left, 0, copied) != 0) continue;
     if (target.exists) {
-      if (openPlain(target.path, OpenMode::read, handle) != 0) continue;
-      File launcher(handle);
+      if (openPlain(files, target.path, OpenMode::read, handle) != 0) continue;
+      File launcher(files, handle);
       if (replace::summarizeOpen(launcher, 0, now) != 0) continue;
     }
     if (now.sameContent(copied)) ::unlinkat(at, entry->d_name, 0);
@@ -354,13 +354,13 @@ void removeLeftovers(const Target& target, const std::string& backupPath) {
 // followed (the caller resolved the links it may follow). Anything else is refused before
 // it is opened (opening a device may do something), and looked at again once open, as the
 // name may have changed in between: a folder is EISDIR, the rest EACCES, both access denied.
-int openPlain(const std::string& path, OpenMode mode, std::intptr_t& handle) {
+int openPlain(FileSystem& files, const std::string& path, OpenMode mode, std::intptr_t& handle) {
   struct stat status;
   auto refused = [&status] { return S_ISDIR(status.st_mode) ? EISDIR : EACCES; };
   if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return refused();
-  if (int err = fileSystem().open(path, mode, handle)) return err;
+  if (int err = files.open(path, mode, handle)) return err;
   if (::fstat(static_cast<int>(handle), &status) == 0 && !S_ISREG(status.st_mode)) {
-    fileSystem().close(handle);
+    files.close(handle);
     return refused();
   }
   return 0;
@@ -376,7 +376,7 @@ replace::Temporary::~Temporary() {
   if (made) doneWithTemporary(name.c_str());
 }
 
-int replace::createTemporary(const std::string& folder, Temporary& temp, bool backupCopy) {
+int replace::createTemporary(FileSystem& files, const std::string& folder, Temporary& temp, bool backupCopy) {
   std::string prefix = folder + (folder.back() == '/' ? "" : "/") + std::string(temporaryPrefix);
   for (int attempt = 0;; ++attempt) {
     // Nobody can know the name ahead, so nobody can take it first; O_EXCL never opens
@@ -390,14 +390,14 @@ int replace::createTemporary(const std::string& folder, Temporary& temp, bool ba
     // The handlers learn the name before a signal can come: none falls between the file
     // made and the file known.
     SignalsHeld held;
-    int err = fileSystem().open(name, OpenMode::createNew, handle);
+    int err = files.open(name, OpenMode::createNew, handle);
     if (err == EEXIST && attempt < 100) continue;
     if (err != 0) {
       temp.name = name;
       return err;
     }
     temp.name = std::move(name);
-    temp.file = File(handle);
+    temp.file = File(files, handle);
     temp.made = true;
     ::flock(static_cast<int>(handle), LOCK_EX | LOCK_NB);  // a new file: nobody else holds it
     temp.lock = ::fcntl(static_cast<int>(handle), F_DUPFD_CLOEXEC, 0);
@@ -411,8 +411,8 @@ int replace::rewind(const File& file) {
 }
 
 // A DOS name opened as the file it stands for, through the links that may be followed.
-int openFile(std::string_view name, OpenMode mode, File& file, std::string* foreignLink) {
-  std::optional<std::string> path = posix::posixPathOf(name);
+int openFile(const Machine& m, std::string_view name, OpenMode mode, File& file, std::string* foreignLink) {
+  std::optional<std::string> path = posix::posixPathOf(m, name);
   if (!path) return 3;
   Resolved resolved = resolveLinks(*path);
   if (!resolved.foreignLink.empty()) {
@@ -420,14 +420,14 @@ int openFile(std::string_view name, OpenMode mode, File& file, std::string* fore
     return 5;
   }
   std::intptr_t handle;
-  if (int err = openPlain(resolved.path, mode, handle)) return runtimeErrorCode(err, resolved.path);
-  file = File(handle);
+  if (int err = openPlain(m.files, resolved.path, mode, handle)) return runtimeErrorCode(err, resolved.path);
+  file = File(m.files, handle);
   return 0;
 }
 
-Entry entryAt(std::string_view name) {
+Entry entryAt(const Machine& m, std::string_view name) {
   Entry entry;
-  std::optional<std::string> path = posix::posixPathOf(name);
+  std::optional<std::string> path = posix::posixPathOf(m, name);
   struct stat status;
   if (!path || path->empty()) return entry;
   if (::lstat(path->c_str(), &status) != 0) {
@@ -441,24 +441,24 @@ Entry entryAt(std::string_view name) {
 
 int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got) {
   for (;;) {
-    int err = fileSystem().read(file.handle(), buffer, size, got);
+    int err = file.files().read(file.handle(), buffer, size, got);
     if (err != EINTR) return err ? runtimeErrorCode(err) : 0;
   }
 }
 
-BackupCopy replaceFile(std::string_view name, std::string_view content, const ReplaceRules& rules) {
+BackupCopy replaceFile(const Machine& m, std::string_view name, std::string_view content, const ReplaceRules& rules) {
   ignoreSizeLimitSignal();
-  Target target = targetOf(fileOf(name));
+  Target target = targetOf(fileOf(m, name));
   std::string shown = shownPath(target.path);
   // Beside the file written, in whatever letter case the name is there already.
   std::string backupPath =
       rules.backupName.empty() ? "" : posix::resolveNames(target.folder + '/' + std::string(rules.backupName));
-  removeLeftovers(target, backupPath);
+  removeLeftovers(m.files, target, backupPath);
   // What stands there, opened once: what is judged is what is copied, and what the last
   // check before the rename compares with.
   Judged old;
   if (target.exists) {
-    old.file = openPlainOrStop(target.path, OpenMode::read);
+    old.file = openPlainOrStop(m.files, target.path, OpenMode::read);
     struct stat opened;
     if (::fstat(static_cast<int>(old.file.handle()), &opened) != 0 || !sameFile(opened, target.status))
       refuse(5, Refusal::changedWhileSaving, shown);
@@ -479,12 +479,12 @@ BackupCopy replaceFile(std::string_view name, std::string_view content, const Re
     // With the old one's owner, group and mode as far as they can be given.
     takeOver(static_cast<int>(copy.file.handle()), target.status);
   }
-  writeTarget(target, old, content, backup == BackupCopy::kept ? &copy : nullptr, backupPath);
+  writeTarget(m.files, target, old, content, backup == BackupCopy::kept ? &copy : nullptr, backupPath);
   if (backup != BackupCopy::kept) return backup;
   int code = copy.file.tryClose();
   {
     SignalsHeld held;
-    if (code == 0) code = fileSystem().rename(copy.name, backupPath);
+    if (code == 0) code = m.files.rename(copy.name, backupPath);
     copy.renamed = true;  // ZO.BAK now, or else the one copy of the old launcher: kept either way
     doneWithTemporary(copy.name.c_str());
   }

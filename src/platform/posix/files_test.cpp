@@ -40,20 +40,22 @@ class FilesTest : public ::testing::Test {
   test::TestFolder dir;
   test::ScopedVariable winePrefix{"WINEPREFIX", dir.path.c_str()};
   test::ScopedDirectory cwd{dir.path};
+  // The machine the file functions work on: every call through files.
+  platform::Machine machine() { return test::machine(files); }
 };
 
 TEST(DriveMap, WithoutAWinePrefixOrAHomeOnlyZIsThere) {
   test::ScopedVariable prefix{"WINEPREFIX", nullptr};
   for (const char* home : {static_cast<const char*>(nullptr), ""}) {
     test::ScopedVariable noHome{"HOME", home};
-    EXPECT_EQ(dos::toDos("/tmp", posix::driveMap()), "Z:\\tmp");
+    EXPECT_EQ(dos::toDos("/tmp", posix::readDriveMap()), "Z:\\tmp");
   }
 }
 
 TEST_F(FilesTest, ReadsBlocksAndSome) {
   std::string table = "QXZoFa" + std::string(61, '\x1E');
   dir.write("TEST.ZFT", table);
-  File file = openRead("TEST.ZFT");
+  File file = openRead(machine(), "TEST.ZFT");
   char block[67];
   readBlock(file, block, sizeof block);
   EXPECT_EQ(std::string(block, sizeof block), table);
@@ -63,12 +65,12 @@ TEST_F(FilesTest, ReadsBlocksAndSome) {
   std::string absolute = "Z:" + dir.path + "/TEST.ZFT";
   for (char& c : absolute)
     if (c == '/') c = '\\';
-  file = openRead(absolute);
+  file = openRead(machine(), absolute);
   EXPECT_EQ(readSome(file, block, 4), 4u);
   file.close();
 
   files.failNext(FileOp::Read, EINTR);  // an interrupted read is tried again
-  file = openRead("TEST.ZFT");
+  file = openRead(machine(), "TEST.ZFT");
   EXPECT_EQ(readSome(file, block, 6), 6u);
   EXPECT_EQ(std::string(block, 6), "QXZoFa");
   file.close();
@@ -99,21 +101,21 @@ TEST_F(FilesTest, ListingsMatchNamesInAnyLetterCaseAndNoOtherName) {
       {"b\x84n\\ZO.BAT", Listing::none, ""},
   };
   for (const auto& c : cases) {
-    Listing listing = listingOf(c.dos);
+    Listing listing = listingOf(machine(), c.dos);
     EXPECT_EQ(listing.found, c.found) << c.dos;
     if (c.found != Listing::several) {
       EXPECT_EQ(listing.name, c.name) << c.dos;
     }
   }
-  Listing two = listingOf("two\\ZO.BAT");
+  Listing two = listingOf(machine(), "two\\ZO.BAT");
   EXPECT_EQ(std::set<std::string>({std::string(two.name.view()), std::string(two.other.view())}),
             std::set<std::string>({"zo.bat", "Zo.Bat"}));
-  EXPECT_EQ(posix::posixPathOf("B?N\\ZO.BAT"), dir / "b?n/ZO.BAT");
+  EXPECT_EQ(posix::posixPathOf(machine(), "B?N\\ZO.BAT"), dir / "b?n/ZO.BAT");
 }
 
 TEST_F(FilesTest, ShortBlockReadIs100) {
   dir.write("SHORT.ZFT", "0123456789");
-  File file = openRead("SHORT.ZFT");
+  File file = openRead(machine(), "SHORT.ZFT");
   char block[67];
   EXPECT_EQ(runtimeErrorOf([&] { readBlock(file, block, sizeof block); }), 100);
 }
@@ -121,45 +123,45 @@ TEST_F(FilesTest, ShortBlockReadIs100) {
 TEST_F(FilesTest, ErrorNumbersAreWindowsNumbers) {
   dir.write("FILE.TXT", "x");
   ::mkdir((dir / "SUB").c_str(), 0755);
-  EXPECT_EQ(runtimeErrorOf([&] { openRead("MISSING.TXT"); }), 2);
-  EXPECT_EQ(runtimeErrorOf([&] { openRead("NODIR\\X.TXT"); }), 3);
-  EXPECT_EQ(runtimeErrorOf([&] { openRead("FILE.TXT\\X"); }), 3);
-  EXPECT_EQ(runtimeErrorOf([&] { openRead("SUB"); }), 5);
-  EXPECT_EQ(runtimeErrorOf([&] { openRead("Q:\\X.TXT"); }), 3);  // no such drive
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("NODIR\\ZO.BAT", "x"); }), 3);
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("Q:\\ZO.BAT", "x"); }), 3);
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("SUB", "x"); }), 5);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead(machine(), "MISSING.TXT"); }), 2);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead(machine(), "NODIR\\X.TXT"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead(machine(), "FILE.TXT\\X"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead(machine(), "SUB"); }), 5);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead(machine(), "Q:\\X.TXT"); }), 3);  // no such drive
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "NODIR\\ZO.BAT", "x"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "Q:\\ZO.BAT", "x"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "SUB", "x"); }), 5);
   // A NUL byte (a name read from a launcher may hold one) names no file, not the file
   // named by the bytes before it.
-  EXPECT_EQ(runtimeErrorOf([&] { openRead(std::string_view("FILE.TXT\0X", 10)); }), 3);
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(std::string_view("FILE.TXT\0X", 10), "y"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead(machine(), std::string_view("FILE.TXT\0X", 10)); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), std::string_view("FILE.TXT\0X", 10), "y"); }), 3);
   EXPECT_EQ(dir.read("FILE.TXT"), "x");
   EXPECT_EQ(dir.names("SUB"), Names{});
   EXPECT_EQ(dir.names(), (Names{"FILE.TXT", "SUB"}));
 
-  File file = openRead("FILE.TXT");
+  File file = openRead(machine(), "FILE.TXT");
   files.failNext(FileOp::Read, EIO);
   char c;
   EXPECT_EQ(runtimeErrorOf([&] { readSome(file, &c, 1); }), 5);
   files.failNext(FileOp::Close, EBADF);
   EXPECT_EQ(runtimeErrorOf([&] { file.close(); }), EBADF);
   files.failNext(FileOp::Open, EMFILE);
-  EXPECT_EQ(runtimeErrorOf([&] { openRead("FILE.TXT"); }), EMFILE);
+  EXPECT_EQ(runtimeErrorOf([&] { openRead(machine(), "FILE.TXT"); }), EMFILE);
 }
 
 TEST_F(FilesTest, TryOpenReadWriteSaysWhetherItCould) {
   dir.write("TABLE.ZFT", "x");
   ::mkdir((dir / "SUB").c_str(), 0755);
   File file;
-  EXPECT_FALSE(tryOpenReadWrite("MISSING.ZFT", file));
-  EXPECT_FALSE(tryOpenReadWrite("SUB", file));
-  EXPECT_FALSE(tryOpenReadWrite("Q:\\TABLE.ZFT", file));
-  EXPECT_FALSE(tryOpenReadWrite(std::string_view("TABLE.ZFT\0", 10), file));
-  ASSERT_TRUE(tryOpenReadWrite("TABLE.ZFT", file));
+  EXPECT_FALSE(tryOpenReadWrite(machine(), "MISSING.ZFT", file));
+  EXPECT_FALSE(tryOpenReadWrite(machine(), "SUB", file));
+  EXPECT_FALSE(tryOpenReadWrite(machine(), "Q:\\TABLE.ZFT", file));
+  EXPECT_FALSE(tryOpenReadWrite(machine(), std::string_view("TABLE.ZFT\0", 10), file));
+  ASSERT_TRUE(tryOpenReadWrite(machine(), "TABLE.ZFT", file));
   file.close();
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
   ::chmod((dir / "TABLE.ZFT").c_str(), 0444);
-  EXPECT_FALSE(tryOpenReadWrite("TABLE.ZFT", file));
+  EXPECT_FALSE(tryOpenReadWrite(machine(), "TABLE.ZFT", file));
 }
 
 TEST_F(FilesTest, DosPathOfAPosixPathUpTo255Characters) {
@@ -167,10 +169,10 @@ TEST_F(FilesTest, DosPathOfAPosixPathUpTo255Characters) {
   for (char& c : folder)
     if (c == '/') c = '\\';
   std::string name(255 - folder.size(), 'n');  // the name need not exist
-  EXPECT_EQ(dosPathOf(name), folder + name);
-  EXPECT_EQ(dosPathOf(dir / name), folder + name);
-  EXPECT_EQ(dosPathOf("../x"), folder.substr(0, folder.rfind('\\', folder.size() - 2)) + "\\x");
-  EXPECT_EQ(dosPathOf(name + "n"), "");
+  EXPECT_EQ(dosPathOf(machine(), name), folder + name);
+  EXPECT_EQ(dosPathOf(machine(), dir / name), folder + name);
+  EXPECT_EQ(dosPathOf(machine(), "../x"), folder.substr(0, folder.rfind('\\', folder.size() - 2)) + "\\x");
+  EXPECT_EQ(dosPathOf(machine(), name + "n"), "");
 }
 
 TEST_F(FilesTest, AFileMayTakeDescriptorZero) {
@@ -179,7 +181,7 @@ TEST_F(FilesTest, AFileMayTakeDescriptorZero) {
   int savedInput = ::dup(STDIN_FILENO);
   ::close(STDIN_FILENO);
   char bytes[5] = {};
-  int error = runtimeErrorOf([&] { readBlock(openRead("TABLE.ZFT"), bytes, sizeof bytes); });
+  int error = runtimeErrorOf([&] { readBlock(openRead(machine(), "TABLE.ZFT"), bytes, sizeof bytes); });
   ::dup2(savedInput, STDIN_FILENO);
   ::close(savedInput);
   EXPECT_EQ(error, -1);
@@ -275,7 +277,7 @@ TEST_F(FilesTest, AMovedFileIsClosedOnceByItsNewOwner) {
   if (::fcntl(STDIN_FILENO, F_GETFD) < 0) ::open("/dev/null", O_RDONLY);  // descriptor 0 in use
   char bytes[5] = {};
   {
-    File first = openRead("TABLE.ZFT");
+    File first = openRead(machine(), "TABLE.ZFT");
     File second = std::move(first);
     File third;
     third = std::move(second);
@@ -299,15 +301,15 @@ TEST_F(FilesTest, EveryWayThroughTheFilesClosesWhatItOpened) {
   ::mkdir("b\xC3\xA4n", 0700);
   for (int round = 0; round < 3; ++round) {
     char block[67];
-    readBlock(openRead("TABLE.ZFT"), block, sizeof block);
+    readBlock(openRead(machine(), "TABLE.ZFT"), block, sizeof block);
     File file;
-    tryOpenReadWrite("TABLE.ZFT", file);
-    tryOpenReadWrite("MISSING.ZFT", file);
-    replaceFile("ZO.BAT", "launcher " + std::to_string(round), test::keepingOldAs("ZO.BAK"));  // new, then with a backup
+    tryOpenReadWrite(machine(), "TABLE.ZFT", file);
+    tryOpenReadWrite(machine(), "MISSING.ZFT", file);
+    replaceFile(machine(), "ZO.BAT", "launcher " + std::to_string(round), test::keepingOldAs("ZO.BAK"));  // new, then with a backup
     ::link((dir / "ZO.BAT").c_str(), (dir / "LINK.BAT").c_str());         // then in place
     files.failNext(FileOp::Write, ENOSPC);
-    EXPECT_EQ(runtimeErrorOf([] { replaceFile("TABLE.ZFT", "y"); }), 112);
-    EXPECT_TRUE(findEntry("B\x8EN"));
+    EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "TABLE.ZFT", "y"); }), 112);
+    EXPECT_TRUE(findEntry(machine(), "B\x8EN"));
   }
   EXPECT_EQ(openDescriptors(), before);
 }
@@ -315,13 +317,13 @@ TEST_F(FilesTest, EveryWayThroughTheFilesClosesWhatItOpened) {
 TEST_F(FilesTest, ReplaceFileWritesTheNewContentOnly) {
   dir.write("ZO.BAT", "@ECHO OFF\r\nREM a much longer launcher than the new one\r\n\x1A");
   ::chmod((dir / "ZO.BAT").c_str(), 0640);
-  replaceFile("ZO.BAT", "new\r\nlines");
+  replaceFile(machine(), "ZO.BAT", "new\r\nlines");
   EXPECT_EQ(dir.read("ZO.BAT"), "new\r\nlines");
   struct stat status;
   ASSERT_EQ(::stat((dir / "ZO.BAT").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);  // the old file's permissions stay
 
-  replaceFile("NEW.ZFT", "");
+  replaceFile(machine(), "NEW.ZFT", "");
   EXPECT_EQ(dir.read("NEW.ZFT"), "");
   EXPECT_EQ(dir.names(), (Names{"NEW.ZFT", "ZO.BAT"}));  // no temporary file left behind
 }
@@ -330,15 +332,15 @@ TEST_F(FilesTest, ReadOnlyFileIsNotReplaced) {
   dir.write("ZO.BAT", "old");
   // What the system refuses to open for writing is refused, whoever runs the program.
   files.failNext(FileOp::Open, EACCES);
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new"); }), 5);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "ZO.BAT", "new"); }), 5);
   EXPECT_EQ(dir.read("ZO.BAT"), "old");
   EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
   if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
   ::chmod((dir / "ZO.BAT").c_str(), 0444);
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new"); }), 5);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "ZO.BAT", "new"); }), 5);
   EXPECT_EQ(dir.read("ZO.BAT"), "old");
   ::chmod(dir.path.c_str(), 0555);
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("OTHER.BAT", "new"); }), 5);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "OTHER.BAT", "new"); }), 5);
   ::chmod(dir.path.c_str(), 0755);
 }
 
@@ -358,7 +360,7 @@ TEST_F(FilesTest, EveryFailedStepKeepsTheOldFile) {
     SCOPED_TRACE(static_cast<int>(step.op));
     dir.write("ZO.BAT", old);
     files.failNext(step.op, step.err);
-    EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new launcher"); }), step.code);
+    EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "ZO.BAT", "new launcher"); }), step.code);
     EXPECT_EQ(dir.read("ZO.BAT"), old);
     EXPECT_EQ(dir.names(), Names{"ZO.BAT"});
   }
@@ -398,7 +400,7 @@ TEST_F(FilesTest, InPlaceRewriteAtEveryStep) {
     ino_t inode = statusOf(dir / "ZO.BAT").st_ino;
     if (!step.secondName) files.failNext(FileOp::Create, EACCES);
     if (step.err >= 0) files.failNext(step.op, step.err);
-    EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new launcher"); }), step.code);
+    EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "ZO.BAT", "new launcher"); }), step.code);
     if (step.oldKept) {
       EXPECT_EQ(dir.read("ZO.BAT"), old);
     }
@@ -416,7 +418,7 @@ TEST_F(FilesTest, InPlaceRewriteAtEveryStep) {
   dir.write("ZO.BAT", "old");
   ::link((dir / "ZO.BAT").c_str(), (dir / "OTHER").c_str());
   files.failNext(FileOp::Write, EIO);
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new launcher"); }), 5);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "ZO.BAT", "new launcher"); }), 5);
   EXPECT_EQ(statusOf(dir / "ZO.BAT").st_size, 12);
 }
 
@@ -427,7 +429,7 @@ TEST_F(FilesTest, OwnerGroupAndModeStay) {
     ASSERT_EQ(::chown((dir / "ZO.BAT").c_str(), owner, 65534), 0);
     ::chmod((dir / "ZO.BAT").c_str(), 02640);
     ino_t inode = statusOf(dir / "ZO.BAT").st_ino;
-    replaceFile("ZO.BAT", "new");
+    replaceFile(machine(), "ZO.BAT", "new");
     struct stat now = statusOf(dir / "ZO.BAT");
     EXPECT_NE(now.st_ino, inode);  // renamed over it: the careful way was possible
     EXPECT_EQ(now.st_uid, owner);
@@ -444,14 +446,14 @@ TEST_F(FilesTest, LinksStayLinks) {
   ASSERT_EQ(::symlink("REAL/ZO.BAT", (dir / "ZO.BAT").c_str()), 0);
   ASSERT_EQ(::symlink("ZO.BAT", (dir / "CHAIN.BAT").c_str()), 0);
   ASSERT_EQ(::symlink("REAL/NEW.ZFT", (dir / "NEW.ZFT").c_str()), 0);
-  replaceFile("CHAIN.BAT", "new");
-  replaceFile("NEW.ZFT", "table");
+  replaceFile(machine(), "CHAIN.BAT", "new");
+  replaceFile(machine(), "NEW.ZFT", "table");
   for (const char* name : {"ZO.BAT", "CHAIN.BAT", "NEW.ZFT"}) EXPECT_TRUE(S_ISLNK(statusOf(dir / name).st_mode)) << name;
   EXPECT_EQ(dir.read("REAL/ZO.BAT"), "new");
   EXPECT_EQ(dir.read("REAL/NEW.ZFT"), "table");
   EXPECT_EQ(dir.names("REAL"), (Names{"NEW.ZFT", "ZO.BAT"}));
   ASSERT_EQ(::symlink("LOOP", (dir / "LOOP").c_str()), 0);
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("LOOP", "x"); }), ELOOP);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "LOOP", "x"); }), ELOOP);
   // As the system resolves names: 40 links in a row are followed, one more is a loop.
   std::string next = "REAL/ZO.BAT";
   for (int k = 1; k <= 41; ++k) {
@@ -459,9 +461,9 @@ TEST_F(FilesTest, LinksStayLinks) {
     ASSERT_EQ(::symlink(next.c_str(), (dir / name).c_str()), 0);
     next = name;
   }
-  replaceFile("L40", "forty");
+  replaceFile(machine(), "L40", "forty");
   EXPECT_EQ(dir.read("REAL/ZO.BAT"), "forty");
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("L41", "x"); }), ELOOP);
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), "L41", "x"); }), ELOOP);
 }
 
 // Nothing but a plain file is read or replaced, and nothing waits for a FIFO's writer.
@@ -479,9 +481,9 @@ TEST_F(FilesTest, OnlyPlainFilesAreReadOrReplaced) {
   for (const char* name : {"FIFO", "TOFIFO", "SUB", "SOCKET"}) {
     SCOPED_TRACE(name);
     File file;
-    EXPECT_EQ(runtimeErrorOf([&] { openRead(name); }), 5);
-    EXPECT_FALSE(tryOpenReadWrite(name, file));
-    EXPECT_EQ(runtimeErrorOf([&] { replaceFile(name, "x"); }), 5);
+    EXPECT_EQ(runtimeErrorOf([&] { openRead(machine(), name); }), 5);
+    EXPECT_FALSE(tryOpenReadWrite(machine(), name, file));
+    EXPECT_EQ(runtimeErrorOf([&] { replaceFile(machine(), name, "x"); }), 5);
   }
   ::close(sock);
   EXPECT_TRUE(S_ISFIFO(statusOf(dir / "FIFO").st_mode));
@@ -526,7 +528,7 @@ TEST_F(FilesTest, LeftoversOfEndedRunsAreRemovedOrFinished) {
     }
     ReplaceRules rules;
     if (c.launcherSave) rules.backupName = "ZO.BAK";
-    replaceFile("ZO.BAT", "new", rules);
+    replaceFile(machine(), "ZO.BAT", "new", rules);
     ::close(held);
     Names left = {"ZO.BAK", "ZO.BAT"};
     if (c.after == stays) left.push_back(c.name);
@@ -550,7 +552,7 @@ TEST_F(FilesTest, ASignalDuringTheSaveRemovesTheTemporaryFile) {
   } interrupted;
   interrupted.folder = &dir;
   dir.write("ZO.BAT", "old");
-  EXPECT_EQ(runtimeErrorOf([&] { replaceFile("ZO.BAT", "new"); }), 2);  // the rename finds it gone
+  EXPECT_EQ(runtimeErrorOf([&] { replaceFile(test::machine(interrupted), "ZO.BAT", "new"); }), 2);  // the rename finds it gone
   ASSERT_EQ(interrupted.seen.size(), 2u);
   EXPECT_EQ(interrupted.seen[0].size(), 2u);
   EXPECT_EQ(interrupted.seen[1], Names{"ZO.BAT"});
@@ -603,7 +605,7 @@ TEST_F(FilesTest, AttacksDuringTheSave) {
     };
     platform::RunEnd end{-1, Refusal::none, {}};
     try {
-      replaceFile("ZO.BAT", "new", test::keepingOldAs("ZO.BAK"));
+      replaceFile(machine(), "ZO.BAT", "new", test::keepingOldAs("ZO.BAK"));
     } catch (const platform::RunEnd& thrown) {
       end = thrown;
     }
@@ -627,7 +629,7 @@ TEST_F(FilesTest, AttacksDuringTheSave) {
 // next save finishes into ZO.BAK; after a signal nothing else is left.
 TEST_F(FilesTest, ARunEndedAtAnyStepOfASaveLosesNothing) {
   const std::string old = "hand edit";
-  auto save = [] { replaceFile("ZO.BAT", "new", test::keepingOldAs("ZO.BAK")); };
+  auto save = [&] { replaceFile(machine(), "ZO.BAT", "new", test::keepingOldAs("ZO.BAK")); };
   int steps = 0;
   dir.write("ZO.BAT", old);
   files.onCall = [&](FileOp) { ++steps; };
@@ -660,7 +662,7 @@ TEST_F(FilesTest, ARunEndedAtAnyStepOfASaveLosesNothing) {
       if (!outright) {
         EXPECT_EQ(left, (Names{"ZO.BAK", "ZO.BAT"}));
       }
-      replaceFile("ZO.BAT", "newer", ReplaceRules{"ZO.BAK", 0, nullptr});  // the next save, which keeps nothing itself
+      replaceFile(machine(), "ZO.BAT", "newer", ReplaceRules{"ZO.BAK", 0, nullptr});  // the next save, which keeps nothing itself
       EXPECT_EQ(dir.names(), (Names{"ZO.BAK", "ZO.BAT"}));
       if (!inPlace) {
         EXPECT_EQ(dir.read("ZO.BAK"), old);  // the copy finished
@@ -680,7 +682,7 @@ TEST_F(FilesDeathTest, FileSizeLimitIsARuntimeError) {
         rlimit limit;
         limit.rlim_cur = limit.rlim_max = 100;
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::exit(runtimeErrorOf([] { replaceFile("ZO.BAT", std::string(1000, 'x')); }));
+        std::exit(runtimeErrorOf([] { replaceFile(test::machine(), "ZO.BAT", std::string(1000, 'x')); }));
       },
       ::testing::ExitedWithCode(223), "");
   EXPECT_EQ(dir.read("ZO.BAT"), "old");

@@ -16,12 +16,14 @@
 
 namespace platform {
 
-std::string nativePath(std::string_view dosPath) { return posix::posixPathOf(dosPath).value_or(""); }
+std::string nativePath(const Machine& m, std::string_view dosPath) {
+  return posix::posixPathOf(m, dosPath).value_or("");
+}
 
-Str dosPathOf(std::string_view path) {
-  if (path.starts_with('/')) return posix::dosFormOf(std::string(path));
+Str dosPathOf(const Machine& m, std::string_view path) {
+  if (path.starts_with('/')) return posix::dosFormOf(m.drives, std::string(path));
   std::optional<std::string> cwd = posix::workingDirectory();
-  return cwd ? posix::dosFormOf(*cwd + '/' + std::string(path)) : Str();  // ".." resolved there
+  return cwd ? posix::dosFormOf(m.drives, *cwd + '/' + std::string(path)) : Str();  // ".." resolved there
 }
 
 Str messagesLocale() {
@@ -32,8 +34,8 @@ Str messagesLocale() {
   return {};
 }
 
-bool directoryExists(std::string_view dosPath) {
-  std::optional<std::string> path = posix::posixPathOf(dosPath);
+bool directoryExists(const Machine& m, std::string_view dosPath) {
+  std::optional<std::string> path = posix::posixPathOf(m, dosPath);
   struct stat status;
   return path && !path->empty() && ::stat(path->c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
@@ -56,10 +58,10 @@ Arguments programArguments(int argc, char** argv) {
   return arguments;
 }
 
-std::string currentDirectoryLacks() {
+std::string currentDirectoryLacks(const Machine& m) {
   std::optional<std::string> cwd = posix::workingDirectory();
   std::string lacking;
-  if (cwd) posix::dosFormOf(*cwd, &lacking);
+  if (cwd) posix::dosFormOf(m.drives, *cwd, &lacking);
   return lacking;
 }
 
@@ -86,7 +88,7 @@ int writeStream(Stream stream, std::string_view text) {
   return 0;
 }
 
-int openNative(const std::string& path, File& file) {
+int openNative(const Machine& m, const std::string& path, File& file) {
   // The user named this file to be read: its links are followed, and it may be anything.
   int fd = path == "-" ? ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0) : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return runtimeErrorCode(errno, path);
@@ -95,7 +97,7 @@ int openNative(const std::string& path, File& file) {
     ::close(fd);
     return 5;
   }
-  file = File(fd);
+  file = File(m.files, fd);
   return 0;
 }
 

@@ -2,10 +2,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "base/ascii.h"
+#include "platform/dos_path.h"
 #include "platform/environment.h"
 #include "platform/platform.h"
-#include "platform/posix/dos_view.h"
 
 extern char** environ;
 
@@ -19,11 +18,9 @@ void writeError(std::string_view bytes) {
   [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, bytes.data(), bytes.size());
 }
 
-Str environmentValue(std::string_view name) {
-  std::string_view value = findVariable(environ, name);
-  // The search path holds POSIX folders; the program reads DOS ones.
-  if (ascii::sameIgnoringCase(name, "PATH")) return dos::dosSearchPath(value, posix::driveMap());
-  return Str(value);
-}
+Str environmentValue(std::string_view name) { return Str(findVariable(environ, name)); }
+
+// The search path holds POSIX folders; the program reads DOS ones.
+Str searchPath(const Machine& m) { return dos::dosSearchPath(findVariable(environ, "PATH"), m.drives); }
 
 }  // namespace platform

@@ -50,7 +50,7 @@ class WinePrefixTest : public ::testing::Test {
 };
 
 TEST_F(WinePrefixTest, DrivesComeFromTheDosdevicesLinks) {
-  const dos::DriveMap& map = posix::driveMap();
+  const dos::DriveMap map = posix::readDriveMap();
   EXPECT_EQ(map.targets['a' - 'a'], "/nowhere");  // a link to nothing still names its drive
   EXPECT_EQ(map.targets['b' - 'a'], prefix / "dosdevices/x");
   EXPECT_EQ(map.targets['c' - 'a'], prefix / "drive_c");
@@ -62,45 +62,45 @@ TEST_F(WinePrefixTest, DrivesComeFromTheDosdevicesLinks) {
 TEST_F(WinePrefixTest, CurrentDirectoryAndExpansionInDosForm) {
   {
     ScopedDirectory cwd(prefix / "drive_c/ZOR");
-    EXPECT_EQ(currentDirectory(), "C:\\ZOR");
-    EXPECT_EQ(expandPath(""), "C:\\ZOR");
-    EXPECT_EQ(expandPath("ZO.BAT"), "C:\\ZOR\\ZO.BAT");
-    EXPECT_EQ(expandPath(".."), "C:\\");
-    EXPECT_EQ(expandPath("D:"), "D:\\");
+    EXPECT_EQ(currentDirectory(test::machine()), "C:\\ZOR");
+    EXPECT_EQ(expandPath(test::machine(), ""), "C:\\ZOR");
+    EXPECT_EQ(expandPath(test::machine(), "ZO.BAT"), "C:\\ZOR\\ZO.BAT");
+    EXPECT_EQ(expandPath(test::machine(), ".."), "C:\\");
+    EXPECT_EQ(expandPath(test::machine(), "D:"), "D:\\");
   }
   {
     ScopedDirectory cwd(prefix / "drive_c");
-    EXPECT_EQ(currentDirectory(), "C:\\");
+    EXPECT_EQ(currentDirectory(test::machine()), "C:\\");
   }
   ScopedDirectory cwd(prefix.path);  // outside C: and D:, so on Z:
-  EXPECT_EQ(currentDirectory(), "Z:" + dosForm(prefix.path));
+  EXPECT_EQ(currentDirectory(test::machine()), "Z:" + dosForm(prefix.path));
 }
 
 TEST_F(WinePrefixTest, FindEntryListsNamesAsTheFileSystemCompares) {
   ScopedDirectory cwd(prefix / "drive_c/ZOR");
   Str stored;
-  EXPECT_TRUE(findEntry("ZOR4.EXE", &stored));
+  EXPECT_TRUE(findEntry(test::machine(), "ZOR4.EXE", &stored));
   EXPECT_EQ(stored, "ZOR4.EXE");
-  EXPECT_TRUE(findEntry("zor4.exe", &stored));  // in any letter case, as Wine finds it
+  EXPECT_TRUE(findEntry(test::machine(), "zor4.exe", &stored));  // in any letter case, as Wine finds it
   EXPECT_EQ(stored, "ZOR4.EXE");
-  EXPECT_TRUE(findEntry("..\\ZOR\\.\\ZOR4.EXE"));
-  EXPECT_TRUE(findEntry("C:ZOR4.EXE"));
-  EXPECT_TRUE(findEntry("C:\\ZOR"));  // a folder is listed too
+  EXPECT_TRUE(findEntry(test::machine(), "..\\ZOR\\.\\ZOR4.EXE"));
+  EXPECT_TRUE(findEntry(test::machine(), "C:ZOR4.EXE"));
+  EXPECT_TRUE(findEntry(test::machine(), "C:\\ZOR"));  // a folder is listed too
   EXPECT_TRUE(
-      findEntry("D:\\Gr\x81\xE1"
+      findEntry(test::machine(), "D:\\Gr\x81\xE1"
                 "e.txt",
                 &stored));
   EXPECT_EQ(stored,
             "Gr\x81\xE1"
             "e.txt");
-  EXPECT_FALSE(findEntry("E:\\ZOR4.EXE"));  // no such drive
-  EXPECT_FALSE(findEntry("C:\\ZOR\\"));
-  EXPECT_FALSE(findEntry("C:\\"));
-  EXPECT_FALSE(findEntry(""));
-  EXPECT_FALSE(findEntry("MISSING.EXE"));
+  EXPECT_FALSE(findEntry(test::machine(), "E:\\ZOR4.EXE"));  // no such drive
+  EXPECT_FALSE(findEntry(test::machine(), "C:\\ZOR\\"));
+  EXPECT_FALSE(findEntry(test::machine(), "C:\\"));
+  EXPECT_FALSE(findEntry(test::machine(), ""));
+  EXPECT_FALSE(findEntry(test::machine(), "MISSING.EXE"));
 
   ASSERT_EQ(::symlink("gone", "DANGLING"), 0);
-  EXPECT_TRUE(findEntry("DANGLING"));
+  EXPECT_TRUE(findEntry(test::machine(), "DANGLING"));
 
   // Names that differ only in letter case are different files: the one named is the one
   // given, whichever the folder lists first.
@@ -111,27 +111,27 @@ TEST_F(WinePrefixTest, FindEntryListsNamesAsTheFileSystemCompares) {
     std::string name = entry.path().filename().string();
     if (ascii::sameIgnoringCase(name, "ZO.BAT")) last = name;
   }
-  EXPECT_TRUE(findEntry(last, &stored));
+  EXPECT_TRUE(findEntry(test::machine(), last, &stored));
   EXPECT_EQ(stored, last);
   prefix.write("drive_c/ZOR/TMP", "");  // looked up in its own folder, not in the root's "tmp"
-  EXPECT_TRUE(findEntry("TMP", &stored));
+  EXPECT_TRUE(findEntry(test::machine(), "TMP", &stored));
   EXPECT_EQ(stored, "TMP");
 }
 
 TEST_F(WinePrefixTest, SearchPathInDosForm) {
   std::string path = prefix / "data" + ":/usr/bin::" + prefix / "odd;dir" + ":bin";
   ScopedVariable variable("PATH", path.c_str());
-  EXPECT_EQ(environmentValue("Path"), "D:\\;Z:\\usr\\bin;;\"Z:" + dosForm(prefix / "odd;dir") + "\";bin");
+  EXPECT_EQ(searchPath(test::machine()), "D:\\;Z:\\usr\\bin;;\"Z:" + dosForm(prefix / "odd;dir") + "\";bin");
 }
 
 TEST(DriveMapPosix, WithoutDosdevicesZIsTheRoot) {
   TestFolder home;
   ScopedVariable winePrefix("WINEPREFIX", home.path.c_str());
-  const dos::DriveMap& map = posix::driveMap();
+  const dos::DriveMap map = posix::readDriveMap();
   for (std::size_t d = 0; d < 25; ++d) EXPECT_EQ(map.targets[d], "") << d;
   EXPECT_EQ(map.targets[25], "/");
   ScopedDirectory cwd(home.path);
-  EXPECT_EQ(currentDirectory(), "Z:" + dosForm(home.path));
+  EXPECT_EQ(currentDirectory(test::machine()), "Z:" + dosForm(home.path));
 }
 
 TEST(DriveMapPosix, DefaultPrefixIsInHome) {
@@ -142,7 +142,7 @@ TEST(DriveMapPosix, DefaultPrefixIsInHome) {
   ScopedVariable winePrefix("WINEPREFIX", nullptr);
   ScopedVariable homeVariable("HOME", home.path.c_str());
   ScopedDirectory cwd(home / ".wine");
-  EXPECT_EQ(currentDirectory(), "H:\\.wine");
+  EXPECT_EQ(currentDirectory(test::machine()), "H:\\.wine");
 }
 
 TEST(Environment, RealEnvironment) {

@@ -49,4 +49,6 @@ Str environmentValue(std::string_view name) {
   return value;
 }
 
+Str searchPath(const Machine&) { return environmentValue("PATH"); }
+
 }  // namespace platform

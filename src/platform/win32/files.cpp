@@ -42,10 +42,10 @@ bool isTemporaryName(std::string_view name, std::string_view suffix) {
 }
 
 // The summed-up content of a file, or nothing where it cannot be read.
-std::optional<FileSummary> summaryOf(const std::string& path) {
+std::optional<FileSummary> summaryOf(const Machine& m, const std::string& path) {
   File file;
   FileSummary summary;
-  if (openFile(path, OpenMode::read, file) != 0 || replace::summarizeOpen(file, 0, summary) != 0) return std::nullopt;
+  if (openFile(m, path, OpenMode::read, file) != 0 || replace::summarizeOpen(file, 0, summary) != 0) return std::nullopt;
   return summary;
 }
 
@@ -54,7 +54,8 @@ std::optional<FileSummary> summaryOf(const std::string& path) {
 // copy is left by a launcher's save cut short: where the launcher still holds the same, it
 // is not needed; else it is the one copy of the old launcher and becomes ZO.BAK. Only a
 // launcher's save (with a backupPath) finishes a copy.
-void removeLeftovers(const std::string& directory, const std::string& target, const std::string& backupPath) {
+void removeLeftovers(const Machine& m, const std::string& directory, const std::string& target,
+                    const std::string& backupPath) {
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA((directory + "ZOR?????.*").c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return;
@@ -64,10 +65,10 @@ void removeLeftovers(const std::string& directory, const std::string& target, co
     if (isTemporaryName(found.cFileName, newSuffix)) {
       DeleteFileA(path.c_str());
     } else if (isTemporaryName(found.cFileName, copySuffix) && !backupPath.empty()) {
-      std::optional<FileSummary> copied = summaryOf(path), now = summaryOf(target);
+      std::optional<FileSummary> copied = summaryOf(m, path), now = summaryOf(m, target);
       if (!copied) continue;
       if (now && now->sameContent(*copied)) DeleteFileA(path.c_str());
-      else if (!finished) finished = fileSystem().rename(path, backupPath) == 0;
+      else if (!finished) finished = m.files.rename(path, backupPath) == 0;
     }
   } while (FindNextFileA(h, &found));
   FindClose(h);
@@ -109,13 +110,13 @@ void stillAsJudged(const std::string& target, File& old, const FileSummary& judg
 
 // Written whole to a temporary file, flushed, then put in target's place (ReplaceFileA for
 // an existing file keeps its attributes, owner and access list).
-void writeReplacing(const std::string& target, std::string_view content, File& old, const FileSummary& judged) {
+void writeReplacing(FileSystem& files, const std::string& target, std::string_view content, File& old,
+                    const FileSummary& judged) {
   std::string directory = directoryOf(target);
   DWORD attributes = GetFileAttributesA(target.c_str());
-  FileSystem& files = fileSystem();
   replace::Temporary temp;
-  if (int error = replace::createTemporary(directory, temp, false)) runtimeError(error);
-  if (int error = replace::writeAll(temp.file.handle(), content, target)) runtimeError(error);
+  if (int error = replace::createTemporary(files, directory, temp, false)) runtimeError(error);
+  if (int error = replace::writeAll(temp.file, content, target)) runtimeError(error);
   if (int error = files.flush(temp.file.handle())) runtimeError(error);
   temp.file.close();
   // Given to the new file here as well: Wine's ReplaceFileA does not carry them over.
@@ -134,7 +135,7 @@ replace::Temporary::~Temporary() {
   if (made && !renamed) DeleteFileA(name.c_str());
 }
 
-int replace::createTemporary(const std::string& directory, Temporary& temp, bool backupCopy) {
+int replace::createTemporary(FileSystem& files, const std::string& directory, Temporary& temp, bool backupCopy) {
   for (int attempt = 0; attempt < 1000; ++attempt) {
     unsigned random = 0;
     if (rand_s(&random) != 0) return ERROR_GEN_FAILURE;
@@ -142,9 +143,9 @@ int replace::createTemporary(const std::string& directory, Temporary& temp, bool
     std::snprintf(name, sizeof name, "ZOR%05X%s", random & 0xFFFFF, backupCopy ? ".BK$" : ".$$$");
     temp.name = directory + name;
     std::intptr_t handle;
-    int error = fileSystem().open(temp.name, OpenMode::createNew, handle);
+    int error = files.open(temp.name, OpenMode::createNew, handle);
     if (error == 0) {
-      temp.file = File(handle);
+      temp.file = File(files, handle);
       temp.made = true;
       return 0;
     }
@@ -160,14 +161,16 @@ int replace::rewind(const File& file) {
 }
 
 // A device (CON, NUL, a pipe) is access denied.
-int openPlain(const std::string& name, OpenMode mode, std::intptr_t& handle) {
-  if (int error = fileSystem().open(name, mode, handle)) return error;
+int openPlain(FileSystem& files, const std::string& name, OpenMode mode, std::intptr_t& handle) {
+  if (int error = files.open(name, mode, handle)) return error;
   if (GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK) return 0;
-  fileSystem().close(handle);
+  files.close(handle);
   return ERROR_ACCESS_DENIED;
 }
 
-Str currentDirectory() {
+Machine machineOf(FileSystem& files) { return {files, {}}; }
+
+Str currentDirectory(const Machine&) {
   // Wide: the OEM form would give "?" for a character the code page lacks, and so name
   // another directory.
   wchar_t buffer[MAX_PATH + 1];
@@ -176,8 +179,8 @@ Str currentDirectory() {
   return Str(win32::oemOf(std::wstring_view(buffer, length)).value_or(""));
 }
 
-Str expandPath(std::string_view path) {
-  if (path.empty()) return currentDirectory();
+Str expandPath(const Machine& m, std::string_view path) {
+  if (path.empty()) return currentDirectory(m);
   useOemNames();
   char buffer[MAX_PATH + 1];
   DWORD length = GetFullPathNameA(terminated(path).c_str(), sizeof buffer, buffer, nullptr);
@@ -185,7 +188,7 @@ Str expandPath(std::string_view path) {
   return Str(std::string_view(buffer, length));
 }
 
-Listing listingOf(std::string_view path) {
+Listing listingOf(const Machine&, std::string_view path) {
   Listing listing;
   // A pattern would list other names; no entry's name holds these characters.
   if (path.empty() || hasWildcard(path)) return listing;
@@ -221,15 +224,15 @@ Listing listingOf(std::string_view path) {
   return listing;
 }
 
-int openFile(std::string_view name, OpenMode mode, File& file, std::string*) {
+int openFile(const Machine& m, std::string_view name, OpenMode mode, File& file, std::string*) {
   useOemNames();
   std::intptr_t handle;
-  if (int error = openPlain(terminated(name), mode, handle)) return error;
-  file = File(handle);
+  if (int error = openPlain(m.files, terminated(name), mode, handle)) return error;
+  file = File(m.files, handle);
   return 0;
 }
 
-Entry entryAt(std::string_view name) {
+Entry entryAt(const Machine& m, std::string_view name) {
   useOemNames();
   Entry entry;
   std::string path = terminated(name);
@@ -241,17 +244,17 @@ Entry entryAt(std::string_view name) {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
       entry = {EntryKind::plainFile, (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow};
   } else if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&  // a device is there, unlisted
-             directoryExists(directoryOf(fullPathOf(path)))) {
+             directoryExists(m, directoryOf(fullPathOf(path)))) {
     entry.kind = EntryKind::free;
   }
   return entry;
 }
 
 int readFrom(const File& file, void* buffer, std::size_t size, std::size_t& got) {
-  return fileSystem().read(file.handle(), buffer, size, got);
+  return file.files().read(file.handle(), buffer, size, got);
 }
 
-BackupCopy replaceFile(std::string_view name, std::string_view content, const ReplaceRules& rules) {
+BackupCopy replaceFile(const Machine& m, std::string_view name, std::string_view content, const ReplaceRules& rules) {
   useOemNames();
   bool exists = false;
   if (int error = refusal(terminated(name), exists)) runtimeError(error);
@@ -259,13 +262,13 @@ BackupCopy replaceFile(std::string_view name, std::string_view content, const Re
   std::string target = fullPathOf(terminated(name));
   std::string directory = directoryOf(target);
   std::string backupPath = rules.backupName.empty() ? "" : directory + std::string(rules.backupName);
-  removeLeftovers(directory, target, backupPath);
+  removeLeftovers(m, directory, target, backupPath);
   // What stands there, opened once: what is judged is what is copied, and what the last
   // check before the rename compares with.
   File old;
   FileSummary judged;
   if (exists) {
-    if (int error = openFile(target, OpenMode::read, old)) runtimeError(error);
+    if (int error = openFile(m, target, OpenMode::read, old)) runtimeError(error);
     if (int error = replace::summarizeOpen(old, rules.keepUpTo, judged)) runtimeError(error);
   }
   Verdict verdict = rules.judge ? rules.judge(judged) : Verdict::replace;
@@ -283,10 +286,10 @@ BackupCopy replaceFile(std::string_view name, std::string_view content, const Re
     if (code != 0) refuse(code, Refusal::noBackup, target);
     backup = BackupCopy::kept;
   }
-  writeReplacing(target, content, old, judged);  // a failure here leaves the backup name as it was
+  writeReplacing(m.files, target, content, old, judged);  // a failure here leaves the backup name as it was
   if (backup != BackupCopy::kept) return backup;
   int error = copy.file.tryClose();
-  if (error == 0) error = fileSystem().rename(copy.name, backupPath);
+  if (error == 0) error = m.files.rename(copy.name, backupPath);
   copy.renamed = true;  // the backup now, or else the one copy of the old launcher: kept either way
   if (error != 0) refuse(error, Refusal::backupLeftAs, copy.name);
   return backup;

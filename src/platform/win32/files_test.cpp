@@ -72,18 +72,18 @@ class Win32Files : public ::testing::Test {
 
 TEST_F(Win32Files, ReplaceFileCreatesAndReplacesLeavingNoTemporaryFile) {
   std::string target = dir + "ZO.BAT";
-  platform::replaceFile(target, "@ECHO OFF\r\nfirst");
+  platform::replaceFile(test::machine(), target, "@ECHO OFF\r\nfirst");
   EXPECT_EQ(contentOf(target), "@ECHO OFF\r\nfirst");
-  platform::replaceFile(target, "second");
+  platform::replaceFile(test::machine(), target, "second");
   EXPECT_EQ(contentOf(target), "second");
   EXPECT_EQ(listing(), "ZO.BAT");
 }
 
 TEST_F(Win32Files, AFailedReplaceKeepsTheOldFileAndRemovesTheTemporaryOne) {
   std::string target = dir + "TABLE.FAR";
-  platform::replaceFile(target, "old content");
+  platform::replaceFile(test::machine(), target, "old content");
   ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(target, "new content"); }), 5);
+  EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(test::machine(), target, "new content"); }), 5);
   EXPECT_EQ(contentOf(target), "old content");
   EXPECT_EQ(listing(), "TABLE.FAR");
 }
@@ -91,7 +91,7 @@ TEST_F(Win32Files, AFailedReplaceKeepsTheOldFileAndRemovesTheTemporaryOne) {
 TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
   test::FailingFiles files;
   std::string target = dir + "ZO.BAT";
-  platform::replaceFile(target, "old");
+  platform::replaceFile(test::machine(files), target, "old");
   const struct {
     FileOp op;
     int error;
@@ -101,7 +101,7 @@ TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     files.failNext(c.op, c.error);
-    EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(target, "new content"); }), c.code);
+    EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(test::machine(files), target, "new content"); }), c.code);
     EXPECT_EQ(contentOf(target), "old");
     EXPECT_EQ(listing(), "ZO.BAT");
   }
@@ -111,8 +111,8 @@ TEST_F(Win32Files, EveryFailingStepOfAReplaceKeepsTheOldFile) {
 // attributes; what a killed run left is removed, a file a running save holds stays.
 TEST_F(Win32Files, SharingAttributesAndLeftovers) {
   std::string target = dir + "T.FAR";
-  platform::replaceFile(target, "old");
-  platform::File reading = platform::openRead(target);
+  platform::replaceFile(test::machine(), target, "old");
+  platform::File reading = platform::openRead(test::machine(), target);
   HANDLE other = CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr);
   EXPECT_NE(other, INVALID_HANDLE_VALUE);
@@ -124,7 +124,7 @@ TEST_F(Win32Files, SharingAttributesAndLeftovers) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   for (const char* name : {"ZOR12345.$$$", "ZOR1.$$$"})
     CloseHandle(CreateFileA((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  EXPECT_EQ(platform::replaceFile(target, "new", test::keepingOldAs("T.BAK")), platform::BackupCopy::kept);
+  EXPECT_EQ(platform::replaceFile(test::machine(), target, "new", test::keepingOldAs("T.BAK")), platform::BackupCopy::kept);
   CloseHandle(held);
   EXPECT_EQ(contentOf(target), "new");
   EXPECT_EQ(contentOf(dir + "T.BAK"), "old");
@@ -141,7 +141,7 @@ TEST_F(Win32Files, SharingAttributesAndLeftovers) {
     DWORD written = 0;
     WriteFile(copy, left.data(), static_cast<DWORD>(left.size()), &written, nullptr);
     CloseHandle(copy);
-    platform::replaceFile(target, "newer", platform::ReplaceRules{"T.BAK", 0, nullptr});
+    platform::replaceFile(test::machine(), target, "newer", platform::ReplaceRules{"T.BAK", 0, nullptr});
     EXPECT_FALSE(there("ZOR2345F.BK$"));
     EXPECT_EQ(contentOf(dir + "T.BAK"), left == "new" ? "old" : left);
   }
@@ -150,10 +150,10 @@ TEST_F(Win32Files, SharingAttributesAndLeftovers) {
 TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {
   test::FailingFiles files;
   std::string name = dir + "T.FAR";
-  platform::replaceFile(name, "abc");
+  platform::replaceFile(test::machine(files), name, "abc");
   files.failNext(FileOp::Open, EMFILE);
-  EXPECT_EQ(runtimeErrorOf([&] { platform::openRead(name); }), EMFILE);
-  platform::File file = platform::openRead(name);
+  EXPECT_EQ(runtimeErrorOf([&] { platform::openRead(test::machine(files), name); }), EMFILE);
+  platform::File file = platform::openRead(test::machine(files), name);
   files.failNext(FileOp::Read, EROFS);
   char buffer[3];
   EXPECT_EQ(runtimeErrorOf([&] { platform::readSome(file, buffer, 3); }), 5);
@@ -162,23 +162,23 @@ TEST_F(Win32Files, FailingReadsAndClosesStopTheRun) {
 }
 
 TEST_F(Win32Files, ReplacingInAMissingDirectoryIsPathNotFound) {
-  EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(dir + "nowhere\\ZO.BAT", "x"); }), 3);
+  EXPECT_EQ(runtimeErrorOf([&] { platform::replaceFile(test::machine(), dir + "nowhere\\ZO.BAT", "x"); }), 3);
 }
 
 TEST_F(Win32Files, OpeningAMissingFileIsFileNotFoundUnlessOnlyTested) {
-  EXPECT_EQ(runtimeErrorOf([&] { platform::openRead(dir + "NONE.FAR"); }), 2);
+  EXPECT_EQ(runtimeErrorOf([&] { platform::openRead(test::machine(), dir + "NONE.FAR"); }), 2);
   platform::File file;
-  EXPECT_FALSE(platform::tryOpenReadWrite(dir + "NONE.FAR", file));
+  EXPECT_FALSE(platform::tryOpenReadWrite(test::machine(), dir + "NONE.FAR", file));
 }
 
 TEST_F(Win32Files, AShortBlockReadIsError100) {
   std::string name = dir + "SHORT.FAR";
-  platform::replaceFile(name, "0123456789");
-  platform::File file = platform::openRead(name);
+  platform::replaceFile(test::machine(), name, "0123456789");
+  platform::File file = platform::openRead(test::machine(), name);
   char block[67];
   EXPECT_EQ(runtimeErrorOf([&] { platform::readBlock(file, block, sizeof block); }), 100);
   file.close();
-  file = platform::openRead(name);
+  file = platform::openRead(test::machine(), name);
   platform::readBlock(file, block, 10);
   EXPECT_EQ(std::string(block, 10), "0123456789");
   EXPECT_EQ(platform::readSome(file, block, sizeof block), 0u);
@@ -186,23 +186,23 @@ TEST_F(Win32Files, AShortBlockReadIsError100) {
 }
 
 TEST_F(Win32Files, FindEntryGivesTheStoredSpellingAndTakesNoPattern) {
-  platform::replaceFile(dir + "MixedCase.Txt", "x");
+  platform::replaceFile(test::machine(), dir + "MixedCase.Txt", "x");
   Str stored;
-  ASSERT_TRUE(platform::findEntry(dir + "MIXEDCASE.TXT", &stored));
+  ASSERT_TRUE(platform::findEntry(test::machine(), dir + "MIXEDCASE.TXT", &stored));
   EXPECT_EQ(stored, "MixedCase.Txt");
-  EXPECT_FALSE(platform::findEntry(dir + "Mixed*", &stored));
-  EXPECT_FALSE(platform::findEntry(dir + "MixedCase.Tx?", &stored));
-  EXPECT_FALSE(platform::findEntry(dir + "OTHER.TXT", &stored));
+  EXPECT_FALSE(platform::findEntry(test::machine(), dir + "Mixed*", &stored));
+  EXPECT_FALSE(platform::findEntry(test::machine(), dir + "MixedCase.Tx?", &stored));
+  EXPECT_FALSE(platform::findEntry(test::machine(), dir + "OTHER.TXT", &stored));
 }
 
 TEST_F(Win32Files, ExpandPathResolvesAgainstTheCurrentDirectory) {
-  Str current = platform::currentDirectory();
+  Str current = platform::currentDirectory(test::machine());
   ASSERT_FALSE(current.empty());
-  EXPECT_EQ(platform::expandPath(""), current.view());
+  EXPECT_EQ(platform::expandPath(test::machine(), ""), current.view());
   std::string base(current.view());
   if (base.back() != '\\') base += '\\';
-  EXPECT_EQ(platform::expandPath("a\\..\\b\\.\\c"), base + "b\\c");
-  EXPECT_EQ(platform::expandPath("Q:\\x\\..\\y"), "Q:\\y");
+  EXPECT_EQ(platform::expandPath(test::machine(), "a\\..\\b\\.\\c"), base + "b\\c");
+  EXPECT_EQ(platform::expandPath(test::machine(), "Q:\\x\\..\\y"), "Q:\\y");
 }
 
 // Letters of code pages 437 and 850 alike; the euro sign is in neither.

@@ -8,13 +8,13 @@
 
 namespace platform {
 
-std::string nativePath(std::string_view) { return {}; }
+std::string nativePath(const Machine&, std::string_view) { return {}; }
 
-Str dosPathOf(std::string_view path) { return expandPath(path); }
+Str dosPathOf(const Machine& m, std::string_view path) { return expandPath(m, path); }
 
 Str messagesLocale() { return environmentValue("LANG"); }
 
-bool directoryExists(std::string_view dosPath) {
+bool directoryExists(const Machine&, std::string_view dosPath) {
   if (dosPath.empty()) return false;
   DWORD attributes = GetFileAttributesA(std::string(dosPath).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -39,7 +39,7 @@ Arguments programArguments(int, char**) {
   return arguments;
 }
 
-std::string currentDirectoryLacks() {
+std::string currentDirectoryLacks(const Machine&) {
   wchar_t buffer[MAX_PATH + 1];
   DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
   std::string lacking;
@@ -66,7 +66,7 @@ int writeStream(Stream stream, std::string_view oemText) {
   return 0;
 }
 
-int openNative(const std::string& path, File& file) {
+int openNative(const Machine& m, const std::string& path, File& file) {
   HANDLE h = INVALID_HANDLE_VALUE;
   if (path == "-") {
     HANDLE process = GetCurrentProcess();
@@ -88,7 +88,7 @@ int openNative(const std::string& path, File& file) {
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
   }
-  file = File(reinterpret_cast<std::intptr_t>(h));
+  file = File(m.files, reinterpret_cast<std::intptr_t>(h));
   return 0;
 }
 
