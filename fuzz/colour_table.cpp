@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ColourTable table = defaultColourTable;
   bool stopped = false;
   try {
-    editColourTable(name, table);
+    editColourTable(fuzz::machine(), name, table);
   } catch (const platform::RunEnd& end) {
     FUZZ_CHECK(end.code == 100);  // the prompt waited again and the keys ran out
     stopped = true;
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  FUZZ_CHECK(name == platform::expandPath("T.FAR").view());
+  FUZZ_CHECK(name == platform::expandPath(fuzz::machine(), "T.FAR").view());
   ColourTable expected;
   std::memcpy(&expected, file.data(), sizeof expected);
   bool saved = applyKeys(keys, expected);

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   console::MemoryDevice device;
   console::start(device);
-  Launcher launcher = loadLauncherShowingName("ZO.BAT");
+  Launcher launcher = loadLauncherShowingName(fuzz::machine(), "ZO.BAT");
 
   std::vector<std::string> lines = textLines(content);
   auto line = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Str chosen;
   bool askedAgain = false;  // the answer was refused, and then the typed keys ran out
   try {
-    chosen = chooseLauncherDirectoryFrom(searchPath);
+    chosen = chooseLauncherDirectoryFrom(fuzz::machine(), searchPath);
   } catch (const platform::RunEnd& end) {
     FUZZ_CHECK(end.code == 100);
     askedAgain = true;
@@ -78,12 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Str expected = answer.empty() ? Str(".\\") : answer;
   std::int32_t number = 0;
   if (convertNumber(expected, number) && number >= 1 && number <= static_cast<std::int32_t>(offered.size())) {
-    expected = platform::expandPath(offered[static_cast<std::size_t>(number - 1)]);
+    expected = platform::expandPath(fuzz::machine(), offered[static_cast<std::size_t>(number - 1)]);
     endWithBackslash(expected);
   }
   endWithBackslash(expected);
   // Only a directory with room for "ZO.BAT" behind it is taken.
-  bool takes = expected.size() <= Str::capacity - 6 && platform::directoryExists(expected);
+  bool takes = expected.size() <= Str::capacity - 6 && platform::directoryExists(fuzz::machine(), expected);
   FUZZ_CHECK(askedAgain != takes);
   if (takes) FUZZ_CHECK(chosen == expected.view() && chosen.back() == '\\');
   console::finish();

@@ -51,16 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   std::string_view name = data[0] & 1 ? "X.TXT" : "ZO.BAT";
   Str list = fuzz::bytes(data + 1, size - 1);  // an environment value: at most 255
-  Str found = platform::searchFile(name, list);
+  Str found = platform::searchFile(fuzz::machine(), name, list);
 
   Str expected;
   for (const Str& candidate : candidates(name, list)) {
-    if (platform::findEntry(candidate)) {
-      expected = platform::expandPath(candidate);
+    if (platform::findEntry(fuzz::machine(), candidate)) {
+      expected = platform::expandPath(fuzz::machine(), candidate);
       break;
     }
   }
   FUZZ_CHECK(found == expected.view());
-  if (!found.empty()) FUZZ_CHECK(platform::findEntry(found));  // the hit names the same entry
+  if (!found.empty()) FUZZ_CHECK(platform::findEntry(fuzz::machine(), found));  // the hit names the same entry
   return 0;
 }

@@ -65,6 +65,14 @@ inline const std::string& workFolder() {
   return path;
 }
 
+// The machine the targets work on, made as main makes it once the work folder (and its
+// Wine prefix) is in place.
+inline const platform::Machine& machine() {
+  static platform::SystemFiles files;
+  static const platform::Machine made = (workFolder(), platform::machineOf(files));
+  return made;
+}
+
 inline void writeFile(const std::string& name, std::string_view content) {
   std::ofstream(name, std::ios::binary | std::ios::trunc).write(content.data(),
                                                                 static_cast<std::streamsize>(content.size()));

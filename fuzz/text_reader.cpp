@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       lines.back() += c;
   }
 
-  TextReader reader = openText("TEXT.TXT");
+  TextReader reader = openText(fuzz::machine(), "TEXT.TXT");
   for (std::size_t i = 0; i < lines.size() + 3; ++i) {
     std::string expected = i < lines.size() ? lines[i] : std::string();
     if (pattern >> (i % 16) & 1) {

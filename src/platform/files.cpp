@@ -57,10 +57,6 @@ File openRead(const Machine& m, std::string_view name) {
   return file;
 }
 
-bool tryOpenRead(const Machine& m, std::string_view name, File& file) {
-  return openFile(m, name, OpenMode::read, file) == 0;
-}
-
 bool tryOpenReadWrite(const Machine& m, std::string_view name, File& file) {
   return openFile(m, name, OpenMode::readWrite, file) == 0;
 }

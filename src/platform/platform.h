@@ -87,9 +87,8 @@ class File {
 // Opens an existing file for reading; a failure stops the run. Only a plain file is read:
 // anything else (a folder, device, FIFO or socket) is access denied, and opening never waits.
 File openRead(const Machine& m, std::string_view name);
-// Open an existing plain file for reading, or for reading and writing, without the
-// runtime-error check: false when it cannot be opened for any reason.
-bool tryOpenRead(const Machine& m, std::string_view name, File& file);
+// Opens an existing plain file for reading and writing, without the runtime-error check:
+// false when it cannot be opened for any reason.
 bool tryOpenReadWrite(const Machine& m, std::string_view name, File& file);
 // Reads up to size bytes; 0 at the end. A failure stops the run.
 std::size_t readSome(const File& file, void* buffer, std::size_t size);

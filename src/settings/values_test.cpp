@@ -42,6 +42,12 @@ TEST(Values, MessagesNameTheTablesNumbersAndLetters) {
   EXPECT_EQ(described(row('z'), row('z').expected), "0, 25, 28, 43, 50 or 60");
   EXPECT_EQ(described(row('x'), row('x').values), "0 to 2048000");
   EXPECT_NE(described(row('f'), row('f').expected).find(" 252 "), std::string::npos);
+  // The menu's prompt for the screen lines is a text of the language tables as it stands,
+  // the counts in it included: it must name the ones the table keeps.
+  std::string counts;
+  for (std::int32_t n : row('z').kept)
+    if (n != 0) counts += (counts.empty() ? "" : ",") + std::to_string(n);
+  EXPECT_NE(std::string(text(row('z').prompt)).find(" " + counts + " lines?"), std::string::npos);
 }
 
 }  // namespace
