@@ -15,7 +15,8 @@ namespace {
 
 // What the launcher file says: the ZOR it starts, the colour table it names, the lines a
 // save would drop.
-void checkLauncher(const platform::Machine& m, const Str& file, const Str& zorDirectory, std::vector<Finding>& findings) {
+void checkLauncher(const platform::Machine& m, const Str& file, const Str& zorDirectory,
+                   std::vector<Finding>& findings) {
   std::string shown = pathForScripts(m, file);
   platform::FileSummary content = platform::summarizeFile(m, file, 1 << 20);
   Launcher launcher = loadLauncher(m, file);
@@ -43,8 +44,8 @@ void checkLauncher(const platform::Machine& m, const Str& file, const Str& zorDi
 
 }  // namespace
 
-std::vector<Finding> checkMachine(const platform::Machine& m, const std::optional<Str>& zorDirectory, std::string_view asTyped,
-                                  const Str& launcherDirectory) {
+std::vector<Finding> checkMachine(const platform::Machine& m, const std::optional<Str>& zorDirectory,
+                                  std::string_view asTyped, const Str& launcherDirectory) {
   std::vector<Finding> findings;
   Str problem;
   Str zor = findZorDirectory(m, problem, zorDirectory, asTyped);
@@ -67,7 +68,8 @@ std::vector<Finding> checkMachine(const platform::Machine& m, const std::optiona
   }
   if (first.empty()) findings.push_back({pathForScripts(m, file), "not-on-path", msgCheckNotOnPath});
   else if (!ascii::sameIgnoringCase(first, directory))
-    findings.push_back({pathForScripts(m, first + launcherName), "shadows", msgCheckShadows, {pathForScripts(m, file)}});
+    findings.push_back(
+        {pathForScripts(m, first + launcherName), "shadows", msgCheckShadows, {pathForScripts(m, file)}});
   checkLauncher(m, file, zor, findings);
   return findings;
 }

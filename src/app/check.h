@@ -22,5 +22,5 @@ struct Finding {
 // The findings about ZOR4.EXE in zorDirectory (as findZorDirectory takes it: none for the
 // current one, asTyped as --zor named it) and the launcher in launcherDirectory (with its
 // backslash), or when that is empty the one found in the current directory or along PATH.
-std::vector<Finding> checkMachine(const platform::Machine& m, const std::optional<Str>& zorDirectory, std::string_view asTyped,
-                                  const Str& launcherDirectory);
+std::vector<Finding> checkMachine(const platform::Machine& m, const std::optional<Str>& zorDirectory,
+                                  std::string_view asTyped, const Str& launcherDirectory);

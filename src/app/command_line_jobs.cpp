@@ -21,8 +21,10 @@ Str launcherDirectory(const platform::Machine& m, const Options& o) {
   if (!o.launcherDirectory) {
     platform::Clash clash;
     Str found = findLauncherDirectory(m, &clash);
-    if (found.empty())
-      throw Stop{Stop::nothingToWorkOn, nativeText(clash.place.empty() ? Str(text(msgNoLauncher)) : clashMessage(m, clash))};
+    if (found.empty()) {
+      Str reason = clash.place.empty() ? Str(text(msgNoLauncher)) : clashMessage(m, clash);
+      throw Stop{Stop::nothingToWorkOn, nativeText(reason)};
+    }
     return found;
   }
   Str directory = dosPathIn(m, *o.launcherDirectory);

@@ -40,4 +40,5 @@ Str dosPathIn(const platform::Machine& m, std::string_view path);
 // The setting of a name or a menu letter, in either case; nullptr for none.
 const Setting* settingNamed(std::string_view key);
 // "launcher: Z:\ZOR\ZO.BAT (/zor/ZO.BAT)", in the machine's own form.
-std::string pathLine(const platform::Machine& m, std::string_view label, const Str& dosPath, std::string_view notes = {});
+std::string pathLine(const platform::Machine& m, std::string_view label, const Str& dosPath,
+                     std::string_view notes = {});

@@ -101,7 +101,8 @@ platform::File fromFile(const platform::Machine& m, std::string_view file, const
   std::string path = dosForm ? platform::nativePath(m, dosPathIn(m, file)) : nativeText(file);
   if (path.empty()) path = nativeText(file);  // on Windows a DOS path is the machine's own
   platform::File input;
-  if (int error = platform::openNative(m, path, input)) throw Stop{Stop::runtime, named + ": " + meaningOf(error), error};
+  if (int error = platform::openNative(m, path, input))
+    throw Stop{Stop::runtime, named + ": " + meaningOf(error), error};
   return input;
 }
 
@@ -156,7 +157,8 @@ std::string dryRun(std::string_view content) {
 // After the save: the line naming the launcher, the settings that changed, and what of the
 // old launcher the program does not write back (lines and switches of the user's own),
 // each line that holds some.
-std::string writtenLines(const platform::Machine& m, const Target& t, const Saved& saved, const Launcher& before, std::string_view zorDirectory) {
+std::string writtenLines(const platform::Machine& m, const Target& t, const Saved& saved, const Launcher& before,
+                         std::string_view zorDirectory) {
   std::string notes = savedNotes(saved);
   if (saved.backup == platform::BackupCopy::kept) notes += text(msgKeptAsBackup);
   std::string out = pathLine(m, text(msgWritten), t.fileName, notes);

@@ -37,7 +37,8 @@ Ran commandLine(std::vector<std::string> words, const test::TempDirectory& dir,
   }
   int code = 0;
   try {
-    code = runCommandLine(test::machine(files), platform::programArguments(static_cast<int>(arguments.size()), arguments.data()));
+    platform::Arguments given = platform::programArguments(static_cast<int>(arguments.size()), arguments.data());
+    code = runCommandLine(test::machine(files), given);
   } catch (const platform::RunEnd& end) {  // as the top of the program ends it
     code = end.code;
   }

@@ -121,7 +121,8 @@ bool runMenu(RunState& run) {
       if (static_cast<std::uint8_t>(own.key) != key) continue;
       switch (own.action) {
         case Action::editColours:
-          if (editColourTable(run.machine, s.colourTableName, run.colourTable)) run.tablesSaved.push_back(s.colourTableName);
+          if (editColourTable(run.machine, s.colourTableName, run.colourTable))
+            run.tablesSaved.push_back(s.colourTableName);
           break;
         case Action::giveUp:
           run.outcome = RunState::Outcome::gaveUp;

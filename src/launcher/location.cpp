@@ -82,7 +82,8 @@ Str chooseLauncherDirectoryFrom(const platform::Machine& m, std::string_view sea
     // Enter in the menu must be able to write ZO.BAT there: nothing but a plain file (or a
     // link to one) or a free name will do.
     platform::EntryKind there = platform::entryAt(m, a + launcherName).kind;
-    return a.size() <= longestLauncherDirectory && platform::directoryExists(m, a) && there != platform::EntryKind::other;
+    return a.size() <= longestLauncherDirectory && platform::directoryExists(m, a) &&
+           there != platform::EntryKind::other;
   });
   return answer;
 }

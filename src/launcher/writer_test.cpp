@@ -190,8 +190,8 @@ TEST_F(WriteLauncher, ZoBakKeepsWhatTheUserHad) {
     test::FailingFiles files;
     if (c.failing) files.failNext(*c.failing, c.code == -1 ? EIO : c.code);
     Saved saved;
-    EXPECT_EQ(test::runtimeErrorOf([&] { saved = saveLauncher(test::machine(files), fileName(), launcher, zorDirectory, asRead); }),
-              c.code);
+    auto save = [&] { saved = saveLauncher(test::machine(files), fileName(), launcher, zorDirectory, asRead); };
+    EXPECT_EQ(test::runtimeErrorOf(save), c.code);
     EXPECT_EQ(saved.backup, c.result);
     EXPECT_EQ(saved.changedSinceRead, c.changedSinceRead);
     EXPECT_EQ(written(), c.code == -1 ? same : *c.old);

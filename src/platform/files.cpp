@@ -127,7 +127,8 @@ int summarizeOpen(const File& file, std::size_t keepUpTo, FileSummary& summary) 
 int writeAll(const File& file, std::string_view text, const std::string& path) {
   while (!text.empty()) {
     std::size_t put = 0;
-    if (int error = file.files().write(file.handle(), text.data(), text.size(), put)) return runtimeErrorCode(error, path);
+    if (int error = file.files().write(file.handle(), text.data(), text.size(), put))
+      return runtimeErrorCode(error, path);
     if (put == 0) return 101;
     text.remove_prefix(put);
   }

@@ -45,7 +45,8 @@ bool isTemporaryName(std::string_view name, std::string_view suffix) {
 std::optional<FileSummary> summaryOf(const Machine& m, const std::string& path) {
   File file;
   FileSummary summary;
-  if (openFile(m, path, OpenMode::read, file) != 0 || replace::summarizeOpen(file, 0, summary) != 0) return std::nullopt;
+  if (openFile(m, path, OpenMode::read, file) != 0 || replace::summarizeOpen(file, 0, summary) != 0)
+    return std::nullopt;
   return summary;
 }
 

@@ -124,7 +124,8 @@ TEST_F(Win32Files, SharingAttributesAndLeftovers) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   for (const char* name : {"ZOR12345.$$$", "ZOR1.$$$"})
     CloseHandle(CreateFileA((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  EXPECT_EQ(platform::replaceFile(test::machine(), target, "new", test::keepingOldAs("T.BAK")), platform::BackupCopy::kept);
+  EXPECT_EQ(platform::replaceFile(test::machine(), target, "new", test::keepingOldAs("T.BAK")),
+            platform::BackupCopy::kept);
   CloseHandle(held);
   EXPECT_EQ(contentOf(target), "new");
   EXPECT_EQ(contentOf(dir + "T.BAK"), "old");
