@@ -26,7 +26,7 @@ inline const bool localeSetAside = (::unsetenv("LC_ALL"), ::unsetenv("LC_MESSAGE
 
 // The machine as main makes it, with its drives as they are now (after what the test set
 // in the environment or among the links), and the system's own files or the ones given.
-inline platform::SystemFiles systemFiles;
+inline platform::SystemFiles systemFiles;  // the system calls themselves: no state of its own
 inline platform::Machine machine(platform::FileSystem& files = systemFiles) { return platform::machineOf(files); }
 
 // The code of the runtime error that stops the run inside f(); -1 when f() returns.

@@ -229,7 +229,7 @@ TEST(Printable, ControlsOfEveryKindAreShownAsHex) {
       {"a\x1B]0;x\x07" "b", "a\\x1B]0;x\\x07b"},
       {"\x7F", "\\x7F"},
       {"\xC2\x9B" "1m", "\\xC2\\x9B1m"},             // U+009B, CSI
-      {"\x9B" "1m\x85", "\\x9B1m\\x85"},              // raw C1 bytes
+      {"\x9B" "1m\x85\x80", "\\x9B1m\\x85\\x80"},  // raw C1 bytes, the lowest of them too
       {"\xC2\xA0\xC3\xA4\xE2\x9B\x94", "\xC2\xA0\xC3\xA4\xE2\x9B\x94"},  // U+00A0, U+00E4, U+26D4
       {"\xE2\x9B", "\xE2\\x9B"},                       // a character cut short: its C1 byte
       {"\xFF\xC2", "\xFF\xC2"},
