@@ -5,6 +5,7 @@
 #include "app/check.h"
 #include "base/ascii.h"
 #include "launcher/location.h"
+#include "platform/dos_path.h"
 #include "platform/native.h"
 #include "platform/platform.h"
 #include "platform/search.h"
@@ -54,8 +55,7 @@ std::string settingLine(const Setting& row, const Settings& s) {
 }  // namespace
 
 Str dosPathIn(const platform::Machine& m, std::string_view path) {
-  bool dosForm = path.size() >= 2 && ascii::isLetter(path[0]) && path[1] == ':';
-  return dosForm ? platform::expandPath(m, path) : platform::dosPathOf(m, nativeText(path));
+  return platform::dos::hasDrive(path) ? platform::expandPath(m, path) : platform::dosPathOf(m, nativeText(path));
 }
 
 const Setting* settingNamed(std::string_view key) {
@@ -69,10 +69,19 @@ std::string pathLine(const platform::Machine& m, std::string_view label, const S
   return nativeText(label) + pathForPeople(m, dosPath) + nativeText(notes) + '\n';
 }
 
+namespace {
+
+// The directory --zor names, as a DOS path; none without --zor.
+std::optional<Str> zorDirectoryGiven(const platform::Machine& m, const Options& o) {
+  if (!o.zorDirectory) return std::nullopt;
+  return dosPathIn(m, *o.zorDirectory);
+}
+
+}  // namespace
+
 Str zorDirectoryFor(const platform::Machine& m, const Options& o, bool required) {
   Str problem;
-  std::optional<Str> given;
-  if (o.zorDirectory) given = dosPathIn(m, *o.zorDirectory);
+  std::optional<Str> given = zorDirectoryGiven(m, o);
   Str directory = findZorDirectory(m, problem, given, o.zorDirectory.value_or(""));
   if (directory.empty() && (required || given)) throw Stop{Stop::nothingToWorkOn, nativeText(problem)};
   return directory;
@@ -120,9 +129,7 @@ Outcome listJob(const platform::Machine& m, const Options& o) {
 Outcome checkJob(const platform::Machine& m, const Options& o) {
   Str directory = o.launcherDirectory ? launcherDirectory(m, o) : Str();
   Outcome result;
-  std::optional<Str> given;
-  if (o.zorDirectory) given = dosPathIn(m, *o.zorDirectory);
-  for (const Finding& finding : checkMachine(m, given, o.zorDirectory.value_or(""), directory)) {
+  for (const Finding& finding : checkMachine(m, zorDirectoryGiven(m, o), o.zorDirectory.value_or(""), directory)) {
     std::string_view first = finding.words.empty() ? std::string_view() : finding.words[0];
     std::string_view second = finding.words.size() < 2 ? std::string_view() : finding.words[1];
     std::string line = texts::filled(said(finding.message), {first, second});  // the words are the machine's own

@@ -8,9 +8,9 @@
 
 #include "app/command_line_jobs.h"
 #include "app/diff.h"
-#include "base/ascii.h"
 #include "base/number.h"
 #include "launcher/location.h"
+#include "platform/dos_path.h"
 #include "platform/leftovers.h"
 #include "platform/native.h"
 #include "platform/platform.h"
@@ -97,8 +97,7 @@ std::string pairOnLine(std::string_view line) {
 // file that can be read (a FIFO, /dev/stdin, a process substitution), or "-" for standard
 // input.
 platform::File fromFile(const platform::Machine& m, std::string_view file, const std::string& named) {
-  bool dosForm = file.size() >= 2 && ascii::isLetter(file[0]) && file[1] == ':';
-  std::string path = dosForm ? platform::nativePath(m, dosPathIn(m, file)) : nativeText(file);
+  std::string path = platform::dos::hasDrive(file) ? platform::nativePath(m, dosPathIn(m, file)) : nativeText(file);
   if (path.empty()) path = nativeText(file);  // on Windows a DOS path is the machine's own
   platform::File input;
   if (int error = platform::openNative(m, path, input))

@@ -13,7 +13,6 @@ namespace {
 using ascii::lower;
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
-bool hasDrive(std::string_view p) { return p.size() >= 2 && ascii::isLetter(p[0]) && p[1] == ':'; }
 bool isNetworkPath(std::string_view p) { return p.size() >= 2 && isSeparator(p[0]) && isSeparator(p[1]); }
 
 // Length of "\\server\share\" at the start of a network path: what ".." cannot climb over.

@@ -9,9 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "base/ascii.h"
 #include "base/short_string.h"
 
 namespace platform::dos {
+
+// Whether the path starts with a drive: a letter and ':' ("C:", "c:\ZOR").
+inline bool hasDrive(std::string_view p) { return p.size() >= 2 && ascii::isLetter(p[0]) && p[1] == ':'; }
 
 // The path made absolute against currentDir (for example "C:\ZOR", "C:\" or
 // "\\SERVER\SHARE\DIR"), with "/" read as "\", runs of "\" made one, "." and ".." resolved

@@ -5,6 +5,7 @@
 
 #include "base/ascii.h"
 #include "base/number.h"
+#include "platform/dos_path.h"
 
 namespace {
 
@@ -74,14 +75,21 @@ void step(const Setting& row, Settings& s) {
 
 bool isName(const Setting& row) { return row.kind == Kind::name; }
 
+namespace {
+
+// Whether the menu keeps the number as typed (a setting without a list keeps any).
+bool keeps(const Setting& row, std::int32_t number) {
+  return row.kept.empty() || std::ranges::find(row.kept, number) != row.kept.end();
+}
+
+}  // namespace
+
 void takeNumber(const Setting& row, std::int32_t number, Settings& s) {
-  bool kept = row.kept.empty() || std::ranges::find(row.kept, number) != row.kept.end();
-  s.*row.number = kept ? number : row.otherwise;
+  s.*row.number = keeps(row, number) ? number : row.otherwise;
 }
 
 bool takeName(const Setting& row, std::string_view answer, std::string_view zorDirectory, Settings& s) {
-  bool absolute = (answer.size() >= 2 && ascii::isLetter(answer[0]) && answer[1] == ':') ||
-                  (!answer.empty() && answer[0] == '\\');
+  bool absolute = platform::dos::hasDrive(answer) || answer.starts_with('\\');
   std::string name(answer.empty() || absolute ? "" : zorDirectory);
   name += answer;
   if (name.size() > static_cast<std::size_t>(row.taken.highest) || !fitsCommandWord(name)) return false;
@@ -108,7 +116,7 @@ bool takeValue(const Setting& row, std::string_view value, std::string_view zorD
     case Kind::screenLines:
       // Only what the menu keeps as typed: a count it would turn into another is refused.
       if (!convertNumber(value, number) || number < row.taken.lowest || number > row.taken.highest) return false;
-      if (!row.kept.empty() && std::ranges::find(row.kept, number) == row.kept.end()) return false;
+      if (!keeps(row, number)) return false;
       s.*row.number = number;
       return true;
     case Kind::ignored: break;
